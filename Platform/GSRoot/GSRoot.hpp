@@ -1,0 +1,10 @@
+#pragma once
+#include "GSRoot/Array.hpp"
+#include "GSRoot/ClassInfo.hpp"
+#include "GSRoot/Debug.hpp"
+#include "GSRoot/Definitions.hpp"
+#include "GSRoot/Exceptions.hpp"
+#include "GSRoot/Guid.hpp"
+#include "GSRoot/HashTable.hpp"
+#include "GSRoot/Memory.hpp"
+#include "GSRoot/UniString.hpp"
