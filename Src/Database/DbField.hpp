@@ -1,0 +1,16 @@
+#pragma once
+#include "GSRoot/Definitions.hpp"
+
+// Column types as the table objects declare them. LongText is stored and bound like Text.
+enum DbFieldType : GS::Int32 {
+    DbFieldText = 0,
+    DbFieldInteger = 1,
+    DbFieldReal = 2,
+    DbFieldLongText = 3
+};
+
+// One column of a table; the name is spliced into SQL text, so it must be a plain ASCII identifier.
+struct DbField {
+    char name[40];
+    GS::Int32 type;
+};
