@@ -1,0 +1,155 @@
+// The real libCalvora.so, loaded as the host loads it.
+#include <dlfcn.h>
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "Host/StandInHost.hpp"
+
+namespace {
+
+struct Library {
+    void* handle = dlopen(CALVORA_ADDON_PATH, RTLD_NOW | RTLD_LOCAL);
+    ~Library()
+    {
+        if (handle != nullptr)
+            dlclose(handle);
+    }
+    template <typename Fn>
+    Fn Symbol(const char* name) const
+    {
+        return reinterpret_cast<Fn>(dlsym(handle, name));
+    }
+};
+
+using GetExportsFn = GS::Int32 (*)(API_ExportedFuncs*);
+using SetImportsFn = GS::Int32 (*)(const void*);
+
+TEST(AddOnExports, OnlyTheTwoExportsAreVisible)
+{
+    Library lib;
+    ASSERT_NE(lib.handle, nullptr) << dlerror();
+    EXPECT_NE(lib.Symbol<void*>("GetExportedFuncAddrs"), nullptr);
+    EXPECT_NE(lib.Symbol<void*>("SetImportedFuncAddrs"), nullptr);
+    EXPECT_EQ(lib.Symbol<void*>("CheckEnvironment"), nullptr);
+    EXPECT_EQ(lib.Symbol<void*>("_Z16CalvoraSetHostTablePKv"), nullptr);
+}
+
+TEST(AddOnExports, RecordBytesAreExact)
+{
+    Library lib;
+    ASSERT_NE(lib.handle, nullptr) << dlerror();
+    unsigned char record[120];
+    std::memset(record, 0xAA, sizeof record);
+    lib.Symbol<GetExportsFn>("GetExportedFuncAddrs")(reinterpret_cast<API_ExportedFuncs*>(record));
+
+    const unsigned char head[] = {0x01, 0x00, 0x1C, 0x00, 0, 0, 0, 0};
+    EXPECT_EQ(std::memcmp(record, head, sizeof head), 0);
+    for (int offset : {8, 16, 24, 32}) {
+        void* entry;
+        std::memcpy(&entry, record + offset, 8);
+        EXPECT_NE(entry, nullptr) << "entry point at " << offset;
+        Dl_info info{};
+        ASSERT_NE(dladdr(entry, &info), 0);
+        EXPECT_NE(std::strstr(info.dli_fname, "libCalvora.so"), nullptr);
+    }
+    const unsigned char version[] = {0x60, 0x6D, 0x00, 0x00};  // 28000
+    EXPECT_EQ(std::memcmp(record + 40, version, 4), 0);
+    for (int i = 44; i < 120; ++i)
+        EXPECT_EQ(record[i], 0) << "byte " << i;
+}
+
+TEST(AddOnExports, EntryPointsRefuseBeforeTheTableIsHandedOver)
+{
+    Library lib;
+    ASSERT_NE(lib.handle, nullptr) << dlerror();
+    API_ExportedFuncs funcs;
+    lib.Symbol<GetExportsFn>("GetExportedFuncAddrs")(&funcs);
+    API_EnvirParams envir;
+    EXPECT_EQ(funcs.checkEnvironment(&envir), 0);
+    EXPECT_TRUE(envir.addOnName.IsEmpty());
+    EXPECT_EQ(funcs.registerInterface(), APIERR_NOTABLE);
+    EXPECT_EQ(funcs.initialize(), APIERR_NOTABLE);
+    EXPECT_EQ(funcs.freeData(), APIERR_NOTABLE);
+
+    // With the table handed over (and empty), the same calls reach the table and find nothing there.
+    API_FunctionTable empty{};
+    lib.Symbol<SetImportsFn>("SetImportedFuncAddrs")(&empty);
+    EXPECT_EQ(funcs.checkEnvironment(&envir), 1);
+    EXPECT_EQ(envir.addOnName.ToUtf8(), "Calvora");
+    EXPECT_EQ(funcs.registerInterface(), APIERR_MISSINGENTRY);
+    EXPECT_EQ(funcs.initialize(), APIERR_MISSINGENTRY);
+}
+
+TEST(AddOnInHost, LoadsWithNameDescriptionAndMenus)
+{
+    Host::StandInHost host;
+    std::string error;
+    ASSERT_TRUE(host.LoadAddOn(CALVORA_ADDON_PATH, &error)) << error;
+    EXPECT_EQ(host.AddOn().name, "Calvora");
+    EXPECT_EQ(host.AddOn().description, "Calvora :: Project Quantities and Cost Estimation");
+
+    struct ExpectedMenu {
+        GS::Int16 id;
+        GS::Int16 prompt;
+        std::vector<std::string> titles;
+        std::vector<std::string> entries;
+        std::vector<std::string> prompts;
+    };
+    const std::vector<ExpectedMenu> expected = {
+        {32500, 32506, {"Calvora"}, {"Show Calvora Palette"}, {""}},
+        {32501, 32507, {"Calvora"}, {"Element Links Explorer"}, {"Element Links Explorer"}},
+        {32502, 32508, {"Calvora"}, {"Sync All Quantities"},
+         {"Recalculate all linked quantities across the entire project."}},
+        {32503, 32509, {"Calvora", "Import"}, {"Import from SQL", "Import from Excel"},
+         {"Import SQL database exported file.", "Import project data from an Excel XLSX file."}},
+        {32504, 32510, {"Calvora", "Export"}, {"Export to XLS", "Export to SQL"},
+         {"Export to MS Excel XLSX file.", "Export to SQL file."}},
+    };
+    const auto& menus = host.Menus();
+    ASSERT_EQ(menus.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        const auto& m = menus[i];
+        const auto& e = expected[i];
+        EXPECT_EQ(m.menuId, e.id);
+        EXPECT_EQ(m.promptId, e.prompt);
+        EXPECT_EQ(m.titles, e.titles) << e.id;
+        ASSERT_EQ(m.entries.size(), e.entries.size()) << e.id;
+        for (std::size_t k = 0; k < e.entries.size(); ++k) {
+            EXPECT_EQ(m.entries[k].index, static_cast<GS::Int32>(k + 1));
+            EXPECT_EQ(m.entries[k].text, e.entries[k]);
+            EXPECT_EQ(m.entries[k].rawText, e.entries[k] + "^E3^ES^EE^EI^ET^EM^EW");
+            EXPECT_EQ(m.entries[k].prompt, e.prompts[k]);
+        }
+        EXPECT_NE(m.handler, nullptr) << "menu handler installed for " << e.id;
+    }
+
+    // Entries that are not there are refused by the host; ones that are reach the handler.
+    EXPECT_FALSE(host.ChooseMenu(32503, 3, &error));
+    EXPECT_FALSE(host.ChooseMenu(32505, 1, &error));
+    EXPECT_FALSE(host.ChooseMenuByText("Export to PDF", &error));
+}
+
+TEST(AddOnInHost, InitializeStopsAtTheFirstMissingStep)
+{
+    Host::StandInHost host;
+    host.SetEntry(Slot_CatchProjectEvent, nullptr);
+    std::string error;
+    ASSERT_TRUE(host.LoadAddOn(CALVORA_ADDON_PATH, &error)) << error;
+    ASSERT_FALSE(host.CallLog().empty());
+    EXPECT_EQ(host.CallLog().back(), "Initialize " + std::to_string(APIERR_MISSINGENTRY));
+    // The menu handlers of the first step stay installed.
+    for (const auto& m : host.Menus())
+        EXPECT_NE(m.handler, nullptr);
+}
+
+TEST(AddOnInHost, RefusedWhenItIsNotAnAddOn)
+{
+    Host::StandInHost host;
+    std::string error;
+    EXPECT_FALSE(host.LoadAddOn("/nonexistent/libCalvora.so", &error));
+    EXPECT_NE(error.find("cannot load"), std::string::npos);
+    EXPECT_FALSE(host.AddOn().loaded);
+}
+
+}  // namespace
