@@ -339,10 +339,12 @@ void StandInHost::SendProjectEvent(API_NotifyEventID event)
 
 void StandInHost::NewProject()
 {
+    // The add-on hears of it while the old project is still in place, so what it stores then
+    // cannot leak into the new one.
+    SendProjectEvent(APINotify_New);
     project = EmptyProject();
     projectPath.clear();
     selection.clear();
-    SendProjectEvent(APINotify_New);
 }
 
 bool StandInHost::OpenProject(const std::string& path, std::string* error)

@@ -3,6 +3,7 @@
 #include <exception>
 
 #include "Calvora/HostCalls.hpp"
+#include "Database/ProjectDatabase.hpp"
 #include "GSRoot/Debug.hpp"
 #include "RS/RS.hpp"
 
@@ -62,6 +63,10 @@ GSErrCode FreeData()
 {
     if (!CalvoraHostTablePresent())
         return APIERR_NOTABLE;
+    Guarded("FreeData", [] {
+        ProjectDatabase::instance().saveToProject();
+        return NoError;
+    });
     HostCatchSelectionChange(nullptr);
     HostCatchProjectEvent(kProjectEventMask, nullptr);
     return NoError;
@@ -79,7 +84,21 @@ GSErrCode MenuCommandHandler(const API_MenuParams* menuParams)
 GSErrCode ProjectEventHandler(API_NotifyEventID notifID, GS::Int32)
 {
     return Guarded("ProjectEventHandler", [&]() -> GSErrCode {
-        (void)notifID;
+        ProjectDatabase& db = ProjectDatabase::instance();
+        switch (notifID) {
+            case APINotify_New:
+            case APINotify_NewAndReset:
+                db.resetToEmpty();
+                break;
+            case APINotify_Open:
+                db.reopen();
+                break;
+            case APINotify_Close:
+                db.close();
+                break;
+            default:
+                break;
+        }
         return NoError;
     });
 }
