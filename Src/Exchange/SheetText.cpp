@@ -1,0 +1,240 @@
+#include "Exchange/SheetText.hpp"
+
+namespace {
+
+bool IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
+
+// Byte length of the character that starts with this byte; stray bytes count as one.
+std::size_t Utf8SequenceLength(unsigned char first)
+{
+    if (first < 0x80)
+        return 1;
+    if (first >= 0xC0 && first <= 0xDF)
+        return 2;
+    if (first >= 0xE0 && first <= 0xEF)
+        return 3;
+    if (first >= 0xF0 && first <= 0xF7)
+        return 4;
+    return 1;
+}
+
+bool IsForbiddenInSheetName(unsigned char c)
+{
+    switch (c) {
+    case '[':
+    case ']':
+    case ':':
+    case '*':
+    case '?':
+    case '/':
+    case '\\':
+        return true;
+    default:
+        // Control characters cannot be written into the workbook's XML at all.
+        return c < 0x20 || c == 0x7F;
+    }
+}
+
+} // namespace
+
+bool StartsWithSectionNumber(const std::string& s)
+{
+    const std::size_t n = s.size();
+    if (n == 0 || !IsDigit(s[0]))
+        return false;
+    std::size_t i = 0;
+    while (i < n && IsDigit(s[i]))
+        ++i;
+    if (i == n)
+        return false;
+    while (s[i] == '.' && i + 1 < n && IsDigit(s[i + 1])) {
+        ++i;
+        while (i < n && IsDigit(s[i]))
+            ++i;
+        if (i == n)
+            return false;
+    }
+    if (s[i] == '.') {
+        ++i;
+        if (i == n)
+            return false;
+    }
+    return s[i] == ' ' && i + 1 < n && s[i + 1] != ' ';
+}
+
+std::vector<std::string> SplitAfterDelimiter(const std::string& text, const std::string& delimiter)
+{
+    std::vector<std::string> pieces;
+    if (text.empty())
+        return pieces;
+    if (delimiter.empty()) {
+        pieces.push_back(text);
+        return pieces;
+    }
+    std::size_t kept = delimiter.size();
+    while (kept > 0 && delimiter[kept - 1] == ' ')
+        --kept;
+
+    std::size_t pos = 0;
+    for (;;) {
+        const std::size_t found = text.find(delimiter, pos);
+        if (found == std::string::npos) {
+            pieces.push_back(text.substr(pos));
+            break;
+        }
+        std::string piece = text.substr(pos, found - pos + kept);
+        if (!piece.empty())
+            pieces.push_back(std::move(piece));
+        pos = found + delimiter.size();
+        if (pos >= text.size())
+            break;
+    }
+    return pieces;
+}
+
+std::vector<std::string> SplitDescriptionParagraphs(const std::string& text, std::size_t limit)
+{
+    // 1. Paragraphs: a boundary wherever an empty line is followed by a section number.
+    std::vector<std::string> paragraphs;
+    std::string current;
+    std::size_t start = 0;
+    std::size_t searchFrom = 0;
+    for (;;) {
+        const std::size_t p = text.find("\n\n", searchFrom);
+        if (p == std::string::npos)
+            break;
+        std::size_t blanks = 0;
+        while (p + 2 + blanks < text.size() && text[p + 2 + blanks] == ' ')
+            ++blanks;
+        if (StartsWithSectionNumber(text.substr(p + 2 + blanks))) {
+            current += text.substr(start, p - start);
+            if (!current.empty())
+                paragraphs.push_back(current);
+            current.clear();
+            start = p + 2 + blanks;
+            searchFrom = start;
+        } else {
+            searchFrom = p + 2;
+        }
+    }
+    current += text.substr(start);
+    if (!current.empty())
+        paragraphs.push_back(current);
+    if (paragraphs.empty())
+        paragraphs.push_back(text);
+
+    static const char* const separators[] = { "\n\n", "\n", ". ", ", " };
+    std::vector<std::string> chunks;
+    for (const std::string& paragraph : paragraphs) {
+        // 2. Cutting what is too long, at the most natural separator first.
+        std::vector<std::string> pieces { paragraph };
+        for (const char* separator : separators) {
+            std::vector<std::string> next;
+            for (const std::string& piece : pieces) {
+                if (piece.size() > limit) {
+                    std::vector<std::string> parts = SplitAfterDelimiter(piece, separator);
+                    if (parts.size() > 1) {
+                        next.insert(next.end(), parts.begin(), parts.end());
+                        continue;
+                    }
+                }
+                next.push_back(piece);
+            }
+            pieces.swap(next);
+        }
+
+        // 3. Joining small pieces up to the limit; a section number always opens a chunk.
+        std::string accumulator;
+        for (const std::string& piece : pieces) {
+            if (accumulator.empty()) {
+                accumulator = piece;
+            } else if (StartsWithSectionNumber(piece)) {
+                chunks.push_back(accumulator);
+                accumulator = piece;
+            } else if (accumulator.size() + 1 + piece.size() <= limit) {
+                accumulator += '\n';
+                accumulator += piece;
+            } else {
+                chunks.push_back(accumulator);
+                accumulator = piece;
+            }
+        }
+        if (!accumulator.empty())
+            chunks.push_back(accumulator);
+    }
+
+    if (chunks.empty())
+        chunks.push_back(text);
+    return chunks;
+}
+
+std::string TruncateUtf8(const std::string& text, std::size_t maximum)
+{
+    std::size_t pos = 0;
+    std::size_t count = 0;
+    while (count < maximum && pos < text.size()) {
+        const std::size_t length = Utf8SequenceLength(static_cast<unsigned char>(text[pos]));
+        if (pos + length > text.size())
+            break;
+        pos += length;
+        ++count;
+    }
+    return text.substr(0, pos);
+}
+
+std::string CategorySheetName(const std::string& title)
+{
+    const std::size_t maxUnits = 31;
+    std::string name = TruncateUtf8(title, maxUnits);
+
+    // Spreadsheet applications count UTF-16 units: a four-byte character takes two.
+    std::size_t units = 0;
+    std::size_t pos = 0;
+    while (pos < name.size()) {
+        const std::size_t length = Utf8SequenceLength(static_cast<unsigned char>(name[pos]));
+        const std::size_t width = length == 4 ? 2 : 1;
+        if (units + width > maxUnits)
+            break;
+        units += width;
+        pos += length;
+    }
+    name.resize(pos);
+
+    for (char& c : name) {
+        if (IsForbiddenInSheetName(static_cast<unsigned char>(c)))
+            c = '_';
+    }
+    if (!name.empty() && name.front() == '\'')
+        name.front() = '_';
+    if (!name.empty() && name.back() == '\'')
+        name.back() = '_';
+    if (name.empty())
+        name = "_";
+    return name;
+}
+
+std::string QuotedSheetName(const std::string& sheetName)
+{
+    std::string quoted = "'";
+    for (char c : sheetName) {
+        quoted += c;
+        if (c == '\'')
+            quoted += '\'';
+    }
+    quoted += '\'';
+    return quoted;
+}
+
+std::string JoinDescriptionChunks(const std::vector<std::string>& chunks)
+{
+    std::string text;
+    for (std::size_t i = 0; i < chunks.size(); ++i) {
+        if (i > 0)
+            text += StartsWithSectionNumber(chunks[i]) ? "\n\n" : "\n";
+        text += chunks[i];
+    }
+    return text;
+}

@@ -1,0 +1,38 @@
+#pragma once
+
+// Text rules shared by the workbook export and import: how a category's description is cut
+// into rows, and how a category's title becomes a worksheet name. All texts are UTF-8;
+// lengths and limits count bytes, except the character limits of names.
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// True when the text begins with a section number ("1.", "2.3", "10.2.1.", "12") followed by
+// one blank and a non-blank.
+bool StartsWithSectionNumber(const std::string& text);
+
+// Pieces of the text, each ending just after an occurrence of the delimiter (less the
+// delimiter's trailing blanks); the rest after the last occurrence is the last piece.
+std::vector<std::string> SplitAfterDelimiter(const std::string& text, const std::string& delimiter);
+
+// Chunks of at most limit bytes where the text allows it: a new chunk at each numbered
+// section, long paragraphs cut at the most natural separator, small pieces joined again.
+// Never empty.
+std::vector<std::string> SplitDescriptionParagraphs(const std::string& text, std::size_t limit);
+
+// The longest prefix of at most maximum characters that ends on a character boundary.
+std::string TruncateUtf8(const std::string& text, std::size_t maximum);
+
+// The worksheet name of a category with this title: at most 31 characters (as a spreadsheet
+// application counts them), none of the characters a sheet name cannot hold, no apostrophe at
+// either end, never empty. The export names sheets by it and the import finds them by it.
+std::string CategorySheetName(const std::string& title);
+
+// A sheet name as it stands in a formula's cross-sheet reference: in apostrophes, with
+// apostrophes inside doubled.
+std::string QuotedSheetName(const std::string& sheetName);
+
+// The description rows of a category sheet joined back into one text: a chunk that opens a
+// numbered section follows after an empty line, any other chunk on the next line.
+std::string JoinDescriptionChunks(const std::vector<std::string>& chunks);
