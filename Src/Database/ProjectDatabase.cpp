@@ -194,13 +194,34 @@ ProjectDatabase& ProjectDatabase::instance()
 
 ProjectDatabase::ProjectDatabase() = default;
 
-ProjectDatabase::~ProjectDatabase() = default;
+ProjectDatabase::~ProjectDatabase()
+{
+    replaceConnection(nullptr);
+}
+
+void ProjectDatabase::replaceConnection(std::unique_ptr<SQLite::Database> next)
+{
+    // Closing a connection with a live statement fails (and the wrapper asserts), so such a
+    // connection waits until its statements are gone.
+    auto busy = [](const std::unique_ptr<SQLite::Database>& database) {
+        return sqlite3_next_stmt(database->getHandle(), nullptr) != nullptr;
+    };
+    if (connection && busy(connection))
+        retired.push_back(std::move(connection));
+    connection = std::move(next);
+    for (auto it = retired.begin(); it != retired.end();) {
+        if (busy(*it))
+            ++it;
+        else
+            it = retired.erase(it);
+    }
+}
 
 void ProjectDatabase::ensureOpen()
 {
     if (openFlag)
         return;
-    connection = OpenMemoryDatabase();
+    replaceConnection(OpenMemoryDatabase());
     imageLoaded = false;
     loadFromProject();
     try {
@@ -211,7 +232,7 @@ void ProjectDatabase::ensureOpen()
             throw;
         // Unusable stored data must not break every later operation: start empty instead.
         DBPrintf("The stored estimate is not usable, an empty one is used instead: %s\n", e.what());
-        connection = OpenMemoryDatabase();
+        replaceConnection(OpenMemoryDatabase());
         imageLoaded = false;
         CreateSchemaOn(*connection);
     }
@@ -268,10 +289,10 @@ void ProjectDatabase::resetToEmpty()
 {
     if (openFlag && changedFlag)
         saveToProject();
-    connection.reset();
+    replaceConnection(nullptr);
     openFlag = false;
     changedFlag = false;
-    connection = OpenMemoryDatabase();
+    replaceConnection(OpenMemoryDatabase());
     imageLoaded = false;
     createSchema();
     openFlag = true;
@@ -281,14 +302,14 @@ void ProjectDatabase::close()
 {
     if (openFlag && changedFlag)
         saveToProject();
-    connection.reset();
+    replaceConnection(nullptr);
     openFlag = false;
     changedFlag = false;
 }
 
 void ProjectDatabase::reopen()
 {
-    connection.reset();
+    replaceConnection(nullptr);
     openFlag = false;
     changedFlag = false;
     ensureOpen();
@@ -328,20 +349,20 @@ void ProjectDatabase::loadFromProject()
     BNCopyMemory(buffer, *info.dataHdl, size);
     BMKillHandle(&info.dataHdl);
 
-    connection = OpenMemoryDatabase();
+    replaceConnection(OpenMemoryDatabase());
     // SQLite owns the buffer from here on, whatever the outcome.
     const int rc = sqlite3_deserialize(connection->getHandle(), "main", static_cast<unsigned char*>(buffer), size,
                                        size, SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE);
     if (rc != SQLITE_OK) {
         DBPrintf("The stored estimate could not be loaded (%s), an empty one is used instead.\n", sqlite3_errstr(rc));
-        connection = OpenMemoryDatabase();
+        replaceConnection(OpenMemoryDatabase());
         return;
     }
     try {
         CheckImageSound(*connection);
     } catch (const std::exception& e) {
         DBPrintf("The stored estimate is damaged (%s), an empty one is used instead.\n", e.what());
-        connection = OpenMemoryDatabase();
+        replaceConnection(OpenMemoryDatabase());
         return;
     }
     imageLoaded = true;
@@ -471,7 +492,7 @@ bool ProjectDatabase::replaceWithSql(const GS::UniString& sql, bool keepLinks)
         CreateSchemaOn(*imported);
         CheckSchemaUsable(*imported);
 
-        connection = std::move(imported);
+        replaceConnection(std::move(imported));
         imageLoaded = false;
         changedFlag = true;
         return true;

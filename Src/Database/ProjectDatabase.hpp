@@ -1,5 +1,6 @@
 #pragma once
 #include <memory>
+#include <vector>
 
 #include "GSRoot/Definitions.hpp"
 #include "GSRoot/UniString.hpp"
@@ -58,9 +59,14 @@ private:
     ProjectDatabase();
     ~ProjectDatabase();
 
+    // Puts a new connection in place of the current one (or none).
+    void replaceConnection(std::unique_ptr<SQLite::Database> next);
+
     std::unique_ptr<SQLite::Database> connection;
     bool openFlag = false;
     bool changedFlag = false;
     // The connection holds an image read from the project (not yet proven usable by the schema step).
     bool imageLoaded = false;
+    // Connections dropped while a caller still held one of their statements; closed once free.
+    std::vector<std::unique_ptr<SQLite::Database>> retired;
 };
