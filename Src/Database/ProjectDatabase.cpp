@@ -128,7 +128,8 @@ void CheckSchemaUsable(SQLite::Database& database)
     CheckTableUsable(database, ItemsTable());
     CheckTableUsable(database, QtiesTable());
     if (TableExists(database, "sqlite_sequence")) {
-        SQLite::Statement query(database, "SELECT COUNT(*) FROM sqlite_sequence WHERE seq > 2147483647");
+        // The next id must fit as well.
+        SQLite::Statement query(database, "SELECT COUNT(*) FROM sqlite_sequence WHERE seq >= 2147483647");
         if (QueryFirstInt(query) > 0)
             throw std::runtime_error("The next ids are beyond the 32-bit range.");
     }
