@@ -49,15 +49,15 @@ struct ProjectInfoTexts {
 
 // The fixed texts of the workbook layout, items 1 to 11 of string list 32532.
 struct WorkbookLabels {
-    std::string code;          // 1
-    std::string category;      // 2
-    std::string total;         // 3
-    std::string grandTotal;    // 4
+    std::string code; // 1
+    std::string category; // 2
+    std::string total; // 3
+    std::string grandTotal; // 4
     std::string categoryTotal; // 5
-    std::string number;        // 6
-    std::string description;   // 7
-    std::string unit;          // 8
-    std::string quantity;      // 9
-    std::string price;         // 10
-    std::string author;        // 11
+    std::string number; // 6
+    std::string description; // 7
+    std::string unit; // 8
+    std::string quantity; // 9
+    std::string price; // 10
+    std::string author; // 11
 };

@@ -1,5 +1,8 @@
 #include "Exchange/SheetText.hpp"
 
+#include <cctype>
+#include <cstdint>
+
 namespace {
 
 bool IsDigit(char c)
@@ -237,4 +240,65 @@ std::string JoinDescriptionChunks(const std::vector<std::string>& chunks)
         text += chunks[i];
     }
     return text;
+}
+
+std::string ValidUtf8(const std::string& text)
+{
+    static const char replacement[] = "\xEF\xBF\xBD";
+    std::string out;
+    out.reserve(text.size());
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        std::size_t length = 0;
+        std::uint32_t code = 0;
+        if (c < 0x80) {
+            out += text[i++];
+            continue;
+        } else if (c >= 0xC2 && c <= 0xDF) {
+            length = 2;
+            code = c & 0x1F;
+        } else if (c >= 0xE0 && c <= 0xEF) {
+            length = 3;
+            code = c & 0x0F;
+        } else if (c >= 0xF0 && c <= 0xF4) {
+            length = 4;
+            code = c & 0x07;
+        }
+        bool valid = length != 0 && i + length <= text.size();
+        for (std::size_t k = 1; valid && k < length; ++k) {
+            const unsigned char next = static_cast<unsigned char>(text[i + k]);
+            if ((next & 0xC0) != 0x80)
+                valid = false;
+            code = (code << 6) | (next & 0x3F);
+        }
+        // Overlong forms, surrogates and code points beyond Unicode are not characters.
+        if (valid
+            && ((length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF))
+                || (code >= 0xD800 && code <= 0xDFFF)))
+            valid = false;
+        if (valid) {
+            out.append(text, i, length);
+            i += length;
+        } else {
+            out += replacement;
+            ++i;
+        }
+    }
+    return out;
+}
+
+std::string EscapeCellText(const std::string& text)
+{
+    if (text.find("_x") == std::string::npos)
+        return text;
+    std::string out;
+    out.reserve(text.size() + 12);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        bool escaped = text[i] == '_' && i + 6 < text.size() && text[i + 1] == 'x' && text[i + 6] == '_';
+        for (std::size_t k = 2; escaped && k < 6; ++k)
+            escaped = std::isxdigit(static_cast<unsigned char>(text[i + k])) != 0;
+        out += escaped ? std::string("_x005F_") : std::string(1, text[i]);
+    }
+    return out;
 }

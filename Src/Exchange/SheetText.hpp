@@ -36,3 +36,11 @@ std::string QuotedSheetName(const std::string& sheetName);
 // The description rows of a category sheet joined back into one text: a chunk that opens a
 // numbered section follows after an empty line, any other chunk on the next line.
 std::string JoinDescriptionChunks(const std::vector<std::string>& chunks);
+
+// The text with every byte sequence that is no UTF-8 character replaced by U+FFFD, so it can
+// go into the workbook's XML.
+std::string ValidUtf8(const std::string& text);
+
+// A cell text as the workbook stores it: a literal "_xHHHH_" in the text would be read as an
+// escaped character, so its "_" is escaped itself ("_x005F_").
+std::string EscapeCellText(const std::string& text);

@@ -26,7 +26,7 @@ public:
 enum class CellType {
     Empty,
     Integer, // a number written without fraction or exponent
-    Number,  // any other number
+    Number, // any other number
     Text,
     Boolean,
     Error // text holds the error code, such as "#DIV/0!"
@@ -43,15 +43,15 @@ struct CellValue {
 };
 
 struct Cell {
-    CellValue value;     // the cached result when the cell holds a formula
+    CellValue value; // the cached result when the cell holds a formula
     std::string formula; // without a leading "="; empty when there is none
 };
 
 // Hard caps against hostile files; the defaults are far above any estimate's workbook.
 struct ReaderLimits {
-    std::size_t maxEntryBytes = 64u * 1024u * 1024u;  // one inflated part
+    std::size_t maxEntryBytes = 64u * 1024u * 1024u; // one inflated part
     std::size_t maxTotalBytes = 256u * 1024u * 1024u; // all parts inflated together
-    std::size_t maxEntries = 10000;                   // entries in the package
+    std::size_t maxEntries = 10000; // entries in the package
     std::size_t maxSheets = 4096;
     std::size_t maxCells = 4000000; // over the whole workbook
     std::size_t maxSharedStrings = 2000000;

@@ -4,6 +4,7 @@
 
 #include "Calvora/HostCalls.hpp"
 #include "Database/ProjectDatabase.hpp"
+#include "Exchange/SheetText.hpp"
 #include "Exchange/XlsxImport.hpp"
 #include "Exchange/XlsxWorkbookWriter.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
@@ -79,13 +80,14 @@ EstimateRecord ReadEstimateForExport(bool readPrices)
     ProjectDatabase& db = ProjectDatabase::instance();
     EstimateRecord estimate;
 
-    SQLite::Statement categories = db.prepare("SELECT id, title, descript, code, total FROM categories ORDER BY sort_order");
+    SQLite::Statement categories
+        = db.prepare("SELECT id, title, descript, code, total FROM categories ORDER BY sort_order");
     while (categories.executeStep()) {
         CategoryRecord category;
         category.id = categories.getColumn(0).getInt64();
-        category.title = categories.getColumn(1).getString();
-        category.descript = categories.getColumn(2).getString();
-        category.code = categories.getColumn(3).getString();
+        category.title = ValidUtf8(categories.getColumn(1).getString());
+        category.descript = ValidUtf8(categories.getColumn(2).getString());
+        category.code = ValidUtf8(categories.getColumn(3).getString());
         estimate.categories.push_back(std::move(category));
     }
 
@@ -96,9 +98,9 @@ EstimateRecord ReadEstimateForExport(bool readPrices)
         while (items.executeStep()) {
             ItemRecord item;
             item.sortOrder = SaturateToInt32(items.getColumn(0).getInt64());
-            item.code = items.getColumn(1).getString();
-            item.descript = items.getColumn(2).getString();
-            item.unit = items.getColumn(3).getString();
+            item.code = ValidUtf8(items.getColumn(1).getString());
+            item.descript = ValidUtf8(items.getColumn(2).getString());
+            item.unit = ValidUtf8(items.getColumn(3).getString());
             item.qty = items.getColumn(4).getDouble();
             item.price = readPrices ? items.getColumn(5).getDouble() : 0.0;
             category.items.push_back(std::move(item));

@@ -100,7 +100,7 @@ lxw_worksheet* AddSheet(lxw_workbook* workbook, const std::string& name)
 void WriteText(
     lxw_worksheet* sheet, std::uint32_t row, std::uint16_t column, const std::string& text, lxw_format* format)
 {
-    Check(worksheet_write_string(sheet, row - 1, column - 1, text.c_str(), format));
+    Check(worksheet_write_string(sheet, row - 1, column - 1, EscapeCellText(text).c_str(), format));
 }
 
 void WriteNumber(lxw_worksheet* sheet, std::uint32_t row, std::uint16_t column, double value, lxw_format* format)
@@ -117,7 +117,8 @@ void WriteFormula(lxw_worksheet* sheet, std::uint32_t row, std::uint16_t column,
 void Merge(lxw_worksheet* sheet, std::uint32_t row, std::uint16_t firstColumn, std::uint16_t lastColumn,
     const std::string& text, lxw_format* format)
 {
-    Check(worksheet_merge_range(sheet, row - 1, firstColumn - 1, row - 1, lastColumn - 1, text.c_str(), format));
+    Check(worksheet_merge_range(
+        sheet, row - 1, firstColumn - 1, row - 1, lastColumn - 1, EscapeCellText(text).c_str(), format));
 }
 
 // Widths given in pixels are written exactly (seven pixels per character); widths given in
@@ -134,7 +135,7 @@ std::string Ref(char column, std::uint32_t row)
 }
 
 struct CategorySheetResult {
-    double total = 0.0;       // what the recapitulation's cell shows
+    double total = 0.0; // what the recapitulation's cell shows
     bool totalIsText = false; // the empty category's reference landed on a header text
     std::string totalText;
     std::string formula;
