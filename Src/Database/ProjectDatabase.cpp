@@ -142,8 +142,12 @@ void CreateSchemaOn(SQLite::Database& database)
     database.exec(ToSqlText(CategoriesTable().buildCreateTableSql()));
 
     // Databases stored before categories had a code get the column, '' in every row.
-    if (!HasColumn(database, "categories", "code"))
-        database.exec("ALTER TABLE categories ADD COLUMN code TEXT NOT NULL DEFAULT ''");
+    try {
+        if (!HasColumn(database, "categories", "code"))
+            database.exec("ALTER TABLE categories ADD COLUMN code TEXT NOT NULL DEFAULT ''");
+    } catch (const std::exception&) {
+        // Nothing to report: a categories table that cannot take the column is refused later.
+    }
 
     SQLite::Statement count(database, "SELECT COUNT(*) FROM categories;");
     if (count.executeStep() && count.getColumn(0).getInt64() == 0)
