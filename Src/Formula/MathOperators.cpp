@@ -93,9 +93,16 @@ Int32 Math_FindText(Math_Context*, const char* pattern, const char* text, Int32 
     const Int32 patternLength = static_cast<Int32>(std::strlen(pattern));
     if (start > length || patternLength > length)
         return -2;
-    for (Int32 i = start < 0 ? 0 : start; i + patternLength <= length; ++i) {
-        if (std::memcmp(text + i, pattern, static_cast<size_t>(patternLength)) == 0)
-            return i;
+    if (patternLength == 0)
+        return start < 0 ? 0 : start;
+    const char* end = text + length - patternLength + 1;
+    for (const char* p = text + (start < 0 ? 0 : start); p < end;) {
+        p = static_cast<const char*>(std::memchr(p, pattern[0], static_cast<size_t>(end - p)));
+        if (p == nullptr)
+            return -1;
+        if (std::memcmp(p + 1, pattern + 1, static_cast<size_t>(patternLength - 1)) == 0)
+            return static_cast<Int32>(p - text);
+        ++p;
     }
     return -1;
 }
@@ -374,7 +381,11 @@ Math_Error Math_EvaluateFlat(Math_Context* context, Math_Expression* result, Mat
             return code;
     }
 
+    // Most formulas hold none of these operators: skip the table then.
+    const bool anyTableOperator = std::strpbrk(text->text, "<>|&^=!") != nullptr;
     for (const char* tableOp : kTableOperators) {
+        if (!anyTableOperator)
+            break;
         const Int32 opLength = static_cast<Int32>(std::strlen(tableOp));
         for (Int32 at; (at = Math_FindText(context, tableOp, text->text, text->length, 0)) >= 1;) {
             code = Math_ApplyOperator(context, result, text, tableOp, at, opLength);
