@@ -1,0 +1,113 @@
+// Export and import of a large estimate: 200 categories of 50 items each.
+#include <benchmark/benchmark.h>
+
+#include <SQLiteCpp/SQLiteCpp.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include "Database/ProjectDatabase.hpp"
+#include "Exchange/XlsxExport.hpp"
+#include "Exchange/XlsxImport.hpp"
+
+namespace {
+
+const int CategoryCount = 200;
+const int ItemsPerCategory = 50;
+
+std::string BenchPath(const char* name)
+{
+    return (std::filesystem::temp_directory_path() / name).string();
+}
+
+// Fills the estimate once, straight through SQL, inside one transaction.
+void FillEstimate()
+{
+    static bool filled = false;
+    if (filled)
+        return;
+    filled = true;
+    ProjectDatabase& db = ProjectDatabase::instance();
+    db.execSql("DELETE FROM qties; DELETE FROM items; DELETE FROM categories; BEGIN;");
+    const std::string description = "Works of this category as agreed with the client.\n\n"
+                                    "1. Preparation of the site and removal of old layers.\n\n"
+                                    "2. Execution in accordance with the drawings, including all small material.";
+    for (int c = 1; c <= CategoryCount; ++c) {
+        SQLite::Statement category = db.prepare(
+            "INSERT INTO categories (title, code, sort_order, descript, total) VALUES (?, ?, ?, ?, 0)");
+        category.bind(1, "Category number " + std::to_string(c));
+        category.bind(2, "C-" + std::to_string(c));
+        category.bind(3, c);
+        category.bind(4, description);
+        db.execute(category);
+        const GS::Int32 id = db.lastInsertRowId();
+        for (int i = 1; i <= ItemsPerCategory; ++i) {
+            SQLite::Statement item = db.prepare("INSERT INTO items (category_id, sort_order, code, descript, unit, "
+                                                "price, qty, total) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+            const double price = 10.0 + i * 0.25;
+            const double qty = c * 0.5 + i / 3.0;
+            item.bind(1, id);
+            item.bind(2, i);
+            item.bind(3, std::to_string(c) + "." + std::to_string(i));
+            item.bind(4, "Item " + std::to_string(i) + " of the category, with a description of average length");
+            item.bind(5, "m2");
+            item.bind(6, price);
+            item.bind(7, qty);
+            item.bind(8, price * qty);
+            db.execute(item);
+        }
+    }
+    db.execSql("COMMIT;");
+}
+
+void BM_ExportXlsx(benchmark::State& state)
+{
+    FillEstimate();
+    const std::string path = BenchPath("calvora-bench-export.xlsx");
+    for (auto _ : state) {
+        if (!ExportXlsx(GS::UniString(path), ExportXlsOptions {}))
+            state.SkipWithError("export failed");
+    }
+    state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
+}
+BENCHMARK(BM_ExportXlsx)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_ImportXlsx(benchmark::State& state)
+{
+    FillEstimate();
+    const std::string path = BenchPath("calvora-bench-import.xlsx");
+    if (!ExportXlsx(GS::UniString(path), ExportXlsOptions {})) {
+        state.SkipWithError("export failed");
+        return;
+    }
+    for (auto _ : state) {
+        if (!ImportXlsx(GS::UniString(path)))
+            state.SkipWithError("import failed");
+    }
+}
+BENCHMARK(BM_ImportXlsx)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+void BM_ReadEstimateWorkbook(benchmark::State& state)
+{
+    FillEstimate();
+    const std::string path = BenchPath("calvora-bench-read.xlsx");
+    if (!ExportXlsx(GS::UniString(path), ExportXlsOptions {})) {
+        state.SkipWithError("export failed");
+        return;
+    }
+    const WorkbookLabels labels = ReadWorkbookLabels();
+    size_t items = 0;
+    for (auto _ : state) {
+        const EstimateRecord estimate = ReadEstimateWorkbook(path, labels);
+        items = 0;
+        for (const CategoryRecord& category : estimate.categories)
+            items += category.items.size();
+    }
+    state.counters["items"] = static_cast<double>(items);
+}
+BENCHMARK(BM_ReadEstimateWorkbook)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+} // namespace
+
+BENCHMARK_MAIN();
