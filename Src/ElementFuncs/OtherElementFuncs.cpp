@@ -74,7 +74,10 @@ void SlabElementFuncs::SetVariables(API_Element element, ElementFormulaContext& 
     std::memset(&def, 0, sizeof def);
     if (HostGetAttributeDef(HostAttr_Composite, element.slab.composite, &def) != NoError)
         return;
-    const GSSize n = std::min(static_cast<GSSize>(skins.GetSize()), HandleRecords(def.skins));
+    // Only a composite slab's skin records count.
+    const GSSize records =
+        element.slab.modelElemStructureType == API_CompositeStructure ? static_cast<GSSize>(skins.GetSize()) : 0;
+    const GSSize n = std::min(records, HandleRecords(def.skins));
     double coreThickness = 0.0;
     for (GSSize i = 0; i < n; ++i) {
         const HostCompositeSkin& skin = (*def.skins)[i];
