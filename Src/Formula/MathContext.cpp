@@ -121,13 +121,14 @@ Int32 Math_FormatDouble(Math_Context* context, double value, char* buffer, Int32
         buffer[1] = '\0';
         return 1;
     }
-    // Fixed point with 16 fraction digits; trailing zeros go, one digit stays after the separator.
-    Int32 length = Math_WriteFixed(value, 16, context->decimalSeparator, buffer, bufferSize);
+    // Fixed point with the precision's fraction digits; trailing zeros go, one digit stays after the
+    // separator.
+    Int32 length = Math_WriteFixed(value, context->precision, context->decimalSeparator, buffer, bufferSize);
     if (length < 0)
         return -1;
     const char* separator = std::strchr(buffer, context->decimalSeparator);
     if (separator == nullptr)
-        return -1;
+        return length;
     const Int32 lastKept = static_cast<Int32>(separator - buffer) + 1;
     while (length - 1 > lastKept && buffer[length - 1] == '0')
         --length;

@@ -48,7 +48,7 @@ Int32 Math_WriteSignificant(Math_Context* context, double value, char* buffer, I
         return -1;
     const int precision = context->precision > 0 ? context->precision : 1;
     // The digits of "%.*g", but laid out without an exponent so that the operand scan can read them.
-    char scientific[64];
+    char scientific[320];
     const std::to_chars_result converted = std::to_chars(scientific, scientific + sizeof scientific - 1, value,
                                                          std::chars_format::scientific, precision - 1);
     if (converted.ec != std::errc())
@@ -58,7 +58,7 @@ Int32 Math_WriteSignificant(Math_Context* context, double value, char* buffer, I
     const bool negative = *p == '-';
     if (negative)
         ++p;
-    char digits[64];
+    char digits[320];
     Int32 digitCount = 0;
     for (; *p != '\0' && *p != 'e'; ++p) {
         if (*p >= '0' && *p <= '9')

@@ -211,3 +211,16 @@ TEST(Operators, HelpersFindOperatorsAndNumbers)
     EXPECT_EQ(boundary, 6);
     Math_Release(&text);
 }
+
+TEST(Operators, PrecisionDrivesBothWriteBacks)
+{
+    TestContext context;
+    EXPECT_EQ(context.precision, 16);
+    context.precision = 4;
+    EXPECT_EQ(Reduced(context, "1/3"), "0.3333");
+    EXPECT_EQ(Reduced(context, "(2/3)"), "0.6667");
+    EXPECT_EQ(Reduced(context, "(123456)"), "123500");
+    EXPECT_EQ(Reduced(context, "2*3"), "6.0");
+    context.precision = 0;  // no fraction digits at all
+    EXPECT_EQ(Reduced(context, "7/2"), "4");
+}
