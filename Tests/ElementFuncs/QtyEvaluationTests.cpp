@@ -199,8 +199,9 @@ TEST_F(ElementFuncsTest, CommaLocaleFormulasAndTheLocaleIsRestored)
         const Outcome outcome = Evaluate(c.guid, c.formula, true);
         EXPECT_EQ(outcome.ok, c.ok);
         EXPECT_EQ(outcome.error, c.error);
-        if (c.ok)
+        if (c.ok) {
             EXPECT_NEAR(outcome.value, c.value, 1e-9);
+        }
         // Restored on success and on error alike.
         EXPECT_EQ(std::string(std::setlocale(LC_ALL, nullptr)), "C");
     }
@@ -430,6 +431,93 @@ TEST_F(ElementFuncsTest, SampleProjectFormulasEndToEnd)
         EXPECT_TRUE(typesSeen.count(typeID) != 0) << "the sample holds no element of type " << typeID;
     EXPECT_GT(checked, 40);
     EXPECT_EQ(Host::GetCurrentDatabaseInfo().typeID, APIWind_FloorPlanID);
+}
+
+// Functions of the sample's elements against what the project file holds: every skin of every
+// composite, every numeric property the element has a value of, every length or real parameter.
+TEST_F(ElementFuncsTest, SampleProjectFunctionsEndToEnd)
+{
+    if (!std::ifstream(CALVORA_SAMPLE_PROJECT).good())
+        GTEST_SKIP() << "Samples/sample-project.json is not there yet";
+    host->SetProject(LoadJson(CALVORA_SAMPLE_PROJECT));
+    const Host::Json& model = host->Model();
+    const Host::Json definitions = model.value("propertyDefinitions", Host::Json::array());
+    const Host::Json parts = model.value("libraryParts", Host::Json::array());
+
+    auto expectFormula = [](const std::string& guid, const std::string& formula, double expected) {
+        const Outcome outcome = Evaluate(guid.c_str(), formula.c_str());
+        EXPECT_TRUE(outcome.ok) << formula << ": " << outcome.error;
+        EXPECT_NEAR(outcome.value, expected, 1e-8) << formula;
+    };
+    auto numericType = [](const Host::Json& definition) {
+        const std::string type = definition.value("valueType", "");
+        return type == "real" || type == "integer";
+    };
+
+    int skins = 0;
+    int properties = 0;
+    int parameters = 0;
+    for (const Host::Json& e : model["elements"]) {
+        const std::string guid = e.value("guid", "");
+        const API_Element element = Read(guid.c_str());
+        SCOPED_TRACE(e.value("id", guid));
+
+        if (e.value("structure", "") == "composite") {
+            const Host::Json list = e.value("skins", Host::Json::array());
+            for (std::size_t k = 1; k <= list.size(); ++k) {
+                expectFormula(guid, "SkinVolume(" + std::to_string(k) + ")", list[k - 1].value("volume", 0.0));
+                expectFormula(guid, "SkinArea(" + std::to_string(k) + ")", list[k - 1].value("area", 0.0));
+                ++skins;
+            }
+            expectFormula(guid, "SkinVolume(" + std::to_string(list.size() + 1) + ")", 0.0);
+        }
+
+        const GS::Array<GS::UniString> functions = GetElementFuncsFactory().GetFunctionNames(element);
+        const bool offersProperty = functions.Contains(GS::UniString("Property"));
+        for (const auto& own : e.value("properties", Host::Json::object()).items()) {
+            const Host::Json* definition = nullptr;
+            for (const Host::Json& d : definitions)
+                if (GS::Guid(d.value("guid", "").c_str()) == GS::Guid(own.key().c_str()))
+                    definition = &d;
+            if (definition == nullptr || !numericType(*definition) || !own.value().is_number())
+                continue;
+            // Only names that no other numeric definition shares, so the first one found is this one.
+            const std::string name = definition->value("name", "");
+            int sameName = 0;
+            for (const Host::Json& d : definitions)
+                sameName += numericType(d) && d.value("name", "") == name ? 1 : 0;
+            if (sameName != 1 || name.find('\'') != std::string::npos)
+                continue;
+            expectFormula(guid, "Property('" + name + "')", offersProperty ? own.value().get<double>() : 0.0);
+            ++properties;
+        }
+
+        if (element.header.typeID == API_WindowID || element.header.typeID == API_ObjectID ||
+            element.header.typeID == API_ZoneID) {
+            Host::Json params = e.value("params", Host::Json());
+            if (!params.is_array()) {
+                params = Host::Json::array();
+                for (const Host::Json& part : parts)
+                    if (part.value("index", 0) == e.value("libInd", -1))
+                        params = part.value("params", Host::Json::array());
+            }
+            std::set<std::string> seen;
+            for (const Host::Json& param : params) {
+                const std::string name = param.value("name", "");
+                const std::string type = param.value("type", "");
+                const bool numeric = type == "length" || type == "realNum" || type == "real";
+                if (!numeric || !seen.insert(name).second || name.size() > 32 || name.find('\'') != std::string::npos)
+                    continue;
+                expectFormula(guid, "Parameter('" + name + "')", param.value("value", 0.0));
+                ++parameters;
+            }
+            expectFormula(guid, "Parameter('NoSuchParameter')", 0.0);
+        }
+    }
+    EXPECT_GT(skins, 0);
+    EXPECT_GT(properties, 0);
+    EXPECT_GT(parameters, 0);
+    EXPECT_TRUE(Host::ElementCounters().Balanced());
 }
 
 }  // namespace
