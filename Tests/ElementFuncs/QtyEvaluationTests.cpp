@@ -474,7 +474,8 @@ TEST_F(ElementFuncsTest, SampleProjectFunctionsEndToEnd)
 
         const GS::Array<GS::UniString> functions = GetElementFuncsFactory().GetFunctionNames(element);
         const bool offersProperty = functions.Contains(GS::UniString("Property"));
-        for (const auto& own : e.value("properties", Host::Json::object()).items()) {
+        const Host::Json ownValues = e.value("properties", Host::Json::object());
+        for (const auto& own : ownValues.items()) {
             const Host::Json* definition = nullptr;
             for (const Host::Json& d : definitions)
                 if (GS::Guid(d.value("guid", "").c_str()) == GS::Guid(own.key().c_str()))
