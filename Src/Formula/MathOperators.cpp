@@ -70,22 +70,29 @@ Math_Error Math_Splice(Math_Context* context, Math_Expression* text, Int32 start
 Math_Error Math_SpliceValue(Math_Context* context, Math_Expression* text, Int32 start, Int32 end, const char* value,
                             Int32 valueLength)
 {
-    if (valueLength > 0 && value[0] == '-' && start >= 1 && (text->text[start - 1] == '-' || text->text[start - 1] == '+')) {
-        const Int32 signAt = start - 1;
+    Int32 from = start;
+    while (valueLength > 0 && value[0] == '-' && from >= 1 &&
+           (text->text[from - 1] == '-' || text->text[from - 1] == '+')) {
+        const Int32 signAt = from - 1;
         const char sign = text->text[signAt];
         const char before = signAt >= 1 ? text->text[signAt - 1] : '\0';
-        const bool afterOperand = IsDigit(before) || before == context->decimalSeparator || before == ')';
-        if (afterOperand) {
-            // 1-(-2): the pair becomes the binary operator of the opposite sign.
+        if (IsDigit(before) || before == context->decimalSeparator || before == ')') {
+            // 1-(-2): after an operand the pair becomes the binary operator of the other sign.
             text->text[signAt] = sign == '-' ? '+' : '-';
-            return Math_Splice(context, text, start, end, value + 1, valueLength - 1);
+            ++value;
+            --valueLength;
+            break;
         }
-        // -(-2) or 3*+(-2): the pair becomes the value's own sign.
-        if (sign == '-')
-            return Math_Splice(context, text, signAt, end, value + 1, valueLength - 1);
-        return Math_Splice(context, text, signAt, end, value, valueLength);
+        // At the start, after an operator or "(": the pair becomes the value's own sign.
+        from = signAt;
+        if (sign == '-') {
+            ++value;
+            --valueLength;
+            break;
+        }
+        // "+" and a negative value leave the value's "-", which may meet another sign before it.
     }
-    return Math_Splice(context, text, start, end, value, valueLength);
+    return Math_Splice(context, text, from, end, value, valueLength);
 }
 
 Int32 Math_FindText(Math_Context*, const char* pattern, const char* text, Int32 length, Int32 start)

@@ -69,6 +69,11 @@ TEST_F(Soundness, NegativeValueAfterASignKeepsItsSign)
         {"-ABS(0-2)", -2},
         {"SUM(-Param,1)", 6},
         {"1-Zero", 1},
+        {"-+(0-2)", 2},
+        {"-+Param", 5},
+        {"1-+Param", 6},
+        {"2*+-Param", 10},
+        {"--Param", -5},
         // Cases of the typed text stay as they are.
         {"--2", -2},
         {"1<-2", 0},
