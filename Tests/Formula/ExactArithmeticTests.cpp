@@ -13,6 +13,31 @@ using namespace FormulaTest;
 
 namespace {
 
+// Variables and their values; the exact check sees each as a group "(0-2.5)" or "(3.75)".
+const std::vector<std::pair<std::string, std::string>> kVariables = {
+    {"Va", "-2.5"}, {"Vb", "3.75"}, {"Vc", "-0.04"}, {"Vd", "12"}, {"Ve", "-7.1"},
+};
+
+std::string WithValues(const std::string& expression)
+{
+    std::string out;
+    for (size_t i = 0; i < expression.size();) {
+        if (expression[i] == 'V') {
+            const std::string name = expression.substr(i, 2);
+            for (const auto& variable : kVariables) {
+                if (variable.first == name) {
+                    const std::string& value = variable.second;
+                    out += value[0] == '-' ? "(0" + value + ")" : "(" + value + ")";
+                }
+            }
+            i += 2;
+        } else {
+            out += expression[i++];
+        }
+    }
+    return out;
+}
+
 class ExpressionGenerator {
 public:
     explicit ExpressionGenerator(unsigned seed) : random_(seed) {}
@@ -34,6 +59,11 @@ private:
 
     std::string Operand(int depth)
     {
+        if (Between(0, 9) < 2) {
+            // A variable, sometimes negated: its value, often negative, is spliced after the sign.
+            const std::string name = kVariables[Between(0, static_cast<int>(kVariables.size()) - 1)].first;
+            return Between(0, 3) == 0 ? "-" + name : name;
+        }
         if (depth > 0 && Between(0, 9) < 4) {
             // A group, sometimes negated: its value is spliced after the sign.
             const std::string group = "(" + Expression(depth - 1) + ")";
@@ -66,7 +96,7 @@ std::vector<Expected> ExactValues(const std::vector<std::string>& expressions)
     {
         std::ofstream file(input);
         for (const std::string& e : expressions)
-            file << e << '\n';
+            file << WithValues(e) << '\n';
     }
     const std::string command =
         std::string("/usr/bin/python3 '") + FORMULA_EXACT_CHECK_SCRIPT + "' '" + input + "' '" + output + "'";
@@ -105,6 +135,10 @@ void CheckAgainstExactValues(unsigned seed, int count, char decimalSeparator)
 
     TestContext context;
     ASSERT_EQ(context.decimalSeparator, decimalSeparator);
+    for (const auto& variable : kVariables) {
+        std::istringstream number(variable.second);  // the classic locale, not the process locale
+        number >> context.variables[variable.first];
+    }
     int compared = 0;
     for (size_t i = 0; i < expressions.size(); ++i) {
         if (expected[i].skip)
