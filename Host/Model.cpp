@@ -5,6 +5,7 @@
 #include <cstring>
 #include <map>
 #include <set>
+#include <unordered_map>
 
 namespace Host {
 
@@ -389,15 +390,46 @@ GS::Int32 ElementType(const Json& element)
     return v != nullptr ? ParseElementType(*v) : 0;
 }
 
+namespace {
+// Positions of the elements by guid. The model may change between calls, so a position is used
+// only after its element's guid was checked again, and a miss rebuilds the index once.
+struct ElementIndex {
+    const Json* elements = nullptr;
+    std::size_t size = 0;
+    std::unordered_map<GS::Guid, std::size_t> at;
+
+    void Build(const Json& list)
+    {
+        elements = &list;
+        size = list.size();
+        at.clear();
+        for (std::size_t i = 0; i < size; ++i)
+            at.emplace(GuidOf(list[i], "guid"), i);  // the first of a repeated guid wins
+    }
+
+    const Json* Lookup(const Json& list, const GS::Guid& guid) const
+    {
+        auto it = at.find(guid);
+        if (it == at.end() || it->second >= list.size())
+            return nullptr;
+        const Json& element = list[it->second];
+        return GuidOf(element, "guid") == guid ? &element : nullptr;
+    }
+};
+}  // namespace
+
 const Json* FindElement(const Json& model, const GS::Guid& guid)
 {
+    static ElementIndex index;
     if (guid.IsNull())
         return nullptr;
-    for (const Json& element : Array(model, "elements")) {
-        if (GuidOf(element, "guid") == guid)
-            return &element;
+    const Json& list = Array(model, "elements");
+    if (index.elements == &list && index.size == list.size()) {
+        if (const Json* found = index.Lookup(list, guid))
+            return found;
     }
-    return nullptr;
+    index.Build(list);
+    return index.Lookup(list, guid);
 }
 
 const Json* FindElement(const Json& model, const API_Guid& guid) { return FindElement(model, APIGuid2GSGuid(guid)); }

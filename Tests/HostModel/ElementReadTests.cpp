@@ -209,3 +209,37 @@ TEST_F(HostModelTest, ChangedModelIsReadAfresh)
     ASSERT_EQ(HostGetElementQuantities(Fx::G(Fx::BasicWall), &par, &out, &mask), NoError);
     EXPECT_DOUBLE_EQ(q.wall.volume, 9.0);
 }
+
+TEST_F(HostModelTest, ElementsAddedRemovedMovedOrRenamedAreFound)
+{
+    Host::Json& elements = host.Model()["elements"];
+    EXPECT_EQ(Read(Fx::Stair).header.typeID, API_StairID);
+
+    // Renamed in place: the old guid is gone, the new one found.
+    elements[0]["guid"] = Fx::Missing;
+    GSErrCode code = NoError;
+    Read(Fx::BasicWall, &code);
+    EXPECT_EQ(code, APIERR_BADID);
+    EXPECT_EQ(Read(Fx::Missing).header.typeID, API_WallID);
+    elements[0]["guid"] = Fx::BasicWall;
+
+    // Moved: the same guids, other places.
+    std::swap(elements[0], elements[22]);
+    EXPECT_EQ(Read(Fx::BasicWall).header.typeID, API_WallID);
+    EXPECT_EQ(Read(Fx::Railing).header.typeID, API_RailingID);
+
+    // Removed and added.
+    elements.erase(elements.begin());
+    Read(Fx::Railing, &code);
+    EXPECT_EQ(code, APIERR_BADID);
+    elements.push_back(Host::Json::parse(R"({"guid": "E0000000-0000-4000-8000-0000000000FE", "typeID": "Line"})"));
+    EXPECT_EQ(Read("E0000000-0000-4000-8000-0000000000FE").header.typeID, API_LineID);
+    EXPECT_EQ(Read(Fx::Stair).header.typeID, API_StairID);
+
+    // A whole new project of the same size.
+    Host::Json other = host.Project();
+    for (auto& e : other["model"]["elements"])
+        e["typeID"] = "Morph";
+    host.SetProject(other);
+    EXPECT_EQ(Read(Fx::Stair).header.typeID, API_MorphID);
+}
