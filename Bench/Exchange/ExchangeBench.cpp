@@ -34,8 +34,8 @@ void FillEstimate()
                                     "1. Preparation of the site and removal of old layers.\n\n"
                                     "2. Execution in accordance with the drawings, including all small material.";
     for (int c = 1; c <= CategoryCount; ++c) {
-        SQLite::Statement category = db.prepare(
-            "INSERT INTO categories (title, code, sort_order, descript, total) VALUES (?, ?, ?, ?, 0)");
+        SQLite::Statement category
+            = db.prepare("INSERT INTO categories (title, code, sort_order, descript, total) VALUES (?, ?, ?, ?, 0)");
         category.bind(1, "Category number " + std::to_string(c));
         category.bind(2, "C-" + std::to_string(c));
         category.bind(3, c);

@@ -102,10 +102,9 @@ ScopedLocale::~ScopedLocale()
 Json InspectWithOpenpyxl(const std::string& path)
 {
     int status = 0;
-    const std::string output = RunCommand(std::string(EXCHANGE_PYTHON) + " " +
-                                              Quote(std::string(EXCHANGE_SCRIPTS_DIR) + "/inspect_workbook.py") + " " +
-                                              Quote(path) + " 2>&1",
-                                          &status);
+    const std::string output = RunCommand(std::string(EXCHANGE_PYTHON) + " "
+            + Quote(std::string(EXCHANGE_SCRIPTS_DIR) + "/inspect_workbook.py") + " " + Quote(path) + " 2>&1",
+        &status);
     if (status != 0)
         throw std::runtime_error("openpyxl could not read " + path + ":\n" + output);
     return Json::parse(output);
@@ -116,10 +115,10 @@ void WriteWithOpenpyxl(const Json& spec, const std::string& path)
     const std::string specPath = path + ".json";
     WriteFileBytes(specPath, spec.dump());
     int status = 0;
-    const std::string output = RunCommand(std::string(EXCHANGE_PYTHON) + " " +
-                                              Quote(std::string(EXCHANGE_SCRIPTS_DIR) + "/make_workbook.py") + " " +
-                                              Quote(specPath) + " " + Quote(path) + " 2>&1",
-                                          &status);
+    const std::string output
+        = RunCommand(std::string(EXCHANGE_PYTHON) + " " + Quote(std::string(EXCHANGE_SCRIPTS_DIR) + "/make_workbook.py")
+                + " " + Quote(specPath) + " " + Quote(path) + " 2>&1",
+            &status);
     if (status != 0)
         throw std::runtime_error("openpyxl could not write " + path + ":\n" + output);
 }
@@ -135,7 +134,7 @@ void WriteZip(const std::string& path, const std::vector<std::pair<std::string, 
 }
 
 void WriteZipWithLargeEntry(const std::string& path, const std::vector<std::pair<std::string, std::string>>& entries,
-                            const std::string& largeName, std::size_t largeSize)
+    const std::string& largeName, std::size_t largeSize)
 {
     ZipWriter zip(path);
     for (const auto& [name, content] : entries) {
@@ -195,7 +194,7 @@ GS::Int32 ExchangeTest::AddCategory(const std::string& title, const std::string&
 }
 
 GS::Int32 ExchangeTest::AddItem(GS::Int32 categoryId, const std::string& code, const std::string& descript,
-                                const std::string& unit, double qty, double price)
+    const std::string& unit, double qty, double price)
 {
     Item item;
     item.setInt("category_id", categoryId);

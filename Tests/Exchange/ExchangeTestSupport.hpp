@@ -45,7 +45,7 @@ void WriteWithOpenpyxl(const Json& spec, const std::string& path);
 void WriteZip(const std::string& path, const std::vector<std::pair<std::string, std::string>>& entries);
 // A ZIP package with one entry of that many zero bytes among the given entries.
 void WriteZipWithLargeEntry(const std::string& path, const std::vector<std::pair<std::string, std::string>>& entries,
-                            const std::string& largeName, std::size_t largeSize);
+    const std::string& largeName, std::size_t largeSize);
 
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
@@ -62,7 +62,7 @@ protected:
 
     GS::Int32 AddCategory(const std::string& title, const std::string& code = "", const std::string& descript = "");
     GS::Int32 AddItem(GS::Int32 categoryId, const std::string& code, const std::string& descript,
-                      const std::string& unit, double qty, double price);
+        const std::string& unit, double qty, double price);
     void AddQty(GS::Int32 itemId, double value);
     // Removes the default category, so an estimate holds only what a case adds.
     void RemoveDefaultCategory();

@@ -57,13 +57,9 @@ protected:
 
 TEST_F(ExportTest, WritesTheRecapitulationAndOneSheetPerCategory)
 {
-    SetProjectInfo({ { "PROJECTNAME", "House Nord" },
-                     { "CLIENT_FULLNAME", "Ana Client" },
-                     { "CLIENTADDRESS1", "Main Street 1" },
-                     { "CLIENTCITY", "Ljubljana" },
-                     { "CLIENTCOUNTRY", "Slovenia" },
-                     { "CONTACT_FULLNAME", "Bo Author" },
-                     { "CONTACTCOMPANY", "Build Ltd" } });
+    SetProjectInfo({ { "PROJECTNAME", "House Nord" }, { "CLIENT_FULLNAME", "Ana Client" },
+        { "CLIENTADDRESS1", "Main Street 1" }, { "CLIENTCITY", "Ljubljana" }, { "CLIENTCOUNTRY", "Slovenia" },
+        { "CONTACT_FULLNAME", "Bo Author" }, { "CONTACTCOMPANY", "Build Ltd" } });
     BuildEstimate();
     const Json book = Export();
 
@@ -136,9 +132,8 @@ TEST_F(ExportTest, WritesTheRecapitulationAndOneSheetPerCategory)
         const char* unit;
         double qty;
         double price;
-    } items[] = { { 7, 1, "W1", "Brick wall", "m2", 12.5, 3.25 },
-                  { 9, 2, "W2", "Concrete", "m3", 2.0, 100.0 },
-                  { 11, 3, "W3", "", "pcs", 0.1, 0.2 } };
+    } items[] = { { 7, 1, "W1", "Brick wall", "m2", 12.5, 3.25 }, { 9, 2, "W2", "Concrete", "m3", 2.0, 100.0 },
+        { 11, 3, "W3", "", "pcs", 0.1, 0.2 } };
     for (const auto& item : items) {
         const std::string r = std::to_string(item.row);
         EXPECT_EQ(Cell(book, 1, "A" + r)["value"], item.number);
@@ -166,8 +161,8 @@ TEST_F(ExportTest, WritesTheRecapitulationAndOneSheetPerCategory)
     EXPECT_DOUBLE_EQ(Cell(book, 1, "G14")["cached"].get<double>(), wallsTotal);
     EXPECT_TRUE(Cell(book, 1, "G14")["bold"].get<bool>());
     EXPECT_EQ(Cell(book, 1, "G14")["bottom"], "thin");
-    EXPECT_EQ(Sheet(book, 1)["widths"], (Json { { "A", 8.0 }, { "B", 10.0 }, { "C", 30.0 }, { "D", 6.0 },
-                                                { "E", 8.0 }, { "F", 8.0 }, { "G", 10.0 } }));
+    EXPECT_EQ(Sheet(book, 1)["widths"],
+        (Json { { "A", 8.0 }, { "B", 10.0 }, { "C", 30.0 }, { "D", 6.0 }, { "E", 8.0 }, { "F", 8.0 }, { "G", 10.0 } }));
 
     // The empty category: an empty description row, its header in row 4, nothing below.
     EXPECT_EQ(Merged(book, 2), (std::vector<std::string> { "A2:G2" }));
@@ -188,8 +183,14 @@ TEST_F(ExportTest, PriceOptionsChooseTheLookAndLockOfPriceCells)
         bool mark;
         bool lock;
     } cases[] = {
-        { false, false, false }, { false, true, false }, { false, false, true }, { false, true, true },
-        { true, false, false },  { true, true, false },  { true, false, true },  { true, true, true },
+        { false, false, false },
+        { false, true, false },
+        { false, false, true },
+        { false, true, true },
+        { true, false, false },
+        { true, true, false },
+        { true, false, true },
+        { true, true, true },
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "doNotExport " << c.doNotExport << " mark " << c.mark << " lock " << c.lock);
@@ -273,7 +274,7 @@ TEST_F(ExportTest, IsLocaleIndependentAndLeavesTheProcessLocale)
 TEST_F(ExportTest, SheetNamesAreValidAndQuotedInReferences)
 {
     RemoveDefaultCategory();
-    const std::string longTitle = "A very long category title that goes on";  // 39 characters
+    const std::string longTitle = "A very long category title that goes on"; // 39 characters
     const GS::Int32 bob = AddCategory("Bob's [walls]: a/b");
     AddItem(bob, "B1", "", "m", 2.0, 3.0);
     AddCategory(longTitle);
@@ -281,8 +282,9 @@ TEST_F(ExportTest, SheetNamesAreValidAndQuotedInReferences)
     AddCategory("");
     const Json book = Export();
 
-    ASSERT_EQ(SheetNames(book), (std::vector<std::string> { "Recapitulation", "Bob's _walls__ a_b",
-                                                             "A very long category title that", "_Quoted_", "_" }));
+    ASSERT_EQ(SheetNames(book),
+        (std::vector<std::string> {
+            "Recapitulation", "Bob's _walls__ a_b", "A very long category title that", "_Quoted_", "_" }));
     EXPECT_EQ(Cell(book, 0, "C13")["formula"], "='Bob''s _walls__ a_b'!G8");
     EXPECT_DOUBLE_EQ(Cell(book, 0, "C13")["cached"].get<double>(), 6.0);
     EXPECT_EQ(Cell(book, 0, "B13")["value"], "Bob's [walls]: a/b");
@@ -326,7 +328,12 @@ TEST_F(ExportTest, ProjectInformationVariants)
         { { { "CLIENTCOUNTRY", "Austria" }, { "CLIENT_FULLNAME", "Cli" } }, "Project", "Austria", true },
         // The first entry of a key counts.
         { { { "PROJECTNAME", "First" }, { "PROJECTNAME", "Second" } }, "First", nullptr, false },
-        { { { "PROJECTNAME", "\xC5\xBD" "alec" } }, "\xC5\xBD" "alec", nullptr, false },
+        { { { "PROJECTNAME",
+              "\xC5\xBD"
+              "alec" } },
+            "\xC5\xBD"
+            "alec",
+            nullptr, false },
     };
     for (const auto& c : cases) {
         SetProjectInfo(c.info);
@@ -398,8 +405,13 @@ TEST_F(ExportTest, TextsThatAreNoUtf8StillGiveAReadableWorkbook)
     Db().execSql("UPDATE categories SET title = CAST(X'41FF42' AS TEXT), descript = CAST(X'C328' AS TEXT)");
     Db().execSql("UPDATE items SET unit = CAST(X'E282' AS TEXT)");
     const Json book = Export();
-    EXPECT_EQ(SheetNames(book), (std::vector<std::string> { "Recapitulation", "A\xEF\xBF\xBD" "B" }));
-    EXPECT_EQ(Cell(book, 0, "B13")["value"], "A\xEF\xBF\xBD" "B");
+    EXPECT_EQ(SheetNames(book),
+        (std::vector<std::string> { "Recapitulation",
+            "A\xEF\xBF\xBD"
+            "B" }));
+    EXPECT_EQ(Cell(book, 0, "B13")["value"],
+        "A\xEF\xBF\xBD"
+        "B");
     EXPECT_EQ(Cell(book, 1, "A2")["value"], "\xEF\xBF\xBD(");
     EXPECT_EQ(Cell(book, 1, "D5")["value"], "\xEF\xBF\xBD\xEF\xBF\xBD");
 }

@@ -52,9 +52,9 @@ std::string WorkbookContents(const std::string& path)
                     continue;
                 char number[64];
                 std::snprintf(number, sizeof number, "%.17g", cell.value.number);
-                text += Xlsx::ColumnName(column) + std::to_string(row) + " " +
-                        std::to_string(static_cast<int>(cell.value.type)) + " [" + cell.value.text + "] " + number +
-                        " {" + cell.formula + "}\n";
+                text += Xlsx::ColumnName(column) + std::to_string(row) + " "
+                    + std::to_string(static_cast<int>(cell.value.type)) + " [" + cell.value.text + "] " + number + " {"
+                    + cell.formula + "}\n";
             }
         }
     }
@@ -66,12 +66,11 @@ protected:
     std::vector<CategoryRow> Categories()
     {
         std::vector<CategoryRow> rows;
-        SQLite::Statement query =
-            Db().prepare("SELECT title, code, sort_order, descript, total FROM categories ORDER BY sort_order, id");
+        SQLite::Statement query
+            = Db().prepare("SELECT title, code, sort_order, descript, total FROM categories ORDER BY sort_order, id");
         while (query.executeStep())
             rows.push_back({ query.getColumn(0).getString(), query.getColumn(1).getString(),
-                             query.getColumn(2).getInt(), query.getColumn(3).getString(),
-                             query.getColumn(4).getDouble() });
+                query.getColumn(2).getInt(), query.getColumn(3).getString(), query.getColumn(4).getDouble() });
         return rows;
     }
 
@@ -83,9 +82,8 @@ protected:
             "JOIN categories c ON c.id = i.category_id ORDER BY c.sort_order, i.sort_order, i.id");
         while (query.executeStep())
             rows.push_back({ query.getColumn(0).getString(), query.getColumn(1).getInt(),
-                             query.getColumn(2).getString(), query.getColumn(3).getString(),
-                             query.getColumn(4).getString(), query.getColumn(5).getDouble(),
-                             query.getColumn(6).getDouble(), query.getColumn(7).getDouble() });
+                query.getColumn(2).getString(), query.getColumn(3).getString(), query.getColumn(4).getString(),
+                query.getColumn(5).getDouble(), query.getColumn(6).getDouble(), query.getColumn(7).getDouble() });
         return rows;
     }
 
@@ -119,8 +117,8 @@ protected:
     static Json HeaderCells(int row)
     {
         const std::string r = std::to_string(row);
-        return { { "A" + r, "No." },      { "B" + r, "Code" },  { "C" + r, "Description" }, { "D" + r, "Unit" },
-                 { "E" + r, "Quantity" }, { "F" + r, "Price" }, { "G" + r, "Total" } };
+        return { { "A" + r, "No." }, { "B" + r, "Code" }, { "C" + r, "Description" }, { "D" + r, "Unit" },
+            { "E" + r, "Quantity" }, { "F" + r, "Price" }, { "G" + r, "Total" } };
     }
 };
 
@@ -136,7 +134,9 @@ TEST_F(ImportTest, RoundTripGivesTheSameWorkbook)
     AddItem(walls, "W2", "Line one\nline two", "m3", 1.0 / 3.0, 100.0);
     AddItem(walls, "W3", "", "", 0.0, 7.0);
     AddCategory("Empty category", "", "");
-    const GS::Int32 bob = AddCategory("Bob's [roof]: \xC5\xBD" "elezo _x0041_", "R-2", longSections);
+    const GS::Int32 bob = AddCategory("Bob's [roof]: \xC5\xBD"
+                                      "elezo _x0041_",
+        "R-2", longSections);
     AddItem(bob, "R1", "\xE2\x82\xAC price", "kg", 1e6, 0.01);
     const GS::Int32 untitled = AddCategory("", "99");
     AddItem(untitled, "", "untitled item", "pcs", 2.0, 2.0);
@@ -157,7 +157,9 @@ TEST_F(ImportTest, RoundTripGivesTheSameWorkbook)
     } expected[] = {
         { "Walls", "01", "Intro\n\n1. Walls\n\n2. Doors", 12.5 * 3.25 + 100.0 / 3.0 },
         { "Empty category", "", "", 0.0 },
-        { "Bob's [roof]: \xC5\xBD" "elezo _x0041_", "R-2", longSections, 1e6 * 0.01 },
+        { "Bob's [roof]: \xC5\xBD"
+          "elezo _x0041_",
+            "R-2", longSections, 1e6 * 0.01 },
         { "", "99", "", 4.0 },
         { "A category title well beyond thirty-one characters", "L", "", 1.0 },
     };
@@ -223,8 +225,7 @@ TEST_F(ImportTest, ReadsAWorkbookWrittenByOpenpyxl)
     walls["A9"] = 0.5;
     walls["B9"] = "after the end";
     const Json spec = { { "sheets",
-                          { Recapitulation({ { "A-1", "Walls" }, { "", "Doors" } }),
-                            { { "name", "Walls" }, { "cells", walls } } } } };
+        { Recapitulation({ { "A-1", "Walls" }, { "", "Doors" } }), { { "name", "Walls" }, { "cells", walls } } } } };
     const std::string path = temp.Path("openpyxl.xlsx");
     WriteWithOpenpyxl(spec, path);
 
@@ -260,7 +261,7 @@ TEST_F(ImportTest, ReadsTheOlderSingleRowLayoutWithoutATotalRow)
     sheet["E5"] = 2;
     sheet["F5"] = 3;
     const Json recap = { { "name", "Recapitulation" },
-                         { "cells", { { "B13", "Roof" }, { "A13", 7 }, { "B14", 2.5 }, { "A14", "x" } } } };
+        { "cells", { { "B13", "Roof" }, { "A13", 7 }, { "B14", 2.5 }, { "A14", "x" } } } };
     const std::string path = temp.Path("older.xlsx");
     WriteWithOpenpyxl({ { "sheets", { recap, { { "name", "Roof" }, { "cells", sheet } } } } }, path);
 
@@ -324,18 +325,26 @@ TEST_F(ImportTest, RefusedWorkbooksLeaveTheEstimateUntouched)
         const std::string ns = "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"";
         const std::string relNs = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
         WriteZip(badSheet,
-                 { { "_rels/.rels", rels },
-                   { "xl/workbook.xml", "<workbook " + ns + " xmlns:r=\"" + relNs +
-                                            "\"><sheets><sheet name=\"Recapitulation\" sheetId=\"1\" r:id=\"a\"/>"
-                                            "<sheet name=\"W\" sheetId=\"2\" r:id=\"b\"/></sheets></workbook>" },
-                   { "xl/_rels/workbook.xml.rels",
-                     "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-                     "<Relationship Id=\"a\" Type=\"" + relNs + "/worksheet\" Target=\"s1.xml\"/>"
-                     "<Relationship Id=\"b\" Type=\"" + relNs + "/worksheet\" Target=\"s2.xml\"/></Relationships>" },
-                   { "xl/s1.xml", "<worksheet " + ns + "><sheetData><row r=\"13\"><c r=\"B13\" t=\"inlineStr\"><is>"
-                                  "<t>W</t></is></c></row></sheetData></worksheet>" },
-                   { "xl/s2.xml", "<worksheet " + ns + "><sheetData><row r=\"5\"><c r=\"A5\" t=\"s\"><v>4</v></c>"
-                                  "</row></sheetData></worksheet>" } });
+            { { "_rels/.rels", rels },
+                { "xl/workbook.xml",
+                    "<workbook " + ns + " xmlns:r=\"" + relNs
+                        + "\"><sheets><sheet name=\"Recapitulation\" sheetId=\"1\" r:id=\"a\"/>"
+                          "<sheet name=\"W\" sheetId=\"2\" r:id=\"b\"/></sheets></workbook>" },
+                { "xl/_rels/workbook.xml.rels",
+                    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                    "<Relationship Id=\"a\" Type=\""
+                        + relNs
+                        + "/worksheet\" Target=\"s1.xml\"/>"
+                          "<Relationship Id=\"b\" Type=\""
+                        + relNs + "/worksheet\" Target=\"s2.xml\"/></Relationships>" },
+                { "xl/s1.xml",
+                    "<worksheet " + ns
+                        + "><sheetData><row r=\"13\"><c r=\"B13\" t=\"inlineStr\"><is>"
+                          "<t>W</t></is></c></row></sheetData></worksheet>" },
+                { "xl/s2.xml",
+                    "<worksheet " + ns
+                        + "><sheetData><row r=\"5\"><c r=\"A5\" t=\"s\"><v>4</v></c>"
+                          "</row></sheetData></worksheet>" } });
     }
 
     // A sheet that inflates beyond the reader's cap.
@@ -344,15 +353,22 @@ TEST_F(ImportTest, RefusedWorkbooksLeaveTheEstimateUntouched)
         auto workbook = Xlsx::OpenWorkbook(good);
         (void)workbook;
     }
-    WriteZipWithLargeEntry(bomb, { { "_rels/.rels", "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship Id=\"r\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>" } },
-                           "xl/workbook.xml", 70u << 20);
+    WriteZipWithLargeEntry(bomb,
+        { { "_rels/.rels",
+            "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
+            "Id=\"r\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
+            "Target=\"xl/workbook.xml\"/></Relationships>" } },
+        "xl/workbook.xml", 70u << 20);
 
     const struct {
         const char* name;
         std::string path;
     } cases[] = {
-        { "no recapitulation", noRecap }, { "not a package", text },  { "cut package", cut },
-        { "missing file", temp.Path("missing.xlsx") }, { "bad shared string", badSheet },
+        { "no recapitulation", noRecap },
+        { "not a package", text },
+        { "cut package", cut },
+        { "missing file", temp.Path("missing.xlsx") },
+        { "bad shared string", badSheet },
         { "inflates beyond the cap", bomb },
     };
     for (const auto& c : cases) {
@@ -400,8 +416,8 @@ TEST_F(ImportTest, NumbersBeyondTheIntegerFieldsSaturate)
         sheet["E" + std::to_string(r.row)] = 1;
     }
     const std::string path = temp.Path("big.xlsx");
-    WriteWithOpenpyxl({ { "sheets", { Recapitulation({ { "", "Big" } }), { { "name", "Big" }, { "cells", sheet } } } } },
-                      path);
+    WriteWithOpenpyxl(
+        { { "sheets", { Recapitulation({ { "", "Big" } }), { { "name", "Big" }, { "cells", sheet } } } } }, path);
     ASSERT_TRUE(Import(path));
     const std::vector<ItemRow> items = Items();
     ASSERT_EQ(items.size(), 4u);

@@ -67,11 +67,11 @@ TEST(SplitAfterDelimiter, KeepsTheDelimiterLessItsTrailingBlank)
 
 TEST(SplitDescription, CutsAtSectionsAndLongParagraphs)
 {
-    const std::string sentence = Repeat("w", 95) + ". ";  // 97 bytes
+    const std::string sentence = Repeat("w", 95) + ". "; // 97 bytes
     std::string thousand;
     for (int i = 0; i < 10; ++i)
         thousand += sentence;
-    thousand += Repeat("z", 30);  // 1000 bytes, no newline
+    thousand += Repeat("z", 30); // 1000 bytes, no newline
 
     const std::string shortWithBreak = "First part.\n\nsecond part, still one chunk.";
     const struct {
@@ -84,9 +84,8 @@ TEST(SplitDescription, CutsAtSectionsAndLongParagraphs)
         { "sections start chunks", "Intro\n\n1. Walls\n\n  2. Doors", { "Intro", "1. Walls", "2. Doors" } },
         { "an empty line without a section number", "Intro\n\nmore text", { "Intro\n\nmore text" } },
         { "no separator at all", Repeat("x", 1000), { Repeat("x", 1000) } },
-        { "a piece starting with a number opens a chunk",
-          Repeat("a", 500) + "\n3 pieces of glass\n" + Repeat("b", 400),
-          { Repeat("a", 500) + "\n", "3 pieces of glass\n\n" + Repeat("b", 400) } },
+        { "a piece starting with a number opens a chunk", Repeat("a", 500) + "\n3 pieces of glass\n" + Repeat("b", 400),
+            { Repeat("a", 500) + "\n", "3 pieces of glass\n\n" + Repeat("b", 400) } },
     };
     for (const auto& c : cases)
         EXPECT_EQ(SplitDescriptionParagraphs(c.text, 800), c.expected) << c.name;
@@ -104,7 +103,7 @@ TEST(SplitDescription, NeverCutsInsideAMultiByteCharacter)
 {
     std::string text;
     for (int i = 0; i < 300; ++i)
-        text += "\xC3\xA4\xC3\xB6, ";  // "äö, "
+        text += "\xC3\xA4\xC3\xB6, "; // "äö, "
     for (const std::string& chunk : SplitDescriptionParagraphs(text, 800)) {
         EXPECT_LE(chunk.size(), 800u);
         const unsigned char last = static_cast<unsigned char>(chunk.back());
@@ -114,7 +113,7 @@ TEST(SplitDescription, NeverCutsInsideAMultiByteCharacter)
 
 TEST(TruncateUtf8, CountsCharactersNotBytes)
 {
-    const std::string twoByte = "\xC4\x8D";  // č
+    const std::string twoByte = "\xC4\x8D"; // č
     const std::string euro = "\xE2\x82\xAC";
     const std::string emoji = "\xF0\x9F\x98\x80";
     const struct {
@@ -122,15 +121,13 @@ TEST(TruncateUtf8, CountsCharactersNotBytes)
         size_t maximum;
         std::string expected;
     } cases[] = {
-        { Repeat(twoByte, 40), 31, Repeat(twoByte, 31) },
-        { "Walls", 31, "Walls" },
-        { Repeat("a", 31), 31, Repeat("a", 31) },
-        { Repeat("a", 32), 31, Repeat("a", 31) },
-        { "", 31, "" },
-        { "ab" + euro + "c", 3, "ab" + euro },
-        { "a" + emoji + "b", 2, "a" + emoji },
-        { "ab\xE2\x82", 5, "ab" },         // a cut sequence at the end is dropped
-        { "a\x80\x80" "b", 3, "a\x80\x80" },  // stray bytes count as characters
+        { Repeat(twoByte, 40), 31, Repeat(twoByte, 31) }, { "Walls", 31, "Walls" },
+        { Repeat("a", 31), 31, Repeat("a", 31) }, { Repeat("a", 32), 31, Repeat("a", 31) }, { "", 31, "" },
+        { "ab" + euro + "c", 3, "ab" + euro }, { "a" + emoji + "b", 2, "a" + emoji },
+        { "ab\xE2\x82", 5, "ab" }, // a cut sequence at the end is dropped
+        { "a\x80\x80"
+          "b",
+            3, "a\x80\x80" }, // stray bytes count as characters
     };
     for (const auto& c : cases)
         EXPECT_EQ(TruncateUtf8(c.text, c.maximum), c.expected);
@@ -172,11 +169,16 @@ TEST(ValidUtf8, ReplacesWhatIsNoCharacter)
         std::string expected;
     } cases[] = {
         { "plain", "plain" },
-        { "\xC5\xBD" "elezo \xE2\x82\xAC \xF0\x9F\x98\x80", "\xC5\xBD" "elezo \xE2\x82\xAC \xF0\x9F\x98\x80" },
-        { "A\xFF" "B", "A" + bad + "B" },
+        { "\xC5\xBD"
+          "elezo \xE2\x82\xAC \xF0\x9F\x98\x80",
+            "\xC5\xBD"
+            "elezo \xE2\x82\xAC \xF0\x9F\x98\x80" },
+        { "A\xFF"
+          "B",
+            "A" + bad + "B" },
         { "cut \xE2\x82", "cut " + bad + bad },
-        { "\xC0\xAF", bad + bad },                       // overlong "/"
-        { "\xED\xA0\x80", bad + bad + bad },            // surrogate
+        { "\xC0\xAF", bad + bad }, // overlong "/"
+        { "\xED\xA0\x80", bad + bad + bad }, // surrogate
         { "\xF4\x90\x80\x80", bad + bad + bad + bad }, // beyond U+10FFFF
         { "\x80", bad },
         { "", "" },

@@ -18,18 +18,18 @@ const char* const PkgRelNs = "http://schemas.openxmlformats.org/package/2006/rel
 
 std::string PackageRels(const std::string& workbookTarget = "xl/workbook.xml")
 {
-    return std::string("<?xml version=\"1.0\"?><Relationships xmlns=\"") + PkgRelNs +
-           "\"><Relationship Id=\"rId1\" Type=\"" + RelNs + "/officeDocument\" Target=\"" + workbookTarget +
-           "\"/></Relationships>";
+    return std::string("<?xml version=\"1.0\"?><Relationships xmlns=\"") + PkgRelNs
+        + "\"><Relationship Id=\"rId1\" Type=\"" + RelNs + "/officeDocument\" Target=\"" + workbookTarget
+        + "\"/></Relationships>";
 }
 
 std::string WorkbookXml(const std::vector<std::string>& sheetNames)
 {
-    std::string xml = std::string("<?xml version=\"1.0\"?><workbook xmlns=\"") + MainNs + "\" xmlns:r=\"" + RelNs +
-                      "\"><sheets>";
+    std::string xml
+        = std::string("<?xml version=\"1.0\"?><workbook xmlns=\"") + MainNs + "\" xmlns:r=\"" + RelNs + "\"><sheets>";
     for (size_t i = 0; i < sheetNames.size(); ++i)
-        xml += "<sheet name=\"" + sheetNames[i] + "\" sheetId=\"" + std::to_string(i + 1) + "\" r:id=\"rId" +
-               std::to_string(i + 1) + "\"/>";
+        xml += "<sheet name=\"" + sheetNames[i] + "\" sheetId=\"" + std::to_string(i + 1) + "\" r:id=\"rId"
+            + std::to_string(i + 1) + "\"/>";
     return xml + "</sheets></workbook>";
 }
 
@@ -37,18 +37,18 @@ std::string WorkbookRels(size_t sheets, bool sharedStrings)
 {
     std::string xml = std::string("<?xml version=\"1.0\"?><Relationships xmlns=\"") + PkgRelNs + "\">";
     for (size_t i = 0; i < sheets; ++i)
-        xml += "<Relationship Id=\"rId" + std::to_string(i + 1) + "\" Type=\"" + RelNs +
-               "/worksheet\" Target=\"worksheets/sheet" + std::to_string(i + 1) + ".xml\"/>";
+        xml += "<Relationship Id=\"rId" + std::to_string(i + 1) + "\" Type=\"" + RelNs
+            + "/worksheet\" Target=\"worksheets/sheet" + std::to_string(i + 1) + ".xml\"/>";
     if (sharedStrings)
-        xml += std::string("<Relationship Id=\"rIdS\" Type=\"") + RelNs +
-               "/sharedStrings\" Target=\"sharedStrings.xml\"/>";
+        xml += std::string("<Relationship Id=\"rIdS\" Type=\"") + RelNs
+            + "/sharedStrings\" Target=\"sharedStrings.xml\"/>";
     return xml + "</Relationships>";
 }
 
 std::string SheetXml(const std::string& rows)
 {
-    return std::string("<?xml version=\"1.0\"?><worksheet xmlns=\"") + MainNs + "\"><sheetData>" + rows +
-           "</sheetData></worksheet>";
+    return std::string("<?xml version=\"1.0\"?><worksheet xmlns=\"") + MainNs + "\"><sheetData>" + rows
+        + "</sheetData></worksheet>";
 }
 
 std::string SharedStrings(const std::string& items)
@@ -103,16 +103,11 @@ protected:
 TEST_F(WorkbookReaderTest, ReadsAWorkbookWrittenByOpenpyxl)
 {
     const Json spec = { { "sheets",
-                          { { { "name", "First" },
-                              { "cells",
-                                { { "A1", "Zürich \xE2\x82\xAC" },
-                                  { "B1", 42 },
-                                  { "C1", 2.5 },
-                                  { "D1", true },
-                                  { "E1", { { "formula", "=B1*C1" } } },
-                                  { "A3", "  padded  " },
-                                  { "B3", -7 } } } },
-                            { { "name", "Second sheet" }, { "cells", { { "A1", "x" } } } } } } };
+        { { { "name", "First" },
+              { "cells",
+                  { { "A1", "Zürich \xE2\x82\xAC" }, { "B1", 42 }, { "C1", 2.5 }, { "D1", true },
+                      { "E1", { { "formula", "=B1*C1" } } }, { "A3", "  padded  " }, { "B3", -7 } } } },
+            { { "name", "Second sheet" }, { "cells", { { "A1", "x" } } } } } } };
     const std::string path = temp.Path("openpyxl.xlsx");
     WriteWithOpenpyxl(spec, path);
 
@@ -190,15 +185,15 @@ TEST_F(WorkbookReaderTest, ReadsSharedStringsRichTextAndEveryCellType)
 TEST_F(WorkbookReaderTest, FollowsRelationshipsPrefixesAndEntryNamesInAnyCase)
 {
     // Parts in unusual places, names in other letter case, prefixed elements, an absolute target.
-    const std::string workbook = std::string("<x:workbook xmlns:x=\"") + MainNs + "\" xmlns:rel=\"" + RelNs +
-                                 "\"><x:sheets><x:sheet name=\"B sheet\" sheetId=\"7\" rel:id=\"s2\"/>"
-                                 "<x:sheet name=\"A sheet\" sheetId=\"3\" rel:id=\"s1\"/></x:sheets></x:workbook>";
-    const std::string rels = std::string("<Relationships xmlns=\"") + PkgRelNs + "\"><Relationship Id=\"s1\" Type=\"" +
-                             RelNs + "/worksheet\" Target=\"/Data/One.XML\"/><Relationship Id=\"s2\" Type=\"" +
-                             RelNs + "/worksheet\" Target=\"../Data/./two.xml\"/></Relationships>";
-    const std::string sheet1 = std::string("<x:worksheet xmlns:x=\"") + MainNs +
-                               "\"><x:sheetData><x:row r=\"1\"><x:c r=\"A1\"><x:v>1</x:v></x:c></x:row></x:sheetData>"
-                               "</x:worksheet>";
+    const std::string workbook = std::string("<x:workbook xmlns:x=\"") + MainNs + "\" xmlns:rel=\"" + RelNs
+        + "\"><x:sheets><x:sheet name=\"B sheet\" sheetId=\"7\" rel:id=\"s2\"/>"
+          "<x:sheet name=\"A sheet\" sheetId=\"3\" rel:id=\"s1\"/></x:sheets></x:workbook>";
+    const std::string rels = std::string("<Relationships xmlns=\"") + PkgRelNs + "\"><Relationship Id=\"s1\" Type=\""
+        + RelNs + "/worksheet\" Target=\"/Data/One.XML\"/><Relationship Id=\"s2\" Type=\"" + RelNs
+        + "/worksheet\" Target=\"../Data/./two.xml\"/></Relationships>";
+    const std::string sheet1 = std::string("<x:worksheet xmlns:x=\"") + MainNs
+        + "\"><x:sheetData><x:row r=\"1\"><x:c r=\"A1\"><x:v>1</x:v></x:c></x:row></x:sheetData>"
+          "</x:worksheet>";
     const Entries entries = {
         { "_RELS/.rels", PackageRels("/Book/Main.xml") },
         { "book/main.xml", workbook },
@@ -217,14 +212,15 @@ TEST_F(WorkbookReaderTest, FollowsRelationshipsPrefixesAndEntryNamesInAnyCase)
 TEST_F(WorkbookReaderTest, RefusesHostileAndBrokenFiles)
 {
     const Entries good = OneSheetPackage("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>", "<si><t>a</t></si>");
-    const std::string laughs = "<?xml version=\"1.0\"?><!DOCTYPE sst [<!ENTITY a \"aaaaaaaaaa\">"
-                               "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;\">]>"
-                               "<sst xmlns=\"" +
-                               std::string(MainNs) + "\"><si><t>&c;</t></si></sst>";
+    const std::string laughs
+        = "<?xml version=\"1.0\"?><!DOCTYPE sst [<!ENTITY a \"aaaaaaaaaa\">"
+          "<!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;&a;&a;\"><!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;\">]>"
+          "<sst xmlns=\""
+        + std::string(MainNs) + "\"><si><t>&c;</t></si></sst>";
     const struct {
         const char* name;
         Entries entries;
-        bool readSheet;  // the fault shows when the sheet is read
+        bool readSheet; // the fault shows when the sheet is read
         const char* message;
     } cases[] = {
         { "no package relationships", Without(good, "_rels/.rels"), false, "no workbook" },
@@ -232,43 +228,42 @@ TEST_F(WorkbookReaderTest, RefusesHostileAndBrokenFiles)
         { "sheet part missing", Without(good, "xl/worksheets/sheet1.xml"), true, "no part" },
         { "shared strings missing", Without(good, "xl/sharedStrings.xml"), false, "no part" },
         { "shared-string index out of range",
-          Replace(good, "xl/worksheets/sheet1.xml", SheetXml("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>1</v></c></row>")),
-          true, "shared string" },
+            Replace(good, "xl/worksheets/sheet1.xml", SheetXml("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>1</v></c></row>")),
+            true, "shared string" },
         { "negative shared-string index",
-          Replace(good, "xl/worksheets/sheet1.xml", SheetXml("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>-1</v></c></row>")),
-          true, "shared string" },
+            Replace(good, "xl/worksheets/sheet1.xml", SheetXml("<row r=\"1\"><c r=\"A1\" t=\"s\"><v>-1</v></c></row>")),
+            true, "shared string" },
         { "malformed sheet XML", Replace(good, "xl/worksheets/sheet1.xml", "<worksheet><sheetData><row>"), true,
-          "not well-formed" },
+            "not well-formed" },
         { "malformed workbook XML", Replace(good, "xl/workbook.xml", "<workbook"), false, "not well-formed" },
         { "entity expansion", Replace(good, "xl/sharedStrings.xml", laughs), false, "document type" },
         { "bad cell reference",
-          Replace(good, "xl/worksheets/sheet1.xml", SheetXml("<row r=\"1\"><c r=\"A0\"><v>1</v></c></row>")), true,
-          "cell reference" },
+            Replace(good, "xl/worksheets/sheet1.xml", SheetXml("<row r=\"1\"><c r=\"A0\"><v>1</v></c></row>")), true,
+            "cell reference" },
         { "column beyond the last",
-          Replace(good, "xl/worksheets/sheet1.xml", SheetXml("<row r=\"1\"><c r=\"XFE1\"><v>1</v></c></row>")), true,
-          "cell reference" },
+            Replace(good, "xl/worksheets/sheet1.xml", SheetXml("<row r=\"1\"><c r=\"XFE1\"><v>1</v></c></row>")), true,
+            "cell reference" },
         { "row beyond the last",
-          Replace(good, "xl/worksheets/sheet1.xml", SheetXml("<row r=\"1048577\"><c><v>1</v></c></row>")), true,
-          "row number" },
+            Replace(good, "xl/worksheets/sheet1.xml", SheetXml("<row r=\"1048577\"><c><v>1</v></c></row>")), true,
+            "row number" },
         { "malformed number",
-          Replace(good, "xl/worksheets/sheet1.xml", SheetXml("<row r=\"1\"><c r=\"A1\"><v>1,5</v></c></row>")), true,
-          "malformed number" },
+            Replace(good, "xl/worksheets/sheet1.xml", SheetXml("<row r=\"1\"><c r=\"A1\"><v>1,5</v></c></row>")), true,
+            "malformed number" },
         { "number that is no finite value",
-          Replace(good, "xl/worksheets/sheet1.xml", SheetXml("<row r=\"1\"><c r=\"A1\"><v>inf</v></c></row>")), true,
-          "malformed number" },
+            Replace(good, "xl/worksheets/sheet1.xml", SheetXml("<row r=\"1\"><c r=\"A1\"><v>inf</v></c></row>")), true,
+            "malformed number" },
         { "unknown cell type",
-          Replace(good, "xl/worksheets/sheet1.xml",
-                  SheetXml("<row r=\"1\"><c r=\"A1\" t=\"zz\"><v>1</v></c></row>")),
-          true, "unknown type" },
+            Replace(good, "xl/worksheets/sheet1.xml", SheetXml("<row r=\"1\"><c r=\"A1\" t=\"zz\"><v>1</v></c></row>")),
+            true, "unknown type" },
         { "sheet without a part", Replace(good, "xl/_rels/workbook.xml.rels", WorkbookRels(0, true)), false,
-          "has no part" },
+            "has no part" },
         { "entry twice in other letter case",
-          [&] {
-              Entries e = good;
-              e.push_back({ "XL/WORKBOOK.XML", WorkbookXml({ "Other" }) });
-              return e;
-          }(),
-          false, "twice" },
+            [&] {
+                Entries e = good;
+                e.push_back({ "XL/WORKBOOK.XML", WorkbookXml({ "Other" }) });
+                return e;
+            }(),
+            false, "twice" },
     };
     for (const auto& c : cases) {
         const std::string path = Package(c.entries);
@@ -322,7 +317,8 @@ TEST_F(WorkbookReaderTest, StopsInflatingAtTheSizeCap)
     Xlsx::ReaderLimits fewCells;
     fewCells.maxCells = 2;
     auto crowded = Xlsx::OpenWorkbook(
-        Package(OneSheetPackage("<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"B1\"><v>2</v></c><c r=\"C1\"><v>3</v></c></row>")),
+        Package(OneSheetPackage(
+            "<row r=\"1\"><c r=\"A1\"><v>1</v></c><c r=\"B1\"><v>2</v></c><c r=\"C1\"><v>3</v></c></row>")),
         fewCells);
     EXPECT_THROW(crowded->GetSheet(0), Xlsx::WorkbookError);
 }
@@ -335,11 +331,20 @@ TEST(CellReference, ParsesAndNamesColumns)
         uint32_t row;
         uint32_t column;
     } cases[] = {
-        { "A1", true, 1, 1 },       { "G12", true, 12, 7 },   { "Z9", true, 9, 26 },
-        { "AA1", true, 1, 27 },     { "XFD1048576", true, 1048576, 16384 },
-        { "XFE1", false, 0, 0 },    { "A0", false, 0, 0 },    { "A1048577", false, 0, 0 },
-        { "1A", false, 0, 0 },      { "A", false, 0, 0 },     { "", false, 0, 0 },
-        { "AAAA1", false, 0, 0 },   { "A1x", false, 0, 0 },   { "A-1", false, 0, 0 },
+        { "A1", true, 1, 1 },
+        { "G12", true, 12, 7 },
+        { "Z9", true, 9, 26 },
+        { "AA1", true, 1, 27 },
+        { "XFD1048576", true, 1048576, 16384 },
+        { "XFE1", false, 0, 0 },
+        { "A0", false, 0, 0 },
+        { "A1048577", false, 0, 0 },
+        { "1A", false, 0, 0 },
+        { "A", false, 0, 0 },
+        { "", false, 0, 0 },
+        { "AAAA1", false, 0, 0 },
+        { "A1x", false, 0, 0 },
+        { "A-1", false, 0, 0 },
     };
     for (const auto& c : cases) {
         uint32_t row = 0, column = 0;
