@@ -49,6 +49,7 @@ typedef bool (*Math_FunctionResolver)(Math_Context* context, const char* name, M
 // Receives each trace line.
 typedef void (*Math_TraceSink)(Math_Context* context, const char* line);
 
+// A plain record: it owns its message, so it is not copied while it holds one.
 struct Math_Context {
     bool trace = false;
     UInt8 precision = 16;         // significant digits of a group's value written back

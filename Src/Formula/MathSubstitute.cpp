@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 namespace {
 
@@ -411,7 +412,10 @@ Math_Error Math_CallBuiltin(Math_Context* context, const char* name, Math_Parame
         case B_POW: result = std::pow(a, b); break;
         case B_FLOOR: result = std::floor(a); break;
         case B_CEIL: result = std::ceil(a); break;
-        case B_ROUND: result = std::round(a / b) * b; break;
+        case B_ROUND:
+            // A step of 0 has no multiples: not a number, without dividing by zero.
+            result = b != 0.0 ? std::round(a / b) * b : std::numeric_limits<double>::quiet_NaN();
+            break;
         case B_NOT: result = Math_TruncateToInt64(a) == 0 ? 1.0 : 0.0; break;
         case B_AVG:
         case B_SUM: {
