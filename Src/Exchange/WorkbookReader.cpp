@@ -3,6 +3,7 @@
 #include <pugixml.hpp>
 #include <unzip.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
@@ -399,12 +400,20 @@ public:
 
     std::uint32_t GetLastRow() const override { return lastRow; }
     std::size_t GetCellCount() const override { return cells.size(); }
+    const std::vector<std::uint32_t>& GetUsedRows() const override { return usedRows; }
 
     void Put(std::uint32_t row, std::uint32_t column, Cell&& cell)
     {
         cells[CellKey(row, column)] = std::move(cell);
         if (row > lastRow)
             lastRow = row;
+        usedRows.push_back(row);
+    }
+
+    void Finish()
+    {
+        std::sort(usedRows.begin(), usedRows.end());
+        usedRows.erase(std::unique(usedRows.begin(), usedRows.end()), usedRows.end());
     }
 
 private:
@@ -412,6 +421,7 @@ private:
     std::string name;
     std::unordered_map<std::uint64_t, Cell> cells;
     std::uint32_t lastRow = 0;
+    std::vector<std::uint32_t> usedRows;
 };
 
 const Cell Worksheet::emptyCell {};
@@ -558,6 +568,7 @@ private:
                 sheet->Put(row, column, std::move(cell));
             }
         }
+        sheet->Finish();
         return sheet;
     }
 

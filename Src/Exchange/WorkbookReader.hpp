@@ -66,6 +66,9 @@ public:
     virtual const Cell& GetCell(std::uint32_t row, std::uint32_t column) const = 0;
     virtual std::uint32_t GetLastRow() const = 0;
     virtual std::size_t GetCellCount() const = 0;
+    // The rows that hold at least one cell, in ascending order; a sheet may name row 1048576
+    // while holding a handful of cells, so callers walk these instead of the whole range.
+    virtual const std::vector<std::uint32_t>& GetUsedRows() const = 0;
 
     const CellValue& GetValue(std::uint32_t row, std::uint32_t column) const { return GetCell(row, column).value; }
 };

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <unordered_map>
 
 #include "Database/ProjectDatabase.hpp"
 #include "Exchange/SheetText.hpp"
@@ -15,6 +16,9 @@ namespace {
 const char* const RecapitulationName = "Recapitulation";
 const std::uint32_t FirstCategoryRow = 13;
 const std::uint32_t LastColumn = 7;
+// Far above any real estimate; keeps a workbook whose rows all repeat one large sheet from
+// multiplying it without bound.
+const std::size_t MaxImportedItems = 1000000;
 
 bool IsBlank(const Xlsx::Cell& cell)
 {
@@ -48,7 +52,9 @@ bool IsGrandTotalRow(const Xlsx::Cell& a, const Xlsx::Cell& b, const Xlsx::Cell&
 // description rows above it are merged across the sheet and hold their text in A only.
 std::uint32_t FindHeaderRow(const Xlsx::IWorksheet& sheet)
 {
-    for (std::uint32_t row = 2; row <= sheet.GetLastRow(); ++row) {
+    for (std::uint32_t row : sheet.GetUsedRows()) {
+        if (row < 2)
+            continue;
         for (std::uint32_t column = 2; column <= LastColumn; ++column) {
             if (!IsBlank(sheet.GetCell(row, column)))
                 return row;
@@ -57,20 +63,32 @@ std::uint32_t FindHeaderRow(const Xlsx::IWorksheet& sheet)
     return 0;
 }
 
-void ReadCategorySheet(const Xlsx::IWorksheet& sheet, CategoryRecord& category)
+// What a category takes from its sheet: the description rows joined, and the items below
+// the header row.
+struct CategorySheetContent {
+    std::string descript;
+    std::vector<ItemRecord> items;
+};
+
+CategorySheetContent ReadCategorySheet(const Xlsx::IWorksheet& sheet)
 {
+    CategorySheetContent content;
     const std::uint32_t headerRow = FindHeaderRow(sheet);
-    const std::uint32_t lastDescriptionRow = headerRow != 0 ? headerRow - 1 : sheet.GetLastRow();
 
     std::vector<std::string> chunks;
-    for (std::uint32_t row = 2; row <= lastDescriptionRow; ++row)
+    for (std::uint32_t row : sheet.GetUsedRows()) {
+        if (row < 2)
+            continue;
+        if (headerRow != 0 && row >= headerRow)
+            break;
         chunks.push_back(CellValueToString(sheet.GetValue(row, 1)));
+    }
     while (!chunks.empty() && chunks.back().empty())
         chunks.pop_back();
-    category.descript = JoinDescriptionChunks(chunks);
+    content.descript = JoinDescriptionChunks(chunks);
 
     if (headerRow == 0)
-        return;
+        return content;
     // One empty row between items; the first row without an item number ends the list.
     for (std::uint32_t row = headerRow + 1; row <= sheet.GetLastRow(); row += 2) {
         ItemRecord item;
@@ -81,8 +99,9 @@ void ReadCategorySheet(const Xlsx::IWorksheet& sheet, CategoryRecord& category)
         item.unit = CellValueToString(sheet.GetValue(row, 4));
         item.qty = CellValueToDouble(sheet.GetValue(row, 5));
         item.price = CellValueToDouble(sheet.GetValue(row, 6));
-        category.items.push_back(std::move(item));
+        content.items.push_back(std::move(item));
     }
+    return content;
 }
 
 // Transaction control that leaves the changed flag alone: a failed import must not mark an
@@ -167,6 +186,9 @@ EstimateRecord ReadEstimateWorkbook(const std::string& path, const WorkbookLabel
         throw Xlsx::WorkbookError("The workbook has no sheet \"Recapitulation\".");
 
     EstimateRecord estimate;
+    // Several rows may name the same sheet; each sheet is read once.
+    std::unordered_map<std::string, CategorySheetContent> sheetContents;
+    std::size_t itemCount = 0;
     for (std::uint32_t row = FirstCategoryRow; row <= recap->GetLastRow(); ++row) {
         const Xlsx::Cell& a = recap->GetCell(row, 1);
         const Xlsx::Cell& b = recap->GetCell(row, 2);
@@ -178,8 +200,17 @@ EstimateRecord ReadEstimateWorkbook(const std::string& path, const WorkbookLabel
         category.code = CellValueToString(a.value);
         category.title = CellValueToString(b.value);
         category.sortOrder = static_cast<GS::Int32>(estimate.categories.size() + 1);
-        if (const Xlsx::IWorksheet* sheet = workbook->FindSheet(CategorySheetName(category.title)))
-            ReadCategorySheet(*sheet, category);
+        const std::string sheetName = CategorySheetName(category.title);
+        auto cached = sheetContents.find(sheetName);
+        if (cached == sheetContents.end()) {
+            const Xlsx::IWorksheet* sheet = workbook->FindSheet(sheetName);
+            cached = sheetContents.emplace(sheetName, sheet ? ReadCategorySheet(*sheet) : CategorySheetContent()).first;
+        }
+        category.descript = cached->second.descript;
+        category.items = cached->second.items;
+        itemCount += category.items.size();
+        if (itemCount > MaxImportedItems)
+            throw Xlsx::WorkbookError("The workbook holds more items than an estimate can take.");
         estimate.categories.push_back(std::move(category));
     }
     return estimate;

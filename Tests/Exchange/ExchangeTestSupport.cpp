@@ -149,6 +149,40 @@ void WriteZipWithLargeEntry(const std::string& path, const std::vector<std::pair
     zip.End();
 }
 
+void WriteRawWorkbook(const std::string& path, const std::vector<std::pair<std::string, std::string>>& sheets)
+{
+    const std::string relNs = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+    const std::string pkgNs = "http://schemas.openxmlformats.org/package/2006/relationships";
+    const std::string mainNs = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+    std::string workbook = "<workbook xmlns=\"" + mainNs + "\" xmlns:r=\"" + relNs + "\"><sheets>";
+    std::string rels = "<Relationships xmlns=\"" + pkgNs + "\">";
+    std::vector<std::pair<std::string, std::string>> entries;
+    for (size_t i = 0; i < sheets.size(); ++i) {
+        const std::string n = std::to_string(i + 1);
+        workbook += "<sheet name=\"" + sheets[i].first + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
+        rels += "<Relationship Id=\"rId" + n + "\" Type=\"" + relNs + "/worksheet\" Target=\"worksheets/sheet" + n
+            + ".xml\"/>";
+        entries.push_back({ "xl/worksheets/sheet" + n + ".xml",
+            "<worksheet xmlns=\"" + mainNs + "\"><sheetData>" + sheets[i].second + "</sheetData></worksheet>" });
+    }
+    entries.push_back({ "xl/workbook.xml", workbook + "</sheets></workbook>" });
+    entries.push_back({ "xl/_rels/workbook.xml.rels", rels + "</Relationships>" });
+    entries.push_back({ "_rels/.rels",
+        "<Relationships xmlns=\"" + pkgNs + "\"><Relationship Id=\"rId1\" Type=\"" + relNs
+            + "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>" });
+    WriteZip(path, entries);
+}
+
+std::string InlineStringCell(const std::string& ref, const std::string& text)
+{
+    return "<c r=\"" + ref + "\" t=\"inlineStr\"><is><t>" + text + "</t></is></c>";
+}
+
+std::string NumberCell(const std::string& ref, const std::string& number)
+{
+    return "<c r=\"" + ref + "\"><v>" + number + "</v></c>";
+}
+
 std::string ReadFileBytes(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);

@@ -47,6 +47,12 @@ void WriteZip(const std::string& path, const std::vector<std::pair<std::string, 
 void WriteZipWithLargeEntry(const std::string& path, const std::vector<std::pair<std::string, std::string>>& entries,
     const std::string& largeName, std::size_t largeSize);
 
+// A workbook package written by hand: each sheet by its name and the XML inside its sheetData.
+void WriteRawWorkbook(const std::string& path, const std::vector<std::pair<std::string, std::string>>& sheets);
+// XML of one cell: an inline string, or a number.
+std::string InlineStringCell(const std::string& ref, const std::string& text);
+std::string NumberCell(const std::string& ref, const std::string& number);
+
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 

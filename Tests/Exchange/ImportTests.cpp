@@ -317,42 +317,12 @@ TEST_F(ImportTest, RefusedWorkbooksLeaveTheEstimateUntouched)
     // A workbook whose last category sheet refers to a shared string that does not exist:
     // the fault is found while reading, before the estimate is touched.
     const std::string badSheet = temp.Path("badsheet.xlsx");
-    {
-        const std::string rels = "<?xml version=\"1.0\"?><Relationships "
-                                 "xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-                                 "<Relationship Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/"
-                                 "2006/relationships/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>";
-        const std::string ns = "xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"";
-        const std::string relNs = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
-        WriteZip(badSheet,
-            { { "_rels/.rels", rels },
-                { "xl/workbook.xml",
-                    "<workbook " + ns + " xmlns:r=\"" + relNs
-                        + "\"><sheets><sheet name=\"Recapitulation\" sheetId=\"1\" r:id=\"a\"/>"
-                          "<sheet name=\"W\" sheetId=\"2\" r:id=\"b\"/></sheets></workbook>" },
-                { "xl/_rels/workbook.xml.rels",
-                    "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-                    "<Relationship Id=\"a\" Type=\""
-                        + relNs
-                        + "/worksheet\" Target=\"s1.xml\"/>"
-                          "<Relationship Id=\"b\" Type=\""
-                        + relNs + "/worksheet\" Target=\"s2.xml\"/></Relationships>" },
-                { "xl/s1.xml",
-                    "<worksheet " + ns
-                        + "><sheetData><row r=\"13\"><c r=\"B13\" t=\"inlineStr\"><is>"
-                          "<t>W</t></is></c></row></sheetData></worksheet>" },
-                { "xl/s2.xml",
-                    "<worksheet " + ns
-                        + "><sheetData><row r=\"5\"><c r=\"A5\" t=\"s\"><v>4</v></c>"
-                          "</row></sheetData></worksheet>" } });
-    }
+    WriteRawWorkbook(badSheet,
+        { { "Recapitulation", "<row r=\"13\">" + InlineStringCell("B13", "W") + "</row>" },
+            { "W", "<row r=\"5\"><c r=\"A5\" t=\"s\"><v>4</v></c></row>" } });
 
     // A sheet that inflates beyond the reader's cap.
     const std::string bomb = temp.Path("bomb.xlsx");
-    {
-        auto workbook = Xlsx::OpenWorkbook(good);
-        (void)workbook;
-    }
     WriteZipWithLargeEntry(bomb,
         { { "_rels/.rels",
             "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
@@ -376,6 +346,36 @@ TEST_F(ImportTest, RefusedWorkbooksLeaveTheEstimateUntouched)
         EXPECT_EQ(DumpTables(), before) << c.name;
         EXPECT_FALSE(Db().isChanged()) << c.name;
     }
+}
+
+TEST_F(ImportTest, RowsThatRepeatOneSheetAreReadOnceAndBounded)
+{
+    // Two thousand categories naming one sheet that claims the last row of a spreadsheet.
+    std::string recap;
+    for (int r = 13; r < 2013; ++r) {
+        const std::string n = std::to_string(r);
+        recap += "<row r=\"" + n + "\">" + InlineStringCell("B" + n, "X") + "<c r=\"C" + n
+            + "\"><f>'X'!G10</f><v>0</v></c></row>";
+    }
+    std::string few = "<row r=\"4\">" + InlineStringCell("B4", "Code") + "</row>";
+    for (int r = 5; r <= 9; r += 2)
+        few += "<row r=\"" + std::to_string(r) + "\">" + NumberCell("A" + std::to_string(r), "1") + "</row>";
+    few += "<row r=\"1048576\">" + InlineStringCell("A1048576", "far away") + "</row>";
+    const std::string repeated = temp.Path("repeated.xlsx");
+    WriteRawWorkbook(repeated, { { "Recapitulation", recap }, { "X", few } });
+    ASSERT_TRUE(Import(repeated));
+    EXPECT_EQ(QueryInt("SELECT COUNT(*) FROM categories"), 2000);
+    EXPECT_EQ(QueryInt("SELECT COUNT(*) FROM items"), 6000);
+
+    // The same rows over a sheet of 600 items would make 1.2 million items: refused.
+    std::string many = "<row r=\"4\">" + InlineStringCell("B4", "Code") + "</row>";
+    for (int r = 5; r < 5 + 2 * 600; r += 2)
+        many += "<row r=\"" + std::to_string(r) + "\">" + NumberCell("A" + std::to_string(r), "1") + "</row>";
+    const std::string multiplied = temp.Path("multiplied.xlsx");
+    WriteRawWorkbook(multiplied, { { "Recapitulation", recap }, { "X", many } });
+    const std::string before = DumpTables();
+    EXPECT_FALSE(Import(multiplied));
+    EXPECT_EQ(DumpTables(), before);
 }
 
 TEST_F(ImportTest, ADatabaseFailureHalfWayRollsEverythingBack)
