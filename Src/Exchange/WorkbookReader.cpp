@@ -473,6 +473,7 @@ public:
             if (sheets.size() >= limits.maxSheets)
                 throw WorkbookError("The workbook holds too many sheets.");
             sheets.push_back({ node.attribute("name").value(), rel->target, nullptr });
+            sheetIndex.emplace(sheets.back().name, sheets.size() - 1);
         }
 
         if (!sharedStringsPath.empty())
@@ -493,12 +494,10 @@ public:
 
     const IWorksheet* FindSheet(const std::string& name) override
     {
-        for (std::size_t i = 0; i < sheets.size(); ++i) {
-            if (sheets[i].name == name)
-                return &GetSheet(i);
-        }
-        return nullptr;
+        auto it = sheetIndex.find(name);
+        return it == sheetIndex.end() ? nullptr : &GetSheet(it->second);
     }
+
 
 private:
     struct SheetEntry {
@@ -621,6 +620,7 @@ private:
     ReaderLimits limits;
     ZipPackage zip;
     std::vector<SheetEntry> sheets;
+    std::unordered_map<std::string, std::size_t> sheetIndex; // the first sheet of a name
     std::vector<std::string> sharedStrings;
     std::size_t cellCount = 0;
 };
