@@ -26,6 +26,21 @@ public:
     // element it was cut from: the table then stores the parent's guid instead.
     bool linkNeedsParentGuid() const;
 
+    // The operations against the linked element; they need the element functions and the
+    // evaluator, so they are defined with them (ElementFuncs/QtyEvaluation.cpp).
+
+    // True when the formula evaluated (or is empty); the value is written only then. errorText is
+    // set to the evaluator's message, or emptied. switchLocale: evaluate in the user's locale.
+    // The process locale and the host's current database are restored before it returns.
+    bool evaluateFormula(double* value, bool switchLocale);
+    // The formula's value, 0.0 when the evaluation fails.
+    double getFormulaValue(bool switchLocale);
+    QtyLinkStatus computeLinkStatus();
+    void updateLinkStatus();
+    QtyLinkStatus getLinkStatus() const;
+    // "descript" with #ID (the element's ID text) and #LOC (its story or database name) filled in.
+    GS::UniString getDisplayDescription() const;
+
     char errorText[ErrorTextSize];
     QtyLinkStatus linkStatus;
 };

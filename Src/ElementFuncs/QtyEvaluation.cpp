@@ -130,9 +130,9 @@ GS::UniString LocationName(const API_Guid& guid)
 
 }  // namespace
 
-bool QtyEvaluateFormula(Qty& qty, double* value, bool switchLocale)
+bool Qty::evaluateFormula(double* value, bool switchLocale)
 {
-    const GS::UniString formula = qty.getString("formula");
+    const GS::UniString formula = getString("formula");
     if (formula.IsEmpty()) {
         if (value != nullptr)
             *value = 0.0;
@@ -147,7 +147,7 @@ bool QtyEvaluateFormula(Qty& qty, double* value, bool switchLocale)
     ElementFormulaContext context;
     Math_SetTrace(&context.math, false);
 
-    const GS::UniString guidText = qty.getString("guid");
+    const GS::UniString guidText = getString("guid");
     if (!guidText.IsEmpty()) {
         const API_Guid guid = ParseGuid(guidText);
         if (ReadElement(guid, &element)) {
@@ -178,50 +178,50 @@ bool QtyEvaluateFormula(Qty& qty, double* value, bool switchLocale)
     locale.Restore();
     database.Restore();
 
-    qty.setErrorText(nullptr);
+    setErrorText(nullptr);
     if (code != Math_NoError)
-        qty.setErrorText(context.math.message != nullptr ? context.math.message : "");
+        setErrorText(context.math.message != nullptr ? context.math.message : "");
     else if (value != nullptr)
         *value = result;
     return code == Math_NoError;
 }
 
-double QtyGetFormulaValue(Qty& qty, bool switchLocale)
+double Qty::getFormulaValue(bool switchLocale)
 {
     double value = 0.0;
-    if (!QtyEvaluateFormula(qty, &value, switchLocale))
+    if (!evaluateFormula(&value, switchLocale))
         return 0.0;
     return value;
 }
 
-QtyLinkStatus QtyComputeLinkStatus(Qty& qty)
+QtyLinkStatus Qty::computeLinkStatus()
 {
-    const GS::UniString guidText = qty.getString("guid");
+    const GS::UniString guidText = getString("guid");
     if (guidText.IsEmpty())
         return LinkNotLinked;
     API_Elem_Head header;
     if (!ReadHeader(ParseGuid(guidText), &header))
         return LinkElementMissing;
     double value = 0.0;
-    if (!QtyEvaluateFormula(qty, &value, true))
+    if (!evaluateFormula(&value, true))
         value = 0.0;
-    return std::fabs(value - qty.getDouble("value")) < LinkTolerance ? LinkUpToDate : LinkOutdated;
+    return std::fabs(value - getDouble("value")) < LinkTolerance ? LinkUpToDate : LinkOutdated;
 }
 
-void QtyUpdateLinkStatus(Qty& qty)
+void Qty::updateLinkStatus()
 {
-    qty.linkStatus = QtyComputeLinkStatus(qty);
+    linkStatus = computeLinkStatus();
 }
 
-QtyLinkStatus QtyGetLinkStatus(const Qty& qty)
+QtyLinkStatus Qty::getLinkStatus() const
 {
-    return qty.linkStatus;
+    return linkStatus;
 }
 
-GS::UniString QtyGetDisplayDescription(const Qty& qty)
+GS::UniString Qty::getDisplayDescription() const
 {
-    GS::UniString text = qty.getString("descript");
-    const GS::UniString guidText = qty.getString("guid");
+    GS::UniString text = getString("descript");
+    const GS::UniString guidText = getString("guid");
     const bool hasId = text.Contains("#ID");
     const bool hasLoc = text.Contains("#LOC");
     if ((!hasId && !hasLoc) || guidText.IsEmpty())

@@ -137,7 +137,7 @@ protected:
         qty.setString("formula", formula);
         Outcome outcome;
         outcome.value = -12345.0;
-        outcome.ok = QtyEvaluateFormula(qty, &outcome.value, switchLocale);
+        outcome.ok = qty.evaluateFormula(&outcome.value, switchLocale);
         outcome.error = qty.errorText;
         return outcome;
     }

@@ -73,7 +73,7 @@ TEST_F(ElementFuncsTest, EmptyFormulaIsZeroAndKeepsTheLastMessage)
         qty.setString("guid", guid);
         qty.setErrorText("earlier message");
         double value = -1.0;
-        EXPECT_TRUE(QtyEvaluateFormula(qty, &value, true));
+        EXPECT_TRUE(qty.evaluateFormula(&value, true));
         EXPECT_EQ(value, 0.0);
         EXPECT_STREQ(qty.errorText, "earlier message");
     }
@@ -84,10 +84,10 @@ TEST_F(ElementFuncsTest, SuccessEmptiesTheMessageAndFailureGivesZero)
     Qty qty;
     qty.setString("guid", Fx::WallBasic);
     qty.setString("formula", "Volume*");
-    EXPECT_EQ(QtyGetFormulaValue(qty, false), 0.0);
+    EXPECT_EQ(qty.getFormulaValue(false), 0.0);
     EXPECT_STRNE(qty.errorText, "");
     qty.setString("formula", "Volume/4");
-    EXPECT_EQ(QtyGetFormulaValue(qty, false), 2.5);
+    EXPECT_EQ(qty.getFormulaValue(false), 2.5);
     EXPECT_STREQ(qty.errorText, "");
 }
 
@@ -126,11 +126,11 @@ TEST_F(ElementFuncsTest, LinkStatusInAllFourStates)
         qty.setString("guid", c.guid);
         qty.setString("formula", c.formula);
         qty.setDouble("value", c.stored);
-        EXPECT_EQ(QtyGetLinkStatus(qty), LinkNotComputed);
-        EXPECT_EQ(QtyComputeLinkStatus(qty), c.expected);
-        EXPECT_EQ(QtyGetLinkStatus(qty), LinkNotComputed);  // computing alone stores nothing
-        QtyUpdateLinkStatus(qty);
-        EXPECT_EQ(QtyGetLinkStatus(qty), c.expected);
+        EXPECT_EQ(qty.getLinkStatus(), LinkNotComputed);
+        EXPECT_EQ(qty.computeLinkStatus(), c.expected);
+        EXPECT_EQ(qty.getLinkStatus(), LinkNotComputed);  // computing alone stores nothing
+        qty.updateLinkStatus();
+        EXPECT_EQ(qty.getLinkStatus(), c.expected);
         EXPECT_EQ(qty.linkStatus, c.expected);
     }
 }
@@ -140,7 +140,7 @@ TEST_F(ElementFuncsTest, LinkStatusSetsTheMessageOfItsEvaluation)
     Qty qty;
     qty.setString("guid", Fx::WallBasic);
     qty.setString("formula", "Height");
-    QtyUpdateLinkStatus(qty);
+    qty.updateLinkStatus();
     EXPECT_EQ(qty.linkStatus, LinkUpToDate);
     EXPECT_STREQ(qty.errorText, "Variable was not defined: Height.");
 }
@@ -219,7 +219,7 @@ TEST_F(ElementFuncsTest, LinkStatusRunsInTheUserLocaleAndRestoresIt)
     qty.setString("guid", Fx::WallBasic);
     qty.setString("formula", "Volume*0,5");
     qty.setDouble("value", 5.0);
-    EXPECT_EQ(QtyComputeLinkStatus(qty), LinkUpToDate);
+    EXPECT_EQ(qty.computeLinkStatus(), LinkUpToDate);
     EXPECT_EQ(std::string(std::setlocale(LC_ALL, nullptr)), "C");
 }
 
@@ -335,7 +335,7 @@ TEST_F(ElementFuncsTest, DescriptionPlaceholders)
         Qty qty;
         qty.setString("guid", c.guid);
         qty.setString("descript", c.descript);
-        EXPECT_EQ(QtyGetDisplayDescription(qty).ToUtf8(), c.expected);
+        EXPECT_EQ(qty.getDisplayDescription().ToUtf8(), c.expected);
         EXPECT_EQ(GS::LiveHandleCount(), handlesBefore);  // the story list was released
         EXPECT_EQ(qty.getString("descript").ToUtf8(), c.descript);
     }
@@ -425,7 +425,7 @@ TEST_F(ElementFuncsTest, SampleProjectFormulasEndToEnd)
         qty.setString("guid", guid.c_str());
         qty.setString("formula", "1");
         qty.setDouble("value", 1.0);
-        EXPECT_EQ(QtyComputeLinkStatus(qty), LinkUpToDate);
+        EXPECT_EQ(qty.computeLinkStatus(), LinkUpToDate);
     }
     for (GS::Int32 typeID : {1, 2, 3, 4, 6, 8, 9, 17, 18, 19, 20, 29, 37, 45, 47, 51})
         EXPECT_TRUE(typesSeen.count(typeID) != 0) << "the sample holds no element of type " << typeID;
