@@ -13,7 +13,7 @@ constexpr GS::Int16 kPromptOffset = 6;
 
 // No exception may reach the host: it goes to the debug output instead.
 template <typename F>
-GSErrCode Guarded(const char* where, F&& body)
+GSErrCode Guarded(const char* where, F&& body, GSErrCode onException = NoError)
 {
     try {
         return body();
@@ -22,7 +22,7 @@ GSErrCode Guarded(const char* where, F&& body)
     } catch (...) {
         DBPrintf("Unhandled exception in %s\n", where);
     }
-    return NoError;
+    return onException;
 }
 }  // namespace
 
@@ -30,35 +30,48 @@ GS::Int32 CheckEnvironment(API_EnvirParams* envir)
 {
     if (!CalvoraHostTablePresent() || envir == nullptr)
         return 0;
-    RSGetIndString_ParamAdapter(&envir->addOnName, kEnvironmentStrings, 1, HostGetOwnResModule(), 0, __FILE__,
-                                __LINE__);
-    RSGetIndString_ParamAdapter(&envir->addOnDescription, kEnvironmentStrings, 2, HostGetOwnResModule(), 0,
-                                __FILE__, __LINE__);
-    return 1;
+    return Guarded("CheckEnvironment", [&]() -> GSErrCode {
+        RSGetIndString_ParamAdapter(&envir->addOnName, kEnvironmentStrings, 1, HostGetOwnResModule(), 0, __FILE__,
+                                    __LINE__);
+        RSGetIndString_ParamAdapter(&envir->addOnDescription, kEnvironmentStrings, 2, HostGetOwnResModule(), 0,
+                                    __FILE__, __LINE__);
+        return 1;
+    });
 }
 
 GSErrCode RegisterInterface()
 {
     if (!CalvoraHostTablePresent())
         return APIERR_NOTABLE;
-    GSErrCode err = NoError;
-    for (GS::Int16 menu : kMenus)
-        err = HostRegisterMenu(menu, static_cast<GS::Int16>(menu + kPromptOffset), 0, 0);
-    return err;
+    return Guarded(
+        "RegisterInterface",
+        [] {
+            GSErrCode err = NoError;
+            for (GS::Int16 menu : kMenus)
+                err = HostRegisterMenu(menu, static_cast<GS::Int16>(menu + kPromptOffset), 0, 0);
+            return err;
+        },
+        APIERR_GENERAL);
 }
 
 GSErrCode Initialize()
 {
     if (!CalvoraHostTablePresent())
         return APIERR_NOTABLE;
-    for (GS::Int16 menu : kMenus)
-        HostInstallMenuHandler(menu, MenuCommandHandler);
-    GSErrCode err = HostCatchProjectEvent(kProjectEventMask, ProjectEventHandler);
-    if (err != NoError)
-        return err;
-    return HostCatchSelectionChange(SelectionChangeHandler);
+    return Guarded(
+        "Initialize",
+        [] {
+            for (GS::Int16 menu : kMenus)
+                HostInstallMenuHandler(menu, MenuCommandHandler);
+            GSErrCode err = HostCatchProjectEvent(kProjectEventMask, ProjectEventHandler);
+            if (err != NoError)
+                return err;
+            return HostCatchSelectionChange(SelectionChangeHandler);
+        },
+        APIERR_GENERAL);
 }
 
+// Unloading never fails: every step runs whatever the earlier ones did.
 GSErrCode FreeData()
 {
     if (!CalvoraHostTablePresent())
