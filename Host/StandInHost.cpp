@@ -52,7 +52,8 @@ struct HostCalls {
         StandInHost* h = H();
         if (h == nullptr)
             return APIERR_GENERAL;
-        GSResModule module = RSFindModuleOfFile(h->addOn.path.c_str());
+        // An add-on linked into the host's own program (as in tests) has its resources there.
+        GSResModule module = RSFindModuleOfFile(h->addOn.path.empty() ? "/proc/self/exe" : h->addOn.path.c_str());
         Menu menu;
         menu.menuId = menuResID;
         menu.promptId = promptResID;

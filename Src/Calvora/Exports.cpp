@@ -9,10 +9,6 @@
 namespace {
 // Registered with the host's class registry for as long as the module is loaded.
 GS::ClassInfo vumoSettingsClassInfo("VumoSettings", GS::Guid("B45089A1-B373-460B-B143-80E6EBF107C1"), 1, 0);
-
-struct LoadTime {
-    LoadTime() { HostGetOwnResModule(); }
-} loadTime;
 }  // namespace
 
 extern "C" __attribute__((visibility("default"))) GS::Int32 GetExportedFuncAddrs(API_ExportedFuncs* funcs)

@@ -23,3 +23,8 @@ GS::Int32 HostGetOwnResModule()
     static OwnResModule module;
     return module.id;
 }
+
+namespace {
+// Opened when the module is loaded, so the host finds the add-on's resources from the start.
+const GS::Int32 openedAtLoad = HostGetOwnResModule();
+}  // namespace

@@ -132,3 +132,31 @@ TEST_F(LifeCycle, HandlersNeverFailTowardsTheHost)
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Menus, CheckMarksAreKeptPerEntry)
+{
+    Host::StandInHost host;
+    CalvoraSetHostTable(host.Table());
+    ASSERT_EQ(RegisterInterface(), NoError);
+    ASSERT_EQ(host.Menus().size(), 5u);
+
+    API_MenuItemRef palette{32500, 1};
+    API_MenuItemRef explorer{32501, 1};
+    GSFlags flags = API_MenuItemChecked;
+    ASSERT_EQ(HostSetMenuItemFlags(&palette, &flags), NoError);
+    GSFlags read = 0;
+    ASSERT_EQ(HostGetMenuItemFlags(&palette, &read), NoError);
+    EXPECT_EQ(read, API_MenuItemChecked);
+    ASSERT_EQ(HostGetMenuItemFlags(&explorer, &read), NoError);
+    EXPECT_EQ(read, 0);
+    EXPECT_NE(host.DescribeMenus().find("1. Show Calvora Palette [checked]"), std::string::npos);
+
+    API_MenuItemRef missing{32503, 3};
+    EXPECT_NE(HostGetMenuItemFlags(&missing, &read), NoError);
+    EXPECT_NE(HostSetMenuItemFlags(&missing, &flags), NoError);
+    CalvoraClearHostTable();
+}
+
+}  // namespace
