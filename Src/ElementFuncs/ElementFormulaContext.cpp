@@ -2,17 +2,17 @@
 
 #include "ElementFuncs/ElementFuncsFactory.hpp"
 
-ElementFormulaContext::ElementFormulaContext() : element(nullptr)
+ElementFormulaContext::ElementFormulaContext() : Math_Context(), element(nullptr)
 {
-    Math_InitContext(&math);
-    Math_SetVariableResolver(&math, &ElementFormulaContext::LookupVariable);
-    Math_SetFunctionResolver(&math, &ElementFormulaContext::CallFunction);
+    Math_InitContext(this);
+    Math_SetVariableResolver(this, &ElementFormulaContext::LookupVariable);
+    Math_SetFunctionResolver(this, &ElementFormulaContext::CallFunction);
 }
 
 ElementFormulaContext::~ElementFormulaContext()
 {
     variables.Clear();
-    Math_ClearError(&math);
+    Math_ClearError(this);
 }
 
 void ElementFormulaContext::SetVariable(GS::UniString name, double value)
@@ -27,8 +27,8 @@ void ElementFormulaContext::SetElement(const API_Element* newElement)
 
 ElementFormulaContext* ElementFormulaContext::From(Math_Context* context)
 {
-    // The evaluator only ever hands back the context it was given: our own first member.
-    return reinterpret_cast<ElementFormulaContext*>(context);
+    // The evaluator only ever hands back the context it was given: the base of one of ours.
+    return static_cast<ElementFormulaContext*>(context);
 }
 
 bool ElementFormulaContext::LookupVariable(Math_Context* context, const char* name, double* value, GS::Int32)

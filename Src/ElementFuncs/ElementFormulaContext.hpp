@@ -1,12 +1,14 @@
 #pragma once
 // The evaluator's context for one formula evaluated against one model element: variables are
 // the element's named quantities, functions that are not built in go to the element's type.
+// The evaluator state is the base, so the Math_Context pointer the evaluator hands back to the
+// callbacks converts to the whole record with a static_cast.
 #include "API/ApiElements.hpp"
 #include "Formula/MathEvaluator.hpp"
 #include "GSRoot/HashTable.hpp"
 #include "GSRoot/UniString.hpp"
 
-class ElementFormulaContext {
+class ElementFormulaContext : public Math_Context {
 public:
     ElementFormulaContext();
     ~ElementFormulaContext();
@@ -22,8 +24,6 @@ public:
     static bool CallFunction(Math_Context* context, const char* name, Math_Parameter* parameters, GS::Int32 count,
                              double* value);
 
-    // First, so the pointer the evaluator hands to the callbacks is the address of the whole record.
-    Math_Context math;
     const API_Element* element;
     GS::HashTable<GS::UniString, double> variables;
 

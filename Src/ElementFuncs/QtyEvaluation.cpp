@@ -145,7 +145,7 @@ bool Qty::evaluateFormula(double* value, bool switchLocale)
     API_Element element;
     API_Element parent;
     ElementFormulaContext context;
-    Math_SetTrace(&context.math, false);
+    Math_SetTrace(&context, false);
 
     const GS::UniString guidText = getString("guid");
     if (!guidText.IsEmpty()) {
@@ -173,14 +173,14 @@ bool Qty::evaluateFormula(double* value, bool switchLocale)
 
     double result = 0.0;
     const std::string text = formula.ToCStr(CC_UTF8).Get();
-    const Math_Error code = Math_Evaluate(&context.math, text.c_str(), &result);
+    const Math_Error code = Math_Evaluate(&context, text.c_str(), &result);
 
     locale.Restore();
     database.Restore();
 
     setErrorText(nullptr);
     if (code != Math_NoError)
-        setErrorText(context.math.message != nullptr ? context.math.message : "");
+        setErrorText(context.message != nullptr ? context.message : "");
     else if (value != nullptr)
         *value = result;
     return code == Math_NoError;

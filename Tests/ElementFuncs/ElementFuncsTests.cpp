@@ -570,16 +570,34 @@ TEST_F(ElementFuncsTest, ContextKeepsTheFirstValueOfAName)
     context.SetVariable("A", 1.0);
     context.SetVariable("A", 2.0);
     double value = 0.0;
-    ASSERT_EQ(Math_Evaluate(&context.math, "A*10", &value), Math_NoError);
+    ASSERT_EQ(Math_Evaluate(&context, "A*10", &value), Math_NoError);
     EXPECT_EQ(value, 10.0);
+}
+
+TEST_F(ElementFuncsTest, CallbacksReachTheWholeContextThroughItsEvaluatorState)
+{
+    const API_Element wall = Read(Fx::WallBasic);
+    ElementFormulaContext context;
+    context.SetVariable("Twice", 2.0);
+    context.SetElement(&wall);
+    Math_Context* state = &context;  // what the evaluator hands back
+    double value = 0.0;
+    EXPECT_TRUE(ElementFormulaContext::LookupVariable(state, "Twice", &value, 0));
+    EXPECT_EQ(value, 2.0);
+    EXPECT_FALSE(ElementFormulaContext::LookupVariable(state, "twice", &value, 0));
+    char load[] = "Load";
+    Math_Parameter argument{Math_TextParameter, load, 0.0};
+    value = 0.0;
+    EXPECT_TRUE(ElementFormulaContext::CallFunction(state, "Property", &argument, 1, &value));
+    EXPECT_EQ(value, 3.0);
 }
 
 TEST_F(ElementFuncsTest, ContextWithoutElementRefusesElementFunctions)
 {
     ElementFormulaContext context;
     double value = 0.0;
-    EXPECT_EQ(Math_Evaluate(&context.math, "Property('x')", &value), Math_ErrInvalidToken);
-    EXPECT_STREQ(context.math.message, "Undeclared identifier: Property.");
+    EXPECT_EQ(Math_Evaluate(&context, "Property('x')", &value), Math_ErrInvalidToken);
+    EXPECT_STREQ(context.message, "Undeclared identifier: Property.");
 }
 
 TEST_F(ElementFuncsTest, ContextHandsEveryArgumentInOrderToTheElementType)
@@ -589,11 +607,11 @@ TEST_F(ElementFuncsTest, ContextHandsEveryArgumentInOrderToTheElementType)
     context.SetElement(&object);
     double value = -1.0;
     // Two arguments reach Parameter, which then refuses them; one text argument is read.
-    ASSERT_EQ(Math_Evaluate(&context.math, "Parameter('Len','x')", &value), Math_NoError);
+    ASSERT_EQ(Math_Evaluate(&context, "Parameter('Len','x')", &value), Math_NoError);
     EXPECT_EQ(value, 0.0);
-    ASSERT_EQ(Math_Evaluate(&context.math, "Parameter('Len')*2", &value), Math_NoError);
+    ASSERT_EQ(Math_Evaluate(&context, "Parameter('Len')*2", &value), Math_NoError);
     EXPECT_EQ(value, 5.0);
-    ASSERT_EQ(Math_Evaluate(&context.math, "Parameter('Rate')+Parameter('Len')", &value), Math_NoError);
+    ASSERT_EQ(Math_Evaluate(&context, "Parameter('Rate')+Parameter('Len')", &value), Math_NoError);
     EXPECT_EQ(value, 7.0);
 }
 
