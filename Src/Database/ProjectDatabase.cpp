@@ -28,13 +28,15 @@ const char* const ModuleDataName = "CalvoraDB";
 const int OpenFlags = SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE;
 
 // Imported SQL runs on these connections, so none of them may reach the file system:
-// no ATTACH (also what VACUUM INTO needs), no extensions, no schema tricks.
+// no ATTACH (also what VACUUM INTO needs), no extensions, no schema tricks, and no
+// fts3_tokenizer(name, pointer), which hands out and calls raw function pointers.
 void Harden(sqlite3* handle)
 {
     sqlite3_limit(handle, SQLITE_LIMIT_ATTACHED, 0);
     sqlite3_db_config(handle, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     sqlite3_db_config(handle, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);
     sqlite3_db_config(handle, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0, nullptr);
+    sqlite3_db_config(handle, SQLITE_DBCONFIG_ENABLE_FTS3_TOKENIZER, 0, nullptr);
 }
 
 std::unique_ptr<SQLite::Database> OpenMemoryDatabase()

@@ -406,6 +406,23 @@ TEST_F(SqlDump, ImportedSqlCannotReachTheFileSystem)
     EXPECT_EQ(dir.Count(), 0u);
 }
 
+// The two-argument fts3_tokenizer() reads and plants raw function pointers; a dump that uses it
+// could crash the host, so it is refused like any other failing statement.
+TEST_F(SqlDump, ImportedSqlCannotHandSqliteAPointer)
+{
+    const std::string dump = Dump();
+    const std::vector<std::string> texts = {
+        dump + "SELECT fts3_tokenizer('planted', fts3_tokenizer('simple'));\n",
+        dump + "SELECT fts3_tokenizer('simple', x'0100000000000000');\n",
+    };
+    StoreNow();
+    for (const std::string& text : texts) {
+        EXPECT_FALSE(Db().replaceWithSql(GS::UniString(text, CC_UTF8_Edge), true)) << text.substr(dump.size());
+        EXPECT_FALSE(Db().isChanged());
+    }
+    EXPECT_THROW(Db().execSql("SELECT fts3_tokenizer('planted', fts3_tokenizer('simple'))"), SQLite::Exception);
+}
+
 TEST_F(SqlDump, ImportedExtraTablesAreDumpedReadably)
 {
     const std::string dump = Dump() + "CREATE TABLE \"odd name\" (\"a b\" TEXT, \"order\" INTEGER);\nINSERT INTO \"odd name\" VALUES ('x', 1);\n";
