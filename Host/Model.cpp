@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cmath>
+#include <cstdint>
 #include <cstring>
+#include <limits>
 #include <map>
 #include <set>
 #include <unordered_map>
@@ -28,14 +31,34 @@ double Num(const Json& j, const char* key, double def = 0.0)
     return (v != nullptr && v->is_number()) ? v->get<double>() : def;
 }
 
+// A JSON number as a 32-bit integer: fractions cut toward zero, numbers beyond the range held at
+// its ends (a converted out-of-range double would be undefined, a wrapped one another value).
+GS::Int32 ToInt32(const Json& v)
+{
+    constexpr GS::Int32 lowest = std::numeric_limits<GS::Int32>::min();
+    constexpr GS::Int32 highest = std::numeric_limits<GS::Int32>::max();
+    if (v.is_number_unsigned()) {
+        const std::uint64_t u = v.get<std::uint64_t>();
+        return u > static_cast<std::uint64_t>(highest) ? highest : static_cast<GS::Int32>(u);
+    }
+    if (v.is_number_integer())
+        return static_cast<GS::Int32>(std::clamp<std::int64_t>(v.get<std::int64_t>(), lowest, highest));
+    const double d = v.get<double>();
+    if (std::isnan(d))
+        return 0;
+    if (d >= static_cast<double>(highest))
+        return highest;
+    if (d <= static_cast<double>(lowest))
+        return lowest;
+    return static_cast<GS::Int32>(d);
+}
+
 GS::Int32 Int(const Json& j, const char* key, GS::Int32 def = 0)
 {
     const Json* v = Member(j, key);
     if (v == nullptr || !v->is_number())
         return def;
-    if (v->is_number_integer())
-        return static_cast<GS::Int32>(v->get<std::int64_t>());
-    return static_cast<GS::Int32>(v->get<double>());
+    return ToInt32(*v);
 }
 
 bool Bool(const Json& j, const char* key, bool def = false)
@@ -110,8 +133,7 @@ GS::Int32 ByName(const Json* v, const std::map<std::string, GS::Int32>& names, G
     if (v == nullptr)
         return def;
     if (v->is_number())
-        return v->is_number_integer() ? static_cast<GS::Int32>(v->get<std::int64_t>())
-                                      : static_cast<GS::Int32>(v->get<double>());
+        return ToInt32(*v);
     if (v->is_string()) {
         auto it = names.find(v->get<std::string>());
         if (it != names.end())
@@ -347,7 +369,7 @@ bool ToVariant(const Json& value, GS::Int32 valueType, API_Variant* variant)
         case API_PropertyIntegerValueType:
             if (!value.is_number_integer())
                 return false;
-            variant->intValue = static_cast<GS::Int32>(value.get<std::int64_t>());
+            variant->intValue = ToInt32(value);
             return true;
         case API_PropertyStringValueType:
             if (!value.is_string())

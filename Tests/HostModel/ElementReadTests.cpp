@@ -1,5 +1,7 @@
 #include <cmath>
 #include <functional>
+#include <limits>
+#include <stdexcept>
 
 #include "HostModelFixture.hpp"
 
@@ -242,4 +244,78 @@ TEST_F(HostModelTest, ElementsAddedRemovedMovedOrRenamedAreFound)
         e["typeID"] = "Morph";
     host.SetProject(other);
     EXPECT_EQ(Read(Fx::Stair).header.typeID, API_MorphID);
+}
+
+namespace {
+
+Host::Json& ElementOf(Host::Json& model, const char* guid)
+{
+    for (Host::Json& e : model["elements"]) {
+        if (GS::Guid(e["guid"].get<std::string>().c_str()) == GS::Guid(guid))
+            return e;
+    }
+    throw std::runtime_error("no such element in the fixture");
+}
+
+// A stored number beyond a 32-bit field: what the field reads.
+struct OversizeCase {
+    const char* what;
+    const char* guid;
+    const char* json;  // merged into the element
+    std::function<GS::Int32(const API_Element&)> field;
+    GS::Int32 expected;
+};
+
+constexpr GS::Int32 kMaxInt = std::numeric_limits<GS::Int32>::max();
+constexpr GS::Int32 kMinInt = std::numeric_limits<GS::Int32>::min();
+
+const OversizeCase kOversizeCases[] = {
+    {"huge real index", Fx::CompositeWall, R"({"composite": 1e20})", [](const API_Element& e) { return e.wall.composite; },
+     kMaxInt},
+    {"huge negative real index", Fx::CompositeWall, R"({"composite": -1e20})",
+     [](const API_Element& e) { return e.wall.composite; }, kMinInt},
+    {"integer above the range does not wrap", Fx::CompositeWall, R"({"composite": 4294967297})",
+     [](const API_Element& e) { return e.wall.composite; }, kMaxInt},
+    {"integer below the range does not wrap", Fx::CompositeWall, R"({"composite": -4294967295})",
+     [](const API_Element& e) { return e.wall.composite; }, kMinInt},
+    {"fraction cut toward zero", Fx::CompositeWall, R"({"composite": -2.9})",
+     [](const API_Element& e) { return e.wall.composite; }, -2},
+    {"structure by a huge number", Fx::CompositeWall, R"({"structure": 4294967297})",
+     [](const API_Element& e) { return e.wall.modelElemStructureType; }, kMaxInt},
+    {"a type id that wrapped would read as a wall", Fx::Line, R"({"typeID": 4294967297})",
+     [](const API_Element& e) { return e.header.typeID; }, kMaxInt},
+    {"library part index", Fx::Window, R"({"libInd": 3e9})", [](const API_Element& e) { return e.window.libInd; },
+     kMaxInt},
+};
+
+}  // namespace
+
+TEST_F(HostModelTest, NumbersBeyondTheIntegerFieldsAreHeldAtTheRangeEnds)
+{
+    for (const OversizeCase& c : kOversizeCases) {
+        SCOPED_TRACE(c.what);
+        host.SetProject(Fx::LoadJson(HOSTMODEL_FIXTURE));
+        ElementOf(host.Model(), c.guid).merge_patch(Host::Json::parse(c.json));
+        API_Element element{};
+        element.header.guid = Fx::G(c.guid);
+        ASSERT_EQ(HostGetElement(&element), NoError);
+        EXPECT_EQ(c.field(element), c.expected);
+    }
+
+    // A 32-bit quantity and an integer property.
+    host.SetProject(Fx::LoadJson(HOSTMODEL_FIXTURE));
+    Host::Json& stair = ElementOf(host.Model(), Fx::Stair);
+    stair["quantities"]["numOfRisers"] = 1e20;
+    stair["quantities"]["numOfTreads"] = 4294967313LL;  // 2^32 + 17
+    HostElementQuantity q{};
+    API_Quantities out{&q, nullptr};
+    API_QuantityPar par{};
+    ASSERT_EQ(HostGetElementQuantities(Fx::G(Fx::Stair), &par, &out, nullptr), NoError);
+    EXPECT_EQ(q.stair.numOfRisers, kMaxInt);
+    EXPECT_EQ(q.stair.numOfTreads, kMaxInt);
+
+    ElementOf(host.Model(), Fx::BasicWall)["properties"][Fx::Count] = -4294967293LL;  // -2^32 + 3
+    API_Property property;
+    ASSERT_EQ(HostGetElementProperty(Fx::G(Fx::BasicWall), Fx::G(Fx::Count), &property), NoError);
+    EXPECT_EQ(property.value.intValue, kMinInt);
 }
