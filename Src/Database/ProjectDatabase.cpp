@@ -27,11 +27,25 @@ namespace {
 const char* const ModuleDataName = "CalvoraDB";
 const int OpenFlags = SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE;
 
+// Temporary tables and sorts stay in memory; the SQL may not switch that back or move
+// SQLite's temporary directory (a setting of the whole process).
+int RefuseFileSettings(void*, int action, const char* pragma, const char* value, const char*, const char*)
+{
+    if (action != SQLITE_PRAGMA || pragma == nullptr || value == nullptr)
+        return SQLITE_OK;
+    for (const char* name : {"temp_store", "temp_store_directory", "data_store_directory"})
+        if (sqlite3_stricmp(pragma, name) == 0)
+            return SQLITE_DENY;
+    return SQLITE_OK;
+}
+
 // Imported SQL runs on these connections, so none of them may reach the file system:
-// no ATTACH (also what VACUUM INTO needs), no extensions, no schema tricks, and no
-// fts3_tokenizer(name, pointer), which hands out and calls raw function pointers.
+// no ATTACH (also what VACUUM INTO needs), no temporary files, no extensions, no schema
+// tricks, and no fts3_tokenizer(name, pointer), which hands out and calls raw function pointers.
 void Harden(sqlite3* handle)
 {
+    sqlite3_exec(handle, "PRAGMA temp_store = MEMORY;", nullptr, nullptr, nullptr);
+    sqlite3_set_authorizer(handle, RefuseFileSettings, nullptr);
     sqlite3_limit(handle, SQLITE_LIMIT_ATTACHED, 0);
     sqlite3_db_config(handle, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     sqlite3_db_config(handle, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);

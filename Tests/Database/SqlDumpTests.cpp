@@ -1,4 +1,5 @@
 #include <sqlite3.h>
+#include <sys/inotify.h>
 #include <unistd.h>
 
 #include <cmath>
@@ -404,6 +405,34 @@ TEST_F(SqlDump, ImportedSqlCannotReachTheFileSystem)
     EXPECT_THROW(Db().execSql(GS::UniString("ATTACH '" + dir.File("live.db") + "' AS other")), SQLite::Exception);
     EXPECT_THROW(Db().execSql(GS::UniString("VACUUM INTO '" + dir.File("live-copy.db") + "'")), SQLite::Exception);
     EXPECT_EQ(dir.Count(), 0u);
+}
+
+// Temporary tables and big sorts would spill into files of SQLite's temporary directory; they
+// stay in memory, and the SQL cannot switch that back.
+TEST_F(SqlDump, ImportedSqlWritesNoTemporaryFiles)
+{
+    TempDir dir;
+    char* previousDirectory = sqlite3_temp_directory;
+    sqlite3_temp_directory = sqlite3_mprintf("%s", dir.File("").c_str());
+    const int watch = inotify_init1(IN_NONBLOCK);
+    ASSERT_GE(watch, 0);
+    ASSERT_GE(inotify_add_watch(watch, dir.File("").c_str(), IN_CREATE), 0);
+
+    const std::string spill =
+        "CREATE TEMP TABLE spill AS WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 40000) "
+        "SELECT randomblob(200) AS b FROM n;\nSELECT b FROM spill ORDER BY b;\n";
+    const std::string dump = Dump();
+    Db().replaceWithSql(GS::UniString(dump + spill, CC_UTF8_Edge), true);
+    EXPECT_FALSE(Db().replaceWithSql(GS::UniString(dump + "PRAGMA temp_store = FILE;\n" + spill, CC_UTF8_Edge), true));
+    EXPECT_FALSE(Db().replaceWithSql(GS::UniString("PRAGMA temp_store_directory = '/tmp';\n" + dump, CC_UTF8_Edge), true));
+    EXPECT_THROW(Db().execSql("PRAGMA temp_store = 1"), SQLite::Exception);
+    EXPECT_EQ(QueryInt("PRAGMA temp_store"), 2);
+
+    char events[4096];
+    EXPECT_LE(read(watch, events, sizeof events), 0) << "a temporary file was created";
+    close(watch);
+    sqlite3_free(sqlite3_temp_directory);
+    sqlite3_temp_directory = previousDirectory;
 }
 
 // The two-argument fts3_tokenizer() reads and plants raw function pointers; a dump that uses it
