@@ -4,6 +4,7 @@
 #include <string>
 
 #include <SQLiteCpp/SQLiteCpp.h>
+#include <sqlite3.h>
 
 #include "Database/ProjectDatabase.hpp"
 #include "Database/SqlText.hpp"
@@ -25,6 +26,16 @@ void BindField(SQLite::Statement& statement, int index, const DbField& field, co
             statement.bind(index, ToSqlText(entity.getString(name)));
             break;
     }
+}
+
+// SQLite matches column names ignoring letter case, and a table created by an imported dump may
+// spell them differently from the field list.
+int ColumnIndex(const SQLite::Statement& statement, const char* name)
+{
+    for (int i = 0; i < statement.getColumnCount(); ++i)
+        if (sqlite3_stricmp(statement.getColumnName(i), name) == 0)
+            return i;
+    return statement.getColumnIndex(name);  // throws: no such column
 }
 
 }  // namespace
@@ -182,7 +193,7 @@ T Table<T>::fromRow(SQLite::Statement& statement)
     const GS::Array<DbField> fields = getFields();
     for (const DbField& field : fields) {
         const GS::UniString name(field.name);
-        SQLite::Column column = statement.getColumn(field.name);
+        SQLite::Column column = statement.getColumn(ColumnIndex(statement, field.name));
         switch (field.type) {
             case DbFieldInteger:
                 entity.setInt(name, column.getInt());

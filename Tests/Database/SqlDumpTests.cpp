@@ -278,6 +278,33 @@ TEST_F(SqlDump, AnOldDumpWithoutCodeOpensAsAStoredOldDatabase)
               std::string::npos);
 }
 
+// SQL does not care how a column name is spelt; a dump written by another tool in capitals
+// must work like ours.
+TEST_F(SqlDump, ColumnNamesInCapitalsAreReadLikeOurs)
+{
+    const char* capitals =
+        "CREATE TABLE categories (ID INTEGER PRIMARY KEY AUTOINCREMENT, Title TEXT, CODE TEXT, Sort_Order INTEGER, DESCRIPT TEXT, TOTAL REAL);\n"
+        "CREATE TABLE items (ID INTEGER PRIMARY KEY AUTOINCREMENT, CATEGORY_ID INTEGER, SORT_ORDER INTEGER, CODE TEXT, DESCRIPT TEXT, UNIT TEXT, PRICE REAL, QTY REAL, TOTAL REAL);\n"
+        "CREATE TABLE qties (ID INTEGER PRIMARY KEY AUTOINCREMENT, ITEM_ID INTEGER, GUID TEXT, SORT_ORDER INTEGER, DESCRIPT TEXT, FORMULA TEXT, VALUE REAL);\n"
+        "INSERT INTO categories VALUES (3, 'Walls', 'W', 1, 'd', 10.0);\n"
+        "INSERT INTO items VALUES (4, 3, 1, 'W.1', 'Brick', 'm2', 2.5, 4.0, 10.0);\n"
+        "INSERT INTO qties VALUES (5, 4, '', 1, 'North', '4', 4.0);\n";
+    ASSERT_TRUE(Db().replaceWithSql(capitals, true));
+
+    GS::Array<Category> categories = CategoriesTable().getAll();
+    ASSERT_EQ(categories.GetSize(), 1u);
+    EXPECT_EQ(categories[0].getInt("id"), 3);
+    EXPECT_EQ(categories[0].getString("title"), GS::UniString("Walls"));
+    EXPECT_EQ(categories[0].getInt("sort_order"), 1);
+    Item item = ItemsTable().findById(4);
+    EXPECT_EQ(item.getString("unit"), GS::UniString("m2"));
+    EXPECT_EQ(item.getDouble("price"), 2.5);
+    EXPECT_EQ(QtiesTable().findById(5).getString("descript"), GS::UniString("North"));
+
+    AddQty(4, 2.0);
+    EXPECT_DOUBLE_EQ(CategoriesTable().findById(3).getDouble("total"), 15.0);
+}
+
 TEST_F(SqlDump, ADumpWithoutCategoriesGetsTheDefaultCategory)
 {
     const std::string dump = std::string(FreshDump).replace(
