@@ -33,11 +33,24 @@ bool HasProfile(const Segment& segment)
     return IsProfiledSegment(segment) && segment.profileAttr != 0;
 }
 
+// The name lists test the first segment's structure only, not its profile index.
+bool FirstBeamSegmentIsProfiled(const API_Element& element)
+{
+    Segment segment;
+    return ElementFuncsUtil::ReadFirstBeamSegment(element, &segment, nullptr) && IsProfiledSegment(segment);
+}
+
+bool FirstColumnSegmentIsProfiled(const API_Element& element)
+{
+    Segment segment;
+    return ElementFuncsUtil::ReadFirstColumnSegment(element, &segment, nullptr) && IsProfiledSegment(segment);
+}
+
 bool OneTextArgument(const GS::Array<Math_Parameter>& args, GS::UniString* text)
 {
     if (args.GetSize() != 1 || args[0].kind != Math_TextParameter)
         return false;
-    *text = GS::UniString(args[0].text != nullptr ? args[0].text : "", CC_Default);
+    *text = ElementFuncsUtil::ArgumentText(args[0]);
     return true;
 }
 
@@ -55,8 +68,7 @@ GS::Array<GS::UniString> BeamElementFuncs::GetAllQuantityNames()
 GS::Array<GS::UniString> BeamElementFuncs::GetQuantityNames(const API_Element& element)
 {
     GS::Array<GS::UniString> names = Names({2, 11, 3, 4, 5, 6, 7});
-    Segment segment;
-    if (ElementFuncsUtil::ReadFirstBeamSegment(element, &segment, nullptr) && IsProfiledSegment(segment))
+    if (FirstBeamSegmentIsProfiled(element))
         names.Push(Name(9));
     return names;
 }
@@ -69,8 +81,7 @@ GS::Array<GS::UniString> BeamElementFuncs::GetAllFunctionNames()
 GS::Array<GS::UniString> BeamElementFuncs::GetFunctionNames(const API_Element& element)
 {
     GS::Array<GS::UniString> names = Names({8});
-    Segment segment;
-    if (ElementFuncsUtil::ReadFirstBeamSegment(element, &segment, nullptr) && IsProfiledSegment(segment))
+    if (FirstBeamSegmentIsProfiled(element))
         names.Push(Name(10));
     return names;
 }
@@ -142,8 +153,7 @@ GS::Array<GS::UniString> ColumnElementFuncs::GetAllQuantityNames()
 GS::Array<GS::UniString> ColumnElementFuncs::GetQuantityNames(const API_Element& element)
 {
     GS::Array<GS::UniString> names = Names({2, 3, 4, 6});
-    Segment segment;
-    if (ElementFuncsUtil::ReadFirstColumnSegment(element, &segment, nullptr) && IsProfiledSegment(segment)) {
+    if (FirstColumnSegmentIsProfiled(element)) {
         names.Push(Name(7));
         names.Push(Name(8));
     }
@@ -158,8 +168,7 @@ GS::Array<GS::UniString> ColumnElementFuncs::GetAllFunctionNames()
 GS::Array<GS::UniString> ColumnElementFuncs::GetFunctionNames(const API_Element& element)
 {
     GS::Array<GS::UniString> names = Names({5});
-    Segment segment;
-    if (ElementFuncsUtil::ReadFirstColumnSegment(element, &segment, nullptr) && IsProfiledSegment(segment))
+    if (FirstColumnSegmentIsProfiled(element))
         names.Push(Name(9));
     return names;
 }

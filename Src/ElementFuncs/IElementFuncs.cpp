@@ -10,12 +10,6 @@
 
 namespace {
 
-// Text of a fixed-size char field that may fill the field without a terminator.
-GS::UniString FieldText(const char* field, std::size_t fieldSize)
-{
-    return GS::UniString(std::string(field, strnlen(field, fieldSize)), CC_Default);
-}
-
 // Reads a profile's extended definition and hands its image (or null) to use; the definition
 // is released on every path once it was read.
 template <typename Use>
@@ -78,6 +72,16 @@ struct MemoGuard {
 
 namespace ElementFuncsUtil {
 
+GS::UniString FieldText(const char* field, std::size_t fieldSize)
+{
+    return GS::UniString(std::string(field, strnlen(field, fieldSize)), CC_Default);
+}
+
+GS::UniString ArgumentText(const Math_Parameter& argument)
+{
+    return GS::UniString(argument.text != nullptr ? argument.text : "", CC_Default);
+}
+
 GS::Array<GS::UniString> ResNames(GS::Int16 listId, std::initializer_list<GS::Int16> items)
 {
     GS::Array<GS::UniString> names;
@@ -104,39 +108,37 @@ GS::UniString AttributeName(const HostAttribute& attribute)
     return FieldText(attribute.header.name, sizeof attribute.header.name);
 }
 
+// Reads the memo part that holds the segments and copies the first one; the memo is released
+// on every path once it was read.
 template <typename SegmentType>
-static bool FirstSegment(const SegmentType* segments, Segment* segment)
+static bool ReadFirstSegment(const API_Element& element, GS::UInt64 part, SegmentType* API_ElementMemo::*segments,
+                             Segment* segment, bool* memoRead)
 {
-    if (segments == nullptr)
+    API_ElementMemo memo;
+    std::memset(&memo, 0, sizeof memo);
+    MemoGuard guard{&memo, HostGetElementMemo(element.header.guid, &memo, part) == NoError};
+    if (memoRead != nullptr)
+        *memoRead = guard.read;
+    const SegmentType* first = memo.*segments;
+    if (!guard.read || first == nullptr)
         return false;
-    const GSSize size = BMGetPtrSize(reinterpret_cast<GSConstPtr>(segments));
-    if (size < static_cast<GSSize>(sizeof(SegmentType)))
+    if (BMGetPtrSize(reinterpret_cast<GSConstPtr>(first)) < static_cast<GSSize>(sizeof(SegmentType)))
         return false;
-    segment->structureType = segments[0].modelElemStructureType;
-    segment->profileAttr = segments[0].profileAttr;
-    segment->nominalWidth = segments[0].nominalWidth;
-    segment->nominalHeight = segments[0].nominalHeight;
+    segment->structureType = first->modelElemStructureType;
+    segment->profileAttr = first->profileAttr;
+    segment->nominalWidth = first->nominalWidth;
+    segment->nominalHeight = first->nominalHeight;
     return true;
 }
 
 bool ReadFirstBeamSegment(const API_Element& element, Segment* segment, bool* memoRead)
 {
-    API_ElementMemo memo;
-    std::memset(&memo, 0, sizeof memo);
-    MemoGuard guard{&memo, HostGetElementMemo(element.header.guid, &memo, APIMemoMask_BeamSegment) == NoError};
-    if (memoRead != nullptr)
-        *memoRead = guard.read;
-    return guard.read && FirstSegment(memo.beamSegments, segment);
+    return ReadFirstSegment(element, APIMemoMask_BeamSegment, &API_ElementMemo::beamSegments, segment, memoRead);
 }
 
 bool ReadFirstColumnSegment(const API_Element& element, Segment* segment, bool* memoRead)
 {
-    API_ElementMemo memo;
-    std::memset(&memo, 0, sizeof memo);
-    MemoGuard guard{&memo, HostGetElementMemo(element.header.guid, &memo, APIMemoMask_ColumnSegment) == NoError};
-    if (memoRead != nullptr)
-        *memoRead = guard.read;
-    return guard.read && FirstSegment(memo.columnSegments, segment);
+    return ReadFirstSegment(element, APIMemoMask_ColumnSegment, &API_ElementMemo::columnSegments, segment, memoRead);
 }
 
 double BeamProjectionLength(const API_Element& element)
@@ -282,7 +284,7 @@ double IElementFuncs::EvaluatePropertyFunction(const API_Element& element, const
 {
     if (name != GS::UniString("Property") || args.IsEmpty() || args[0].kind != Math_TextParameter)
         return 0.0;
-    const GS::UniString propertyName(args[0].text != nullptr ? args[0].text : "", CC_Default);
+    const GS::UniString propertyName = ElementFuncsUtil::ArgumentText(args[0]);
 
     GS::Array<API_PropertyDefinition> definitions;
     if (HostGetElementPropertyDefinitions(element.header.guid, API_PropertyDefinitionFilter_All, &definitions) !=
@@ -315,7 +317,7 @@ double IElementFuncs::EvaluateParameterFunction(const API_Element& element, cons
 {
     if (name != parameterItem || args.GetSize() != 1 || args[0].kind != Math_TextParameter || !element.header.hasMemo)
         return 0.0;
-    const GS::UniString wanted(args[0].text != nullptr ? args[0].text : "", CC_Default);
+    const GS::UniString wanted = ElementFuncsUtil::ArgumentText(args[0]);
 
     API_ElementMemo memo;
     std::memset(&memo, 0, sizeof memo);
@@ -326,7 +328,7 @@ double IElementFuncs::EvaluateParameterFunction(const API_Element& element, cons
                          static_cast<GSSize>(sizeof(HostAddParam));
     for (GSSize i = 0; i < count; ++i) {
         const HostAddParam& param = (*memo.params)[i];
-        if (FieldText(param.name, sizeof param.name) != wanted)
+        if (ElementFuncsUtil::FieldText(param.name, sizeof param.name) != wanted)
             continue;
         if (param.typeID == APIParT_Length || param.typeID == APIParT_RealNum)
             return param.value;
@@ -362,7 +364,7 @@ double IElementFuncs::EvaluateSkinFunction(const API_Element& element, GS::Int32
     if (arg.kind != Math_TextParameter)
         return 0.0;
 
-    const GS::UniString materialName(arg.text != nullptr ? arg.text : "", CC_Default);
+    const GS::UniString materialName = ElementFuncsUtil::ArgumentText(arg);
     HostAttribute composite;
     if (!ElementFuncsUtil::ReadAttribute(HostAttr_Composite, compositeIndex, &composite))
         return 0.0;

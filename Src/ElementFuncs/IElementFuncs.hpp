@@ -6,6 +6,7 @@
 #include "GSRoot/Array.hpp"
 #include "GSRoot/UniString.hpp"
 
+#include <cstddef>
 #include <initializer_list>
 
 class ElementFormulaContext;
@@ -56,6 +57,10 @@ public:
 namespace ElementFuncsUtil {
 // Items of one string list, in the order given.
 GS::Array<GS::UniString> ResNames(GS::Int16 listId, std::initializer_list<GS::Int16> items);
+// Text of a fixed-size char field that may fill the field without a terminator.
+GS::UniString FieldText(const char* field, std::size_t fieldSize);
+// The text of a text argument (the host's default character code); empty when there is none.
+GS::UniString ArgumentText(const Math_Parameter& argument);
 // Reads an attribute by type and index; false when the host cannot.
 bool ReadAttribute(GS::Int32 typeID, GS::Int32 index, HostAttribute* attribute);
 // The attribute's name, read within its field.

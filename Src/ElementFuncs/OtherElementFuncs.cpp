@@ -7,6 +7,7 @@
 #include "ElementFuncs/ElementFormulaContext.hpp"
 #include "ElementFuncs/ElementTypes.hpp"
 #include "GSRoot/Memory.hpp"
+#include "VumoFuncs/VumoFuncs.hpp"
 
 namespace {
 
@@ -17,6 +18,24 @@ GSSize HandleRecords(T** handle)
     if (handle == nullptr)
         return 0;
     return BMGetHandleSize(reinterpret_cast<GSConstHandle>(handle)) / static_cast<GSSize>(sizeof(T));
+}
+
+// Railing and curtain wall: Height from the record; Length and Area (item 4, stored though not
+// offered) from the host.
+template <typename Quantity>
+void StoreHeightLengthArea(IElementFuncs& funcs, const API_Element& element, ElementFormulaContext& context,
+                           GS::Int16 listId, double height, Quantity HostElementQuantity::*part)
+{
+    context.SetVariable(GetResString(listId, 3), height);
+    HostQuantitiesMask mask;
+    HostMaskClear(&mask);
+    HostMaskSet((mask.elements.*part).length);
+    HostMaskSet((mask.elements.*part).area);
+    HostElementQuantity quantity;
+    if (!funcs.GetElementQuantities(element, mask, &quantity, nullptr))
+        return;
+    context.SetVariable(GetResString(listId, 2), (quantity.*part).length);
+    context.SetVariable(GetResString(listId, 4), (quantity.*part).area);
 }
 
 }  // namespace
@@ -360,16 +379,7 @@ GS::Array<GS::UniString> RailingElementFuncs::GetAllQuantityNames()
 
 void RailingElementFuncs::SetVariables(API_Element element, ElementFormulaContext& context)
 {
-    context.SetVariable(Name(3), element.railing.height);
-    HostQuantitiesMask mask;
-    HostMaskClear(&mask);
-    HostMaskSet(mask.elements.railing.length);
-    HostMaskSet(mask.elements.railing.area);
-    HostElementQuantity quantity;
-    if (!GetElementQuantities(element, mask, &quantity, nullptr))
-        return;
-    context.SetVariable(Name(2), quantity.railing.length);
-    context.SetVariable(Name(4), quantity.railing.area);
+    StoreHeightLengthArea(*this, element, context, listId, element.railing.height, &HostElementQuantity::railing);
 }
 
 GS::Array<GS::UniString> CurtainWallElementFuncs::GetAllQuantityNames()
@@ -379,16 +389,8 @@ GS::Array<GS::UniString> CurtainWallElementFuncs::GetAllQuantityNames()
 
 void CurtainWallElementFuncs::SetVariables(API_Element element, ElementFormulaContext& context)
 {
-    context.SetVariable(Name(3), element.curtainWall.height);
-    HostQuantitiesMask mask;
-    HostMaskClear(&mask);
-    HostMaskSet(mask.elements.curtainWall.length);
-    HostMaskSet(mask.elements.curtainWall.area);
-    HostElementQuantity quantity;
-    if (!GetElementQuantities(element, mask, &quantity, nullptr))
-        return;
-    context.SetVariable(Name(2), quantity.curtainWall.length);
-    context.SetVariable(Name(4), quantity.curtainWall.area);
+    StoreHeightLengthArea(*this, element, context, listId, element.curtainWall.height,
+                          &HostElementQuantity::curtainWall);
 }
 
 // ---- Line and polyline -----------------------------------------------------------------------

@@ -88,11 +88,6 @@ private:
     bool switched = false;
 };
 
-GS::UniString FieldText(const char* field, std::size_t size)
-{
-    return GS::UniString(std::string(field, strnlen(field, size)), CC_Default);
-}
-
 // Name of the element's place: its story on a floor plan, else its database's name.
 GS::UniString LocationName(const API_Guid& guid)
 {
@@ -101,7 +96,7 @@ GS::UniString LocationName(const API_Guid& guid)
     if (HostGetContainingDatabase(guid, &database) != NoError)
         return GS::UniString();
     if (database.typeID != APIWind_FloorPlanID)
-        return FieldText(database.name, sizeof database.name);
+        return ElementFuncsUtil::FieldText(database.name, sizeof database.name);
 
     API_Elem_Head header;
     if (!ReadHeader(guid, &header))
@@ -119,7 +114,7 @@ GS::UniString LocationName(const API_Guid& guid)
         for (GSSize i = 0; i < count; ++i) {
             const HostStoryType& story = (*stories.data)[i];
             if (story.index == header.floorInd) {
-                name = FieldText(story.name, sizeof story.name);
+                name = ElementFuncsUtil::FieldText(story.name, sizeof story.name);
                 break;
             }
         }
