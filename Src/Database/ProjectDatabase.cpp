@@ -136,10 +136,24 @@ void CheckTableUsable(SQLite::Database& database, const TableType& table)
     SQLite::Statement query(database, "SELECT COUNT(*) FROM " + name + " WHERE " + outOfRange);
     if (QueryFirstInt(query) > 0)
         throw std::runtime_error("Table " + name + " holds numbers beyond the 32-bit range.");
+
+    // An insert numbers its row only when "id" is the row key; otherwise new rows get no id.
+    SQLite::Statement key(database,
+                          "SELECT (SELECT COUNT(*) FROM pragma_table_info(?1, 'main') WHERE pk > 0) = 1"
+                          " AND EXISTS (SELECT 1 FROM pragma_table_info(?1, 'main')"
+                          " WHERE name = 'id' COLLATE NOCASE AND pk = 1 AND upper(type) = 'INTEGER')"
+                          " AND EXISTS (SELECT 1 FROM pragma_table_list(?1) WHERE schema = 'main' AND wr = 0)");
+    key.bind(1, name);
+    if (QueryFirstInt(key) == 0)
+        throw std::runtime_error("Table " + name + " does not number its rows by an INTEGER PRIMARY KEY id.");
 }
 
 void CheckSchemaUsable(SQLite::Database& database)
 {
+    // A temporary table would hide the stored one of its name, and what went into it would never be stored.
+    SQLite::Statement temporary(database, "SELECT COUNT(*) FROM sqlite_temp_master");
+    if (QueryFirstInt(temporary) > 0)
+        throw std::runtime_error("The SQL text leaves temporary tables, views or triggers.");
     CheckTableUsable(database, CategoriesTable());
     CheckTableUsable(database, ItemsTable());
     CheckTableUsable(database, QtiesTable());

@@ -377,6 +377,25 @@ INSTANTIATE_TEST_SUITE_P(
                              return WithoutTable(dump, "items") +
                                     "CREATE TABLE items (id INTEGER PRIMARY KEY AUTOINCREMENT, category_id INTEGER, sort_order INTEGER);\n";
                          }},
+        // New rows get their id from the row key.
+        FailedImportCase{"IdIsNotTheRowKey", [](const std::string& dump) {
+                             return WithoutTable(dump, "categories") +
+                                    "CREATE TABLE categories (id INTEGER, title TEXT, code TEXT, sort_order INTEGER, descript TEXT, total REAL);\n";
+                         }},
+        FailedImportCase{"IdIsAnIntPrimaryKey", [](const std::string& dump) {
+                             return WithoutTable(dump, "items") +
+                                    "CREATE TABLE items (id INT PRIMARY KEY, category_id INTEGER, sort_order INTEGER, code TEXT, descript TEXT, "
+                                    "unit TEXT, price REAL, qty REAL, total REAL);\n";
+                         }},
+        FailedImportCase{"TableWithoutRowid", [](const std::string& dump) {
+                             return WithoutTable(dump, "qties") +
+                                    "CREATE TABLE qties (id INTEGER PRIMARY KEY, item_id INTEGER, guid TEXT, sort_order INTEGER, descript TEXT, "
+                                    "formula TEXT, value REAL) WITHOUT ROWID;\n";
+                         }},
+        // What goes into a temporary table is never stored.
+        FailedImportCase{"TemporaryTableHidesTheStoredOne", [](const std::string& dump) {
+                             return dump + "CREATE TEMP TABLE items AS SELECT * FROM main.items;\n";
+                         }},
         // Ids are kept in 32 bits: anything beyond is refused, as is an id that leaves no room for the next one.
         FailedImportCase{"IdBeyond32Bits", [](const std::string& dump) {
                              return dump + "INSERT INTO categories (id, title, code, sort_order, descript, total) VALUES (2147483648, 'x', '', 3, '', 0);\n";
