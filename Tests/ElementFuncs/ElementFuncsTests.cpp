@@ -613,6 +613,14 @@ TEST_F(ElementFuncsTest, ContextHandsEveryArgumentInOrderToTheElementType)
     EXPECT_EQ(value, 5.0);
     ASSERT_EQ(Math_Evaluate(&context, "Parameter('Rate')+Parameter('Len')", &value), Math_NoError);
     EXPECT_EQ(value, 7.0);
+
+    // Property reads its first argument only: the name must come first.
+    const API_Element wall = Read(Fx::WallBasic);
+    context.SetElement(&wall);
+    ASSERT_EQ(Math_Evaluate(&context, "Property('Load',7)", &value), Math_NoError);
+    EXPECT_EQ(value, 3.0);
+    ASSERT_EQ(Math_Evaluate(&context, "Property(7,'Load')", &value), Math_NoError);
+    EXPECT_EQ(value, 0.0);
 }
 
 }  // namespace
