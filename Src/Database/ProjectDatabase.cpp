@@ -133,6 +133,8 @@ void CheckTableUsable(SQLite::Database& database, const TableType& table)
                           " > 2147483647 OR " + field.name + " < -2147483648))";
         }
     }
+    // The next id (the highest one + 1, where no sequence says more) must fit as well.
+    outOfRange += " OR id >= 2147483647";
     SQLite::Statement query(database, "SELECT COUNT(*) FROM " + name + " WHERE " + outOfRange);
     if (QueryFirstInt(query) > 0)
         throw std::runtime_error("Table " + name + " holds numbers beyond the 32-bit range.");
@@ -158,7 +160,7 @@ void CheckSchemaUsable(SQLite::Database& database)
     CheckTableUsable(database, ItemsTable());
     CheckTableUsable(database, QtiesTable());
     if (TableExists(database, "sqlite_sequence")) {
-        // The next id must fit as well.
+        // So must the next id of a table whose highest rows were deleted.
         SQLite::Statement query(database, "SELECT COUNT(*) FROM sqlite_sequence WHERE seq >= 2147483647");
         if (QueryFirstInt(query) > 0)
             throw std::runtime_error("The next ids are beyond the 32-bit range.");

@@ -411,6 +411,11 @@ INSTANTIATE_TEST_SUITE_P(
                          }},
         FailedImportCase{"NoRoomForTheNextId", [](const std::string& dump) {
                              return dump + "INSERT INTO items (id, category_id, sort_order, code, descript, unit, price, qty, total) VALUES (2147483647, 2, 2, '', '', '', 0, 0, 0);\n";
+                         }},
+        FailedImportCase{"NoRoomForTheNextIdWithoutSequence", [](const std::string& dump) {
+                             return WithoutTable(dump, "categories") +
+                                    "CREATE TABLE categories (id INTEGER PRIMARY KEY, title TEXT, code TEXT, sort_order INTEGER, descript TEXT, total REAL);\n"
+                                    "INSERT INTO categories VALUES (2147483647, 'Last', '', 1, '', 0);\n";
                          }}),
     [](const ::testing::TestParamInfo<FailedImportCase>& info) { return std::string(info.param.name); });
 
