@@ -35,6 +35,7 @@ constexpr const char* BeamProfileZero = "E1000000-0000-4000-8000-000000000014";
 constexpr const char* BeamFlatCore = "E1000000-0000-4000-8000-000000000015";
 constexpr const char* Column = "E1000000-0000-4000-8000-000000000020";
 constexpr const char* ColumnProfiled = "E1000000-0000-4000-8000-000000000021";
+constexpr const char* ColumnProfileZero = "E1000000-0000-4000-8000-000000000022";
 constexpr const char* Window = "E1000000-0000-4000-8000-000000000030";
 constexpr const char* Door = "E1000000-0000-4000-8000-000000000031";
 constexpr const char* Object = "E1000000-0000-4000-8000-000000000032";

@@ -4,6 +4,7 @@
 #include <iterator>
 
 #include "ElementFuncs/ElementTypes.hpp"
+#include "Host/Model.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
 namespace {
@@ -67,6 +68,17 @@ TEST(ElementFuncsTypes, RailingAndCurtainWallListsHoldAreaBeyondTheOfferedNames)
     EXPECT_EQ(GetResString(ElementNameLists::CurtainWall, 4).ToUtf8(), "Area");
 }
 
+TEST_F(ElementFuncsTest, FixtureModelHoldsOnlyItsTwoDeliberateFlaws)
+{
+    // A misspelt key or structure would read as 0 and let a case pass for the wrong reason.
+    std::string problems;
+    for (const std::string& problem : Host::CheckModel(host->Model()))
+        problems += problem + "\n";
+    EXPECT_EQ(problems,
+              "element 3 (E1000000-0000-4000-8000-000000000004): \"story\" names no story\n"
+              "element 34 (E1000000-0000-4000-8000-000000000071): \"parentGuid\" names no element\n");
+}
+
 // ---- Name lists of single elements -------------------------------------------------------------
 
 struct ElementNamesCase {
@@ -92,6 +104,8 @@ const ElementNamesCase elementNameCases[] = {
     {Fx::Column, "column", "CoreVolume,CoreArea,Height,Width", "Property"},
     {Fx::ColumnProfiled, "profiled column", "CoreVolume,CoreArea,Height,Width,ProfileHeight,ProfileArea",
      "Property,ProfileRegionVolume"},
+    {Fx::ColumnProfileZero, "profiled column, profile index 0",
+     "CoreVolume,CoreArea,Height,Width,ProfileHeight,ProfileArea", "Property,ProfileRegionVolume"},
     {Fx::Window, "window", "Volume,Area,Width1,Height1", "Parameter"},
     {Fx::Door, "door", "", ""},
     {Fx::Object, "object", "A,B", "Parameter"},
@@ -212,6 +226,10 @@ const VariableCase variableCases[] = {
     {Fx::ColumnProfiled, "ProfileHeight", 0.5},
     {Fx::ColumnProfiled, "ProfileArea", 0.15},
     {Fx::ColumnProfiled, "Height", 2.5},
+    {Fx::ColumnProfileZero, "Width", 0.25},
+    {Fx::ColumnProfileZero, "ProfileHeight", 0.45},
+    {Fx::ColumnProfileZero, "ProfileArea", 0.0},
+    {Fx::ColumnProfileZero, "CoreVolume", 0.3},
     // Window: listed and fixed names.
     {Fx::Window, "Width1", 1.2},
     {Fx::Window, "Height1", 1.5},
@@ -476,6 +494,7 @@ const std::vector<FunctionCase>& FunctionCases()
         {Fx::BeamFlatCore, "ProfileRegionVolume", {T("Brick")}, 0.0},
         {Fx::ColumnProfiled, "ProfileRegionVolume", {T("Brick")}, 0.075},
         {Fx::Column, "ProfileRegionVolume", {T("Brick")}, 0.0},
+        {Fx::ColumnProfileZero, "ProfileRegionVolume", {T("Brick")}, 0.0},
         // Properties: first numeric definition of the exact name, host order; text ones passed over.
         {Fx::WallBasic, "Property", {T("Fire rating")}, 1.5},
         {Fx::WallComposite, "Property", {T("Fire rating")}, 0.5},
