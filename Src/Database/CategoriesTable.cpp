@@ -96,19 +96,7 @@ GS::Array<Category> CategoriesTable::getAll()
 
 bool CategoriesTable::updateSortOrders(const GS::Array<GS::Int32>& ids)
 {
-    try {
-        ProjectDatabase& database = ProjectDatabase::instance();
-        for (GS::UInt32 i = 0; i < ids.GetSize(); ++i) {
-            SQLite::Statement update = database.prepare("UPDATE categories SET sort_order = ? WHERE id = ?");
-            update.bind(1, static_cast<int32_t>(i + 1));
-            update.bind(2, static_cast<int32_t>(ids[i]));
-            database.execute(update);
-        }
-    } catch (const std::exception& e) {
-        DBPrintf("Error in CategoriesTable::updateSortOrders: %s\n", e.what());
-        return false;
-    }
-    return true;
+    return writeSortOrders(ids, "CategoriesTable");
 }
 
 void CategoriesTable::recalculateTotal(GS::Int32 categoryId)

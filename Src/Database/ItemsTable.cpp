@@ -128,19 +128,7 @@ GS::Int32 ItemsTable::getMaxSortOrder(GS::Int32 categoryId)
 
 bool ItemsTable::updateSortOrders(const GS::Array<GS::Int32>& ids)
 {
-    try {
-        ProjectDatabase& database = ProjectDatabase::instance();
-        for (GS::UInt32 i = 0; i < ids.GetSize(); ++i) {
-            SQLite::Statement update = database.prepare("UPDATE items SET sort_order = ? WHERE id = ?");
-            update.bind(1, static_cast<int32_t>(i + 1));
-            update.bind(2, static_cast<int32_t>(ids[i]));
-            database.execute(update);
-        }
-    } catch (const std::exception& e) {
-        DBPrintf("Error in ItemsTable::updateSortOrders: %s\n", e.what());
-        return false;
-    }
-    return true;
+    return writeSortOrders(ids, "ItemsTable");
 }
 
 void ItemsTable::recalculate(GS::Int32 itemId)

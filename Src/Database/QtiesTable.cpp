@@ -106,17 +106,5 @@ GS::Int32 QtiesTable::getMaxSortOrder(GS::Int32 itemId)
 
 bool QtiesTable::updateSortOrders(const GS::Array<GS::Int32>& ids)
 {
-    try {
-        ProjectDatabase& database = ProjectDatabase::instance();
-        for (GS::UInt32 i = 0; i < ids.GetSize(); ++i) {
-            SQLite::Statement update = database.prepare("UPDATE qties SET sort_order = ? WHERE id = ?");
-            update.bind(1, static_cast<int32_t>(i + 1));
-            update.bind(2, static_cast<int32_t>(ids[i]));
-            database.execute(update);
-        }
-    } catch (const std::exception& e) {
-        DBPrintf("Error in QtiesTable::updateSortOrders: %s\n", e.what());
-        return false;
-    }
-    return true;
+    return writeSortOrders(ids, "QtiesTable");
 }

@@ -212,6 +212,25 @@ T Table<T>::fromRow(SQLite::Statement& statement)
 }
 
 template <typename T>
+bool Table<T>::writeSortOrders(const GS::Array<GS::Int32>& ids, const char* owner)
+{
+    try {
+        ProjectDatabase& database = ProjectDatabase::instance();
+        const GS::UniString sql = GS::UniString("UPDATE ") + getTableName() + " SET sort_order = ? WHERE id = ?";
+        for (GS::UInt32 i = 0; i < ids.GetSize(); ++i) {
+            SQLite::Statement update = database.prepare(sql);
+            update.bind(1, static_cast<int32_t>(i + 1));
+            update.bind(2, static_cast<int32_t>(ids[i]));
+            database.execute(update);
+        }
+    } catch (const std::exception& e) {
+        DBPrintf("Error in %s::updateSortOrders: %s\n", owner, e.what());
+        return false;
+    }
+    return true;
+}
+
+template <typename T>
 GS::UniString Table<T>::buildCreateTableSql() const
 {
     const GS::Array<DbField> fields = getFields();

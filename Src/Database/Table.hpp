@@ -43,6 +43,11 @@ public:
 
     // "CREATE TABLE IF NOT EXISTS name (id INTEGER PRIMARY KEY AUTOINCREMENT, ...);"
     GS::UniString buildCreateTableSql() const;
+
+protected:
+    // The updateSortOrders of the concrete tables: gives the ids positions 1..n in array order;
+    // a database error ends it with "Error in <owner>::updateSortOrders: ..." and false.
+    bool writeSortOrders(const GS::Array<GS::Int32>& ids, const char* owner);
 };
 
 extern template class Table<Category>;
