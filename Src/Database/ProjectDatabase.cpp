@@ -324,13 +324,8 @@ void ProjectDatabase::clearAll()
 
 void ProjectDatabase::resetToEmpty()
 {
-    if (openFlag && changedFlag)
-        saveToProject();
-    replaceConnection(nullptr);
-    openFlag = false;
-    changedFlag = false;
+    close();
     replaceConnection(OpenMemoryDatabase());
-    imageLoaded = false;
     createSchema();
     openFlag = true;
 }
@@ -339,17 +334,20 @@ void ProjectDatabase::close()
 {
     if (openFlag && changedFlag)
         saveToProject();
-    replaceConnection(nullptr);
-    openFlag = false;
-    changedFlag = false;
+    drop();
 }
 
 void ProjectDatabase::reopen()
 {
+    drop();
+    ensureOpen();
+}
+
+void ProjectDatabase::drop()
+{
     replaceConnection(nullptr);
     openFlag = false;
     changedFlag = false;
-    ensureOpen();
 }
 
 void ProjectDatabase::createSchema()
@@ -530,7 +528,6 @@ bool ProjectDatabase::replaceWithSql(const GS::UniString& sql, bool keepLinks)
         CheckSchemaUsable(*imported);
 
         replaceConnection(std::move(imported));
-        imageLoaded = false;
         changedFlag = true;
         return true;
     } catch (const std::exception& e) {

@@ -61,11 +61,14 @@ private:
 
     // Puts a new connection in place of the current one (or none).
     void replaceConnection(std::unique_ptr<SQLite::Database> next);
+    // Drops the connection without storing; both flags go with it.
+    void drop();
 
     std::unique_ptr<SQLite::Database> connection;
     bool openFlag = false;
     bool changedFlag = false;
-    // The connection holds an image read from the project (not yet proven usable by the schema step).
+    // Set by loadFromProject within ensureOpen: the connection holds an image read from the
+    // project, not yet proven usable by the schema step.
     bool imageLoaded = false;
     // Connections dropped while a caller still held one of their statements; closed once free.
     std::vector<std::unique_ptr<SQLite::Database>> retired;
