@@ -29,10 +29,7 @@ GS::Int32 CategoriesTable::getFieldCount() const
 
 GS::Array<DbField> CategoriesTable::getFields() const
 {
-    GS::Array<DbField> fields;
-    for (const DbField& field : CategoryFields)
-        fields.Push(field);
-    return fields;
+    return MakeFieldList(CategoryFields);
 }
 
 bool CategoriesTable::beforeSave(Category& category)

@@ -33,10 +33,7 @@ GS::Int32 ItemsTable::getFieldCount() const
 
 GS::Array<DbField> ItemsTable::getFields() const
 {
-    GS::Array<DbField> fields;
-    for (const DbField& field : ItemFields)
-        fields.Push(field);
-    return fields;
+    return MakeFieldList(ItemFields);
 }
 
 bool ItemsTable::beforeSave(Item& item)

@@ -43,10 +43,7 @@ GS::Int32 QtiesTable::getFieldCount() const
 
 GS::Array<DbField> QtiesTable::getFields() const
 {
-    GS::Array<DbField> fields;
-    for (const DbField& field : QtyFields)
-        fields.Push(field);
-    return fields;
+    return MakeFieldList(QtyFields);
 }
 
 bool QtiesTable::beforeSave(Qty& qty)
