@@ -764,7 +764,8 @@ struct HostStoryInfo {
     GS::Int16 lastStory;
     GS::Int16 actStory;
     GS::Int16 filler;
-    HostStoryType** data;  // lastStory - firstStory + 1 records, lowest first
+    HostStoryType** data;  // one record per story, lowest index first; BMGetHandleSize / sizeof of them
+                           // (lastStory - firstStory + 1 when the indices run without a gap)
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -341,6 +341,25 @@ TEST_F(ElementFuncsTest, DescriptionPlaceholders)
     }
 }
 
+TEST_F(ElementFuncsTest, LocationFromAStoryListWithAGap)
+{
+    // Stories 0, 2 and 5: the index range says six, the list holds three.
+    host->Model()["stories"] = Host::Json::parse(
+        R"([{"index": 0, "name": "Ground Floor"}, {"index": 2, "name": "Second Floor"}, {"index": 5, "name": "Roof Floor"}])");
+    const struct {
+        GS::Int32 story;
+        const char* expected;
+    } cases[] = {{5, "at Roof Floor"}, {2, "at Second Floor"}, {0, "at Ground Floor"}, {3, "at #LOC"}, {-1, "at #LOC"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.story);
+        host->Model()["elements"][0]["story"] = c.story;  // the basic wall
+        Qty qty;
+        qty.setString("guid", Fx::WallBasic);
+        qty.setString("descript", "at #LOC");
+        EXPECT_EQ(qty.getDisplayDescription().ToUtf8(), c.expected);
+    }
+}
+
 // ---- The sample project ------------------------------------------------------------------------
 
 struct SampleMapping {
