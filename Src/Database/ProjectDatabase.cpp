@@ -28,12 +28,14 @@ const char* const ModuleDataName = "CalvoraDB";
 const int OpenFlags = SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE;
 
 // Temporary tables and sorts stay in memory; the SQL may not switch that back or move
-// SQLite's temporary directory (a setting of the whole process).
-int RefuseFileSettings(void*, int action, const char* pragma, const char* value, const char*, const char*)
+// SQLite's temporary directory, limit SQLite's heap (both settings of the whole process),
+// nor leave the estimate's connection read-only, size-capped or trusting its schema.
+int RefuseConnectionSettings(void*, int action, const char* pragma, const char* value, const char*, const char*)
 {
     if (action != SQLITE_PRAGMA || pragma == nullptr || value == nullptr)
         return SQLITE_OK;
-    for (const char* name : {"temp_store", "temp_store_directory", "data_store_directory"})
+    for (const char* name : {"temp_store", "temp_store_directory", "data_store_directory", "hard_heap_limit",
+                             "soft_heap_limit", "query_only", "max_page_count", "trusted_schema"})
         if (sqlite3_stricmp(pragma, name) == 0)
             return SQLITE_DENY;
     return SQLITE_OK;
@@ -45,7 +47,7 @@ int RefuseFileSettings(void*, int action, const char* pragma, const char* value,
 void Harden(sqlite3* handle)
 {
     sqlite3_exec(handle, "PRAGMA temp_store = MEMORY;", nullptr, nullptr, nullptr);
-    sqlite3_set_authorizer(handle, RefuseFileSettings, nullptr);
+    sqlite3_set_authorizer(handle, RefuseConnectionSettings, nullptr);
     sqlite3_limit(handle, SQLITE_LIMIT_ATTACHED, 0);
     sqlite3_db_config(handle, SQLITE_DBCONFIG_DEFENSIVE, 1, nullptr);
     sqlite3_db_config(handle, SQLITE_DBCONFIG_ENABLE_LOAD_EXTENSION, 0, nullptr);

@@ -377,6 +377,12 @@ INSTANTIATE_TEST_SUITE_P(
                              return WithoutTable(dump, "items") +
                                     "CREATE TABLE items (id INTEGER PRIMARY KEY AUTOINCREMENT, category_id INTEGER, sort_order INTEGER);\n";
                          }},
+        // Settings that would outlive the import on the estimate's connection, or on the whole process.
+        FailedImportCase{"LeavesTheConnectionReadOnly", [](const std::string& dump) { return dump + "PRAGMA query_only = 1;\n"; }},
+        FailedImportCase{"CapsTheDatabaseSize", [](const std::string& dump) { return dump + "PRAGMA max_page_count = 1;\n"; }},
+        FailedImportCase{"TrustsTheSchema", [](const std::string& dump) { return dump + "PRAGMA trusted_schema = ON;\n"; }},
+        FailedImportCase{"LimitsSqlitesHeap", [](const std::string& dump) { return dump + "PRAGMA hard_heap_limit = 2000000000;\n"; }},
+        FailedImportCase{"LimitsSqlitesSoftHeap", [](const std::string& dump) { return dump + "PRAGMA soft_heap_limit = 2000000000;\n"; }},
         // New rows get their id from the row key.
         FailedImportCase{"IdIsNotTheRowKey", [](const std::string& dump) {
                              return WithoutTable(dump, "categories") +
