@@ -37,13 +37,13 @@ bool HasProfile(const Segment& segment)
 bool FirstBeamSegmentIsProfiled(const API_Element& element)
 {
     Segment segment;
-    return ElementFuncsUtil::ReadFirstBeamSegment(element, &segment, nullptr) && IsProfiledSegment(segment);
+    return ElementFuncsUtil::ReadFirstBeamSegment(element, &segment) && IsProfiledSegment(segment);
 }
 
 bool FirstColumnSegmentIsProfiled(const API_Element& element)
 {
     Segment segment;
-    return ElementFuncsUtil::ReadFirstColumnSegment(element, &segment, nullptr) && IsProfiledSegment(segment);
+    return ElementFuncsUtil::ReadFirstColumnSegment(element, &segment) && IsProfiledSegment(segment);
 }
 
 bool OneTextArgument(const GS::Array<Math_Parameter>& args, GS::UniString* text)
@@ -95,7 +95,7 @@ void BeamElementFuncs::SetVariables(API_Element element, ElementFormulaContext& 
 
     double coreVolume = 0.0;
     Segment segment;
-    if (ElementFuncsUtil::ReadFirstBeamSegment(element, &segment, nullptr)) {
+    if (ElementFuncsUtil::ReadFirstBeamSegment(element, &segment)) {
         if (!HasProfile(segment)) {
             context.SetVariable(Name(6), segment.nominalWidth);
             context.SetVariable(Name(7), segment.nominalHeight);
@@ -135,7 +135,7 @@ double BeamElementFuncs::EvaluateFunction(API_Element element, GS::UniString nam
     if (name != Name(10) || !OneTextArgument(args, &material))
         return 0.0;
     Segment segment;
-    if (!ElementFuncsUtil::ReadFirstBeamSegment(element, &segment, nullptr) || !HasProfile(segment))
+    if (!ElementFuncsUtil::ReadFirstBeamSegment(element, &segment) || !HasProfile(segment))
         return 0.0;
     return GetProfileRegionArea(static_cast<GS::UInt32>(segment.profileAttr), material) *
            ElementFuncsUtil::BeamLength(element);
@@ -188,7 +188,7 @@ void ColumnElementFuncs::SetVariables(API_Element element, ElementFormulaContext
     }
 
     Segment segment;
-    if (!ElementFuncsUtil::ReadFirstColumnSegment(element, &segment, nullptr))
+    if (!ElementFuncsUtil::ReadFirstColumnSegment(element, &segment))
         return;
     if (!HasProfile(segment)) {
         context.SetVariable(Name(6), segment.nominalWidth);
@@ -214,7 +214,7 @@ double ColumnElementFuncs::EvaluateFunction(API_Element element, GS::UniString n
     if (name != Name(9) || !OneTextArgument(args, &material))
         return 0.0;
     Segment segment;
-    if (!ElementFuncsUtil::ReadFirstColumnSegment(element, &segment, nullptr) || !HasProfile(segment))
+    if (!ElementFuncsUtil::ReadFirstColumnSegment(element, &segment) || !HasProfile(segment))
         return 0.0;
     HostQuantitiesMask mask;
     HostMaskClear(&mask);

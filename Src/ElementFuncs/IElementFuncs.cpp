@@ -112,13 +112,11 @@ GS::UniString AttributeName(const HostAttribute& attribute)
 // on every path once it was read.
 template <typename SegmentType>
 static bool ReadFirstSegment(const API_Element& element, GS::UInt64 part, SegmentType* API_ElementMemo::*segments,
-                             Segment* segment, bool* memoRead)
+                             Segment* segment)
 {
     API_ElementMemo memo;
     std::memset(&memo, 0, sizeof memo);
     MemoGuard guard{&memo, HostGetElementMemo(element.header.guid, &memo, part) == NoError};
-    if (memoRead != nullptr)
-        *memoRead = guard.read;
     const SegmentType* first = memo.*segments;
     if (!guard.read || first == nullptr)
         return false;
@@ -131,14 +129,14 @@ static bool ReadFirstSegment(const API_Element& element, GS::UInt64 part, Segmen
     return true;
 }
 
-bool ReadFirstBeamSegment(const API_Element& element, Segment* segment, bool* memoRead)
+bool ReadFirstBeamSegment(const API_Element& element, Segment* segment)
 {
-    return ReadFirstSegment(element, APIMemoMask_BeamSegment, &API_ElementMemo::beamSegments, segment, memoRead);
+    return ReadFirstSegment(element, APIMemoMask_BeamSegment, &API_ElementMemo::beamSegments, segment);
 }
 
-bool ReadFirstColumnSegment(const API_Element& element, Segment* segment, bool* memoRead)
+bool ReadFirstColumnSegment(const API_Element& element, Segment* segment)
 {
-    return ReadFirstSegment(element, APIMemoMask_ColumnSegment, &API_ElementMemo::columnSegments, segment, memoRead);
+    return ReadFirstSegment(element, APIMemoMask_ColumnSegment, &API_ElementMemo::columnSegments, segment);
 }
 
 double BeamProjectionLength(const API_Element& element)

@@ -72,8 +72,8 @@ struct Segment {
     double nominalWidth = 0.0;
     double nominalHeight = 0.0;
 };
-bool ReadFirstBeamSegment(const API_Element& element, Segment* segment, bool* memoRead);
-bool ReadFirstColumnSegment(const API_Element& element, Segment* segment, bool* memoRead);
+bool ReadFirstBeamSegment(const API_Element& element, Segment* segment);
+bool ReadFirstColumnSegment(const API_Element& element, Segment* segment);
 // Plan length of a beam's reference line, divided by the cosine of its slant when slanted.
 double BeamLength(const API_Element& element);
 double BeamProjectionLength(const API_Element& element);
