@@ -346,6 +346,27 @@ TEST_F(DenseSortOrders, ReorderFailureIsReported)
     }
 }
 
+TEST_F(DenseSortOrders, ReorderStoppedPartWayKeepsWhatWasWritten)
+{
+    const GS::Int32 c = AddCategory("C");
+    const GS::Int32 i1 = AddItem(c, 1.0);
+    const GS::Int32 i2 = AddItem(c, 1.0);
+    const GS::Int32 i3 = AddItem(c, 1.0);
+    Db().execSql(GS::UniString("CREATE TRIGGER stop BEFORE UPDATE OF sort_order ON items WHEN OLD.id = ") +
+                 GS::UniString(std::to_string(i1)) + " BEGIN SELECT RAISE(ABORT, 'stopped'); END;");
+    StoreNow();
+    GS::Array<GS::Int32> order;
+    order.Push(i3);
+    order.Push(i1);
+    order.Push(i2);
+    EXPECT_FALSE(ItemsTable().updateSortOrders(order));
+    EXPECT_EQ(debugOutput, "Error in ItemsTable::updateSortOrders: stopped\n");
+    EXPECT_EQ(ItemsTable().findById(i3).getInt("sort_order"), 1);
+    EXPECT_EQ(ItemsTable().findById(i1).getInt("sort_order"), 1);
+    EXPECT_EQ(ItemsTable().findById(i2).getInt("sort_order"), 2);
+    EXPECT_TRUE(Db().isChanged());
+}
+
 TEST_F(DenseSortOrders, MovedItemKeepsItsNumberAndBothCategoriesRollUp)
 {
     const GS::Int32 from = AddCategory("From");
