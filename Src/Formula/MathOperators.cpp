@@ -149,14 +149,15 @@ Math_Error Math_ReadLeftOperand(Math_Context* context, const Math_Expression* te
             continue;
         }
         if (c == '+' || c == '-') {
-            // A sign when nothing or an operator stands before it; one sign at most.
-            if (pos == 0 || Math_IsOperatorChar(t[pos - 1])) {
-                if (taken >= bufferSize - 1)
-                    return OperandTooLong(context);
-                ++taken;
-                --pos;
-            }
-            break;
+            // A sign when nothing or an operator stands before it; a typed run of signs is taken
+            // whole and reads as 0, as atof reads it.
+            if (pos != 0 && !Math_IsOperatorChar(t[pos - 1]))
+                break;
+            if (taken >= bufferSize - 1)
+                return OperandTooLong(context);
+            ++taken;
+            --pos;
+            continue;
         }
         if (EndsOperand(c))
             break;

@@ -108,6 +108,10 @@ TEST(Operators, SignsWithoutLeftOperand)
 {
     ExpectValues({
         {"--2", -2},   // typed text: the first "-" is a lone sign read as 0
+        {"--2*3", 0},  // a typed run of signs before a left operand is taken whole: "--2" reads as 0
+        {"+-2*3", 0},
+        {"--2!3", 1},
+        {"1--2*3", 7}, // the run ends at the operand before it
         {"-", 0},
         {"-2", -2},
         {"+2", 2},
@@ -209,6 +213,10 @@ TEST(Operators, HelpersFindOperatorsAndNumbers)
     ASSERT_EQ(Math_ReadRightOperand(&context, &text, 2, buffer, sizeof buffer, &length, &boundary), Math_NoError);
     EXPECT_STREQ(buffer, "-2.5");
     EXPECT_EQ(boundary, 6);
+    setText("--2*3");
+    ASSERT_EQ(Math_ReadLeftOperand(&context, &text, 3, buffer, sizeof buffer, &length, &boundary), Math_NoError);
+    EXPECT_STREQ(buffer, "--2");
+    EXPECT_EQ(boundary, 0);
     Math_Release(&text);
 }
 
