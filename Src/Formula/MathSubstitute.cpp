@@ -80,11 +80,16 @@ Math_Error InvalidToken(Math_Context* context, const char* text, Int32 length, I
     return Math_SetError(context, Math_ErrInvalidToken, "Token is invalid: %c", text[index]);
 }
 
+Math_Error NotFinite(Math_Context* context, const char* name)
+{
+    return Math_SetError(context, Math_ErrNotFinite, "Result of %s is infinite or not a number.", name);
+}
+
 // A value enters the text with 8 decimals; one that cannot be written so stops the evaluation.
 Math_Error WriteValueText(Math_Context* context, const char* name, double value, char* buffer, Int32* length)
 {
     if (!std::isfinite(value))
-        return Math_SetError(context, Math_ErrNotFinite, "Result of %s is infinite or not a number.", name);
+        return NotFinite(context, name);
     *length = Math_WriteFixed(value, 8, context->decimalSeparator, buffer, Math_ValueBufferSize);
     if (*length < 0)
         return Math_SetError(context, Math_ErrNotFinite, "Result of %s is too large.", name);
@@ -109,7 +114,9 @@ struct Arguments {
     Int32 capacity = 0;
 };
 
-Math_Error AddArgument(Math_Context* context, Arguments* arguments, const char* text, Int32 length, Int32 depth)
+// failed: the argument already failed while it was collected; it counts as 0.0 unevaluated.
+Math_Error AddArgument(Math_Context* context, Arguments* arguments, const char* text, Int32 length, Int32 depth,
+                       bool failed)
 {
     if (arguments->count == arguments->capacity) {
         const Int32 capacity = arguments->capacity == 0 ? 4 : arguments->capacity * 2;
@@ -135,7 +142,7 @@ Math_Error AddArgument(Math_Context* context, Arguments* arguments, const char* 
         record.kind = Math_NumberParameter;
         record.text = nullptr;
         double value = 0.0;
-        if (Math_EvaluateText(context, text, length, depth, &value) != Math_NoError)
+        if (failed || Math_EvaluateText(context, text, length, depth, &value) != Math_NoError)
             value = 0.0;
         record.value = value;
     }
@@ -284,6 +291,7 @@ Math_Error Math_ParseArguments(Math_Context* context, const char* text, Int32 le
     char argument[Math_ArgumentBufferSize];
     Int32 argumentLength = 0;
     Int32 level = 1;
+    bool failed = false;  // the argument being collected counts as 0.0
     bool closed = false;
     Math_Error code = Math_NoError;
 
@@ -306,7 +314,7 @@ Math_Error Math_ParseArguments(Math_Context* context, const char* text, Int32 le
         }
         if (c == '(') {
             const Int32 nameLength = TrimmedLength(argument, argumentLength);
-            if (!isText && nameLength > 0 && Math_IsBuiltinName(argument, nameLength)) {
+            if (!failed && !isText && nameLength > 0 && Math_IsBuiltinName(argument, nameLength)) {
                 // A built-in that begins the argument is called at once; its failure ends the pass.
                 char name[Math_NameBufferSize];
                 std::memcpy(name, argument, static_cast<size_t>(nameLength));
@@ -318,8 +326,14 @@ Math_Error Math_ParseArguments(Math_Context* context, const char* text, Int32 le
                 if (code == Math_NoError)
                     code = Math_CallBuiltin(context, name, nested, nestedCount, &value);
                 Math_FreeParameters(nested, nestedCount);
-                if (code == Math_NoError)
+                if (code == Math_NoError && !std::isfinite(value)) {
+                    // Fails the argument only, as its own evaluation would.
+                    NotFinite(context, name);
+                    failed = true;
+                    argumentLength = 0;
+                } else if (code == Math_NoError) {
                     code = WriteValueText(context, name, value, argument, &argumentLength);
+                }
                 continue;
             }
             ++level;
@@ -334,14 +348,15 @@ Math_Error Math_ParseArguments(Math_Context* context, const char* text, Int32 le
                 code = collect(c);
                 continue;
             }
-            code = AddArgument(context, &arguments, argument, argumentLength, depth);
+            code = AddArgument(context, &arguments, argument, argumentLength, depth, failed);
             closed = true;
             break;
         }
         if (c == context->argumentSeparator && level == 1) {
             // Only a separator of this call ends an argument; nested calls keep their own.
-            code = AddArgument(context, &arguments, argument, argumentLength, depth);
+            code = AddArgument(context, &arguments, argument, argumentLength, depth, failed);
             argumentLength = 0;
+            failed = false;
             ++i;
             continue;
         }

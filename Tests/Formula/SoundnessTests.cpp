@@ -129,10 +129,15 @@ TEST_F(Soundness, ResultsThatAreNotFiniteFailInWords)
         {"EXP(1000)", 1, "Result of EXP is infinite or not a number."},
         {"1/0", 3, "Divide by zero."},
         {"Bad*2", 1, "Result of Bad is infinite or not a number."},
-        {"SUM(SQRT(0-1),2)", 1, "Result of SQRT is infinite or not a number."},  // a call that begins an argument
     }, {{"Bad", std::nan("")}});
-    // Inside a number argument the failure counts as 0.0, as every failed argument does.
-    ExpectValues({{"SUM(1+SQRT(0-1),2)", 2}, {"SUM(1*LOG(0),5)", 5}, {"2+SUM(1/0)", 2}});
+    // Inside a number argument the failure counts as 0.0, as every failed argument does, also
+    // for a call that begins the argument.
+    ExpectValues({{"SUM(1+SQRT(0-1),2)", 2}, {"SUM(1*LOG(0),5)", 5}, {"2+SUM(1/0)", 2}, {"SUM(SQRT(0-1),2)", 2},
+                  {"SUM(LOG(0)*2,3)", 3}, {"SUM(LOG(0)SQRT(4),1)", 1}, {"NOT(SQRT(0-1))", 1}});
+    TestContext failedArgument;
+    EXPECT_EQ(EvaluateIn(failedArgument, "SUM(SQRT(0-1),2)").value, 2.0);
+    ASSERT_NE(failedArgument.message, nullptr);
+    EXPECT_STREQ(failedArgument.message, "Result of SQRT is infinite or not a number.");
 
     TestContext context;
     context.function = [](const char*, Math_Parameter*, Int32, double* value) {
