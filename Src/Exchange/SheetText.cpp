@@ -231,13 +231,95 @@ std::string QuotedSheetName(const std::string& sheetName)
     return quoted;
 }
 
-std::string JoinDescriptionChunks(const std::vector<std::string>& chunks)
+namespace {
+
+// A paragraph that was cut: the splitting put a line feed after every cut piece that shares
+// a row with the next one, and dropped the blank after a cut ". " or ", ". Undoing both
+// gives back the paragraph. A blank line that was itself cut off stands as a piece of its
+// own, which adds a second line feed; whether a run of four or more holds one such piece
+// or a longer run of the description's own is not known, so the caller tries both.
+std::string UndoParagraphCuts(const std::vector<std::string>& rows, bool blankLinePieces, std::size_t limit)
 {
     std::string text;
-    for (std::size_t i = 0; i < chunks.size(); ++i) {
-        if (i > 0)
-            text += StartsWithSectionNumber(chunks[i]) ? "\n\n" : "\n";
-        text += chunks[i];
+    std::vector<std::size_t> lineEnds; // single line feeds after "." or ",": cut or the text's own
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const std::string& row = rows[r];
+        std::size_t i = 0;
+        while (i < row.size()) {
+            if (row[i] != '\n') {
+                text += row[i++];
+                continue;
+            }
+            std::size_t end = i;
+            while (end < row.size() && row[end] == '\n')
+                ++end;
+            std::size_t run = end - i;
+            if (end < row.size()) {
+                if (run >= 4 && blankLinePieces)
+                    run -= 2;
+                else if (run >= 2)
+                    run -= 1;
+                else if (i > 0 && (row[i - 1] == '.' || row[i - 1] == ','))
+                    lineEnds.push_back(text.size());
+            } else if (run == 3 && blankLinePieces) {
+                run = 2; // the row ends with such a piece
+            }
+            text.append(run, '\n');
+            i = end;
+        }
+        const char last = row.empty() ? '\0' : row.back();
+        if (r + 1 < rows.size() && (last == '.' || last == ','))
+            text += ' ';
+    }
+
+    // Only a part between blank lines that is longer than the limit was cut after ". " or
+    // ", "; a shorter one keeps its line feeds as they are.
+    std::size_t partStart = 0;
+    for (const std::string& part : SplitAfterDelimiter(text, "\n\n")) {
+        const std::size_t partEnd = partStart + part.size();
+        if (part.size() > limit) {
+            for (std::size_t pos : lineEnds) {
+                if (pos >= partStart && pos < partEnd)
+                    text[pos] = ' ';
+            }
+        }
+        partStart = partEnd;
+    }
+    return text;
+}
+
+} // namespace
+
+std::string JoinDescriptionChunks(const std::vector<std::string>& chunks, std::size_t limit)
+{
+    std::string text;
+    std::size_t first = 0;
+    while (first < chunks.size()) {
+        // The rows of one paragraph: up to the next row that opens a numbered section, also
+        // one whose section number was cut after its ". ".
+        std::size_t end = first + 1;
+        while (end < chunks.size() && !StartsWithSectionNumber(chunks[end])
+            && !StartsWithSectionNumber(UndoParagraphCuts({ chunks[end] }, true, 0)))
+            ++end;
+        const std::vector<std::string> rows(chunks.begin() + first, chunks.begin() + end);
+
+        std::string paragraph;
+        bool restored = false;
+        for (bool blankLinePieces : { true, false }) {
+            if (rows.size() > 1 && !restored) {
+                paragraph = UndoParagraphCuts(rows, blankLinePieces, limit);
+                restored = SplitDescriptionParagraphs(paragraph, limit) == rows;
+            }
+        }
+        if (!restored) {
+            paragraph.clear();
+            for (std::size_t i = 0; i < rows.size(); ++i)
+                paragraph += (i > 0 ? "\n" : "") + rows[i];
+        }
+        if (first > 0)
+            text += "\n\n";
+        text += paragraph;
+        first = end;
     }
     return text;
 }

@@ -33,9 +33,12 @@ std::string CategorySheetName(const std::string& title);
 // apostrophes inside doubled.
 std::string QuotedSheetName(const std::string& sheetName);
 
-// The description rows of a category sheet joined back into one text: a chunk that opens a
-// numbered section follows after an empty line, any other chunk on the next line.
-std::string JoinDescriptionChunks(const std::vector<std::string>& chunks);
+// The description rows of a category sheet joined back into one text, so that splitting it
+// with the same limit gives the same rows again: a row that opens a numbered section follows
+// after an empty line; the rows of a paragraph that was cut are put together again without
+// the line feeds the cutting added. Where no such text can be found, the rows follow each
+// other on the next line.
+std::string JoinDescriptionChunks(const std::vector<std::string>& chunks, std::size_t limit);
 
 // The text with every byte sequence that is no UTF-8 character replaced by U+FFFD, so it can
 // go into the workbook's XML.

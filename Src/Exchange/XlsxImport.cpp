@@ -10,6 +10,7 @@
 #include "Database/ProjectDatabase.hpp"
 #include "Exchange/SheetText.hpp"
 #include "Exchange/XlsxExport.hpp"
+#include "Exchange/XlsxWorkbookWriter.hpp"
 
 namespace {
 
@@ -85,7 +86,7 @@ CategorySheetContent ReadCategorySheet(const Xlsx::IWorksheet& sheet)
     }
     while (!chunks.empty() && chunks.back().empty())
         chunks.pop_back();
-    content.descript = JoinDescriptionChunks(chunks);
+    content.descript = JoinDescriptionChunks(chunks, DescriptionChunkLimit);
 
     if (headerRow == 0)
         return content;

@@ -187,6 +187,33 @@ TEST_F(ImportTest, RoundTripGivesTheSameWorkbook)
     EXPECT_EQ(InspectWithOpenpyxl(second), InspectWithOpenpyxl(first)) << "styles and layout too";
 }
 
+TEST_F(ImportTest, RoundTripKeepsDescriptionsThatWereCutIntoRows)
+{
+    std::string sentences;
+    for (int i = 0; i < 12; ++i)
+        sentences += (i > 0 ? " " : "") + std::string(90, char('a' + i)) + ".";
+    const struct {
+        const char* name;
+        std::string descript;
+    } cases[] = {
+        { "a long paragraph of sentences", sentences },
+        { "paragraphs between blank lines", "Short opening.\nSecond line.\n\n" + sentences + "\n\nClosing words." },
+        { "numbered sections of long paragraphs", "Intro.\n\n1. " + sentences + "\n\n2. " + sentences },
+    };
+    for (const auto& c : cases) {
+        RemoveDefaultCategory();
+        Db().execSql("DELETE FROM categories");
+        const GS::Int32 category = AddCategory("Long", "L", c.descript);
+        AddItem(category, "L1", "item", "m", 2.0, 3.0);
+        const std::string first = ExportTo("long1.xlsx");
+        ASSERT_NE(WorkbookContents(first).find("\nA3 "), std::string::npos)
+            << c.name << ": the description takes several rows";
+        ASSERT_TRUE(Import(first)) << c.name;
+        EXPECT_EQ(QueryText("SELECT descript FROM categories"), c.descript) << c.name;
+        EXPECT_EQ(WorkbookContents(ExportTo("long2.xlsx")), WorkbookContents(first)) << c.name;
+    }
+}
+
 TEST_F(ImportTest, RoundTripUnderACommaDecimalLocale)
 {
     ScopedLocale german("de_DE.UTF-8");

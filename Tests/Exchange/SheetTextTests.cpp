@@ -210,24 +210,56 @@ TEST(QuotedSheetName, DoublesApostrophes)
     EXPECT_EQ(QuotedSheetName("a''b"), "'a''''b'");
 }
 
+// Sentences of the given lengths, each ending in "." and followed by the separator.
+std::string Sentences(const std::vector<size_t>& lengths, const std::string& separator = " ")
+{
+    std::string text;
+    for (size_t i = 0; i < lengths.size(); ++i)
+        text += (i > 0 ? separator : "") + Repeat(std::string(1, char('a' + i % 26)), lengths[i] - 1) + ".";
+    return text;
+}
+
 TEST(JoinDescriptionChunks, SplittingTheJoinedTextGivesTheSameRows)
 {
-    const std::string sentence = Repeat("w", 95) + ". ";
-    const std::vector<std::string> descriptions = {
-        "",
-        "Plain text.",
-        "Intro\n\n1. Walls\n\n  2. Doors",
-        "1. Walls\nline two\n\n2. Doors\n\n2.1 Frames",
-        Repeat("x", 1000),
-        "Intro\n\n1. " + Repeat("a", 700) + "\n\n2. " + Repeat("b", 700),
+    const std::vector<size_t> ten(10, 97);
+    const std::string longParagraph = Sentences(ten); // 979 bytes, cut after ". "
+    const std::string commas = Repeat(Repeat("w", 60) + ", ", 15) + "end."; // cut after ", "
+    const std::string lines = Sentences(ten, ".\n"); // line breaks of its own, cut after "\n"
+    const std::string mixedLines = Sentences({ 120, 300, 200 }, "\n") + " " + Sentences(ten);
+    // Whether the text itself comes back, or only one that splits into the same rows.
+    const struct {
+        const char* name;
+        std::string text;
+        bool whole;
+    } descriptions[] = {
+        { "empty", "", true },
+        { "one sentence", "Plain text.", true },
+        { "sections, blanks dropped", "Intro\n\n1. Walls\n\n  2. Doors", false },
+        { "lines in sections", "1. Walls\nline two\n\n2. Doors\n\n2.1 Frames", true },
+        { "no separator", Repeat("x", 1000), true },
+        { "long sections", "Intro\n\n1. " + Repeat("a", 700) + "\n\n2. " + Repeat("b", 700), true },
+        { "a long paragraph of sentences", longParagraph, true },
+        { "a long sentence of clauses", commas, true },
+        { "a long paragraph of lines", lines, true },
+        { "lines before sentences", mixedLines, true },
+        { "sections of long paragraphs", "Intro.\n\n1. " + longParagraph + "\n\n2. " + lines, true },
+        { "paragraphs between blank lines", Sentences({ 300, 200 }) + "\n\n" + longParagraph + "\n\nEnd.", true },
+        { "a short paragraph with its own line feeds beside a long one",
+            Sentences({ 100, 100 }, "\n") + "\n\n" + longParagraph, true },
+        { "a cut section number", "1. " + longParagraph + "\n\n2. " + longParagraph, true },
     };
-    for (const std::string& text : descriptions) {
-        const Texts chunks = SplitDescriptionParagraphs(text, 800);
-        EXPECT_EQ(SplitDescriptionParagraphs(JoinDescriptionChunks(chunks), 800), chunks) << text;
+    for (const auto& c : descriptions) {
+        const Texts chunks = SplitDescriptionParagraphs(c.text, 800);
+        const std::string joined = JoinDescriptionChunks(chunks, 800);
+        EXPECT_EQ(SplitDescriptionParagraphs(joined, 800), chunks) << c.name;
+        if (c.whole) {
+            EXPECT_EQ(joined, c.text) << c.name;
+        }
     }
-    EXPECT_EQ(JoinDescriptionChunks({ "Intro", "1. Walls", "more" }), "Intro\n\n1. Walls\nmore");
-    EXPECT_EQ(JoinDescriptionChunks({ "" }), "");
-    EXPECT_EQ(JoinDescriptionChunks({}), "");
+    EXPECT_EQ(JoinDescriptionChunks({ "Intro", "1. Walls", "more" }, 800), "Intro\n\n1. Walls\nmore");
+    EXPECT_EQ(JoinDescriptionChunks({ "A.\nB.", "C." }, 5), "A. B. C.") << "a cut paragraph comes back whole";
+    EXPECT_EQ(JoinDescriptionChunks({ "" }, 800), "");
+    EXPECT_EQ(JoinDescriptionChunks({}, 800), "");
 }
 
 } // namespace
