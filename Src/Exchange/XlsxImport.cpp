@@ -49,6 +49,16 @@ bool IsGrandTotalRow(const Xlsx::Cell& a, const Xlsx::Cell& b, const Xlsx::Cell&
     return IsBlank(a) && !labels.grandTotal.empty() && CellValueToString(b.value) == labels.grandTotal;
 }
 
+// A row without a title ends the category list, unless the export wrote it for a category
+// whose title is empty: then its code or its total formula stands beside it. A title that is
+// no text and no number (a boolean, an error) ends the list as well.
+bool EndsCategoryList(const Xlsx::Cell& a, const Xlsx::Cell& b, const Xlsx::Cell& c)
+{
+    if (b.value.type == Xlsx::CellType::Boolean || b.value.type == Xlsx::CellType::Error)
+        return true;
+    return CellValueToString(b.value).empty() && IsBlank(a) && IsBlank(c);
+}
+
 // The header row is the first row below the title whose columns B to G hold anything: the
 // description rows above it are merged across the sheet and hold their text in A only.
 std::uint32_t FindHeaderRow(const Xlsx::IWorksheet& sheet)
@@ -194,7 +204,7 @@ EstimateRecord ReadEstimateWorkbook(const std::string& path, const WorkbookLabel
         const Xlsx::Cell& a = recap->GetCell(row, 1);
         const Xlsx::Cell& b = recap->GetCell(row, 2);
         const Xlsx::Cell& c = recap->GetCell(row, 3);
-        if (IsGrandTotalRow(a, b, c, labels) || (IsBlank(a) && IsBlank(b) && IsBlank(c)))
+        if (IsGrandTotalRow(a, b, c, labels) || EndsCategoryList(a, b, c))
             break;
 
         CategoryRecord category;

@@ -302,6 +302,36 @@ TEST_F(ImportTest, ReadsTheOlderSingleRowLayoutWithoutATotalRow)
     EXPECT_EQ(categories[1].code, "x");
 }
 
+TEST_F(ImportTest, ARowWithoutATitleEndsTheCategoryList)
+{
+    // Row 14 of the recapitulation in various forms; row 15 holds one more category that is
+    // read only when row 14 does not end the list.
+    const struct {
+        const char* name;
+        std::string row14;
+        std::vector<std::string> titles;
+    } cases[] = {
+        { "a boolean title", "<c r=\"B14\" t=\"b\"><v>1</v></c>", { "First" } },
+        { "an error title", "<c r=\"B14\" t=\"e\"><v>#N/A</v></c>", { "First" } },
+        { "an empty text", InlineStringCell("B14", ""), { "First" } },
+        { "an empty title beside a code", InlineStringCell("A14", "C") + InlineStringCell("B14", ""),
+            { "First", "", "After" } },
+        { "an empty title beside a total", "<c r=\"C14\"><f>'_'!B100</f><v>0</v></c>", { "First", "", "After" } },
+        { "a number", NumberCell("B14", "12"), { "First", "12", "After" } },
+    };
+    for (const auto& c : cases) {
+        const std::string recap = "<row r=\"13\">" + InlineStringCell("B13", "First") + "</row><row r=\"14\">"
+            + c.row14 + "</row><row r=\"15\">" + InlineStringCell("B15", "After") + "</row>";
+        const std::string path = temp.Path("titles.xlsx");
+        WriteRawWorkbook(path, { { "Recapitulation", recap } });
+        ASSERT_TRUE(Import(path)) << c.name;
+        std::vector<std::string> titles;
+        for (const CategoryRow& category : Categories())
+            titles.push_back(category.title);
+        EXPECT_EQ(titles, c.titles) << c.name;
+    }
+}
+
 TEST_F(ImportTest, AnEmptyRecapitulationLeavesOnlyTheDefaultCategory)
 {
     const GS::Int32 c = AddCategory("Old");
