@@ -8,8 +8,10 @@
 #include <string>
 
 #include "Database/ProjectDatabase.hpp"
+#include "Exchange/SheetText.hpp"
 #include "Exchange/XlsxExport.hpp"
 #include "Exchange/XlsxImport.hpp"
+#include "Exchange/XlsxWorkbookWriter.hpp"
 
 namespace {
 
@@ -107,6 +109,21 @@ void BM_ReadEstimateWorkbook(benchmark::State& state)
     state.counters["items"] = static_cast<double>(items);
 }
 BENCHMARK(BM_ReadEstimateWorkbook)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// A description of many short paragraphs between empty lines, split into rows and joined
+// back as the import does; both grow with the text, not with its square.
+void BM_SplitAndJoinDescription(benchmark::State& state)
+{
+    std::string text;
+    for (int64_t i = 0; i < state.range(0); ++i)
+        text += "Paragraph.\n\nmore. ";
+    for (auto _ : state) {
+        const std::vector<std::string> chunks = SplitDescriptionParagraphs(text, DescriptionChunkLimit);
+        benchmark::DoNotOptimize(JoinDescriptionChunks(chunks, DescriptionChunkLimit));
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(text.size()));
+}
+BENCHMARK(BM_SplitAndJoinDescription)->Unit(benchmark::kMillisecond)->Arg(10000)->Arg(100000);
 
 } // namespace
 

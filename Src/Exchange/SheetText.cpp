@@ -43,12 +43,15 @@ bool IsForbiddenInSheetName(unsigned char c)
 
 } // namespace
 
-bool StartsWithSectionNumber(const std::string& s)
+namespace {
+
+// The section-number test on the text from a position on, so a long description is not
+// copied at every empty line.
+bool StartsWithSectionNumberAt(const std::string& s, std::size_t i)
 {
     const std::size_t n = s.size();
-    if (n == 0 || !IsDigit(s[0]))
+    if (i >= n || !IsDigit(s[i]))
         return false;
-    std::size_t i = 0;
     while (i < n && IsDigit(s[i]))
         ++i;
     if (i == n)
@@ -66,6 +69,13 @@ bool StartsWithSectionNumber(const std::string& s)
             return false;
     }
     return s[i] == ' ' && i + 1 < n && s[i + 1] != ' ';
+}
+
+} // namespace
+
+bool StartsWithSectionNumber(const std::string& s)
+{
+    return StartsWithSectionNumberAt(s, 0);
 }
 
 std::vector<std::string> SplitAfterDelimiter(const std::string& text, const std::string& delimiter)
@@ -112,7 +122,7 @@ std::vector<std::string> SplitDescriptionParagraphs(const std::string& text, std
         std::size_t blanks = 0;
         while (p + 2 + blanks < text.size() && text[p + 2 + blanks] == ' ')
             ++blanks;
-        if (StartsWithSectionNumber(text.substr(p + 2 + blanks))) {
+        if (StartsWithSectionNumberAt(text, p + 2 + blanks)) {
             current += text.substr(start, p - start);
             if (!current.empty())
                 paragraphs.push_back(current);

@@ -320,8 +320,8 @@ TEST_F(ImportTest, ARowWithoutATitleEndsTheCategoryList)
         { "a number", NumberCell("B14", "12"), { "First", "12", "After" } },
     };
     for (const auto& c : cases) {
-        const std::string recap = "<row r=\"13\">" + InlineStringCell("B13", "First") + "</row><row r=\"14\">"
-            + c.row14 + "</row><row r=\"15\">" + InlineStringCell("B15", "After") + "</row>";
+        const std::string recap = "<row r=\"13\">" + InlineStringCell("B13", "First") + "</row><row r=\"14\">" + c.row14
+            + "</row><row r=\"15\">" + InlineStringCell("B15", "After") + "</row>";
         const std::string path = temp.Path("titles.xlsx");
         WriteRawWorkbook(path, { { "Recapitulation", recap } });
         ASSERT_TRUE(Import(path)) << c.name;
