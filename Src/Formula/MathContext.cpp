@@ -2,6 +2,7 @@
 #include "Formula/MathInternal.hpp"
 
 #include <clocale>
+#include <cmath>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -91,6 +92,12 @@ void Math_Trace(Math_Context* context, const char* format, ...)
         std::fputs(line, stdout);
 }
 
+void Math_TraceNumber(Math_Context* context, double value, char* buffer, Int32 bufferSize)
+{
+    if (Math_WriteFixed(value, 4, context->decimalSeparator, buffer, bufferSize) < 0)
+        std::snprintf(buffer, static_cast<size_t>(bufferSize), "%s", std::isnan(value) ? "nan" : "inf");
+}
+
 Math_Error Math_Reserve(Math_Context* context, Math_Expression* expression, Int32 capacity)
 {
     if (capacity <= expression->capacity)
@@ -153,8 +160,7 @@ Math_Error Math_EvaluateText(Math_Context* context, const char* text, Int32 leng
     Math_Release(&expression);
     if (context->trace) {
         char number[Math_OperandBufferSize];
-        if (Math_WriteFixed(expression.value, 4, context->decimalSeparator, number, sizeof number) < 0)
-            std::snprintf(number, sizeof number, "%s", "?");
+        Math_TraceNumber(context, expression.value, number, sizeof number);
         Math_Trace(context, "} = %s\n", number);
     }
     return code;

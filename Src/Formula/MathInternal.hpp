@@ -26,6 +26,8 @@ constexpr Math_Error Math_SignOutcome = -1;
 Math_Error Math_SetError(Math_Context* context, Int32 code, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
 void Math_Trace(Math_Context* context, const char* format, ...) __attribute__((format(printf, 2, 3)));
+// A number of a trace line: "%.4f" with the context's separator.
+void Math_TraceNumber(Math_Context* context, double value, char* buffer, Int32 bufferSize);
 Int32 Math_FormatDouble(Math_Context* context, double value, char* buffer, Int32 bufferSize);
 Math_Error Math_Reserve(Math_Context* context, Math_Expression* expression, Int32 capacity);
 void Math_Release(Math_Expression* expression);
@@ -46,6 +48,10 @@ Int32 Math_TruncateToInt32(double value);
 Int64 Math_TruncateToInt64(double value);
 bool Math_IsOperatorChar(char c);
 bool Math_IsBlank(char c);
+inline bool Math_IsDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 // Pass 1: names and function calls.
 Math_Error Math_Substitute(Math_Context* context, Math_Expression* out, const char* text, Int32 length,

@@ -9,11 +9,6 @@
 
 namespace {
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 // Characters that end an operand in either direction.
 bool EndsOperand(char c)
 {
@@ -33,12 +28,6 @@ const char* const kTableOperators[] = {"<>", "|=", "&=", "^=", "<=", ">=", "!=",
 bool Is(const char* op, const char* name)
 {
     return std::strcmp(op, name) == 0;
-}
-
-void TraceNumber(Math_Context* context, double value, char* buffer, Int32 size)
-{
-    if (Math_WriteFixed(value, 4, context->decimalSeparator, buffer, size) < 0)
-        std::snprintf(buffer, static_cast<size_t>(size), "%s", std::isnan(value) ? "nan" : "inf");
 }
 
 Math_Error OperandTooLong(Math_Context* context)
@@ -76,7 +65,7 @@ Math_Error Math_SpliceValue(Math_Context* context, Math_Expression* text, Int32 
         const Int32 signAt = from - 1;
         const char sign = text->text[signAt];
         const char before = signAt >= 1 ? text->text[signAt - 1] : '\0';
-        if (IsDigit(before) || before == context->decimalSeparator || before == ')') {
+        if (Math_IsDigit(before) || before == context->decimalSeparator || before == ')') {
             // 1-(-2): after an operand the pair becomes the binary operator of the other sign.
             text->text[signAt] = sign == '-' ? '+' : '-';
             ++value;
@@ -141,7 +130,7 @@ Math_Error Math_ReadLeftOperand(Math_Context* context, const Math_Expression* te
     Int32 taken = 0;
     while (pos >= 0) {
         const char c = t[pos];
-        if (IsDigit(c) || c == context->decimalSeparator) {
+        if (Math_IsDigit(c) || c == context->decimalSeparator) {
             if (taken >= bufferSize - 1)
                 return OperandTooLong(context);
             ++taken;
@@ -177,7 +166,7 @@ Math_Error Math_ReadRightOperand(Math_Context* context, const Math_Expression* t
     Int32 pos = index;
     while (pos < text->length) {
         const char c = t[pos];
-        if (IsDigit(c) || c == context->decimalSeparator || ((c == '+' || c == '-') && pos == index)) {
+        if (Math_IsDigit(c) || c == context->decimalSeparator || ((c == '+' || c == '-') && pos == index)) {
             if (pos - index >= bufferSize - 1)
                 return OperandTooLong(context);
             ++pos;
@@ -207,7 +196,7 @@ bool Math_IsNumber(Math_Context* context, const char* text, Int32 length)
     bool separatorSeen = false;
     for (; i < length; ++i) {
         const char c = text[i];
-        if (IsDigit(c))
+        if (Math_IsDigit(c))
             continue;
         if (c != context->decimalSeparator || separatorSeen || i == 0 || i == length - 1 || (leadingMinus && i == 1))
             return false;
@@ -346,9 +335,9 @@ Math_Error Math_ApplyOperator(Math_Context* context, Math_Expression* result, Ma
         return Math_SetError(context, Math_ErrDoubleToText, "Text->Double converion failed.");
     if (context->trace) {
         char a[Math_OperandBufferSize], b[Math_OperandBufferSize], c[Math_OperandBufferSize];
-        TraceNumber(context, l, a, sizeof a);
-        TraceNumber(context, r, b, sizeof b);
-        TraceNumber(context, result->value, c, sizeof c);
+        Math_TraceNumber(context, l, a, sizeof a);
+        Math_TraceNumber(context, r, b, sizeof b);
+        Math_TraceNumber(context, result->value, c, sizeof c);
         Math_Trace(context, "\t(%s %s %s) = %s\n", a, op, b, c);
     }
     return Math_Splice(context, text, leftStart, rightEnd, written, writtenLength);
@@ -411,7 +400,7 @@ Math_Error Math_EvaluateFlat(Math_Context* context, Math_Expression* result, Mat
         const double number = Math_ReadDouble(context, text->text + 1);
         if (context->trace) {
             char shown[Math_OperandBufferSize];
-            TraceNumber(context, number, shown, sizeof shown);
+            Math_TraceNumber(context, number, shown, sizeof shown);
             Math_Trace(context, "\t%s = %s\n", text->text, shown);
         }
         value = static_cast<Int32>(~static_cast<UInt32>(Math_ReadLong(text->text + 1)));

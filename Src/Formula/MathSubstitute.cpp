@@ -11,11 +11,6 @@ namespace {
 
 enum class Copied { Nothing, Digit, Separator, Other, Value };
 
-bool IsDigit(char c)
-{
-    return c >= '0' && c <= '9';
-}
-
 bool IsLetter(char c)
 {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
@@ -28,7 +23,7 @@ bool IsNameStart(char c)
 
 bool IsNameChar(char c)
 {
-    return IsNameStart(c) || IsDigit(c);
+    return IsNameStart(c) || Math_IsDigit(c);
 }
 
 char ToLowerAscii(char c)
@@ -191,31 +186,17 @@ Math_Error Math_Substitute(Math_Context* context, Math_Expression* out, const ch
             ++i;
             continue;
         }
-        if (IsDigit(c)) {
-            // Two numbers apart, or a number against a value, would merge into one number.
-            if (last == Copied::Value || (last == Copied::Digit && blankDropped))
+        if (Math_IsDigit(c) || c == context->decimalSeparator || Math_IsOperatorChar(c) || c == '(' || c == ')') {
+            const Copied kind = Math_IsDigit(c) ? Copied::Digit
+                                : c == context->decimalSeparator ? Copied::Separator : Copied::Other;
+            // A number must not run into a value, nor into the number before a blank: Area 2 and
+            // 12 34 are refused rather than merged into one number.
+            if (kind != Copied::Other &&
+                (last == Copied::Value || (kind == Copied::Digit && last == Copied::Digit && blankDropped)))
                 return InvalidToken(context, text, length, i);
             if ((code = AppendChar(context, out, c)) != Math_NoError)
                 return code;
-            last = Copied::Digit;
-            blankDropped = false;
-            ++i;
-            continue;
-        }
-        if (c == context->decimalSeparator) {
-            if (last == Copied::Value)
-                return InvalidToken(context, text, length, i);
-            if ((code = AppendChar(context, out, c)) != Math_NoError)
-                return code;
-            last = Copied::Separator;
-            blankDropped = false;
-            ++i;
-            continue;
-        }
-        if (Math_IsOperatorChar(c) || c == '(' || c == ')') {
-            if ((code = AppendChar(context, out, c)) != Math_NoError)
-                return code;
-            last = Copied::Other;
+            last = kind;
             blankDropped = false;
             ++i;
             continue;
