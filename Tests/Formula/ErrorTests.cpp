@@ -92,6 +92,24 @@ TEST_F(Errors, LimitsOfTheFixedBuffersStopWithAnError)
     }
 }
 
+TEST_F(Errors, ResultTooLongForTheOperandBufferIsRefused)
+{
+    // With 200 digits of precision some results no longer fit the 348 characters of a write-back.
+    const std::string huge = "1" + std::string(200, '0');
+    const std::vector<ErrorCase> cases = {
+        {huge + "*1", 8, "Text->Double converion failed."},                     // an operator's result
+        {"(0." + std::string(299, '0') + "1)", 8, "Text->Double converion failed."}, // a group's value
+        {"2*3", 0, ""},
+    };
+    for (const ErrorCase& c : cases) {
+        TestContext context;
+        context.precision = 200;
+        const Outcome outcome = EvaluateIn(context, c.expression);
+        EXPECT_EQ(outcome.code, c.code) << c.expression.substr(0, 40);
+        EXPECT_EQ(outcome.message, c.message) << c.expression.substr(0, 40);
+    }
+}
+
 TEST_F(Errors, NestingTooDeepIsRefused)
 {
     std::string nested;
