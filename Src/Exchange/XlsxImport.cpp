@@ -14,8 +14,6 @@
 
 namespace {
 
-const char* const RecapitulationName = "Recapitulation";
-const std::uint32_t FirstCategoryRow = 13;
 const std::uint32_t LastColumn = 7;
 // Far above any real estimate; keeps a workbook whose rows all repeat one large sheet from
 // multiplying it without bound.
@@ -192,7 +190,7 @@ double CellValueToDouble(const Xlsx::CellValue& value)
 EstimateRecord ReadEstimateWorkbook(const std::string& path, const WorkbookLabels& labels)
 {
     std::unique_ptr<Xlsx::IWorkbook> workbook = Xlsx::OpenWorkbook(path);
-    const Xlsx::IWorksheet* recap = workbook->FindSheet(RecapitulationName);
+    const Xlsx::IWorksheet* recap = workbook->FindSheet(RecapitulationSheetName);
     if (recap == nullptr)
         throw Xlsx::WorkbookError("The workbook has no sheet \"Recapitulation\".");
 

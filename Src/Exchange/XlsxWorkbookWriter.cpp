@@ -13,9 +13,7 @@
 
 namespace {
 
-const char* const RecapitulationName = "Recapitulation";
 const std::uint32_t RecapitulationHeaderRow = 12;
-const std::uint32_t FirstCategoryRow = 13;
 const double MaxRowHeight = 409.0; // points; spreadsheet applications allow no more
 const double PixelsPerCharacter = 7.0;
 
@@ -158,15 +156,16 @@ CategorySheetResult WriteCategorySheet(lxw_workbook* workbook, const ExportForma
         Check(worksheet_set_row(sheet, row - 1, height, nullptr));
     }
 
-    const CategorySheetLayout layout = LayOutCategorySheet(chunks.size(), category.items.size());
-    const std::uint32_t h = layout.headerRow;
+    // One empty row between the description and the header.
+    const std::uint32_t h = static_cast<std::uint32_t>(chunks.size() + 3);
     const std::string* const headers[] = { &labels.number, &labels.code, &labels.description, &labels.unit,
         &labels.quantity, &labels.price, &labels.total };
     for (std::uint16_t c = 0; c < 7; ++c)
         WriteText(sheet, h, c + 1, *headers[c], f.header);
 
     CategorySheetResult result;
-    std::uint32_t row = layout.firstItemRow;
+    const std::uint32_t first = h + 1;
+    std::uint32_t row = first;
     for (const ItemRecord& item : category.items) {
         const double price = options.doNotExportPrices ? 0.0 : item.price;
         WriteNumber(sheet, row, 1, item.sortOrder, f.integer);
@@ -182,13 +181,12 @@ CategorySheetResult WriteCategorySheet(lxw_workbook* workbook, const ExportForma
     }
 
     const std::string quoted = QuotedSheetName(sheetName);
-    if (layout.totalRow != 0) {
-        const std::uint32_t first = layout.firstItemRow;
-        const std::uint32_t last = layout.firstItemRow + 2 * static_cast<std::uint32_t>(category.items.size() - 1);
-        WriteText(sheet, layout.totalRow, 6, labels.categoryTotal, f.header);
-        WriteFormula(
-            sheet, layout.totalRow, 7, "=SUM(" + Ref('G', first) + ":" + Ref('G', last) + ")", f.total, result.total);
-        result.formula = "=" + quoted + "!" + Ref('G', layout.totalRow);
+    if (!category.items.empty()) {
+        const std::uint32_t last = row - 2;
+        const std::uint32_t totalRow = last + 3; // two empty rows above it
+        WriteText(sheet, totalRow, 6, labels.categoryTotal, f.header);
+        WriteFormula(sheet, totalRow, 7, "=SUM(" + Ref('G', first) + ":" + Ref('G', last) + ")", f.total, result.total);
+        result.formula = "=" + quoted + "!" + Ref('G', totalRow);
     } else {
         // No total row: the reference names a cell the sheet leaves empty, unless the header
         // row happens to fall on it.
@@ -211,16 +209,6 @@ CategorySheetResult WriteCategorySheet(lxw_workbook* workbook, const ExportForma
 
 } // namespace
 
-CategorySheetLayout LayOutCategorySheet(std::size_t descriptionRows, std::size_t itemCount)
-{
-    CategorySheetLayout layout;
-    layout.descriptionRows = descriptionRows == 0 ? 1 : descriptionRows;
-    layout.headerRow = static_cast<std::uint32_t>(layout.descriptionRows + 3);
-    layout.firstItemRow = layout.headerRow + 1;
-    layout.totalRow = itemCount == 0 ? 0 : static_cast<std::uint32_t>(layout.firstItemRow + 2 * (itemCount - 1) + 3);
-    return layout;
-}
-
 void WriteEstimateWorkbook(const std::string& path, const ProjectInfoTexts& info, const WorkbookLabels& labels,
     const EstimateRecord& estimate, const ExportXlsOptions& options)
 {
@@ -229,7 +217,7 @@ void WriteEstimateWorkbook(const std::string& path, const ProjectInfoTexts& info
     lxw_workbook* wb = workbook.Get();
 
     const ExportFormats f = AddExportFormats(wb, options);
-    lxw_worksheet* recap = AddSheet(wb, RecapitulationName);
+    lxw_worksheet* recap = AddSheet(wb, RecapitulationSheetName);
 
     // Head.
     Merge(recap, 1, 1, 2, info.projectName.empty() ? std::string("Project") : info.projectName, f.title);

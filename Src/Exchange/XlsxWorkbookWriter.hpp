@@ -2,6 +2,8 @@
 
 #include "Exchange/EstimateRecords.hpp"
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 // Writes the estimate's workbook to a UTF-8 path: the recapitulation with the project
@@ -12,15 +14,10 @@
 void WriteEstimateWorkbook(const std::string& path, const ProjectInfoTexts& info, const WorkbookLabels& labels,
     const EstimateRecord& estimate, const ExportXlsOptions& options);
 
-// Rows of a category sheet, counted from 1, as the export lays them out and the import finds them.
-struct CategorySheetLayout {
-    std::size_t descriptionRows = 1; // rows 2 to descriptionRows + 1
-    std::uint32_t headerRow = 4;
-    std::uint32_t firstItemRow = 5;
-    std::uint32_t totalRow = 0; // 0 when the category has no items
-};
-
-CategorySheetLayout LayOutCategorySheet(std::size_t descriptionRows, std::size_t itemCount);
+// Where the import finds what the export wrote: the first sheet's name and the row of its
+// first category.
+constexpr const char* RecapitulationSheetName = "Recapitulation";
+constexpr std::uint32_t FirstCategoryRow = 13;
 
 // The description limit of one row in bytes.
 constexpr std::size_t DescriptionChunkLimit = 800;
