@@ -369,13 +369,17 @@ std::string ValidUtf8(const std::string& text)
             && ((length == 3 && code < 0x800) || (length == 4 && (code < 0x10000 || code > 0x10FFFF))
                 || (code >= 0xD800 && code <= 0xDFFF)))
             valid = false;
-        if (valid) {
-            out.append(text, i, length);
-            i += length;
-        } else {
+        if (!valid) {
             out += replacement;
             ++i;
+            continue;
         }
+        // U+FFFE and U+FFFF are characters, but no XML part may hold them.
+        if (code == 0xFFFE || code == 0xFFFF)
+            out += replacement;
+        else
+            out.append(text, i, length);
+        i += length;
     }
     return out;
 }

@@ -404,6 +404,8 @@ TEST_F(ExportTest, TextsThatAreNoUtf8StillGiveAReadableWorkbook)
     // Stored bytes that are no UTF-8, as a damaged or foreign database could hold them.
     Db().execSql("UPDATE categories SET title = CAST(X'41FF42' AS TEXT), descript = CAST(X'C328' AS TEXT)");
     Db().execSql("UPDATE items SET unit = CAST(X'E282' AS TEXT)");
+    // U+FFFE and U+FFFF are UTF-8 but no characters an XML part may hold.
+    Db().execSql("UPDATE items SET code = 'a' || char(65534) || 'b' || char(65535)");
     const Json book = Export();
     EXPECT_EQ(SheetNames(book),
         (std::vector<std::string> { "Recapitulation",
@@ -414,6 +416,9 @@ TEST_F(ExportTest, TextsThatAreNoUtf8StillGiveAReadableWorkbook)
         "B");
     EXPECT_EQ(Cell(book, 1, "A2")["value"], "\xEF\xBF\xBD(");
     EXPECT_EQ(Cell(book, 1, "D5")["value"], "\xEF\xBF\xBD\xEF\xBF\xBD");
+    EXPECT_EQ(Cell(book, 1, "B5")["value"],
+        "a\xEF\xBF\xBD"
+        "b\xEF\xBF\xBD");
 }
 
 TEST_F(ExportTest, ReplacesAnExistingFileAndFailsOnAnUnwritablePath)

@@ -180,6 +180,8 @@ TEST(ValidUtf8, ReplacesWhatIsNoCharacter)
         { "\xC0\xAF", bad + bad }, // overlong "/"
         { "\xED\xA0\x80", bad + bad + bad }, // surrogate
         { "\xF4\x90\x80\x80", bad + bad + bad + bad }, // beyond U+10FFFF
+        { "\xEF\xBF\xBE\xEF\xBF\xBF", bad + bad }, // U+FFFE and U+FFFF: no XML characters
+        { "\xEF\xBF\xBD\xEF\xBF\xBC", bad + "\xEF\xBF\xBC" },
         { "\x80", bad },
         { "", "" },
     };
