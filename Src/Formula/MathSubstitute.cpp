@@ -61,6 +61,12 @@ Int32 FindBuiltin(const char* name, Int32 length)
     return -1;
 }
 
+// Characters that merge into one name or number when the blank between them is dropped.
+bool RunsTogether(const Math_Context* context, char c)
+{
+    return IsNameChar(c) || c == context->decimalSeparator;
+}
+
 // The offending character; a character beyond ASCII is named whole, not by its first byte.
 Math_Error InvalidToken(Math_Context* context, const char* text, Int32 length, Int32 index)
 {
@@ -143,13 +149,6 @@ Math_Error AddArgument(Math_Context* context, Arguments* arguments, const char* 
     }
     arguments->records[arguments->count++] = record;
     return Math_NoError;
-}
-
-Int32 TrimmedLength(const char* text, Int32 length)
-{
-    while (length > 0 && Math_IsBlank(text[length - 1]))
-        --length;
-    return length;
 }
 
 }  // namespace
@@ -273,6 +272,7 @@ Math_Error Math_ParseArguments(Math_Context* context, const char* text, Int32 le
     Int32 argumentLength = 0;
     Int32 level = 1;
     bool failed = false;  // the argument being collected counts as 0.0
+    char droppedBlank = 0;  // a blank dropped since the last character collected
     bool closed = false;
     Math_Error code = Math_NoError;
 
@@ -287,19 +287,29 @@ Math_Error Math_ParseArguments(Math_Context* context, const char* text, Int32 le
         const char c = text[i];
         const bool isText = argumentLength > 0 && argument[0] == '\'';
         if (Math_IsBlank(c)) {
-            // Leading blanks go; inside a number they stay, so that 12 34 is not read as 1234.
-            if (argumentLength > 0)
+            // A text keeps its blanks; elsewhere they go, as leading blanks always do.
+            if (isText)
                 code = collect(c);
+            else if (argumentLength > 0)
+                droppedBlank = c;
             ++i;
             continue;
         }
+        if (droppedBlank != 0) {
+            // ... except one between two names or numbers, so that 12 34 and Area 2 are refused
+            // rather than merged.
+            if (RunsTogether(context, argument[argumentLength - 1]) && RunsTogether(context, c))
+                code = collect(droppedBlank);
+            droppedBlank = 0;
+            if (code != Math_NoError)
+                break;
+        }
         if (c == '(') {
-            const Int32 nameLength = TrimmedLength(argument, argumentLength);
-            if (!failed && !isText && nameLength > 0 && Math_IsBuiltinName(argument, nameLength)) {
+            if (!failed && !isText && argumentLength > 0 && Math_IsBuiltinName(argument, argumentLength)) {
                 // A built-in that begins the argument is called at once; its failure ends the pass.
                 char name[Math_NameBufferSize];
-                std::memcpy(name, argument, static_cast<size_t>(nameLength));
-                name[nameLength] = '\0';
+                std::memcpy(name, argument, static_cast<size_t>(argumentLength));
+                name[argumentLength] = '\0';
                 Math_Parameter* nested = nullptr;
                 Int32 nestedCount = 0;
                 double value = 0.0;

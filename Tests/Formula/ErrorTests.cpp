@@ -74,10 +74,16 @@ TEST_F(Errors, EveryMessageWordForWord)
 
 TEST_F(Errors, LimitsOfTheFixedBuffersStopWithAnError)
 {
+    std::string spaced;  // 1 + 1 + ... + 1: 1023 characters once its blanks are dropped
+    for (int i = 0; i < 511; ++i)
+        spaced += "1 + ";
+    spaced += "1";
     const std::vector<ErrorCase> cases = {
-        // An argument of more than 1023 characters.
+        // An argument of more than 1023 characters; its dropped blanks do not count.
         {"SUM(" + std::string(1023, '1') + ")", 0, ""},
         {"SUM(" + std::string(1024, '1') + ")", 4, "Argument length limit exceeded."},
+        {"SUM(" + spaced + ")", 0, ""},
+        {"SUM(" + spaced + "1)", 4, "Argument length limit exceeded."},
         // An operand of more than 348 characters.
         {std::string(348, '0') + "*2", 0, ""},
         {std::string(349, '0') + "*2", 4, "Operand length limit exceeded."},

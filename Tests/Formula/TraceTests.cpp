@@ -47,6 +47,9 @@ TEST_F(Trace, LinesForOperatorsPrefixesAndComplements)
         {"SUM(2,1+1)", {"\"SUM(2,1+1)\" = {\n", "\"2\" = {\n", "} = 2.0000\n", "\"1+1\" = {\n",
                         "\t(1.0000 + 1.0000) = 2.0000\n", "} = 2.0000\n", "} = 4.0000\n"}},
         {"X", {"\"X\" = {\n", "\tVariable was not defined: X.\n", "} = 0.0000\n"}},
+        // An argument is shown without the blanks dropped while it was collected.
+        {"SUM( 1 + 1 )", {"\"SUM( 1 + 1 )\" = {\n", "\"1+1\" = {\n", "\t(1.0000 + 1.0000) = 2.0000\n", "} = 2.0000\n",
+                          "} = 2.0000\n"}},
     };
     for (const auto& c : cases)
         EXPECT_EQ(TraceOf(c.first), c.second) << c.first;
