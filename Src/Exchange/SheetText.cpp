@@ -284,16 +284,14 @@ std::string UndoParagraphCuts(const std::vector<std::string>& rows, bool blankLi
 
     // Only a part between blank lines that is longer than the limit was cut after ". " or
     // ", "; a shorter one keeps its line feeds as they are.
-    std::size_t partStart = 0;
+    std::size_t partEnd = 0;
+    std::size_t next = 0; // line ends are in text order
     for (const std::string& part : SplitAfterDelimiter(text, "\n\n")) {
-        const std::size_t partEnd = partStart + part.size();
-        if (part.size() > limit) {
-            for (std::size_t pos : lineEnds) {
-                if (pos >= partStart && pos < partEnd)
-                    text[pos] = ' ';
-            }
+        partEnd += part.size();
+        for (; next < lineEnds.size() && lineEnds[next] < partEnd; ++next) {
+            if (part.size() > limit)
+                text[lineEnds[next]] = ' ';
         }
-        partStart = partEnd;
     }
     return text;
 }
