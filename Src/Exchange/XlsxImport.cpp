@@ -159,7 +159,8 @@ std::string CellValueToString(const Xlsx::CellValue& value)
         return result.ec == std::errc() ? std::string(buffer, result.ptr) : std::string();
     }
     case Xlsx::CellType::Text:
-        return value.text;
+        // A part may hold bytes that are no UTF-8; they do not go into the estimate.
+        return ValidUtf8(value.text);
     default:
         return std::string();
     }

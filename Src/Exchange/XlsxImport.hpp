@@ -15,7 +15,8 @@
 bool ImportXlsx(const GS::UniString& path);
 
 // Text of a cell: integers as decimal digits, other numbers with six decimals ("%f" in the C
-// locale), texts unchanged; empty, boolean and error values give the empty text.
+// locale), texts unchanged but for bytes that are no UTF-8 (replaced by U+FFFD); empty,
+// boolean and error values give the empty text.
 std::string CellValueToString(const Xlsx::CellValue& value);
 
 // A numeric cell cut toward zero to 32 bits, saturating at the limits; false for any other type.

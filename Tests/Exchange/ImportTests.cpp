@@ -332,6 +332,33 @@ TEST_F(ImportTest, ARowWithoutATitleEndsTheCategoryList)
     }
 }
 
+TEST_F(ImportTest, TextsThatAreNoUtf8AreReplacedBeforeTheyReachTheEstimate)
+{
+    const std::string bad = "A\xFF"
+                            "B\xC3";
+    const std::string fixed = "A\xEF\xBF\xBD"
+                              "B\xEF\xBF\xBD";
+    const std::string item = "<row r=\"5\">" + NumberCell("A5", "1") + InlineStringCell("B5", bad)
+        + InlineStringCell("C5", bad) + InlineStringCell("D5", bad) + "</row>";
+    const std::string path = temp.Path("bytes.xlsx");
+    WriteRawWorkbook(path,
+        { { "Recapitulation",
+              "<row r=\"13\">" + InlineStringCell("A13", bad) + InlineStringCell("B13", "W") + "</row>" },
+            { "W",
+                "<row r=\"2\">" + InlineStringCell("A2", bad) + "</row><row r=\"4\">" + InlineStringCell("B4", "Code")
+                    + "</row>" + item } });
+    ASSERT_TRUE(Import(path));
+    const std::vector<CategoryRow> categories = Categories();
+    ASSERT_EQ(categories.size(), 1u);
+    EXPECT_EQ(categories[0].code, fixed);
+    EXPECT_EQ(categories[0].descript, fixed);
+    const std::vector<ItemRow> items = Items();
+    ASSERT_EQ(items.size(), 1u);
+    EXPECT_EQ(items[0].code, fixed);
+    EXPECT_EQ(items[0].descript, fixed);
+    EXPECT_EQ(items[0].unit, fixed);
+}
+
 TEST_F(ImportTest, AnEmptyRecapitulationLeavesOnlyTheDefaultCategory)
 {
     const GS::Int32 c = AddCategory("Old");
@@ -517,6 +544,13 @@ TEST(CellConversion, FollowsTheValueType)
         { value(CellType::Integer, 9e18, 9000000000000000000LL), "9000000000000000000", true, Int32Max, 9e18 },
         { value(CellType::Integer, -2147483649.0, -2147483649LL), "-2147483649", true, Int32Min, -2147483649.0 },
         { value(CellType::Text, 0, 0, "walls"), "walls", false, 0, 0.0 },
+        // Bytes that are no UTF-8 do not reach the estimate.
+        { value(CellType::Text, 0, 0,
+              "A\xFF"
+              "B"),
+            "A\xEF\xBF\xBD"
+            "B",
+            false, 0, 0.0 },
         { value(CellType::Boolean, 0), "", false, 0, 0.0 },
         { value(CellType::Error, 0, 0, "#N/A"), "", false, 0, 0.0 },
         { value(CellType::Empty, 0), "", false, 0, 0.0 },
