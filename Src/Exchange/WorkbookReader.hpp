@@ -78,6 +78,7 @@ public:
     virtual ~IWorkbook();
 
     virtual std::size_t GetSheetCount() const = 0;
+    // UTF-8: bytes of the part that are no UTF-8 are replaced by U+FFFD.
     virtual const std::string& GetSheetName(std::size_t index) const = 0;
     // Reads the sheet's cells on first use; throws WorkbookError when they are malformed.
     virtual const IWorksheet& GetSheet(std::size_t index) = 0;

@@ -343,13 +343,15 @@ TEST_F(ImportTest, TextsThatAreNoUtf8AreReplacedBeforeTheyReachTheEstimate)
     const std::string path = temp.Path("bytes.xlsx");
     WriteRawWorkbook(path,
         { { "Recapitulation",
-              "<row r=\"13\">" + InlineStringCell("A13", bad) + InlineStringCell("B13", "W") + "</row>" },
-            { "W",
+              "<row r=\"13\">" + InlineStringCell("A13", bad) + InlineStringCell("B13", "W" + bad) + "</row>" },
+            // The sheet is found by the title as the estimate keeps it.
+            { "W" + bad,
                 "<row r=\"2\">" + InlineStringCell("A2", bad) + "</row><row r=\"4\">" + InlineStringCell("B4", "Code")
                     + "</row>" + item } });
     ASSERT_TRUE(Import(path));
     const std::vector<CategoryRow> categories = Categories();
     ASSERT_EQ(categories.size(), 1u);
+    EXPECT_EQ(categories[0].title, "W" + fixed);
     EXPECT_EQ(categories[0].code, fixed);
     EXPECT_EQ(categories[0].descript, fixed);
     const std::vector<ItemRow> items = Items();
