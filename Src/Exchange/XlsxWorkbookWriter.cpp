@@ -167,14 +167,13 @@ CategorySheetResult WriteCategorySheet(lxw_workbook* workbook, const ExportForma
     const std::uint32_t first = h + 1;
     std::uint32_t row = first;
     for (const ItemRecord& item : category.items) {
-        const double price = options.doNotExportPrices ? 0.0 : item.price;
         WriteNumber(sheet, row, 1, item.sortOrder, f.integer);
         WriteText(sheet, row, 2, item.code, f.text);
         WriteText(sheet, row, 3, item.descript, f.wrap);
         WriteText(sheet, row, 4, item.unit, f.text);
         WriteNumber(sheet, row, 5, item.qty, f.amount);
-        WriteNumber(sheet, row, 6, price, f.price);
-        const double itemTotal = item.qty * price;
+        WriteNumber(sheet, row, 6, item.price, f.price);
+        const double itemTotal = item.qty * item.price;
         WriteFormula(sheet, row, 7, "=" + Ref('E', row) + "*" + Ref('F', row), f.amount, itemTotal);
         result.total += itemTotal;
         row += 2;
@@ -220,7 +219,7 @@ void WriteEstimateWorkbook(const std::string& path, const ProjectInfoTexts& info
     lxw_worksheet* recap = AddSheet(wb, RecapitulationSheetName);
 
     // Head.
-    Merge(recap, 1, 1, 2, info.projectName.empty() ? std::string("Project") : info.projectName, f.title);
+    Merge(recap, 1, 1, 2, info.projectName, f.title);
     if (!info.clientFullName.empty())
         Merge(recap, 4, 1, 2, info.clientFullName, nullptr);
     if (!info.clientAddress.empty())

@@ -8,9 +8,10 @@
 
 // Writes the estimate's workbook to a UTF-8 path: the recapitulation with the project
 // information, one row per category and the grand total, then one sheet per category.
-// Every formula carries its computed result. Numbers are written in the C locale whatever
-// the process locale is. Throws std::runtime_error on any failure; nothing is written to
-// the path then.
+// Prices are written as the estimate holds them (the reader leaves them at 0 when they are
+// not to be exported), the project name as given. Every formula carries its computed
+// result. Numbers are written in the C locale whatever the process locale is. Throws
+// std::runtime_error on any failure; nothing is written to the path then.
 void WriteEstimateWorkbook(const std::string& path, const ProjectInfoTexts& info, const WorkbookLabels& labels,
     const EstimateRecord& estimate, const ExportXlsOptions& options);
 
