@@ -103,21 +103,21 @@ Json InspectWithOpenpyxl(const std::string& path)
 {
     int status = 0;
     const std::string output = RunCommand(std::string(EXCHANGE_PYTHON) + " "
-            + Quote(std::string(EXCHANGE_SCRIPTS_DIR) + "/inspect_workbook.py") + " " + Quote(path) + " 2>&1",
+            + Quote(std::string(EXCHANGE_SCRIPTS_DIR) + "/read_workbook.py") + " " + Quote(path) + " 2>&1",
         &status);
     if (status != 0)
         throw std::runtime_error("openpyxl could not read " + path + ":\n" + output);
     return Json::parse(output);
 }
 
-void WriteWithOpenpyxl(const Json& spec, const std::string& path)
+void WriteWithOpenpyxl(const Json& contents, const std::string& path)
 {
-    const std::string specPath = path + ".json";
-    WriteFileBytes(specPath, spec.dump());
+    const std::string contentsPath = path + ".json";
+    WriteFileBytes(contentsPath, contents.dump());
     int status = 0;
     const std::string output
         = RunCommand(std::string(EXCHANGE_PYTHON) + " " + Quote(std::string(EXCHANGE_SCRIPTS_DIR) + "/make_workbook.py")
-                + " " + Quote(specPath) + " " + Quote(path) + " 2>&1",
+                + " " + Quote(contentsPath) + " " + Quote(path) + " 2>&1",
             &status);
     if (status != 0)
         throw std::runtime_error("openpyxl could not write " + path + ":\n" + output);

@@ -36,10 +36,10 @@ private:
     bool active = false;
 };
 
-// The workbook as openpyxl reads it (see inspect_workbook.py).
+// The workbook as openpyxl reads it (see read_workbook.py).
 Json InspectWithOpenpyxl(const std::string& path);
 // A workbook written by openpyxl from {"sheets": [{"name", "cells": {"A1": value | {"formula"}}}]}.
-void WriteWithOpenpyxl(const Json& spec, const std::string& path);
+void WriteWithOpenpyxl(const Json& contents, const std::string& path);
 
 // A ZIP package of the given entries, deflated.
 void WriteZip(const std::string& path, const std::vector<std::pair<std::string, std::string>>& entries);

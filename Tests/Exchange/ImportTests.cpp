@@ -251,10 +251,10 @@ TEST_F(ImportTest, ReadsAWorkbookWrittenByOpenpyxl)
     walls["F7"] = 3;
     walls["A9"] = 0.5;
     walls["B9"] = "after the end";
-    const Json spec = { { "sheets",
+    const Json contents = { { "sheets",
         { Recapitulation({ { "A-1", "Walls" }, { "", "Doors" } }), { { "name", "Walls" }, { "cells", walls } } } } };
     const std::string path = temp.Path("openpyxl.xlsx");
-    WriteWithOpenpyxl(spec, path);
+    WriteWithOpenpyxl(contents, path);
 
     ASSERT_TRUE(Import(path));
     const std::vector<CategoryRow> categories = Categories();

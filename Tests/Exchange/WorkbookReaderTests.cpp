@@ -102,14 +102,14 @@ protected:
 
 TEST_F(WorkbookReaderTest, ReadsAWorkbookWrittenByOpenpyxl)
 {
-    const Json spec = { { "sheets",
+    const Json contents = { { "sheets",
         { { { "name", "First" },
               { "cells",
                   { { "A1", "Zürich \xE2\x82\xAC" }, { "B1", 42 }, { "C1", 2.5 }, { "D1", true },
                       { "E1", { { "formula", "=B1*C1" } } }, { "A3", "  padded  " }, { "B3", -7 } } } },
             { { "name", "Second sheet" }, { "cells", { { "A1", "x" } } } } } } };
     const std::string path = temp.Path("openpyxl.xlsx");
-    WriteWithOpenpyxl(spec, path);
+    WriteWithOpenpyxl(contents, path);
 
     auto workbook = Xlsx::OpenWorkbook(path);
     ASSERT_EQ(workbook->GetSheetCount(), 2u);

@@ -6,12 +6,12 @@ import sys
 import openpyxl
 
 
-def main(spec_path, out_path):
-    with open(spec_path, encoding="utf-8") as f:
-        spec = json.load(f)
+def main(contents_path, out_path):
+    with open(contents_path, encoding="utf-8") as f:
+        contents = json.load(f)
     wb = openpyxl.Workbook()
     wb.remove(wb.active)
-    for sheet in spec["sheets"]:
+    for sheet in contents["sheets"]:
         ws = wb.create_sheet(sheet["name"])
         for ref, value in sheet["cells"].items():
             ws[ref] = value["formula"] if isinstance(value, dict) else value
