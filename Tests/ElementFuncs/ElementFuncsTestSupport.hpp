@@ -56,18 +56,26 @@ inline API_Element Read(const char* guid)
     return element;
 }
 
+// A quantity linked to the element (guid may be empty) with its formula, or its description.
+inline Qty MakeQty(const char* guid, const char* formula, double stored = 0.0, const char* descript = "")
+{
+    Qty qty;
+    qty.setString("guid", guid);
+    qty.setString("formula", formula);
+    qty.setString("descript", descript);
+    qty.setDouble("value", stored);
+    return qty;
+}
+
 struct Outcome {
     bool ok = false;
     double value = -12345.0;  // stays when the evaluation fails
     std::string error;
 };
 
-// Evaluates a formula as a quantity linked to the element (guid may be empty).
 inline Outcome Evaluate(const char* guid, const char* formula, bool switchLocale = false)
 {
-    Qty qty;
-    qty.setString("guid", guid);
-    qty.setString("formula", formula);
+    Qty qty = MakeQty(guid, formula);
     Outcome outcome;
     outcome.ok = qty.evaluateFormula(&outcome.value, switchLocale);
     outcome.error = qty.errorText;
@@ -92,9 +100,8 @@ protected:
     {
         const Host::ElementOpsCounters& c = Host::ElementCounters();
         EXPECT_TRUE(c.Balanced()) << "memos " << c.memosHandedOut << "/" << c.memosReleased << ", defs "
-                                  << c.attributeDefsHandedOut << "/" << c.attributeDefsReleased << ", def exts "
-                                  << c.attributeDefExtsHandedOut << "/" << c.attributeDefExtsReleased
-                                  << ", images " << c.liveProfileImages;
+                                  << c.attributeDefsHandedOut << "/" << c.attributeDefsReleased << ", exts "
+                                  << c.attributeDefExtsHandedOut << "/" << c.attributeDefExtsReleased;
         EXPECT_EQ(CurrentLocale(), localeAtStart);
     }
 

@@ -227,7 +227,7 @@ TEST_F(ElementFuncsTest, FunctionsWithGoodAndBadArguments)
 {
     const double NaN = std::numeric_limits<double>::quiet_NaN();
     const double Inf = std::numeric_limits<double>::infinity();
-    const char* const W = Fx::WallComposite;
+    const char *const W = Fx::WallComposite, *const WP = Fx::WallProfiled, *const BP = Fx::BeamProfiled;
     const FunctionCase cases[] = {
         // Skins by number: truncated, counted from 1, range checked before conversion.
         {W, "SkinVolume", {N(2.7)}, 6.0}, {W, "SkinVolume", {N(3.999)}, 3.0}, {W, "SkinArea", {N(3)}, 32.0},
@@ -245,14 +245,10 @@ TEST_F(ElementFuncsTest, FunctionsWithGoodAndBadArguments)
         {Fx::RoofComposite, "SkinVolume", {T("Concrete")}, 4.0}, {Fx::RoofComposite, "SkinArea", {N(2)}, 20.0},
         {Fx::Roof, "SkinVolume", {N(1)}, 0.0},
         // Profile regions: brick is two hatches of 0.015, concrete one of 0.12.
-        {Fx::WallProfiled, "ProfileRegionArea", {T("brick")}, 0.03},
-        {Fx::WallProfiled, "ProfileRegionArea", {T("Concrete")}, 0.12},
-        {Fx::WallProfiled, "ProfileRegionVolume", {T("Concrete")}, 0.48},
-        {Fx::WallProfiled, "ProfileRegionArea", {N(1)}, 0.0},
-        {Fx::WallProfiled, "ProfileRegionArea", {T("Insulation")}, 0.0},
-        {Fx::BeamProfiled, "ProfileRegionVolume", {T("concrete")}, 0.6},
-        {Fx::BeamProfiled, "ProfileRegionVolume", {T("Brick")}, 0.15},
-        {Fx::BeamProfiled, "ProfileRegionVolume", {T("Brick"), T("Brick")}, 0.0},
+        {WP, "ProfileRegionArea", {T("brick")}, 0.03}, {WP, "ProfileRegionArea", {T("Concrete")}, 0.12},
+        {WP, "ProfileRegionVolume", {T("Concrete")}, 0.48}, {WP, "ProfileRegionArea", {N(1)}, 0.0},
+        {WP, "ProfileRegionArea", {T("Insulation")}, 0.0}, {BP, "ProfileRegionVolume", {T("concrete")}, 0.6},
+        {BP, "ProfileRegionVolume", {T("Brick")}, 0.15}, {BP, "ProfileRegionVolume", {T("Brick"), T("Brick")}, 0.0},
         {Fx::Beam, "ProfileRegionVolume", {T("Brick")}, 0.0},
         {Fx::BeamProfileZero, "ProfileRegionVolume", {T("Brick")}, 0.0},
         {Fx::BeamFlatCore, "ProfileRegionVolume", {T("Brick")}, 0.0},

@@ -73,17 +73,14 @@ TEST_F(ElementFuncsTest, FormulasEvaluateAgainstTheLinkedElement)
 TEST_F(ElementFuncsTest, EmptyFormulaIsZeroAndOnlyAnEvaluationSetsTheMessage)
 {
     for (const char* guid : {"", Fx::WallBasic, Fx::Missing}) {
-        Qty qty;
-        qty.setString("guid", guid);
+        Qty qty = MakeQty(guid, "");
         qty.setErrorText("earlier message");
         double value = -1.0;
         EXPECT_TRUE(qty.evaluateFormula(&value, true));
         EXPECT_EQ(value, 0.0);
         EXPECT_STREQ(qty.errorText, "earlier message");
     }
-    Qty qty;
-    qty.setString("guid", Fx::WallBasic);
-    qty.setString("formula", "Volume*");
+    Qty qty = MakeQty(Fx::WallBasic, "Volume*");
     EXPECT_EQ(qty.getFormulaValue(false), 0.0);
     EXPECT_STRNE(qty.errorText, "");
     qty.setString("formula", "Volume/4");
@@ -115,18 +112,13 @@ TEST_F(ElementFuncsTest, LinkStatusInAllFourStates)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.guid) + ": " + c.formula + " stored " + std::to_string(c.stored));
-        Qty qty;
-        qty.setString("guid", c.guid);
-        qty.setString("formula", c.formula);
-        qty.setDouble("value", c.stored);
+        Qty qty = MakeQty(c.guid, c.formula, c.stored);
         EXPECT_EQ(qty.computeLinkStatus(), c.expected);
         EXPECT_EQ(qty.getLinkStatus(), LinkNotComputed);  // computing alone stores nothing
         qty.updateLinkStatus();
         EXPECT_EQ(qty.getLinkStatus(), c.expected);
     }
-    Qty qty;
-    qty.setString("guid", Fx::WallBasic);
-    qty.setString("formula", "Height");
+    Qty qty = MakeQty(Fx::WallBasic, "Height");
     qty.updateLinkStatus();
     EXPECT_STREQ(qty.errorText, "Variable was not defined: Height.");
 }
@@ -161,11 +153,7 @@ TEST_F(ElementFuncsTest, CommaLocaleFormulasAndTheLocaleIsRestored)
     }
     // Without the switch the process locale holds; the link status runs in the user's locale.
     ExpectOutcome({"", "1.5*2", true, 3.0, ""}, false);
-    Qty qty;
-    qty.setString("guid", Fx::WallBasic);
-    qty.setString("formula", "Volume*0,5");
-    qty.setDouble("value", 5.0);
-    EXPECT_EQ(qty.computeLinkStatus(), LinkUpToDate);
+    EXPECT_EQ(MakeQty(Fx::WallBasic, "Volume*0,5", 5.0).computeLinkStatus(), LinkUpToDate);
     EXPECT_EQ(CurrentLocale(), "C");
 }
 
@@ -238,9 +226,7 @@ TEST_F(ElementFuncsTest, DescriptionPlaceholders)
         if (*c.failOp != '\0')
             host->FailOperation(c.failOp);
         const GS::Int64 handlesBefore = GS::LiveHandleCount();
-        Qty qty;
-        qty.setString("guid", c.guid);
-        qty.setString("descript", c.descript);
+        const Qty qty = MakeQty(c.guid, "", 0.0, c.descript);
         EXPECT_EQ(qty.getDisplayDescription().ToUtf8(), c.expected);
         EXPECT_EQ(GS::LiveHandleCount(), handlesBefore);  // the story list was released
         EXPECT_EQ(qty.getString("descript").ToUtf8(), c.descript);
@@ -253,10 +239,7 @@ TEST_F(ElementFuncsTest, DescriptionPlaceholders)
     for (const auto& [story, expected] : {std::pair<int, const char*>{5, "at Roof"}, {2, "at Second"}, {0, "at Ground"},
                                           {3, "at #LOC"}, {-1, "at #LOC"}}) {
         host->Model()["elements"][0]["story"] = story;  // the basic wall
-        Qty qty;
-        qty.setString("guid", Fx::WallBasic);
-        qty.setString("descript", "at #LOC");
-        EXPECT_EQ(qty.getDisplayDescription().ToUtf8(), expected) << story;
+        EXPECT_EQ(MakeQty(Fx::WallBasic, "", 0.0, "at #LOC").getDisplayDescription().ToUtf8(), expected) << story;
     }
 }
 
@@ -305,16 +288,22 @@ protected:
     }
 };
 
-TEST_F(SampleProjectTest, EveryOfferedQuantityEvaluatesToTheHostsFigure)
+// Every offered quantity, every skin of every composite, every numeric property the element has a
+// value of, every length or real parameter, against what the project file holds.
+TEST_F(SampleProjectTest, FormulasGiveTheProjectFilesFigures)
 {
+    const Host::Json& model = host->Model();
+    const Host::Json definitions = model.value("propertyDefinitions", Host::Json::array());
+    auto numeric = [](const Host::Json& d) { return d.value("valueType", "") == "real" || d.value("valueType", "") == "integer"; };
     std::set<GS::Int32> typesSeen;
-    for (const Host::Json& e : host->Model()["elements"]) {
+    int skins = 0, properties = 0, parameters = 0;
+    for (const Host::Json& e : model["elements"]) {
         const std::string guid = e.value("guid", "");
         const API_Element element = Read(guid.c_str());
         const GS::Int32 typeID = element.header.typeID;
         typesSeen.insert(typeID);
         SCOPED_TRACE(guid + " type " + std::to_string(typeID));
-        // Every offered name is a formula that evaluates; only a slab without a composite lacks CoreThickness.
+        // Only a slab without a composite lacks a name it offers: CoreThickness.
         for (const GS::UniString& name : GetElementFuncsFactory().GetQuantityNames(element)) {
             const bool noCore = typeID == API_SlabID && element.slab.composite == 0 && name == GS::UniString("CoreThickness");
             EXPECT_EQ(Evaluate(guid.c_str(), name.ToUtf8().c_str()).ok, !noCore) << name.ToUtf8();
@@ -326,24 +315,7 @@ TEST_F(SampleProjectTest, EveryOfferedQuantityEvaluatesToTheHostsFigure)
         for (const auto& m : sampleMappings)
             if (m.typeID == (section ? element.sectElem.parentID : typeID))
                 ExpectFormula(guid, m.variable, source->value("quantities", Host::Json::object()).value(m.key, 0.0));
-    }
-    for (GS::Int32 typeID : {1, 2, 3, 4, 6, 8, 9, 17, 18, 19, 20, 29, 37, 45, 47, 51})
-        EXPECT_EQ(typesSeen.count(typeID), 1u) << "the sample holds no element of type " << typeID;
-    EXPECT_EQ(Host::GetCurrentDatabaseInfo().typeID, APIWind_FloorPlanID);
-}
 
-// Every skin of every composite, every numeric property the element has a value of, every length
-// or real parameter, against what the project file holds.
-TEST_F(SampleProjectTest, FunctionsGiveTheProjectFilesFigures)
-{
-    const Host::Json& model = host->Model();
-    const Host::Json definitions = model.value("propertyDefinitions", Host::Json::array());
-    auto numeric = [](const Host::Json& d) { return d.value("valueType", "") == "real" || d.value("valueType", "") == "integer"; };
-    int skins = 0, properties = 0, parameters = 0;
-    for (const Host::Json& e : model["elements"]) {
-        const std::string guid = e.value("guid", "");
-        const API_Element element = Read(guid.c_str());
-        SCOPED_TRACE(e.value("id", guid));
         const Host::Json list = e.value("skins", Host::Json::array());
         for (std::size_t k = 1; e.value("structure", "") == "composite" && k <= list.size() + 1; ++k, ++skins) {
             const bool beyond = k > list.size();
@@ -367,8 +339,7 @@ TEST_F(SampleProjectTest, FunctionsGiveTheProjectFilesFigures)
                           offersProperty ? own.value().get<double>() : 0.0);
             ++properties;
         }
-        if (element.header.typeID != API_WindowID && element.header.typeID != API_ObjectID &&
-            element.header.typeID != API_ZoneID)
+        if (typeID != API_WindowID && typeID != API_ObjectID && typeID != API_ZoneID)
             continue;
         Host::Json params = e.value("params", Host::Json());
         for (const Host::Json& part : model.value("libraryParts", Host::Json::array()))
@@ -384,9 +355,12 @@ TEST_F(SampleProjectTest, FunctionsGiveTheProjectFilesFigures)
         }
         ExpectFormula(guid, "Parameter('NoSuchParameter')", 0.0);
     }
+    for (GS::Int32 typeID : {1, 2, 3, 4, 6, 8, 9, 17, 18, 19, 20, 29, 37, 45, 47, 51})
+        EXPECT_EQ(typesSeen.count(typeID), 1u) << "the sample holds no element of type " << typeID;
     EXPECT_GT(skins, 0);
     EXPECT_GT(properties, 0);
     EXPECT_GT(parameters, 0);
+    EXPECT_EQ(Host::GetCurrentDatabaseInfo().typeID, APIWind_FloorPlanID);
 }
 
 }  // namespace
