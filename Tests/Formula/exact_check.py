@@ -1,17 +1,16 @@
 #!/usr/bin/python3
 """Exact values of + - * / ( ) expressions over decimals, with the error the evaluator may add.
 
-Reads one expression per line (decimal point "."), writes per line either
-"OK <exact> <bound>" or "SKIP" (a divisor that may be zero within the bound).
-
-The evaluator reads each typed number to the nearest double, writes every operator's
-result back with 16 decimals and every parenthesised group with 16 significant digits;
-the bound follows those roundings through the expression.
+Reads one expression per line (decimal point "."), writes per line either "OK <exact> <bound>"
+or "SKIP" (a divisor that may be zero within the bound). The evaluator reads each typed number
+to the nearest double, writes every operator's result back with 16 decimals and every
+parenthesised group with 16 significant digits; the bound follows those roundings.
 """
+import re
 import sys
 from fractions import Fraction
 
-ULP = Fraction(1, 2 ** 52)            # one rounding of a double, generously
+ULP = Fraction(1, 2 ** 52)              # one rounding of a double, generously
 SIXTEEN_DECIMALS = Fraction(1, 10 ** 16)
 SIXTEEN_DIGITS = Fraction(6, 10 ** 16)  # 16 significant digits plus the read back
 
@@ -20,34 +19,17 @@ class Skip(Exception):
     pass
 
 
-def tokens(text):
-    out, i = [], 0
-    while i < len(text):
-        c = text[i]
-        if c.isdigit():
-            j = i
-            while j < len(text) and (text[j].isdigit() or text[j] == "."):
-                j += 1
-            out.append(text[i:j])
-            i = j
-        else:
-            out.append(c)
-            i += 1
-    return out
-
-
 class Parser:
     def __init__(self, text):
-        self.t = tokens(text)
+        self.t = re.findall(r"\d+(?:\.\d+)?|.", text)
         self.i = 0
 
     def peek(self):
         return self.t[self.i] if self.i < len(self.t) else None
 
     def take(self):
-        tok = self.t[self.i]
         self.i += 1
-        return tok
+        return self.t[self.i - 1]
 
     @staticmethod
     def rounded(value, error):
@@ -69,40 +51,32 @@ class Parser:
             b, eb = self.factor()
             if op == "*":
                 a, ea = self.rounded(a * b, abs(a) * eb + abs(b) * ea + ea * eb)
+            elif abs(b) <= eb:
+                raise Skip()
             else:
-                if abs(b) <= eb:
-                    raise Skip()
                 a, ea = self.rounded(a / b, (abs(a) * eb + abs(b) * ea) / (abs(b) * (abs(b) - eb)))
         return a, ea
 
-    def group(self):
-        self.take()  # "("
-        v, e = self.expr()
-        assert self.take() == ")"
-        return v, e + (abs(v) + e) * SIXTEEN_DIGITS
-
     def factor(self):
-        tok = self.peek()
-        if tok == "(":
-            return self.group()
-        if tok == "-":
+        sign = -1 if self.peek() == "-" else 1
+        if sign < 0:
+            self.take()  # only ever before a group
+        if self.peek() == "(":
             self.take()
-            v, e = self.group()
-            return -v, e
-        self.take()
-        v = Fraction(tok)
+            v, e = self.expr()
+            assert self.take() == ")"
+            return sign * v, e + (abs(v) + e) * SIXTEEN_DIGITS
+        v = Fraction(self.take())
         return v, abs(v) * ULP
 
 
 def main():
     with open(sys.argv[1]) as source, open(sys.argv[2], "w") as target:
         for line in source:
-            line = line.strip()
             try:
-                value, error = Parser(line).expr()
+                value, error = Parser(line.strip()).expr()
                 # comparing with the nearest double of the exact value costs one more rounding
-                bound = 2 * error + abs(value) * ULP
-                target.write("OK %r %r\n" % (float(value), float(bound)))
+                target.write("OK %r %r\n" % (float(value), float(2 * error + abs(value) * ULP)))
             except Skip:
                 target.write("SKIP\n")
 
