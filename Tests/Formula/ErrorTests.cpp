@@ -62,10 +62,8 @@ TEST_F(Errors, FixedBuffersAndNestingStopWithAnError)
 TEST_F(Errors, AnErrorStaysUntilClearedOrReplaced)
 {
     TestContext context;
-    EXPECT_EQ(EvaluateIn(context, "1/0").code, Math_ErrArithmetic);
-    EXPECT_EQ(context.code, Math_ErrArithmetic);
-    EXPECT_EQ(EvaluateIn(context, "(1").code, Math_ErrParentheses);
-    EXPECT_EQ(EvaluateIn(context, "1+1").code, Math_NoError);  // a success does not clear it
+    Expect(context, {{"1/0", 3, "Divide by zero."}, {"(1", 10, "Parentheses mismatch."}, {"1+1", 2}});
+    // The second error replaced the first, and a success does not clear it.
     EXPECT_STREQ(context.message, "Parentheses mismatch.");
     EXPECT_EQ(context.code, Math_ErrParentheses);
     Math_ClearError(&context);

@@ -17,14 +17,6 @@ TEST_F(Soundness, NegativeValueSplicedAfterASignKeepsItsSign)
         // The typed text keeps its own reading.
         {"--2", -2}, {"1<-2", 0}, {"-P", -2}, {"--P", -2}, {"1--2", 3},
     }, variables);
-    TestContext context(variables);
-    EXPECT_EQ(Substituted(context, "-Param"), "5.00000000");
-    EXPECT_EQ(Substituted(context, "1-Param"), "1+5.00000000");
-    EXPECT_EQ(Substituted(context, "1+Param"), "1-5.00000000");
-    EXPECT_EQ(Substituted(context, "3*+Param"), "3*-5.00000000");
-    EXPECT_EQ(Substituted(context, "3*-Param"), "3*5.00000000");
-    EXPECT_EQ(Reduced(context, "-(0-2)"), "2");
-    EXPECT_EQ(Reduced(context, "3*-(0-2)"), "6.0");
 }
 
 TEST_F(Soundness, NumbersAndValuesDoNotRunTogether)
@@ -71,13 +63,12 @@ TEST_F(Soundness, ExtremeMagnitudesAreWrittenWithoutExponent)
     Expect({
         {"(0.00001)*100000", 1}, {"(POW(10,0-7))*10000000", 1}, {"(100000000000000000000)*2", 2e20},
         {"(POW(10,50)*POW(10,50))/POW(10,50)/POW(10,49)", 10}, {"Huge/POW(10,52)", 10}, {"Tiny*10000000", 1},
+        {"(0.000000000000000123)*1000000000000000000", 123}, {"(12345678901234567890123)/1000000000000000000", 12345.67890123457},
         // Values that the 63 characters of a value text cannot hold stop the evaluation.
         {"TooHuge", 1, "Result of TooHuge is too large."}, {"NegHuge", 1, "Result of NegHuge is too large."},
         {"POW(10,60)", 1, "Result of POW is too large."}, {"SUM(POW(10,60),1)", 1, "Result of POW is too large."},
     }, variables);
     TestContext context;
-    EXPECT_EQ(Reduced(context, "(0.000000000000000123)"), "0.000000000000000123");
-    EXPECT_EQ(Reduced(context, "(12345678901234567890123)"), "12345678901234570000000");
     char buffer[Math_OperandBufferSize];
     EXPECT_GT(Math_WriteSignificant(&context, 4.9e-324, buffer, sizeof buffer), 300);
     EXPECT_GT(Math_WriteSignificant(&context, -1.7976931348623157e308, buffer, sizeof buffer), 300);

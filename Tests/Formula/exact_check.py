@@ -1,18 +1,35 @@
 #!/usr/bin/python3
-"""Exact values of + - * / ( ) expressions over decimals, with the error the evaluator may add.
+"""Random expressions of + - * / ( ) over small decimals and variables, with their exact values.
 
-Reads one expression per line (decimal point "."), writes per line either "OK <exact> <bound>"
-or "SKIP" (a divisor that may be zero within the bound). The evaluator reads each typed number
+Usage: exact_check.py SEED COUNT OUTPUT. Writes per line "OK <expression> <exact> <bound>", or
+"SKIP <expression>" when a divisor may be zero within the bound. The evaluator reads each number
 to the nearest double, writes every operator's result back with 16 decimals and every
 parenthesised group with 16 significant digits; the bound follows those roundings.
 """
+import random
 import re
 import sys
 from fractions import Fraction
 
+VARIABLES = {"Va": "-2.5", "Vb": "3.75", "Vc": "-0.04", "Vd": "12", "Ve": "-7.1"}
 ULP = Fraction(1, 2 ** 52)              # one rounding of a double, generously
 SIXTEEN_DECIMALS = Fraction(1, 10 ** 16)
 SIXTEEN_DIGITS = Fraction(6, 10 ** 16)  # 16 significant digits plus the read back
+
+
+def generate(rnd, depth):
+    def operand():
+        if rnd.randint(0, 9) < 2:  # a variable, often negative, sometimes spliced after a sign
+            return rnd.choice(["-", "", "", ""]) + rnd.choice(sorted(VARIABLES))
+        if depth > 0 and rnd.randint(0, 9) < 4:  # a group, sometimes spliced after a sign
+            return rnd.choice(["-(", "(", "(", "(", "("]) + generate(rnd, depth - 1) + ")"
+        decimals = "".join(str(rnd.randint(0, 9)) for _ in range(rnd.randint(0, 2)))
+        return str(rnd.randint(0, 19)) + ("." + decimals if decimals else "")
+
+    text = operand()
+    for _ in range(rnd.randint(0, 3)):
+        text += rnd.choice("+-*/") + operand()
+    return text
 
 
 class Skip(Exception):
@@ -21,7 +38,7 @@ class Skip(Exception):
 
 class Parser:
     def __init__(self, text):
-        self.t = re.findall(r"\d+(?:\.\d+)?|.", text)
+        self.t = re.findall(r"\d+(?:\.\d+)?|V\w|.", text)
         self.i = 0
 
     def peek(self):
@@ -60,25 +77,28 @@ class Parser:
     def factor(self):
         sign = -1 if self.peek() == "-" else 1
         if sign < 0:
-            self.take()  # only ever before a group
+            self.take()
         if self.peek() == "(":
             self.take()
             v, e = self.expr()
             assert self.take() == ")"
             return sign * v, e + (abs(v) + e) * SIXTEEN_DIGITS
-        v = Fraction(self.take())
-        return v, abs(v) * ULP
+        token = self.take()
+        v = Fraction(VARIABLES.get(token, token))
+        return sign * v, abs(v) * ULP
 
 
 def main():
-    with open(sys.argv[1]) as source, open(sys.argv[2], "w") as target:
-        for line in source:
+    rnd = random.Random(int(sys.argv[1]))
+    with open(sys.argv[3], "w") as target:
+        for _ in range(int(sys.argv[2])):
+            text = generate(rnd, 3)
             try:
-                value, error = Parser(line.strip()).expr()
+                value, error = Parser(text).expr()
                 # comparing with the nearest double of the exact value costs one more rounding
-                target.write("OK %r %r\n" % (float(value), float(2 * error + abs(value) * ULP)))
+                target.write("OK %s %r %r\n" % (text, float(value), float(2 * error + abs(value) * ULP)))
             except Skip:
-                target.write("SKIP\n")
+                target.write("SKIP %s\n" % text)
 
 
 if __name__ == "__main__":
