@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <sstream>
 #include <string>
 
 #include "Calvora/HostElementCalls.hpp"
@@ -11,40 +12,20 @@
 #include "Host/Model.hpp"
 #include "Host/StandInHost.hpp"
 
+#define E(n) "E0000000-0000-4000-8000-0000000000" #n
 namespace Fx {
 // Elements of the fixture model.
-constexpr const char* BasicWall = "E0000000-0000-4000-8000-000000000001";
-constexpr const char* CompositeWall = "E0000000-0000-4000-8000-000000000002";
-constexpr const char* ProfiledWall = "E0000000-0000-4000-8000-000000000003";
-constexpr const char* BasicColumn = "E0000000-0000-4000-8000-000000000011";
-constexpr const char* ProfiledColumn = "E0000000-0000-4000-8000-000000000012";
-constexpr const char* PlainBeam = "E0000000-0000-4000-8000-000000000021";
-constexpr const char* SlantedBeam = "E0000000-0000-4000-8000-000000000022";
-constexpr const char* Window = "E0000000-0000-4000-8000-000000000031";
-constexpr const char* Door = "E0000000-0000-4000-8000-000000000032";
-constexpr const char* Object = "E0000000-0000-4000-8000-000000000041";
-constexpr const char* CompositeSlab = "E0000000-0000-4000-8000-000000000051";
-constexpr const char* BasicSlab = "E0000000-0000-4000-8000-000000000052";
-constexpr const char* Roof = "E0000000-0000-4000-8000-000000000061";
-constexpr const char* Zone = "E0000000-0000-4000-8000-000000000071";
-constexpr const char* Fill = "E0000000-0000-4000-8000-000000000081";
-constexpr const char* Line = "E0000000-0000-4000-8000-000000000091";
-constexpr const char* ArcPolyline = "E0000000-0000-4000-8000-0000000000A1";
-constexpr const char* OvercountedPolyline = "E0000000-0000-4000-8000-0000000000A2";
-constexpr const char* SectionElement = "E0000000-0000-4000-8000-0000000000B1";
-constexpr const char* CurtainWall = "E0000000-0000-4000-8000-0000000000C1";
-constexpr const char* Morph = "E0000000-0000-4000-8000-0000000000D1";
-constexpr const char* Stair = "E0000000-0000-4000-8000-0000000000E1";
-constexpr const char* Railing = "E0000000-0000-4000-8000-0000000000F1";
-constexpr const char* Missing = "E0000000-0000-4000-8000-0000000000FF";
-
-// Databases.
+constexpr const char *BasicWall = E(01), *CompositeWall = E(02), *ProfiledWall = E(03), *BasicColumn = E(11);
+constexpr const char *ProfiledColumn = E(12), *PlainBeam = E(21), *SlantedBeam = E(22), *Window = E(31);
+constexpr const char *Door = E(32), *Object = E(41), *CompositeSlab = E(51), *BasicSlab = E(52), *Roof = E(61);
+constexpr const char *Zone = E(71), *Fill = E(81), *Line = E(91), *ArcPolyline = E(A1), *OvercountedPolyline = E(A2);
+constexpr const char *SectionElement = E(B1), *CurtainWall = E(C1), *Morph = E(D1), *Stair = E(E1);
+constexpr const char *Railing = E(F1), *Missing = E(FF);
+// Databases and property definitions.
 constexpr const char* FloorPlanDb = "DB000000-0000-4000-8000-000000000001";
 constexpr const char* ModelDb = "DB000000-0000-4000-8000-000000000004";
 constexpr const char* SectionA = "DB000000-0000-4000-8000-00000000000A";
 constexpr const char* SectionB = "DB000000-0000-4000-8000-00000000000B";
-
-// Property definitions.
 constexpr const char* FireRating = "DF000000-0000-4000-8000-000000000001";
 constexpr const char* LoadReal = "DF000000-0000-4000-8000-000000000002";
 constexpr const char* Count = "DF000000-0000-4000-8000-000000000003";
@@ -59,6 +40,23 @@ inline Host::Json LoadJson(const char* path)
     return Host::Json::parse(in);
 }
 }  // namespace Fx
+#undef E
+
+// The values joined by spaces, to compare several fields of a record at once.
+template <typename... T>
+std::string Str(const T&... values)
+{
+    std::ostringstream out;
+    ((out << values << ' '), ...);
+    std::string text = out.str();
+    return text.empty() ? text : text.substr(0, text.size() - 1);
+}
+
+template <typename T>
+std::size_t HandleSize(T** handle)
+{
+    return static_cast<std::size_t>(BMGetHandleSize(reinterpret_cast<GSConstHandle>(handle)));
+}
 
 class HostModelTest : public ::testing::Test {
 protected:
@@ -85,10 +83,18 @@ protected:
     {
         API_Element element{};
         element.header.guid = Fx::G(guid);
-        GSErrCode err = HostGetElement(&element);
+        const GSErrCode err = HostGetElement(&element);
         if (code != nullptr)
             *code = err;
         return element;
+    }
+
+    static GSErrCode Quantities(const char* guid, const HostQuantitiesMask* mask, HostElementQuantity* q,
+                                GS::Array<API_CompositeQuantity>* skins = nullptr)
+    {
+        API_QuantityPar par{};
+        API_Quantities out{q, skins};
+        return HostGetElementQuantities(Fx::G(guid), &par, &out, mask);
     }
 
     Host::StandInHost host;
