@@ -32,7 +32,7 @@ void CheckAgainstExactValues(int seed, int count, char separator)
         if (!(fields >> tag >> expression >> exact >> bound) || tag != "OK")
             continue;
         std::replace(expression.begin(), expression.end(), '.', separator);
-        const Outcome outcome = EvaluateIn(context, expression);
+        const Row outcome = EvaluateIn(context, expression);
         ASSERT_EQ(outcome.code, Math_NoError) << expression << ": " << outcome.message;
         EXPECT_LE(std::fabs(outcome.value - exact), bound) << expression << " gave " << outcome.value << ", exactly "
                                                             << exact;

@@ -50,25 +50,6 @@ struct TestContext : Math_Context {
     }
 };
 
-struct Outcome {
-    Math_Error code = 0;
-    double value = 0.0;
-    std::string message;  // empty on success
-};
-
-inline Outcome EvaluateIn(TestContext& context, const std::string& expression)
-{
-    Outcome outcome;
-    double value = -777.0;
-    outcome.code = Math_Evaluate(&context, expression.c_str(), &value);
-    outcome.value = value;
-    if (outcome.code != Math_NoError) {
-        EXPECT_EQ(value, -777.0) << "the result must stay unchanged on failure: " << expression;
-        outcome.message = context.message != nullptr ? context.message : "<none>";
-    }
-    return outcome;
-}
-
 // One expression with its value, or with its error code and message.
 struct Row {
     Row(std::string text, double result) : expression(std::move(text)), value(result) {}
@@ -77,13 +58,23 @@ struct Row {
     std::string expression;
     double value = 0.0;
     Math_Error code = Math_NoError;
-    std::string message;
+    std::string message;  // empty on success
 };
+
+inline Row EvaluateIn(TestContext& context, const std::string& expression)
+{
+    double value = -777.0;
+    const Math_Error code = Math_Evaluate(&context, expression.c_str(), &value);
+    if (code == Math_NoError)
+        return Row(expression, value);
+    EXPECT_EQ(value, -777.0) << "the result must stay unchanged on failure: " << expression;
+    return Row(expression, code, context.message != nullptr ? context.message : "<none>");
+}
 
 inline void Expect(TestContext& context, const std::vector<Row>& rows, double tolerance = 1e-12)
 {
     for (const Row& row : rows) {
-        const Outcome outcome = EvaluateIn(context, row.expression);
+        const Row outcome = EvaluateIn(context, row.expression);
         const std::string shown = row.expression.substr(0, 40);
         EXPECT_EQ(outcome.code, row.code) << shown << ": " << outcome.message;
         EXPECT_EQ(outcome.message, row.message) << shown;

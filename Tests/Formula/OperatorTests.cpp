@@ -2,6 +2,8 @@
 // written back.
 #include "FormulaTestSupport.hpp"
 
+#include <tuple>
+
 using namespace FormulaTest;
 using Operators = PointLocale;
 
@@ -43,12 +45,7 @@ TEST_F(Operators, TypedSignsWithoutLeftOperand)
 
 TEST_F(Operators, ResultsAreWrittenBackWithTheContextsPrecision)
 {
-    struct Row {
-        int precision;
-        const char* text;
-        const char* written;
-    };
-    const std::vector<Row> rows = {
+    const std::vector<std::tuple<int, const char*, const char*>> rows = {  // precision, text, text written
         // An operator's result: that many decimals, trailing zeros dropped but one kept.
         {16, "1.5*2", "3.0"}, {16, "5*5", "25.0"}, {16, "1/3", "0.3333333333333333"}, {16, "2/3", "0.6666666666666666"},
         {16, "0.1+0.2", "0.3"}, {16, "1/20", "0.05"}, {16, "0.000000000001*0.00000001", "0.0"}, {16, "1-1", "0"},
@@ -61,9 +58,9 @@ TEST_F(Operators, ResultsAreWrittenBackWithTheContextsPrecision)
         {16, "(2)", "2"}, {16, "(1/3)", "0.3333333333333333"}, {16, "(1.25)+(-(2))", "-0.75"},
         {4, "(2/3)", "0.6667"}, {4, "(123456)", "123500"},
     };
-    for (const Row& row : rows) {
+    for (const auto& [precision, text, written] : rows) {
         TestContext context;
-        context.precision = static_cast<UInt8>(row.precision);
-        EXPECT_EQ(Reduced(context, row.text), row.written) << row.text << " at precision " << row.precision;
+        context.precision = static_cast<UInt8>(precision);
+        EXPECT_EQ(Reduced(context, text), written) << text << " at precision " << precision;
     }
 }

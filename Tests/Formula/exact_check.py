@@ -1,10 +1,10 @@
 #!/usr/bin/python3
 """Random expressions of + - * / ( ) over small decimals and variables, with their exact values.
 
-Usage: exact_check.py SEED COUNT OUTPUT. Writes per line "OK <expression> <exact> <bound>", or
-"SKIP <expression>" when a divisor may be zero within the bound. The evaluator reads each number
-to the nearest double, writes every operator's result back with 16 decimals and every
-parenthesised group with 16 significant digits; the bound follows those roundings.
+Usage: exact_check.py SEED COUNT OUTPUT; writes "OK <expression> <exact> <bound>" per line, or
+"SKIP <expression>" when a divisor may be zero within the bound. The bound follows the evaluator's
+roundings: each number read to the nearest double, each operator's result written back with 16
+decimals, each parenthesised group with 16 significant digits.
 """
 import random
 import re
@@ -26,62 +26,55 @@ def generate(rnd, depth):
         decimals = "".join(str(rnd.randint(0, 9)) for _ in range(rnd.randint(0, 2)))
         return str(rnd.randint(0, 19)) + ("." + decimals if decimals else "")
 
-    text = operand()
-    for _ in range(rnd.randint(0, 3)):
-        text += rnd.choice("+-*/") + operand()
-    return text
+    return operand() + "".join(rnd.choice("+-*/") + operand() for _ in range(rnd.randint(0, 3)))
 
 
 class Skip(Exception):
     pass
 
 
+def rounded(value, error):
+    # an operator's result: the double operation, then 16 decimals, then read back
+    return value, error + (abs(value) + error) * ULP * 2 + SIXTEEN_DECIMALS
+
+
 class Parser:
     def __init__(self, text):
-        self.t = re.findall(r"\d+(?:\.\d+)?|V\w|.", text)
+        self.tokens = re.findall(r"\d+(?:\.\d+)?|V\w|.", text) + [None]
         self.i = 0
 
-    def peek(self):
-        return self.t[self.i] if self.i < len(self.t) else None
-
-    def take(self):
+    def take(self, *wanted):
+        # the next token, or None when it is not one of the wanted ones
+        token = self.tokens[self.i]
+        if wanted and token not in wanted:
+            return None
         self.i += 1
-        return self.t[self.i - 1]
-
-    @staticmethod
-    def rounded(value, error):
-        # an operator's result: the double operation, then 16 decimals, then read back
-        return value, error + (abs(value) + error) * ULP * 2 + SIXTEEN_DECIMALS
+        return token
 
     def expr(self):
         a, ea = self.term()
-        while self.peek() in ("+", "-"):
-            op = self.take()
+        while op := self.take("+", "-"):
             b, eb = self.term()
-            a, ea = self.rounded(a + b if op == "+" else a - b, ea + eb)
+            a, ea = rounded(a + b if op == "+" else a - b, ea + eb)
         return a, ea
 
     def term(self):
         a, ea = self.factor()
-        while self.peek() in ("*", "/"):
-            op = self.take()
+        while op := self.take("*", "/"):
             b, eb = self.factor()
             if op == "*":
-                a, ea = self.rounded(a * b, abs(a) * eb + abs(b) * ea + ea * eb)
+                a, ea = rounded(a * b, abs(a) * eb + abs(b) * ea + ea * eb)
             elif abs(b) <= eb:
                 raise Skip()
             else:
-                a, ea = self.rounded(a / b, (abs(a) * eb + abs(b) * ea) / (abs(b) * (abs(b) - eb)))
+                a, ea = rounded(a / b, (abs(a) * eb + abs(b) * ea) / (abs(b) * (abs(b) - eb)))
         return a, ea
 
     def factor(self):
-        sign = -1 if self.peek() == "-" else 1
-        if sign < 0:
-            self.take()
-        if self.peek() == "(":
-            self.take()
+        sign = -1 if self.take("-") else 1
+        if self.take("("):
             v, e = self.expr()
-            assert self.take() == ")"
+            assert self.take(")")
             return sign * v, e + (abs(v) + e) * SIXTEEN_DIGITS
         token = self.take()
         v = Fraction(VARIABLES.get(token, token))
