@@ -4,72 +4,37 @@
 #include <zip.h>
 
 #include <clocale>
+#include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
 
+#include "Calvora/HostCalls.hpp"
 #include "Database/CategoriesTable.hpp"
 #include "Database/ItemsTable.hpp"
 #include "Database/QtiesTable.hpp"
+#include "Exchange/XlsxExport.hpp"
+#include "Exchange/XlsxImport.hpp"
 
 namespace {
 
-std::string RunCommand(const std::string& command, int* status)
+// Runs the openpyxl helper with the given arguments and returns what it printed.
+std::string RunPeer(const std::vector<std::string>& args)
 {
+    std::string command = EXCHANGE_PYTHON " '" EXCHANGE_SCRIPTS_DIR "/openpyxl_peer.py'";
+    for (const std::string& arg : args)
+        command += " '" + arg + "'"; // the tests' own paths hold no apostrophe
+    FILE* pipe = popen((command + " 2>&1").c_str(), "r");
     std::string output;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr)
-        throw std::runtime_error("Cannot run " + command);
     char buffer[4096];
-    size_t got;
-    while ((got = fread(buffer, 1, sizeof(buffer), pipe)) > 0)
+    for (size_t got; pipe != nullptr && (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
         output.append(buffer, got);
-    *status = pclose(pipe);
+    if (pipe == nullptr || pclose(pipe) != 0)
+        throw std::runtime_error("openpyxl failed: " + command + "\n" + output);
     return output;
 }
-
-std::string Quote(const std::string& text)
-{
-    std::string quoted = "'";
-    for (char c : text) {
-        if (c == '\'')
-            quoted += "'\\''";
-        else
-            quoted += c;
-    }
-    return quoted + "'";
-}
-
-class ZipWriter {
-public:
-    explicit ZipWriter(const std::string& path)
-    {
-        zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
-        if (zip == nullptr)
-            throw std::runtime_error("Cannot create " + path);
-    }
-    ~ZipWriter() { zipClose(zip, nullptr); }
-
-    void Begin(const std::string& name, int level)
-    {
-        zip_fileinfo info {};
-        if (zipOpenNewFileInZip64(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, level, 1)
-            != ZIP_OK)
-            throw std::runtime_error("Cannot add " + name);
-    }
-    void Write(const char* data, size_t size)
-    {
-        if (zipWriteInFileInZip(zip, data, static_cast<unsigned>(size)) != ZIP_OK)
-            throw std::runtime_error("Cannot write an entry");
-    }
-    void End() { zipCloseFileInZip(zip); }
-
-private:
-    zipFile zip;
-};
 
 } // namespace
 
@@ -94,118 +59,103 @@ ScopedLocale::ScopedLocale(const char* name)
     active = std::setlocale(LC_ALL, name) != nullptr;
 }
 
-ScopedLocale::~ScopedLocale()
-{
-    std::setlocale(LC_ALL, previous.c_str());
-}
+ScopedLocale::~ScopedLocale() { std::setlocale(LC_ALL, previous.c_str()); }
 
-Json InspectWithOpenpyxl(const std::string& path)
-{
-    int status = 0;
-    const std::string output = RunCommand(std::string(EXCHANGE_PYTHON) + " "
-            + Quote(std::string(EXCHANGE_SCRIPTS_DIR) + "/read_workbook.py") + " " + Quote(path) + " 2>&1",
-        &status);
-    if (status != 0)
-        throw std::runtime_error("openpyxl could not read " + path + ":\n" + output);
-    return Json::parse(output);
-}
+Json InspectWithOpenpyxl(const std::string& path) { return Json::parse(RunPeer({ "read", path })); }
 
 void WriteWithOpenpyxl(const Json& contents, const std::string& path)
 {
-    const std::string contentsPath = path + ".json";
-    WriteFileBytes(contentsPath, contents.dump());
-    int status = 0;
-    const std::string output
-        = RunCommand(std::string(EXCHANGE_PYTHON) + " " + Quote(std::string(EXCHANGE_SCRIPTS_DIR) + "/make_workbook.py")
-                + " " + Quote(contentsPath) + " " + Quote(path) + " 2>&1",
-            &status);
-    if (status != 0)
-        throw std::runtime_error("openpyxl could not write " + path + ":\n" + output);
+    WriteFileBytes(path + ".json", contents.dump());
+    RunPeer({ "write", path + ".json", path });
 }
 
-void WriteZip(const std::string& path, const std::vector<std::pair<std::string, std::string>>& entries)
+void ExpectSubset(const Json& actual, const Json& expected, const std::string& where)
 {
-    ZipWriter zip(path);
-    for (const auto& [name, content] : entries) {
-        zip.Begin(name, Z_DEFAULT_COMPRESSION);
-        zip.Write(content.data(), content.size());
-        zip.End();
+    if (expected.is_object() && (actual.is_object() || actual.is_null())) {
+        for (const auto& [key, value] : expected.items())
+            ExpectSubset(actual.contains(key) ? actual.at(key) : Json(), value, where + "/" + key);
+    } else if (expected.is_number() && actual.is_number()) {
+        const double e = expected.get<double>();
+        EXPECT_NEAR(actual.get<double>(), e, 1e-12 * std::max(1.0, std::fabs(e))) << where;
+    } else {
+        EXPECT_EQ(actual, expected) << where;
     }
 }
 
-void WriteZipWithLargeEntry(const std::string& path, const std::vector<std::pair<std::string, std::string>>& entries,
-    const std::string& largeName, std::size_t largeSize)
+void WriteZip(const std::string& path, const Entries& entries, const std::string& largeName, std::size_t largeSize)
 {
-    ZipWriter zip(path);
-    for (const auto& [name, content] : entries) {
-        zip.Begin(name, Z_DEFAULT_COMPRESSION);
-        zip.Write(content.data(), content.size());
-        zip.End();
-    }
-    zip.Begin(largeName, Z_BEST_SPEED);
-    const std::string block(1 << 20, ' ');
-    for (std::size_t written = 0; written < largeSize; written += block.size())
-        zip.Write(block.data(), std::min(block.size(), largeSize - written));
-    zip.End();
+    zipFile zip = zipOpen64(path.c_str(), APPEND_STATUS_CREATE);
+    ASSERT_NE(zip, nullptr) << path;
+    auto add = [&](const std::string& name, const std::string& content, std::size_t repeat) {
+        zip_fileinfo info {};
+        ASSERT_EQ(zipOpenNewFileInZip(zip, name.c_str(), &info, nullptr, 0, nullptr, 0, nullptr, Z_DEFLATED, 1), ZIP_OK);
+        for (std::size_t i = 0; i < repeat; ++i)
+            ASSERT_EQ(zipWriteInFileInZip(zip, content.data(), static_cast<unsigned>(content.size())), ZIP_OK);
+        zipCloseFileInZip(zip);
+    };
+    for (const auto& [name, content] : entries)
+        add(name, content, 1);
+    if (largeSize > 0)
+        add(largeName, std::string(1 << 20, ' '), largeSize >> 20);
+    zipClose(zip, nullptr);
 }
 
-void WriteRawWorkbook(const std::string& path, const std::vector<std::pair<std::string, std::string>>& sheets)
+Entries RawWorkbook(const Entries& sheets, const std::string& sharedItems)
 {
-    const std::string relNs = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
-    const std::string pkgNs = "http://schemas.openxmlformats.org/package/2006/relationships";
-    const std::string mainNs = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
-    std::string workbook = "<workbook xmlns=\"" + mainNs + "\" xmlns:r=\"" + relNs + "\"><sheets>";
-    std::string rels = "<Relationships xmlns=\"" + pkgNs + "\">";
-    std::vector<std::pair<std::string, std::string>> entries;
+    const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+    const std::string pkg = "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    const std::string main = " xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"";
+    std::string workbook = "<workbook" + main + " xmlns:r=\"" + rel + "\"><sheets>", rels = pkg;
+    Entries entries;
     for (size_t i = 0; i < sheets.size(); ++i) {
-        const std::string n = std::to_string(i + 1);
+        const std::string n = std::to_string(i + 1), &rows = sheets[i].second;
         workbook += "<sheet name=\"" + sheets[i].first + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
-        rels += "<Relationship Id=\"rId" + n + "\" Type=\"" + relNs + "/worksheet\" Target=\"worksheets/sheet" + n
+        rels += "<Relationship Id=\"rId" + n + "\" Type=\"" + rel + "/worksheet\" Target=\"worksheets/sheet" + n
             + ".xml\"/>";
         entries.push_back({ "xl/worksheets/sheet" + n + ".xml",
-            "<worksheet xmlns=\"" + mainNs + "\"><sheetData>" + sheets[i].second + "</sheetData></worksheet>" });
+            "<worksheet" + main + "><sheetData>" + (rows.rfind("<row", 0) == 0 ? rows : "<row>" + rows + "</row>")
+                + "</sheetData></worksheet>" });
+    }
+    if (!sharedItems.empty()) {
+        rels += "<Relationship Id=\"rIdS\" Type=\"" + rel + "/sharedStrings\" Target=\"sharedStrings.xml\"/>";
+        entries.push_back({ "xl/sharedStrings.xml", "<sst" + main + ">" + sharedItems + "</sst>" });
     }
     entries.push_back({ "xl/workbook.xml", workbook + "</sheets></workbook>" });
     entries.push_back({ "xl/_rels/workbook.xml.rels", rels + "</Relationships>" });
     entries.push_back({ "_rels/.rels",
-        "<Relationships xmlns=\"" + pkgNs + "\"><Relationship Id=\"rId1\" Type=\"" + relNs
+        pkg + "<Relationship Id=\"rId1\" Type=\"" + rel
             + "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>" });
-    WriteZip(path, entries);
+    return entries;
 }
 
-std::string InlineStringCell(const std::string& ref, const std::string& text)
+void WriteRawWorkbook(const std::string& path, const Entries& sheets) { WriteZip(path, RawWorkbook(sheets)); }
+
+std::string Str(const std::string& ref, const std::string& text)
 {
     return "<c r=\"" + ref + "\" t=\"inlineStr\"><is><t>" + text + "</t></is></c>";
 }
 
-std::string NumberCell(const std::string& ref, const std::string& number)
+std::string Num(const std::string& ref, const std::string& number)
 {
     return "<c r=\"" + ref + "\"><v>" + number + "</v></c>";
 }
 
 std::string ReadFileBytes(const std::string& path)
 {
-    std::ifstream in(path, std::ios::binary);
     std::ostringstream bytes;
-    bytes << in.rdbuf();
+    bytes << std::ifstream(path, std::ios::binary).rdbuf();
     return bytes.str();
 }
 
 void WriteFileBytes(const std::string& path, const std::string& bytes)
 {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out << bytes;
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 void ExchangeTest::SetUp()
 {
     host = std::make_unique<Host::StandInHost>();
     CalvoraSetHostTable(host->Table());
-    ProjectDatabase::instance().reopen();
-}
-
-void ExchangeTest::TearDown()
-{
     ProjectDatabase::instance().reopen();
 }
 
@@ -227,7 +177,7 @@ GS::Int32 ExchangeTest::AddCategory(const std::string& title, const std::string&
     return category.getInt("id");
 }
 
-GS::Int32 ExchangeTest::AddItem(GS::Int32 categoryId, const std::string& code, const std::string& descript,
+void ExchangeTest::AddItem(GS::Int32 categoryId, const std::string& code, const std::string& descript,
     const std::string& unit, double qty, double price)
 {
     Item item;
@@ -237,62 +187,35 @@ GS::Int32 ExchangeTest::AddItem(GS::Int32 categoryId, const std::string& code, c
     item.setString("unit", GS::UniString(unit));
     item.setDouble("price", price);
     EXPECT_TRUE(ItemsTable().save(item));
-    const GS::Int32 id = item.getInt("id");
-    if (qty != 0.0) {
-        // One quantity carries the item's quantity; the exact value is set afterwards, as the
-        // roll-up keeps what the quantity editor would show.
-        AddQty(id, qty);
-        SQLite::Statement update = Db().prepare("UPDATE items SET qty = ?, total = ? * price WHERE id = ?");
-        update.bind(1, qty);
-        update.bind(2, qty);
-        update.bind(3, id);
-        Db().execute(update);
-    }
-    return id;
+    Qty quantity;
+    quantity.setInt("item_id", item.getInt("id"));
+    quantity.setDouble("value", qty);
+    EXPECT_TRUE(QtiesTable().save(quantity));
+    // The roll-up keeps what the quantity editor would show; the exact value goes in afterwards.
+    SQLite::Statement update = Db().prepare("UPDATE items SET qty = ?1, total = ?1 * price WHERE id = ?2");
+    update.bind(1, qty);
+    update.bind(2, item.getInt("id"));
+    Db().execute(update);
 }
 
-void ExchangeTest::AddQty(GS::Int32 itemId, double value)
+bool ExchangeTest::Export(const std::string& path, const ExportXlsOptions& options)
 {
-    Qty qty;
-    qty.setInt("item_id", itemId);
-    qty.setDouble("value", value);
-    EXPECT_TRUE(QtiesTable().save(qty));
+    return ExportXlsx(GS::UniString(path), options);
 }
 
-void ExchangeTest::RemoveDefaultCategory()
-{
-    Db().execSql("DELETE FROM categories WHERE title = 'Untitled Category'");
-}
+bool ExchangeTest::Import(const std::string& path) { return ImportXlsx(GS::UniString(path)); }
 
-long long ExchangeTest::QueryInt(const std::string& sql)
+std::vector<std::string> ExchangeTest::Rows(const std::string& sql)
 {
-    SQLite::Statement query = Db().prepare(GS::UniString(sql));
-    return query.executeStep() ? query.getColumn(0).getInt64() : 0;
-}
-
-double ExchangeTest::QueryDouble(const std::string& sql)
-{
-    SQLite::Statement query = Db().prepare(GS::UniString(sql));
-    return query.executeStep() ? query.getColumn(0).getDouble() : 0.0;
-}
-
-std::string ExchangeTest::QueryText(const std::string& sql)
-{
-    SQLite::Statement query = Db().prepare(GS::UniString(sql));
-    return query.executeStep() ? query.getColumn(0).getString() : std::string();
+    std::vector<std::string> rows;
+    for (SQLite::Statement query = Db().prepare(GS::UniString(sql)); query.executeStep();)
+        rows.push_back(query.getColumn(0).getString());
+    return rows;
 }
 
 std::string ExchangeTest::DumpTables()
 {
-    std::string text;
-    for (const char* table : { "categories", "items", "qties" }) {
-        SQLite::Statement query = Db().prepare(GS::UniString(std::string("SELECT * FROM ") + table + " ORDER BY id"));
-        text += std::string(table) + ":\n";
-        while (query.executeStep()) {
-            for (int i = 0; i < query.getColumnCount(); ++i)
-                text += query.getColumn(i).getString() + "|";
-            text += "\n";
-        }
-    }
-    return text;
+    GS::UniString dump;
+    Db().dumpSql(dump);
+    return dump.ToCStr(CC_UTF8).Get();
 }

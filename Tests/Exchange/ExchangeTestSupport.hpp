@@ -7,11 +7,12 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "Calvora/HostCalls.hpp"
 #include "Database/ProjectDatabase.hpp"
+#include "Exchange/EstimateRecords.hpp"
 #include "Host/StandInHost.hpp"
 
 using Json = nlohmann::json;
+using Entries = std::vector<std::pair<std::string, std::string>>; // (name, content)
 
 // A folder of its own under the system's temporary folder, removed with everything in it.
 class TempDir {
@@ -36,22 +37,23 @@ private:
     bool active = false;
 };
 
-// The workbook as openpyxl reads it (see read_workbook.py).
+// The workbook as openpyxl reads it (see openpyxl_peer.py): {"order": [names], "sheets": {name: ...}}.
 Json InspectWithOpenpyxl(const std::string& path);
 // A workbook written by openpyxl from {"sheets": [{"name", "cells": {"A1": value | {"formula"}}}]}.
 void WriteWithOpenpyxl(const Json& contents, const std::string& path);
+// Every key that expected names holds the same in actual, recursively; numbers within rounding.
+void ExpectSubset(const Json& actual, const Json& expected, const std::string& where = "");
 
-// A ZIP package of the given entries, deflated.
-void WriteZip(const std::string& path, const std::vector<std::pair<std::string, std::string>>& entries);
-// A ZIP package with one entry of that many zero bytes among the given entries.
-void WriteZipWithLargeEntry(const std::string& path, const std::vector<std::pair<std::string, std::string>>& entries,
-    const std::string& largeName, std::size_t largeSize);
-
-// A workbook package written by hand: each sheet by its name and the XML inside its sheetData.
-void WriteRawWorkbook(const std::string& path, const std::vector<std::pair<std::string, std::string>>& sheets);
+// A deflated ZIP package; with largeSize, one more entry largeName of that many blanks.
+void WriteZip(const std::string& path, const Entries& entries, const std::string& largeName = "",
+    std::size_t largeSize = 0);
+// The parts of a workbook package written by hand: each sheet by its name and the XML inside its
+// sheetData (cells alone are put into one row element), and shared strings when given.
+Entries RawWorkbook(const Entries& sheets, const std::string& sharedItems = "");
+void WriteRawWorkbook(const std::string& path, const Entries& sheets);
 // XML of one cell: an inline string, or a number.
-std::string InlineStringCell(const std::string& ref, const std::string& text);
-std::string NumberCell(const std::string& ref, const std::string& number);
+std::string Str(const std::string& ref, const std::string& text);
+std::string Num(const std::string& ref, const std::string& number);
 
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
@@ -60,23 +62,22 @@ void WriteFileBytes(const std::string& path, const std::string& bytes);
 class ExchangeTest : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override;
+    void TearDown() override { ProjectDatabase::instance().reopen(); }
 
     ProjectDatabase& Db() { return ProjectDatabase::instance(); }
-
     void SetProjectInfo(const std::vector<std::pair<std::string, std::string>>& keyValues);
-
+    // Through the table layer; the item gets one quantity of its exact value.
     GS::Int32 AddCategory(const std::string& title, const std::string& code = "", const std::string& descript = "");
-    GS::Int32 AddItem(GS::Int32 categoryId, const std::string& code, const std::string& descript,
-        const std::string& unit, double qty, double price);
-    void AddQty(GS::Int32 itemId, double value);
+    void AddItem(GS::Int32 categoryId, const std::string& code, const std::string& descript, const std::string& unit,
+        double qty, double price);
     // Removes the default category, so an estimate holds only what a case adds.
-    void RemoveDefaultCategory();
+    void RemoveDefaultCategory() { Db().execSql("DELETE FROM categories"); }
 
-    long long QueryInt(const std::string& sql);
-    double QueryDouble(const std::string& sql);
-    std::string QueryText(const std::string& sql);
-    // Every row of the three tables as text, for before/after comparisons.
+    bool Export(const std::string& path, const ExportXlsOptions& options = {});
+    bool Import(const std::string& path);
+    // The first column of every row, as text.
+    std::vector<std::string> Rows(const std::string& sql);
+    // The estimate as the SQL dump writes it, for before/after comparisons.
     std::string DumpTables();
 
     std::unique_ptr<Host::StandInHost> host;
