@@ -1,4 +1,6 @@
 #pragma once
+#include <cstdio>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -14,6 +16,62 @@
 #include "GSRoot/Debug.hpp"
 #include "Host/StandInHost.hpp"
 
+// (id, sort_order) pairs.
+using Rows = std::vector<std::pair<int, int>>;
+
+inline GS::Array<GS::Int32> Ids(std::initializer_list<GS::Int32> ids)
+{
+    GS::Array<GS::Int32> array;
+    for (GS::Int32 id : ids)
+        array.Push(id);
+    return array;
+}
+
+// The ids of an ordered list of entities.
+template <typename T>
+std::vector<int> IdsOf(const GS::Array<T>& entities)
+{
+    std::vector<int> ids;
+    for (const T& entity : entities)
+        ids.push_back(entity.getInt("id"));
+    return ids;
+}
+
+// The tables as they were stored before categories had a code.
+inline const char* const OldSchema =
+    "CREATE TABLE categories (id INTEGER PRIMARY KEY AUTOINCREMENT, title TEXT, sort_order INTEGER, descript TEXT, total REAL);\n"
+    "CREATE TABLE items (id INTEGER PRIMARY KEY AUTOINCREMENT, category_id INTEGER, sort_order INTEGER, code TEXT, "
+    "descript TEXT, unit TEXT, price REAL, qty REAL, total REAL);\n"
+    "CREATE TABLE qties (id INTEGER PRIMARY KEY AUTOINCREMENT, item_id INTEGER, guid TEXT, sort_order INTEGER, "
+    "descript TEXT, formula TEXT, value REAL);\n";
+
+// A directory of its own for files a case writes (or must not write).
+class TempDir {
+public:
+    TempDir()
+    {
+        char pattern[] = "/tmp/calvora-db-XXXXXX";
+        path = mkdtemp(pattern);
+    }
+    ~TempDir() { std::filesystem::remove_all(path); }
+    std::string File(const std::string& name) const { return path + "/" + name; }
+    long Count() const { return std::distance(std::filesystem::directory_iterator(path), std::filesystem::directory_iterator()); }
+
+    std::string path;
+};
+
+inline std::string RunShell(const std::string& command)
+{
+    std::string output;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[4096];
+        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+            output.append(buffer, n);
+        pclose(pipe);
+    }
+    return output;
+}
+
 // Every case starts with its own stand-in host (no stored data) and a freshly loaded database,
 // with the debug output captured.
 class DatabaseTest : public ::testing::Test {
@@ -23,17 +81,16 @@ protected:
         host = std::make_unique<Host::StandInHost>();
         CalvoraSetHostTable(host->Table());
         GS::SetDebugCapture([this](const std::string& line) { debugOutput += line; });
-        ProjectDatabase::instance().reopen();
+        Db().reopen();
     }
 
     void TearDown() override
     {
         GS::SetDebugCapture({});
-        // Leave no connection behind that a later case could store into a dead host.
-        ProjectDatabase::instance().reopen();
+        Db().reopen();  // leave no connection that a later case could store into a dead host
     }
 
-    ProjectDatabase& Db() { return ProjectDatabase::instance(); }
+    static ProjectDatabase& Db() { return ProjectDatabase::instance(); }
 
     GS::Int32 AddCategory(const char* title)
     {
@@ -43,12 +100,11 @@ protected:
         return category.getInt("id");
     }
 
-    GS::Int32 AddItem(GS::Int32 categoryId, double price, const char* code = "")
+    GS::Int32 AddItem(GS::Int32 categoryId, double price)
     {
         Item item;
         item.setInt("category_id", categoryId);
         item.setDouble("price", price);
-        item.setString("code", code);
         EXPECT_TRUE(ItemsTable().save(item));
         return item.getInt("id");
     }
@@ -63,31 +119,39 @@ protected:
         return qty.getInt("id");
     }
 
-    // Runs a query and gives its first column as an integer (0 without a row).
-    long long QueryInt(const std::string& sql)
-    {
-        SQLite::Statement query = Db().prepare(GS::UniString(sql));
-        return query.executeStep() ? query.getColumn(0).getInt64() : 0;
-    }
-
-    double QueryDouble(const std::string& sql)
+    // The first column of a query's first row; 0 or "" without a row.
+    double Query(const std::string& sql)
     {
         SQLite::Statement query = Db().prepare(GS::UniString(sql));
         return query.executeStep() ? query.getColumn(0).getDouble() : 0.0;
     }
 
-    // (id, sort_order) of a table's rows, optionally of one parent, in sort order.
-    std::vector<std::pair<int, int>> SortOrders(const std::string& table, const std::string& where = "")
+    std::string QueryText(const std::string& sql)
     {
-        std::vector<std::pair<int, int>> rows;
-        std::string sql = "SELECT id, sort_order FROM " + table;
-        if (!where.empty())
-            sql += " WHERE " + where;
-        sql += " ORDER BY sort_order, id";
         SQLite::Statement query = Db().prepare(GS::UniString(sql));
+        return query.executeStep() ? query.getColumn(0).getString() : std::string();
+    }
+
+    double Get(const std::string& table, const std::string& column, GS::Int32 id)
+    {
+        return Query("SELECT " + column + " FROM " + table + " WHERE id = " + std::to_string(id));
+    }
+
+    // (id, sort_order) of a table's rows, by sort order.
+    Rows SortOrders(const std::string& table)
+    {
+        Rows rows;
+        SQLite::Statement query = Db().prepare(GS::UniString("SELECT id, sort_order FROM " + table + " ORDER BY sort_order, id"));
         while (query.executeStep())
             rows.emplace_back(query.getColumn(0).getInt(), query.getColumn(1).getInt());
         return rows;
+    }
+
+    std::string Dump()
+    {
+        GS::UniString text;
+        Db().dumpSql(text);
+        return text.ToUtf8();
     }
 
     // Stores the pending changes, so the changed flag starts clear.
@@ -99,16 +163,4 @@ protected:
 
     std::unique_ptr<Host::StandInHost> host;
     std::string debugOutput;
-};
-
-// Switches the process locale for one scope and restores it afterwards.
-class ScopedLocale {
-public:
-    explicit ScopedLocale(const char* name);
-    ~ScopedLocale();
-    bool Active() const { return active; }
-
-private:
-    std::string previous;
-    bool active = false;
 };
