@@ -1,118 +1,58 @@
-#include <functional>
+// Attributes, profiles with their vector images, pens, library parts and properties.
+#include <vector>
 
 #include "HostModelFixture.hpp"
 
-namespace {
-struct AttributeCase {
-    const char* name;
-    GS::Int32 typeID;
-    GS::Int32 index;
-    GSErrCode code;
-    const char* attributeName;
-    std::function<void(const HostAttribute&)> check;
-};
-
-const AttributeCase kAttributeCases[] = {
-    {"composite", HostAttr_Composite, 1, NoError, "Brick Wall 30",
-     [](const HostAttribute& a) { EXPECT_EQ(a.composite.nComps, 3); }},
-    {"building material with frame", HostAttr_BuildingMaterial, 1, NoError, "Concrete",
-     [](const HostAttribute& a) {
-         EXPECT_EQ(a.buildingMaterial.cutFill, 1);
-         EXPECT_EQ(a.buildingMaterial.cutFillPen, 3);
-         EXPECT_EQ(a.buildingMaterial.cutFillBackgroundPen, 0);
-         EXPECT_EQ(a.buildingMaterial.surface, 1);
-         EXPECT_TRUE(a.buildingMaterial.showSurfaceFrame);
-     }},
-    {"building material without frame", HostAttr_BuildingMaterial, 2, NoError, "Brick",
-     [](const HostAttribute& a) {
-         EXPECT_EQ(a.buildingMaterial.cutFillBackgroundPen, 3);
-         EXPECT_FALSE(a.buildingMaterial.showSurfaceFrame);
-     }},
-    {"pattern fill", HostAttr_Fill, 1, NoError, "Concrete Fill",
-     [](const HostAttribute& a) {
-         EXPECT_EQ(a.fill.subType, HostFill_Vector);
-         const GS::UInt8 expected[8] = {255, 129, 129, 129, 129, 129, 129, 255};
-         EXPECT_EQ(std::memcmp(a.fill.bitPattern, expected, 8), 0);
-     }},
-    {"gradient fill", HostAttr_Fill, 2, NoError, "Gradient",
-     [](const HostAttribute& a) { EXPECT_EQ(a.fill.subType, HostFill_LinearGradient); }},
-    {"surface without texture", HostAttr_Surface, 2, NoError, "Brick Surface",
-     [](const HostAttribute& a) {
-         EXPECT_DOUBLE_EQ(a.surface.surfaceRGB.f_red, 0.8);
-         EXPECT_DOUBLE_EQ(a.surface.surfaceRGB.f_blue, 0.2);
-         EXPECT_EQ(a.surface.textureName, nullptr);
-     }},
-    {"profile", HostAttr_Profile, 1, NoError, "I-Beam", [](const HostAttribute&) {}},
-    {"missing index", HostAttr_BuildingMaterial, 99, APIERR_BADINDEX, "", [](const HostAttribute&) {}},
-    {"index 0", HostAttr_Composite, 0, APIERR_BADINDEX, "", [](const HostAttribute&) {}},
-    {"type without attributes here", 7, 1, APIERR_BADINDEX, "", [](const HostAttribute&) {}},
-};
-}  // namespace
-
 TEST_F(HostModelTest, AttributesByTypeAndIndex)
 {
-    for (const AttributeCase& c : kAttributeCases) {
-        SCOPED_TRACE(c.name);
+    using A = const HostAttribute&;
+#define F(...) [](A a) { return Str(__VA_ARGS__); }
+    const struct {
+        GS::Int32 typeID, index;
+        GSErrCode code;
+        const char* name;
+        std::string (*fields)(A);
+        const char* expected;
+    } cases[] = {
+        {HostAttr_Composite, 1, NoError, "Brick Wall 30", F(a.composite.nComps), "3"},
+        {HostAttr_BuildingMaterial, 1, NoError, "Concrete",
+         F(a.buildingMaterial.cutFill, a.buildingMaterial.cutFillPen, a.buildingMaterial.cutFillBackgroundPen,
+           a.buildingMaterial.surface, a.buildingMaterial.showSurfaceFrame),
+         "1 3 0 1 1"},
+        {HostAttr_BuildingMaterial, 2, NoError, "Brick",
+         F(a.buildingMaterial.cutFillBackgroundPen, a.buildingMaterial.showSurfaceFrame), "3 0"},
+        {HostAttr_Fill, 1, NoError, "Concrete Fill",
+         F(a.fill.subType == HostFill_Vector, +a.fill.bitPattern[0], +a.fill.bitPattern[1], +a.fill.bitPattern[7]),
+         "1 255 129 255"},
+        {HostAttr_Fill, 2, NoError, "Gradient", F(a.fill.subType == HostFill_LinearGradient), "1"},
+        // The texture name is a handle handed over to the caller.
+        {HostAttr_Surface, 1, NoError, "Concrete Surface", F(a.surface.surfaceRGB.f_green, *a.surface.textureName),
+         "0.25 concrete.jpg"},
+        {HostAttr_Surface, 2, NoError, "Brick Surface",
+         F(a.surface.surfaceRGB.f_red, a.surface.surfaceRGB.f_blue, a.surface.textureName == nullptr), "0.8 0.2 1"},
+        {HostAttr_Profile, 1, NoError, "I-Beam", F(a.header.index), "1"},
+        {HostAttr_BuildingMaterial, 99, APIERR_BADINDEX, "", F(a.header.index), "99"},
+        {HostAttr_Composite, 0, APIERR_BADINDEX, "", F(a.header.index), "0"},
+        {7, 1, APIERR_BADINDEX, "", F(a.header.typeID), "7"},  // a type without attributes here
+    };
+#undef F
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Str(c.typeID, c.index));
         HostAttribute attribute{};
         attribute.header.typeID = c.typeID;
         attribute.header.index = c.index;
         ASSERT_EQ(ACAPI_Attribute_Get(&attribute), c.code);
-        EXPECT_EQ(attribute.header.typeID, c.typeID);
-        EXPECT_EQ(attribute.header.index, c.index);
-        EXPECT_STREQ(attribute.header.name, c.attributeName);
-        c.check(attribute);
+        EXPECT_STREQ(attribute.header.name, c.name);
+        EXPECT_EQ(c.fields(attribute), c.expected);
+        if (c.typeID == HostAttr_Surface && attribute.surface.textureName != nullptr)
+            BMKillHandle(&attribute.surface.textureName);
     }
-    ExpectNothingLive();
-}
-
-TEST_F(HostModelTest, SurfaceHandsOverItsTextureName)
-{
-    HostAttribute surface{};
-    surface.header.typeID = HostAttr_Surface;
-    surface.header.index = 1;
-    ASSERT_EQ(ACAPI_Attribute_Get(&surface), NoError);
-    EXPECT_DOUBLE_EQ(surface.surface.surfaceRGB.f_green, 0.25);
-    ASSERT_NE(surface.surface.textureName, nullptr);
-    EXPECT_STREQ(*surface.surface.textureName, "concrete.jpg");
-    EXPECT_EQ(GS::LiveHandleCount(), handlesBefore + 1);
-    BMKillHandle(&surface.surface.textureName);
-    ExpectNothingLive();
-}
-
-TEST_F(HostModelTest, CompositeDefinitionHoldsItsSkins)
-{
-    HostAttributeDef def{};
-    ASSERT_EQ(HostGetAttributeDef(HostAttr_Composite, 2, &def), NoError);
-    ASSERT_NE(def.skins, nullptr);
-    ASSERT_EQ(BMGetHandleSize(reinterpret_cast<GSConstHandle>(def.skins)),
-              static_cast<GSSize>(3 * sizeof(HostCompositeSkin)));
-    const HostCompositeSkin* s = *def.skins;
-    const HostCompositeSkin expected[3] = {{1, APISkin_Core, 0.1}, {3, 0, 0.2}, {1, APISkin_Core, 0.05}};
-    for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(s[i].buildingMaterial, expected[i].buildingMaterial) << i;
-        EXPECT_EQ(s[i].flags, expected[i].flags) << i;
-        EXPECT_DOUBLE_EQ(s[i].thickness, expected[i].thickness) << i;
-    }
-    EXPECT_EQ(Host::ElementCounters().attributeDefsHandedOut, 1);
-    EXPECT_FALSE(Host::ElementCounters().Balanced());
-    EXPECT_EQ(HostDisposeAttributeDef(&def), NoError);
-    EXPECT_EQ(def.skins, nullptr);
-    EXPECT_EQ(Host::ElementCounters().attributeDefsReleased, 1);
-    ExpectNothingLive();
-}
-
-TEST_F(HostModelTest, DefinitionReadsThatFailHandNothingOut)
-{
-    HostAttributeDef def{};
-    EXPECT_EQ(HostGetAttributeDef(HostAttr_Composite, 9, &def), APIERR_BADINDEX);
-    EXPECT_EQ(HostGetAttributeDef(HostAttr_BuildingMaterial, 1, &def), APIERR_BADPARS);
-    EXPECT_EQ(def.skins, nullptr);
-    HostAttributeDefExt ext{};
-    EXPECT_EQ(HostGetAttributeDefExt(HostAttr_Profile, 9, &ext), APIERR_BADINDEX);
-    EXPECT_EQ(HostGetAttributeDefExt(HostAttr_Composite, 1, &ext), APIERR_BADPARS);
-    EXPECT_EQ(ext.profile_vectorImageItems, nullptr);
-    EXPECT_EQ(Host::ElementCounters().attributeDefsHandedOut, 0);
-    EXPECT_EQ(Host::ElementCounters().attributeDefExtsHandedOut, 0);
+    API_PenType pen{};
+    pen.index = 3;
+    ASSERT_EQ(ACAPI_Environment_GetPen(&pen), NoError);
+    EXPECT_EQ(Str(pen.index, pen.rgb.f_red, pen.rgb.f_green, pen.width), "3 1 0 0.35");
+    pen.index = 2;
+    EXPECT_EQ(ACAPI_Environment_GetPen(&pen), APIERR_BADINDEX);
     ExpectNothingLive();
 }
 
@@ -123,53 +63,38 @@ TEST_F(HostModelTest, ProfileImageHoldsDimensionsBoxesAndHatches)
     ASSERT_NE(ext.profile_vectorImageItems, nullptr);
     const ProfileVectorImage& image = *ext.profile_vectorImageItems;
     ProfileVectorImageOperations ops;
-
     double w = 0, h = 0;
     EXPECT_TRUE(ops.CalculateBuildingDimensions(image, w, h));
-    EXPECT_DOUBLE_EQ(w, 0.2);
-    EXPECT_DOUBLE_EQ(h, 0.4);
     API_Box whole{1, 1, 1, 1}, core{1, 1, 1, 1};
     EXPECT_TRUE(ops.CalculateBounds(image, &whole, &core, nullptr));
-    EXPECT_DOUBLE_EQ(whole.xMax - whole.xMin, 0.2);
-    EXPECT_DOUBLE_EQ(whole.yMax - whole.yMin, 0.4);
-    EXPECT_DOUBLE_EQ(core.xMin, 0.05);
-    EXPECT_DOUBLE_EQ(core.xMax - core.xMin, 0.1);
+    EXPECT_EQ(Str(w, h, whole.xMax - whole.xMin, whole.yMax - whole.yMin, core.xMin, core.xMax - core.xMin),
+              "0.2 0.4 0.2 0.4 0.05 0.1");
 
+    // Building-material hatches as polygons, the hole left out; the other hatch passed over.
     struct Collect : ProfileVectorImageVisitor {
-        std::vector<std::pair<GS::Int32, double>> materialAreas;
+        std::string areas;
         int others = 0;
         void VisitHatchObject(const HatchObject& hatch) override
         {
-            if (!hatch.IsBuildingMaterialHatch()) {
+            Geometry::MultiPolygon2D polygons;
+            double area = 0.0;
+            if (!hatch.IsBuildingMaterialHatch() || !hatch.ToPolygon2D(polygons)) {
                 ++others;
                 return;
             }
-            Geometry::MultiPolygon2D polygons;
-            double area = 0.0;
-            if (hatch.ToPolygon2D(polygons)) {
-                for (const auto& p : polygons)
-                    area += Geometry::PolygonArea(p);
-            }
-            materialAreas.emplace_back(hatch.GetBuildMatIdx().ToGSAttributeIndex_Deprecated(), area);
+            for (const auto& p : polygons)
+                area += Geometry::PolygonArea(p);
+            areas += Str(hatch.GetBuildMatIdx().ToGSAttributeIndex_Deprecated(), area) + ";";
         }
     } visitor;
     ops.EnumerateHatchObjects(image, visitor);
-    ASSERT_EQ(visitor.materialAreas.size(), 2u);
-    EXPECT_EQ(visitor.materialAreas[0].first, 4);
-    EXPECT_NEAR(visitor.materialAreas[0].second, 0.08, 1e-12);
-    EXPECT_EQ(visitor.materialAreas[1].first, 1);
-    EXPECT_NEAR(visitor.materialAreas[1].second, 3.0, 1e-12);  // the hole is left out
+    EXPECT_EQ(visitor.areas, "4 0.08;1 3;");
     EXPECT_EQ(visitor.others, 1);
-
     EXPECT_EQ(Host::ElementCounters().liveProfileImages, 1);
     EXPECT_EQ(HostDisposeAttributeDefExt(&ext), NoError);
     EXPECT_EQ(ext.profile_vectorImageItems, nullptr);
-    ExpectNothingLive();
-}
 
-TEST_F(HostModelTest, ProfileWithoutImageIsReadAndMustStillBeReleased)
-{
-    HostAttributeDefExt ext{};
+    // A profile without an image reads and must still be released.
     ASSERT_EQ(HostGetAttributeDefExt(HostAttr_Profile, 2, &ext), NoError);
     EXPECT_EQ(ext.profile_vectorImageItems, nullptr);
     EXPECT_FALSE(Host::ElementCounters().Balanced());
@@ -177,35 +102,88 @@ TEST_F(HostModelTest, ProfileWithoutImageIsReadAndMustStillBeReleased)
     ExpectNothingLive();
 }
 
-TEST_F(HostModelTest, PensByIndex)
-{
-    API_PenType pen{};
-    pen.index = 3;
-    ASSERT_EQ(ACAPI_Environment_GetPen(&pen), NoError);
-    EXPECT_EQ(pen.index, 3);
-    EXPECT_DOUBLE_EQ(pen.rgb.f_red, 1.0);
-    EXPECT_DOUBLE_EQ(pen.rgb.f_green, 0.0);
-    EXPECT_DOUBLE_EQ(pen.width, 0.35);
-    pen.index = 2;
-    EXPECT_EQ(ACAPI_Environment_GetPen(&pen), APIERR_BADINDEX);
-}
-
 TEST_F(HostModelTest, LibraryPartParameters)
 {
     HostLibPartParams params{};
     ASSERT_EQ(HostGetLibPartParams(1, &params), NoError);
-    EXPECT_DOUBLE_EQ(params.a, 1.2);
-    EXPECT_DOUBLE_EQ(params.b, 1.5);
-    ASSERT_EQ(params.count, 3);
-    ASSERT_EQ(BMGetHandleSize(reinterpret_cast<GSConstHandle>(params.params)), 3 * 1600);
-    EXPECT_STREQ((*params.params)[2].name, "gs_frame_thk");
-    EXPECT_STREQ((*params.params)[2].description, "Frame thickness");
+    ASSERT_EQ(HandleSize(params.params), 3u * 1600);
+    const HostAddParam& frame = (*params.params)[2];
+    EXPECT_EQ(Str(params.a, params.b, params.count, frame.name, frame.description), "1.2 1.5 3 gs_frame_thk Frame thickness");
     EXPECT_EQ((*params.params)[1].typeID, APIParT_Integer);
-    EXPECT_EQ(Host::ElementCounters().libPartParamsHandedOut, 1);
     EXPECT_EQ(HostDisposeLibPartParams(&params), NoError);
-    EXPECT_EQ(params.params, nullptr);
-    EXPECT_EQ(params.count, 0);
+    EXPECT_EQ(Str(params.params == nullptr, params.count), "1 0");
     EXPECT_EQ(HostGetLibPartParams(5, &params), APIERR_BADINDEX);
     EXPECT_EQ(HostGetLibPartParams(0, &params), APIERR_BADINDEX);
     ExpectNothingLive();
+}
+
+TEST_F(HostModelTest, PropertyDefinitionsAndValues)
+{
+    const struct {
+        const char* element;
+        const char* definition;
+        GSErrCode code;
+        const char* expected;  // value type, value, whether it is the default
+    } cases[] = {
+        {Fx::BasicWall, Fx::LoadReal, NoError, "2 12.5 0"},
+        {Fx::BasicWall, Fx::LoadInteger, NoError, "1 3 0"},
+        {Fx::BasicWall, Fx::FireRating, NoError, "3 REI 60 1"},
+        {Fx::BasicWall, Fx::Count, NoError, "1 1 1"},
+        {Fx::CompositeSlab, Fx::SlabOnly, NoError, "2 2.5 0"},
+        {Fx::BasicWall, Fx::SlabOnly, APIERR_BADPROPERTY, "-99"},  // a definition not for walls
+        {Fx::BasicColumn, Fx::LoadReal, APIERR_BADPROPERTY, "-99"},  // no value and no default
+        {Fx::BasicWall, Fx::Missing, APIERR_BADPROPERTY, "-99"},
+        {Fx::Missing, Fx::LoadReal, APIERR_BADID, "-99"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Str(c.element, c.definition));
+        API_Property p;
+        p.value.intValue = -99;
+        ASSERT_EQ(HostGetElementProperty(Fx::G(c.element), Fx::G(c.definition), &p), c.code);
+        if (c.code != NoError) {
+            EXPECT_EQ(Str(p.value.intValue), c.expected);  // untouched
+            continue;
+        }
+        const API_VariantType type = p.value.type;
+        EXPECT_TRUE(p.definition.guid == Fx::G(c.definition));
+        EXPECT_EQ(p.definition.valueType, type);
+        EXPECT_EQ(type == API_PropertyRealValueType      ? Str(type, p.value.doubleValue, p.isDefault)
+                  : type == API_PropertyIntegerValueType ? Str(type, p.value.intValue, p.isDefault)
+                                                         : Str(type, p.value.uniStringValue.ToUtf8(), p.isDefault),
+                  c.expected);
+    }
+
+    // Definitions in the model's order, the list replaced; values only of the definitions that have one.
+    GS::Array<API_PropertyDefinition> definitions;
+    definitions.Push(API_PropertyDefinition());
+    ASSERT_EQ(HostGetElementPropertyDefinitions(Fx::G(Fx::CompositeSlab), 0, &definitions), NoError);
+    std::string names;
+    for (const auto& d : definitions)
+        names += Str(d.name.ToUtf8(), d.valueType) + ";";
+    EXPECT_EQ(names, "Fire Rating 3;Load 2;Count 1;Slab Only 2;");
+    EXPECT_EQ(definitions[1].description.ToUtf8(), "Design load (kN)");
+    EXPECT_EQ(HostGetElementPropertyDefinitions(Fx::G(Fx::BasicWall), 7, &definitions), APIERR_BADPARS);
+    GS::Array<API_Guid> all;
+    for (const char* d : {Fx::SlabOnly, Fx::LoadInteger, Fx::FireRating, Fx::LoadReal, Fx::Count, Fx::Missing})
+        all.Push(Fx::G(d));
+    GS::Array<API_Property> properties;
+    ASSERT_EQ(HostGetElementProperties(Fx::G(Fx::BasicWall), all, &properties), NoError);
+    std::string found;
+    for (const auto& p : properties)
+        found += p.definition.description.ToUtf8() + ";";
+    EXPECT_EQ(found, "Load class;Fire resistance class;Design load (kN);Pieces;");
+    EXPECT_EQ(HostGetElementProperties(Fx::G(Fx::Missing), all, &properties), APIERR_BADID);
+
+    // A valid value is one of the definition's type.
+    API_PropertyDefinition real, integer, text;
+    real.valueType = API_PropertyRealValueType;
+    integer.valueType = API_PropertyIntegerValueType;
+    text.valueType = API_PropertyStringValueType;
+    API_Variant realProbe, intProbe;
+    realProbe.type = API_PropertyRealValueType;
+    intProbe.type = API_PropertyIntegerValueType;
+    EXPECT_EQ(Str(HostIsValidPropertyValue(realProbe, real), HostIsValidPropertyValue(intProbe, real),
+                  HostIsValidPropertyValue(intProbe, integer), HostIsValidPropertyValue(realProbe, integer),
+                  HostIsValidPropertyValue(realProbe, text), HostIsValidPropertyValue(intProbe, text)),
+              "1 0 1 0 0 0");
 }

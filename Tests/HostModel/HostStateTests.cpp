@@ -1,0 +1,195 @@
+// Databases, stories, operations told to fail, and the add-on's calls without a host table.
+#include "HostModelFixture.hpp"
+
+namespace {
+HostDatabaseInfo Current()
+{
+    HostDatabaseInfo info{};
+    EXPECT_EQ(HostGetCurrentDatabase(&info), NoError);
+    return info;
+}
+}  // namespace
+
+TEST_F(HostModelTest, ChangeDatabaseFindsByGuidOrTypeAndLogsEveryAttempt)
+{
+    EXPECT_EQ(Str(Current().name, Current().databaseUnId == Fx::G(Fx::FloorPlanDb)), "Floor Plan 1");
+    const struct {
+        GS::Int32 typeID;
+        const char* guid;
+        GSErrCode code;
+        const char* landsIn;
+    } cases[] = {
+        {APIWind_3DModelID, nullptr, NoError, "3D Model"},
+        {APIWind_SectionID, Fx::SectionB, NoError, "Section B-B"},
+        {APIWind_SectionID, nullptr, NoError, "Section A-A"},                 // the first of the type
+        {0, Fx::SectionA, NoError, "Section A-A"},                            // the guid alone
+        {APIWind_3DModelID, Fx::SectionA, APIERR_BADDATABASE, "Floor Plan"},  // a guid of another type
+        {APIWind_DetailID, nullptr, APIERR_BADDATABASE, "Floor Plan"},        // a type the model lacks
+        {APIWind_SectionID, Fx::Missing, APIERR_BADDATABASE, "Floor Plan"},
+        {0, nullptr, APIERR_BADDATABASE, "Floor Plan"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(Str(c.typeID, c.landsIn));
+        ASSERT_TRUE(Host::SetCurrentDatabase(GS::Guid(Fx::FloorPlanDb)));
+        Host::ClearDatabaseSwitches();
+        HostDatabaseInfo info{};
+        info.typeID = c.typeID;
+        if (c.guid != nullptr)
+            info.databaseUnId = Fx::G(c.guid);
+        EXPECT_EQ(HostChangeDatabase(&info), c.code);
+        EXPECT_STREQ(Current().name, c.landsIn);
+        EXPECT_STREQ(c.code == NoError ? info.name : c.landsIn, c.landsIn);  // the request is completed
+        ASSERT_EQ(Host::DatabaseSwitches().size(), 1u);                      // failed attempts are logged too
+        const Host::DatabaseSwitch& s = Host::DatabaseSwitches()[0];
+        EXPECT_EQ(Str(s.from.name, s.requested.typeID, s.to.name, s.result), Str("Floor Plan", c.typeID, c.landsIn, c.code));
+    }
+
+    // The host's own switch is not logged, and the project keeps it.
+    ASSERT_TRUE(Host::SetCurrentDatabase(GS::Guid(Fx::SectionB)));
+    EXPECT_FALSE(Host::SetCurrentDatabase(GS::Guid(Fx::Missing)));
+    EXPECT_EQ(Host::DatabaseSwitches().size(), 1u);
+    host.SetProject(Host::Json(host.Project()));
+    EXPECT_STREQ(Current().name, "Section B-B");
+
+    // A model without databases has a floor plan and a 3D model.
+    host.SetProject(Host::Json::parse(R"({"model": {"elements": []}})"));
+    HostDatabaseInfo model{};
+    model.typeID = APIWind_3DModelID;
+    EXPECT_EQ(Current().typeID, APIWind_FloorPlanID);
+    ASSERT_EQ(HostChangeDatabase(&model), NoError);
+    EXPECT_STREQ(model.name, "3D Model");
+    HostDatabaseInfo section{};
+    section.typeID = APIWind_SectionID;
+    EXPECT_EQ(HostChangeDatabase(&section), APIERR_BADDATABASE);
+}
+
+TEST_F(HostModelTest, StoriesLowestFirst)
+{
+    HostStoryInfo stories{};
+    ASSERT_EQ(HostGetStorySettings(&stories), NoError);
+    ASSERT_EQ(HandleSize(stories.data), 3 * sizeof(HostStoryType));
+    const HostStoryType* s = *stories.data;
+    EXPECT_EQ(Str(stories.firstStory, stories.lastStory, s[0].index, s[0].name, s[0].level, s[1].index, s[1].name,
+                  s[2].index, s[2].name),
+              "-1 1 -1 Basement -3 0 Ground Floor 1 First Floor");
+    BMKillHandle(reinterpret_cast<GSHandle*>(&stories.data));
+    host.SetProject(Host::Json::parse(R"({"model": {}})"));
+    ASSERT_EQ(HostGetStorySettings(&stories), NoError);
+    EXPECT_LT(stories.lastStory, stories.firstStory);
+    EXPECT_EQ(HandleSize(stories.data), 0u);
+    BMKillHandle(reinterpret_cast<GSHandle*>(&stories.data));
+    ExpectNothingLive();
+}
+
+namespace {
+constexpr GSErrCode Injected = static_cast<GSErrCode>(0x81061234u);
+
+// Each operation once, releasing whatever it hands out; element operations on the element given.
+const struct {
+    const char* op;
+    bool perElement;
+    GSErrCode (*call)(const char* guid);
+} ops[] = {
+    {"HostGetElement", true, [](const char* g) { API_Element e{}; e.header.guid = Fx::G(g); return HostGetElement(&e); }},
+    {"HostGetElementHeader", true, [](const char* g) { API_Elem_Head h{}; h.guid = Fx::G(g); return HostGetElementHeader(&h); }},
+    {"HostGetElementMemo", true, [](const char* g) {
+         API_ElementMemo m{};
+         const GSErrCode code = HostGetElementMemo(Fx::G(g), &m, APIMemoMask_All);
+         return code == NoError ? HostDisposeElementMemo(&m) : code; }},
+    {"HostGetElementQuantities", true, [](const char* g) {
+         HostElementQuantity q{};
+         API_QuantityPar par{};
+         API_Quantities out{&q, nullptr};
+         return HostGetElementQuantities(Fx::G(g), &par, &out, nullptr); }},
+    {"HostGetElementInfoString", true, [](const char* g) { GS::UniString s; return HostGetElementInfoString(Fx::G(g), &s); }},
+    {"HostGetElementPropertyDefinitions", true, [](const char* g) {
+         GS::Array<API_PropertyDefinition> d;
+         return HostGetElementPropertyDefinitions(Fx::G(g), 0, &d); }},
+    {"HostGetElementProperty", true, [](const char* g) {
+         API_Property p;
+         return HostGetElementProperty(Fx::G(g), Fx::G(Fx::FireRating), &p); }},
+    {"HostGetElementProperties", true, [](const char* g) {
+         GS::Array<API_Property> p;
+         return HostGetElementProperties(Fx::G(g), GS::Array<API_Guid>{Fx::G(Fx::FireRating)}, &p); }},
+    {"HostGetContainingDatabase", true, [](const char* g) { HostDatabaseInfo i{}; return HostGetContainingDatabase(Fx::G(g), &i); }},
+    {"ACAPI_Attribute_Get", false, [](const char*) {
+         HostAttribute a{};
+         a.header.typeID = HostAttr_BuildingMaterial;
+         a.header.index = 1;
+         return ACAPI_Attribute_Get(&a); }},
+    {"HostGetAttributeDef", false, [](const char*) {
+         HostAttributeDef d{};
+         const GSErrCode code = HostGetAttributeDef(HostAttr_Composite, 1, &d);
+         return code == NoError ? HostDisposeAttributeDef(&d) : code; }},
+    {"HostGetAttributeDefExt", false, [](const char*) {
+         HostAttributeDefExt d{};
+         const GSErrCode code = HostGetAttributeDefExt(HostAttr_Profile, 1, &d);
+         return code == NoError ? HostDisposeAttributeDefExt(&d) : code; }},
+    {"ACAPI_Environment_GetPen", false, [](const char*) { API_PenType p{}; p.index = 1; return ACAPI_Environment_GetPen(&p); }},
+    {"HostGetCurrentDatabase", false, [](const char*) { HostDatabaseInfo i{}; return HostGetCurrentDatabase(&i); }},
+    {"HostChangeDatabase", false, [](const char*) {
+         HostDatabaseInfo i{};
+         i.typeID = APIWind_FloorPlanID;
+         return HostChangeDatabase(&i); }},
+    {"HostGetStorySettings", false, [](const char*) {
+         HostStoryInfo s{};
+         const GSErrCode code = HostGetStorySettings(&s);
+         BMKillHandle(reinterpret_cast<GSHandle*>(&s.data));
+         return code; }},
+    {"HostGetLibPartParams", false, [](const char*) {
+         HostLibPartParams p{};
+         const GSErrCode code = HostGetLibPartParams(1, &p);
+         return code == NoError ? HostDisposeLibPartParams(&p) : code; }},
+};
+}  // namespace
+
+TEST_F(HostModelTest, OperationsFailWhenToldForTheirElementOnlyAndHandNothingOut)
+{
+    for (const auto& op : ops) {
+        SCOPED_TRACE(op.op);
+        host.ClearFailures();
+        EXPECT_EQ(op.call(Fx::BasicWall), NoError);
+        host.FailOperation(op.op, Fx::BasicWall, Injected);
+        // Bound to an element: only that element's calls fail, and no call without an element.
+        EXPECT_EQ(op.call(Fx::BasicWall), op.perElement ? Injected : NoError);
+        EXPECT_EQ(op.call(Fx::CompositeSlab), NoError);
+        host.FailOperation(op.op, "", APIERR_GENERAL);
+        EXPECT_EQ(op.call(Fx::CompositeSlab), APIERR_GENERAL);
+    }
+    ASSERT_FALSE(Host::DatabaseSwitches().empty());
+    EXPECT_EQ(Host::DatabaseSwitches().back().result, APIERR_GENERAL);  // a failed switch is logged
+    ExpectNothingLive();
+
+    // Reads refused for their arguments hand nothing out either.
+    HostAttributeDef def{};
+    HostAttributeDefExt ext{};
+    EXPECT_EQ(HostGetAttributeDef(HostAttr_Composite, 9, &def), APIERR_BADINDEX);
+    EXPECT_EQ(HostGetAttributeDef(HostAttr_BuildingMaterial, 1, &def), APIERR_BADPARS);
+    EXPECT_EQ(HostGetAttributeDefExt(HostAttr_Profile, 9, &ext), APIERR_BADINDEX);
+    EXPECT_EQ(HostGetAttributeDefExt(HostAttr_Composite, 1, &ext), APIERR_BADPARS);
+    EXPECT_TRUE(def.skins == nullptr && ext.profile_vectorImageItems == nullptr);
+    ExpectNothingLive();
+}
+
+TEST_F(HostModelTest, EveryElementCallAnswersMissingEntryWithoutATable)
+{
+    // No table at all, then a table whose element slots are empty.
+    API_FunctionTable empty{};
+    for (API_FunctionTable* table : {static_cast<API_FunctionTable*>(nullptr), &empty}) {
+        if (table == nullptr)
+            CalvoraClearHostTable();
+        else
+            CalvoraSetHostTable(table);
+        for (const auto& op : ops)
+            EXPECT_EQ(op.call(Fx::BasicWall), APIERR_MISSINGENTRY) << op.op;
+        API_ElementMemo memo{};
+        HostAttributeDef def{};
+        HostAttributeDefExt ext{};
+        HostLibPartParams params{};
+        EXPECT_EQ(Str(HostDisposeElementMemo(&memo), HostDisposeAttributeDef(&def), HostDisposeAttributeDefExt(&ext),
+                      HostDisposeLibPartParams(&params), HostIsValidPropertyValue(API_Variant(), API_PropertyDefinition())),
+                  Str(APIERR_MISSINGENTRY, APIERR_MISSINGENTRY, APIERR_MISSINGENTRY, APIERR_MISSINGENTRY, false));
+    }
+    EXPECT_EQ(Host::ElementCounters().memosReleased, 0);
+    ExpectNothingLive();
+}
