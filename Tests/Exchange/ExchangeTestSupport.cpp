@@ -3,20 +3,14 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <zip.h>
 
-#include <clocale>
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <stdexcept>
 
 #include "Calvora/HostCalls.hpp"
 #include "Database/CategoriesTable.hpp"
 #include "Database/ItemsTable.hpp"
 #include "Database/QtiesTable.hpp"
-#include "Exchange/XlsxExport.hpp"
-#include "Exchange/XlsxImport.hpp"
 
 namespace {
 
@@ -38,28 +32,13 @@ std::string RunPeer(const std::vector<std::string>& args)
 
 } // namespace
 
-TempDir::TempDir()
+std::string MakeTempDir()
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "calvora-exchange-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr)
         throw std::runtime_error("Cannot make a temporary folder");
-    dir = pattern;
+    return pattern;
 }
-
-TempDir::~TempDir()
-{
-    std::error_code ignored;
-    std::filesystem::remove_all(dir, ignored);
-}
-
-ScopedLocale::ScopedLocale(const char* name)
-{
-    const char* current = std::setlocale(LC_ALL, nullptr);
-    previous = current != nullptr ? current : "C";
-    active = std::setlocale(LC_ALL, name) != nullptr;
-}
-
-ScopedLocale::~ScopedLocale() { std::setlocale(LC_ALL, previous.c_str()); }
 
 Json InspectWithOpenpyxl(const std::string& path) { return Json::parse(RunPeer({ "read", path })); }
 
@@ -128,30 +107,6 @@ Entries RawWorkbook(const Entries& sheets, const std::string& sharedItems)
     return entries;
 }
 
-void WriteRawWorkbook(const std::string& path, const Entries& sheets) { WriteZip(path, RawWorkbook(sheets)); }
-
-std::string Str(const std::string& ref, const std::string& text)
-{
-    return "<c r=\"" + ref + "\" t=\"inlineStr\"><is><t>" + text + "</t></is></c>";
-}
-
-std::string Num(const std::string& ref, const std::string& number)
-{
-    return "<c r=\"" + ref + "\"><v>" + number + "</v></c>";
-}
-
-std::string ReadFileBytes(const std::string& path)
-{
-    std::ostringstream bytes;
-    bytes << std::ifstream(path, std::ios::binary).rdbuf();
-    return bytes.str();
-}
-
-void WriteFileBytes(const std::string& path, const std::string& bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
 void ExchangeTest::SetUp()
 {
     host = std::make_unique<Host::StandInHost>();
@@ -197,13 +152,6 @@ void ExchangeTest::AddItem(GS::Int32 categoryId, const std::string& code, const 
     update.bind(2, item.getInt("id"));
     Db().execute(update);
 }
-
-bool ExchangeTest::Export(const std::string& path, const ExportXlsOptions& options)
-{
-    return ExportXlsx(GS::UniString(path), options);
-}
-
-bool ExchangeTest::Import(const std::string& path) { return ImportXlsx(GS::UniString(path)); }
 
 std::vector<std::string> ExchangeTest::Rows(const std::string& sql)
 {

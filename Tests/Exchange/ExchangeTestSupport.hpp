@@ -1,5 +1,9 @@
 #pragma once
+#include <clocale>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -8,33 +12,28 @@
 #include <nlohmann/json.hpp>
 
 #include "Database/ProjectDatabase.hpp"
-#include "Exchange/EstimateRecords.hpp"
+#include "Exchange/XlsxExport.hpp"
+#include "Exchange/XlsxImport.hpp"
 #include "Host/StandInHost.hpp"
 
 using Json = nlohmann::json;
 using Entries = std::vector<std::pair<std::string, std::string>>; // (name, content)
 
 // A folder of its own under the system's temporary folder, removed with everything in it.
-class TempDir {
-public:
-    TempDir();
-    ~TempDir();
+std::string MakeTempDir();
+struct TempDir {
+    const std::string dir = MakeTempDir();
+    ~TempDir() { std::error_code ignored; std::filesystem::remove_all(dir, ignored); }
     std::string Path(const std::string& name) const { return dir + "/" + name; }
-
-private:
-    std::string dir;
 };
 
 // Switches the process locale for one scope and restores it afterwards.
-class ScopedLocale {
-public:
-    explicit ScopedLocale(const char* name);
-    ~ScopedLocale();
-    bool Active() const { return active; }
-
-private:
-    std::string previous;
-    bool active = false;
+struct ScopedLocale {
+    explicit ScopedLocale(const char* name)
+        : previous(std::setlocale(LC_ALL, nullptr)), active(std::setlocale(LC_ALL, name) != nullptr) { }
+    ~ScopedLocale() { std::setlocale(LC_ALL, previous.c_str()); }
+    const std::string previous;
+    const bool active;
 };
 
 // The workbook as openpyxl reads it (see openpyxl_peer.py): {"order": [names], "sheets": {name: ...}}.
@@ -50,19 +49,26 @@ void WriteZip(const std::string& path, const Entries& entries, const std::string
 // The parts of a workbook package written by hand: each sheet by its name and the XML inside its
 // sheetData (cells alone are put into one row element), and shared strings when given.
 Entries RawWorkbook(const Entries& sheets, const std::string& sharedItems = "");
-void WriteRawWorkbook(const std::string& path, const Entries& sheets);
+inline void WriteRawWorkbook(const std::string& path, const Entries& sheets) { WriteZip(path, RawWorkbook(sheets)); }
 // XML of one cell: an inline string, or a number.
-std::string Str(const std::string& ref, const std::string& text);
-std::string Num(const std::string& ref, const std::string& number);
+inline std::string Str(const std::string& ref, const std::string& text)
+{
+    return "<c r=\"" + ref + "\" t=\"inlineStr\"><is><t>" + text + "</t></is></c>";
+}
+inline std::string Num(const std::string& ref, const std::string& n) { return "<c r=\"" + ref + "\"><v>" + n + "</v></c>"; }
 
-std::string ReadFileBytes(const std::string& path);
-void WriteFileBytes(const std::string& path, const std::string& bytes);
+inline std::string ReadFileBytes(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+inline void WriteFileBytes(const std::string& path, const std::string& bytes) { std::ofstream(path) << bytes; }
 
 // Every case starts with its own stand-in host without stored data and a fresh database.
 class ExchangeTest : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override { ProjectDatabase::instance().reopen(); }
+    void TearDown() override { Db().reopen(); }
 
     ProjectDatabase& Db() { return ProjectDatabase::instance(); }
     void SetProjectInfo(const std::vector<std::pair<std::string, std::string>>& keyValues);
@@ -73,8 +79,11 @@ protected:
     // Removes the default category, so an estimate holds only what a case adds.
     void RemoveDefaultCategory() { Db().execSql("DELETE FROM categories"); }
 
-    bool Export(const std::string& path, const ExportXlsOptions& options = {});
-    bool Import(const std::string& path);
+    bool Export(const std::string& path, const ExportXlsOptions& options = {})
+    {
+        return ExportXlsx(GS::UniString(path), options);
+    }
+    bool Import(const std::string& path) { return ImportXlsx(GS::UniString(path)); }
     // The first column of every row, as text.
     std::vector<std::string> Rows(const std::string& sql);
     // The estimate as the SQL dump writes it, for before/after comparisons.

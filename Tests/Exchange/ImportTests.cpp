@@ -4,7 +4,6 @@
 #include <limits>
 #include <string>
 
-#include "Exchange/XlsxImport.hpp"
 #include "ExchangeTestSupport.hpp"
 
 namespace {
