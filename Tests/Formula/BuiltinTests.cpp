@@ -4,19 +4,10 @@
 using namespace FormulaTest;
 using Builtins = PointLocale;
 
-namespace {
-
-// A value enters the text with 8 decimals.
-double Eight(double value)
-{
-    return std::round(value * 1e8) / 1e8;
-}
-
-}  // namespace
-
 TEST_F(Builtins, EveryBuiltin)
 {
     const double pi = std::acos(-1.0);
+    const auto Eight = [](double value) { return std::round(value * 1e8) / 1e8; };  // as the value enters the text
     Expect({
         {"ACOS(1)", 0}, {"ACOS(0)", Eight(pi / 2)}, {"ASIN(-0.5)", Eight(-pi / 6)}, {"ATAN(1)", Eight(pi / 4)},
         {"ATAN2(1,-1)", Eight(3 * pi / 4)}, {"ATAN2(-1,-1)", Eight(-3 * pi / 4)},

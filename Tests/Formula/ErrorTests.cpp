@@ -8,6 +8,7 @@ TEST_F(Errors, EveryMessageWordForWord)
 {
     const std::string huge = "1" + std::string(200, '0');  // 1e200
     const std::string missing = "Value to the right of operator is missing or invalid.";
+    const std::string mismatch = "Parentheses mismatch.";
     Expect({
         {huge + "*" + huge, 1, "Result of * is infinite or not a number."},
         {huge + "/0.0" + std::string(150, '0') + "1", 1, "Result of / is infinite or not a number."},
@@ -25,9 +26,8 @@ TEST_F(Errors, EveryMessageWordForWord)
         {"()", 4, "Invalid token: "}, {"", 4, "Invalid token: "}, {"   ", 4, "Invalid token: "},  // the character 0
         {"5!", 4, "Invalid token: 5"}, {"5.", 4, "Invalid token: 5"}, {".5", 4, "Invalid token: ."},
         {"2*", 9, missing}, {"2+", 9, missing}, {"1+~", 9, missing}, {"!!1", 9, missing}, {"1<", 9, missing},
-        {"(1+2", 10, "Parentheses mismatch."}, {"1+2)", 10, "Parentheses mismatch."}, {")(", 10, "Parentheses mismatch."},
-        {"SUM(1,2", 10, "Parentheses mismatch."}, {"SUM(", 10, "Parentheses mismatch."},
-        {"SUM((1)", 10, "Parentheses mismatch."},
+        {"(1+2", 10, mismatch}, {"1+2)", 10, mismatch}, {")(", 10, mismatch}, {"SUM(1,2", 10, mismatch},
+        {"SUM(", 10, mismatch}, {"SUM((1)", 10, mismatch},
     });
 }
 

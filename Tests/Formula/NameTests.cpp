@@ -32,12 +32,12 @@ TEST_F(Names, NamesAndTheirLengthLimit)
 TEST_F(Names, ResolversAreCalledInOrderWithNumbersAndTexts)
 {
     TestContext context({{"A", 1}, {"B", 2}, {"C", 3}});
-    std::string received;  // "[text]" for a text argument, the value for a number
+    std::string received;  // "[text]" for a text argument, the value for a number, each with a blank
     context.function = [&](const char*, Math_Parameter* parameters, Int32 count, double* value) {
         received.clear();
         for (Int32 i = 0; i < count; ++i)
-            received += parameters[i].kind == Math_TextParameter ? "[" + std::string(parameters[i].text) + "]"
-                                                                 : std::to_string(parameters[i].value);
+            received += (parameters[i].kind == Math_TextParameter ? "[" + std::string(parameters[i].text) + "]"
+                                                                  : std::to_string(parameters[i].value)) + " ";
         *value = 42;
         return true;
     };
@@ -46,11 +46,11 @@ TEST_F(Names, ResolversAreCalledInOrderWithNumbersAndTexts)
     const std::vector<std::string> order = {"var:A", "var:B", "var:C", "var:A", "var:B", "fn:G/1", "fn:F/2", "var:A"};
     EXPECT_EQ(context.log, order);
     const std::vector<std::pair<const char*, const char*>> rows = {
-        {"F('Fire rating')", "[Fire rating]"}, {"F('  two  blanks ')", "[  two  blanks ]"}, {"F( 'x')", "[x]"},
-        {"F(')", "[]"},     // one apostrophe alone: an empty text
-        {"F('abc)", "[ab]"},  // the last character goes, whatever it is
-        {"F('a(b)c')", "[a(b)c]"}, {"F('Width', 2+3, C)", "[Width]5.0000003.000000"},
-        {"F(C*2,'a b')", "6.000000[a b]"}, {"F(1.5)", "1.500000"}, {"F(A,G(B))", "1.00000042.000000"},
+        {"F('Fire rating')", "[Fire rating] "}, {"F('  two  blanks ')", "[  two  blanks ] "}, {"F( 'x')", "[x] "},
+        {"F(')", "[] "},     // one apostrophe alone: an empty text
+        {"F('abc)", "[ab] "},  // the last character goes, whatever it is
+        {"F('a(b)c')", "[a(b)c] "}, {"F('Width', 2+3, C)", "[Width] 5.000000 3.000000 "},
+        {"F(C*2,'a b')", "6.000000 [a b] "}, {"F(1.5)", "1.500000 "}, {"F(A,G(B))", "1.000000 42.000000 "},
     };
     for (const auto& row : rows) {
         Expect(context, {{row.first, 42}});

@@ -34,7 +34,9 @@ TEST_F(Soundness, NumbersAndValuesDoNotRunTogether)
 
 TEST_F(Soundness, ResultsThatAreNotFiniteFailInWords)
 {
-    const auto notFinite = [](const char* name) { return std::string("Result of ") + name + " is infinite or not a number."; };
+    const auto notFinite = [](const char* name) {
+        return std::string("Result of ") + name + " is infinite or not a number.";
+    };
     TestContext context({{"Bad", std::nan("")}});
     context.function = [](const char*, Math_Parameter*, Int32, double* value) {
         *value = INFINITY;

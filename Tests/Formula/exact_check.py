@@ -1,11 +1,9 @@
 #!/usr/bin/python3
-"""Random expressions of + - * / ( ) over small decimals and variables, with their exact values.
-
-Usage: exact_check.py SEED COUNT OUTPUT; writes "OK <expression> <exact> <bound>" per line, or
-"SKIP <expression>" when a divisor may be zero within the bound. The bound follows the evaluator's
-roundings: each number read to the nearest double, each operator's result written back with 16
-decimals, each parenthesised group with 16 significant digits.
-"""
+# Random expressions of + - * / ( ) over small decimals and variables, with their exact values.
+# Usage: exact_check.py SEED COUNT OUTPUT; writes "OK <expression> <exact> <bound>" per line, or
+# "SKIP <expression>" when a divisor may be zero within the bound. The bound follows the evaluator's
+# roundings: each number read to the nearest double, each operator's result written back with 16
+# decimals, each parenthesised group with 16 significant digits.
 import random
 import re
 import sys
@@ -27,10 +25,6 @@ def generate(rnd, depth):
         return str(rnd.randint(0, 19)) + ("." + decimals if decimals else "")
 
     return operand() + "".join(rnd.choice("+-*/") + operand() for _ in range(rnd.randint(0, 3)))
-
-
-class Skip(Exception):
-    pass
 
 
 def rounded(value, error):
@@ -65,7 +59,7 @@ class Parser:
             if op == "*":
                 a, ea = rounded(a * b, abs(a) * eb + abs(b) * ea + ea * eb)
             elif abs(b) <= eb:
-                raise Skip()
+                raise ZeroDivisionError()
             else:
                 a, ea = rounded(a / b, (abs(a) * eb + abs(b) * ea) / (abs(b) * (abs(b) - eb)))
         return a, ea
@@ -90,7 +84,7 @@ def main():
                 value, error = Parser(text).expr()
                 # comparing with the nearest double of the exact value costs one more rounding
                 target.write("OK %s %r %r\n" % (text, float(value), float(2 * error + abs(value) * ULP)))
-            except Skip:
+            except ZeroDivisionError:
                 target.write("SKIP %s\n" % text)
 
 
