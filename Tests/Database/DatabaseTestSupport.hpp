@@ -19,24 +19,6 @@
 // (id, sort_order) pairs.
 using Rows = std::vector<std::pair<int, int>>;
 
-inline GS::Array<GS::Int32> Ids(std::initializer_list<GS::Int32> ids)
-{
-    GS::Array<GS::Int32> array;
-    for (GS::Int32 id : ids)
-        array.Push(id);
-    return array;
-}
-
-// The ids of an ordered list of entities.
-template <typename T>
-std::vector<int> IdsOf(const GS::Array<T>& entities)
-{
-    std::vector<int> ids;
-    for (const T& entity : entities)
-        ids.push_back(entity.getInt("id"));
-    return ids;
-}
-
 // The tables as they were stored before categories had a code.
 inline const char* const OldSchema =
     "CREATE TABLE categories (id INTEGER PRIMARY KEY AUTOINCREMENT, title TEXT, sort_order INTEGER, descript TEXT, total REAL);\n"
@@ -100,12 +82,15 @@ protected:
         return category.getInt("id");
     }
 
-    GS::Int32 AddItem(GS::Int32 categoryId, double price)
+    // An item with quantities of the given values.
+    GS::Int32 AddItem(GS::Int32 categoryId, double price, const std::vector<double>& values = {})
     {
         Item item;
         item.setInt("category_id", categoryId);
         item.setDouble("price", price);
         EXPECT_TRUE(ItemsTable().save(item));
+        for (double value : values)
+            AddQty(item.getInt("id"), value);
         return item.getInt("id");
     }
 

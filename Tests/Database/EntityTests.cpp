@@ -1,4 +1,5 @@
 #include <cstring>
+#include <tuple>
 
 #include "DatabaseTestSupport.hpp"
 
@@ -24,26 +25,14 @@ TEST(Entity, EachAccessorReadsOnlyItsOwnMapAndKeepsTheLastValue)
     EXPECT_EQ(entity.stringFields.GetSize(), 1u);
 }
 
-TEST(Entity, CopiesAreDeepAndCarryTheNewFlag)
-{
-    Item original;
-    original.setString("code", "A1");
-    original.isNew = false;
-    Item copy = original;
-    copy.setString("code", "B2");
-    Item assigned;
-    assigned = copy;
-    EXPECT_EQ(original.getString("code"), GS::UniString("A1"));
-    EXPECT_EQ(assigned.getString("code"), GS::UniString("B2"));
-    EXPECT_FALSE(copy.isNew);
-    EXPECT_FALSE(assigned.isNew);
-}
-
-TEST(Qty, CopiesCarryMessageAndLinkStatusAndSelfAssignmentKeepsThem)
+// Copies are deep and carry the new flag, the message and the link status; so does assigning
+// a quantity to itself.
+TEST(Qty, CopiesCarryEverything)
 {
     Qty source;
     EXPECT_EQ(source.linkStatus, LinkNotComputed);
     EXPECT_STREQ(source.errorText, "");
+    source.isNew = false;
     source.setString("formula", "Volume*2");
     source.setErrorText("Variable was not defined: Volume.");
     source.linkStatus = LinkOutdated;
@@ -52,7 +41,9 @@ TEST(Qty, CopiesCarryMessageAndLinkStatusAndSelfAssignmentKeepsThem)
     assigned = source;
     Qty& self = assigned;
     assigned = self;
+    source.setString("formula", "changed");
     for (const Qty* qty : {&copied, &assigned}) {
+        EXPECT_FALSE(qty->isNew);
         EXPECT_STREQ(qty->errorText, "Variable was not defined: Volume.");
         EXPECT_EQ(qty->linkStatus, LinkOutdated);
         EXPECT_EQ(qty->getString("formula"), GS::UniString("Volume*2"));
@@ -97,36 +88,31 @@ TEST_F(SectionElementLinks, SavedQuantityLinksToTheElementItStandsFor)
         {{"guid", SectionGuid}, {"typeID", 29}, {"parentGuid", WallGuid}},
         {{"guid", OrphanGuid}, {"typeID", "SectionElement"}, {"parentGuid", MissingGuid}},
     });
-    struct Case {
-        const char* guid;
-        bool needsParent;
-        const char* stored;
-        const char* failing = nullptr;  // a host call that fails for the section element
-    };
-    const std::vector<Case> cases = {
-        {"", false, ""},
-        {WallGuid, false, WallGuid},
-        {SectionGuid, true, WallGuid},
-        {"5ec00000-0000-4000-8000-000000000001", true, WallGuid},
-        {OrphanGuid, true, MissingGuid},  // its record still names its parent
-        {MissingGuid, false, MissingGuid},
-        {"not a guid", false, "not a guid"},
+    // The guid saved, whether it needs the parent's, the guid stored, a host call failing for the section element.
+    const std::vector<std::tuple<const char*, bool, const char*, const char*>> cases = {
+        {"", false, "", ""},
+        {WallGuid, false, WallGuid, ""},
+        {SectionGuid, true, WallGuid, ""},
+        {"5ec00000-0000-4000-8000-000000000001", true, WallGuid, ""},
+        {OrphanGuid, true, MissingGuid, ""},  // its record still names its parent
+        {MissingGuid, false, MissingGuid, ""},
+        {"not a guid", false, "not a guid", ""},
         {SectionGuid, true, SectionGuid, "HostGetElement"},
         {SectionGuid, false, SectionGuid, "HostGetElementHeader"},
     };
     const GS::Int32 itemId = AddItem(1, 2.0);
-    for (const Case& c : cases) {
+    for (const auto& [guid, needsParent, stored, failing] : cases) {
         host->ClearFailures();
-        if (c.failing != nullptr)
-            host->FailOperation(c.failing, SectionGuid);
+        if (*failing)
+            host->FailOperation(failing, SectionGuid);
         Qty qty;
         qty.setInt("item_id", itemId);
         for (int save = 0; save < 2; ++save) {  // as a new quantity, then as an existing one
-            qty.setString("guid", c.guid);
-            EXPECT_EQ(qty.linkNeedsParentGuid(), c.needsParent) << c.guid;
+            qty.setString("guid", guid);
+            EXPECT_EQ(qty.linkNeedsParentGuid(), needsParent) << guid << failing;
             ASSERT_TRUE(QtiesTable().save(qty));
-            EXPECT_EQ(QtiesTable().findById(qty.getInt("id")).getString("guid"), GS::UniString(c.stored))
-                << c.guid << " " << (c.failing ? c.failing : "") << " save " << save;
+            EXPECT_EQ(QtiesTable().findById(qty.getInt("id")).getString("guid"), GS::UniString(stored))
+                << guid << " " << failing << " save " << save;
         }
     }
 }
