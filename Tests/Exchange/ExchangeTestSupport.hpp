@@ -43,9 +43,8 @@ void WriteWithOpenpyxl(const Json& contents, const std::string& path);
 // Every key that expected names holds the same in actual, recursively; numbers within rounding.
 void ExpectSubset(const Json& actual, const Json& expected, const std::string& where = "");
 
-// A deflated ZIP package; with largeSize, one more entry largeName of that many blanks.
-void WriteZip(const std::string& path, const Entries& entries, const std::string& largeName = "",
-    std::size_t largeSize = 0);
+// A deflated ZIP package.
+void WriteZip(const std::string& path, const Entries& entries);
 // The parts of a workbook package written by hand: each sheet by its name and the XML inside its
 // sheetData (cells alone are put into one row element), and shared strings when given.
 Entries RawWorkbook(const Entries& sheets, const std::string& sharedItems = "");

@@ -79,12 +79,9 @@ TEST_F(ExportTest, PriceOptionsChooseTheLookAndLockOfPriceCells)
 {
     BuildEstimate();
     for (int bits = 0; bits < 8; ++bits) {
-        ExportXlsOptions o;
-        o.doNotExportPrices = bits & 1;
-        o.markPriceFieldsAsInput = bits & 2;
-        o.lockAllExceptPrices = bits & 4;
-        SCOPED_TRACE(testing::Message() << "no prices " << o.doNotExportPrices << ", mark "
-                                        << o.markPriceFieldsAsInput << ", lock " << o.lockAllExceptPrices);
+        const ExportXlsOptions o { (bits & 1) != 0, (bits & 2) != 0, (bits & 4) != 0 };
+        SCOPED_TRACE("no prices, mark, lock: " + std::to_string(bits & 1) + std::to_string(bits / 2 & 1)
+            + std::to_string(bits / 4));
         const Json book = ExportAndInspect(o);
         for (const auto& [name, sheet] : book["sheets"].items()) {
             EXPECT_EQ(sheet["protected"], o.lockAllExceptPrices) << name;

@@ -45,52 +45,53 @@ TEST(SplitAfterDelimiter, KeepsTheDelimiterLessItsTrailingBlank)
         EXPECT_EQ(SplitAfterDelimiter(c.text, c.delimiter), c.expected) << c.text;
 }
 
-TEST(SplitDescription, CutsAtSectionsAndLongParagraphs)
-{
-    const std::string shortWithBreak = "First part.\n\nsecond part, still one chunk.";
-    const std::string w = Repeat("w", 95);
-    const struct { const char* name; std::string text; Texts expected; } cases[] = {
-        { "empty text gives one empty chunk", "", { "" } },
-        { "short text stays whole, line feeds included", shortWithBreak, { shortWithBreak } },
-        { "sections start chunks", "Intro\n\n1. Walls\n\n  2. Doors", { "Intro", "1. Walls", "2. Doors" } },
-        { "an empty line without a section number", "Intro\n\nmore text", { "Intro\n\nmore text" } },
-        { "no separator at all", Repeat("x", 1000), { Repeat("x", 1000) } },
-        { "a piece starting with a number opens a chunk", Repeat("a", 500) + "\n3 pieces of glass\n" + Repeat("b", 400),
-            { Repeat("a", 500) + "\n", "3 pieces of glass\n\n" + Repeat("b", 400) } },
-        // 1000 bytes of sentences: cut after ". " and rejoined with line feeds up to the limit.
-        { "a long paragraph of sentences", Repeat(w + ". ", 10) + Repeat("z", 30),
-            { Repeat(w + ".\n", 7) + w + ".", Repeat(w + ".\n", 2) + Repeat("z", 30) } },
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(SplitDescriptionParagraphs(c.text, 800), c.expected) << c.name;
-}
+const std::string NumberedLine = Repeat("a", 500) + "\n3 pieces of glass\n" + Repeat("b", 400);
 
-TEST(JoinDescriptionChunks, SplittingTheJoinedTextGivesTheSameRows)
+// Each description is split into the expected rows (when given), and the rows joined again give
+// a text that splits into the same rows: the text itself when whole is set.
+TEST(SplitDescription, CutsAtSectionsAndLongParagraphsAndJoinsBack)
 {
+    const std::string shortWithBreak = "First part.\n\nsecond part, still one chunk.", w = Repeat("w", 95);
     const std::string longParagraph = Sentences(std::vector<size_t>(10, 97)); // 979 bytes, cut after ". "
     const std::string lines = Sentences(std::vector<size_t>(10, 97), ".\n"); // cut after "\n"
-    // Whether the text itself comes back, or only one that splits into the same rows.
-    const struct { const char* name; std::string text; bool whole; } descriptions[] = {
-        { "empty", "", true },
-        { "sections, blanks dropped", "Intro\n\n1. Walls\n\n  2. Doors", false },
-        { "lines in sections", "1. Walls\nline two\n\n2. Doors\n\n2.1 Frames", true },
-        { "no separator", Repeat("x", 1000), true },
-        { "long sections", "Intro\n\n1. " + Repeat("a", 700) + "\n\n2. " + Repeat("b", 700), true },
-        { "a long sentence of clauses", Repeat(Repeat("w", 60) + ", ", 15) + "end.", true },
-        { "lines before sentences", Sentences({ 120, 300, 200 }, "\n") + " " + longParagraph, true },
-        { "sections of long paragraphs", "Intro.\n\n1. " + longParagraph + "\n\n2. " + lines, true },
-        { "paragraphs between blank lines", Sentences({ 300, 200 }) + "\n\n" + longParagraph + "\n\nEnd.", true },
+    const struct { const char* name; std::string text; Texts rows; bool whole; } cases[] = {
+        { "empty text gives one empty row", "", { "" }, true },
+        { "short text stays whole, line feeds included", shortWithBreak, { shortWithBreak }, true },
+        { "sections start rows", "Intro\n\n1. Walls\n\n  2. Doors", { "Intro", "1. Walls", "2. Doors" }, false },
+        { "an empty line without a section number", "Intro\n\nmore text", { "Intro\n\nmore text" }, true },
+        { "no separator at all", Repeat("x", 1000), { Repeat("x", 1000) }, true },
+        // 1000 bytes of sentences: cut after ". " and rejoined with line feeds up to the limit.
+        { "a long paragraph of sentences", Repeat(w + ". ", 10) + Repeat("z", 30),
+            { Repeat(w + ".\n", 7) + w + ".", Repeat(w + ".\n", 2) + Repeat("z", 30) }, true },
+        { "lines in sections", "1. Walls\nline two\n\n2. Doors\n\n2.1 Frames", {}, true },
+        { "a long sentence of clauses", Repeat(Repeat("w", 60) + ", ", 15) + "end.", {}, true },
+        { "lines before sentences", Sentences({ 120, 300, 200 }, "\n") + " " + longParagraph, {}, true },
+        { "sections of long paragraphs", "Intro.\n\n1. " + longParagraph + "\n\n2. " + lines, {}, true },
+        { "paragraphs between blank lines", Sentences({ 300, 200 }) + "\n\n" + longParagraph + "\n\nEnd.", {}, true },
         { "a short paragraph with its own line feeds beside a long one",
-            Sentences({ 100, 100 }, "\n") + "\n\n" + longParagraph, true },
+            Sentences({ 100, 100 }, "\n") + "\n\n" + longParagraph, {}, true },
     };
-    for (const auto& c : descriptions) {
-        const Texts chunks = SplitDescriptionParagraphs(c.text, 800);
-        const std::string joined = JoinDescriptionChunks(chunks, 800);
-        EXPECT_EQ(SplitDescriptionParagraphs(joined, 800), chunks) << c.name;
+    for (const auto& c : cases) {
+        const Texts rows = SplitDescriptionParagraphs(c.text, 800);
+        EXPECT_TRUE(c.rows.empty() || rows == c.rows) << c.name;
+        const std::string joined = JoinDescriptionChunks(rows, 800);
+        EXPECT_EQ(SplitDescriptionParagraphs(joined, 800), rows) << c.name;
         EXPECT_TRUE(!c.whole || joined == c.text) << c.name;
     }
+    // A piece starting with a number, a blank and a word opens a row of its own.
+    EXPECT_EQ(SplitDescriptionParagraphs(NumberedLine, 800),
+        (Texts { Repeat("a", 500) + "\n", "3 pieces of glass\n\n" + Repeat("b", 400) }));
     EXPECT_EQ(JoinDescriptionChunks({ "Intro", "1. Walls", "more" }, 800), "Intro\n\n1. Walls\nmore");
     EXPECT_EQ(JoinDescriptionChunks({ "A.\nB.", "C." }, 5), "A. B. C.") << "a cut paragraph comes back whole";
+}
+
+// Joining takes the row that opens with "3 pieces" for a new paragraph and puts an empty line
+// before it; that text splits into other rows, so such a description changes at every round
+// trip. Enable once the joining finds the text.
+TEST(SplitDescription, DISABLED_ARowOpeningWithANumberInsideAParagraphJoinsBack)
+{
+    const Texts rows = SplitDescriptionParagraphs(NumberedLine, 800);
+    EXPECT_EQ(SplitDescriptionParagraphs(JoinDescriptionChunks(rows, 800), 800), rows);
 }
 
 TEST(TruncateUtf8, CountsCharactersNotBytes)

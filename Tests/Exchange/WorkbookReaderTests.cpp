@@ -24,33 +24,30 @@ Entries Edit(const Entries& entries, const std::string& name, const std::string&
     return edited;
 }
 
-class WorkbookReaderTest : public ::testing::Test {
-protected:
-    std::string Package(const Entries& entries)
-    {
-        const std::string path = temp.Path("p" + std::to_string(counter++) + ".xlsx");
-        WriteZip(path, entries);
-        return path;
+const TempDir temp;
+
+std::string Package(const Entries& entries)
+{
+    static int counter = 0;
+    const std::string path = temp.Path("p" + std::to_string(counter++) + ".xlsx");
+    WriteZip(path, entries);
+    return path;
+}
+
+// The reader's message for a file it refuses, opened and (when asked) its first sheet read.
+std::string Refusal(const std::string& path, bool readSheet, const Xlsx::ReaderLimits& limits = {})
+{
+    try {
+        auto workbook = Xlsx::OpenWorkbook(path, limits);
+        if (readSheet)
+            workbook->GetSheet(0);
+        return "accepted";
+    } catch (const Xlsx::WorkbookError& e) {
+        return e.what();
     }
+}
 
-    // The reader's message for a file it refuses, opened and (when asked) its first sheet read.
-    static std::string Refusal(const std::string& path, bool readSheet, const Xlsx::ReaderLimits& limits = {})
-    {
-        try {
-            auto workbook = Xlsx::OpenWorkbook(path, limits);
-            if (readSheet)
-                workbook->GetSheet(0);
-            return "accepted";
-        } catch (const Xlsx::WorkbookError& e) {
-            return e.what();
-        }
-    }
-
-    TempDir temp;
-    int counter = 0;
-};
-
-TEST_F(WorkbookReaderTest, ReadsSharedStringsRichTextAndEveryCellType)
+TEST(WorkbookReader, ReadsSharedStringsRichTextAndEveryCellType)
 {
     const std::string shared = "<si><t>plain</t></si><si><r><rPr><b/></rPr><t>rich </t></r><r><t "
                                "xml:space=\"preserve\">text </t></r><rPh sb=\"0\" eb=\"1\"><t>phonetic</t></rPh></si>"
@@ -97,7 +94,7 @@ TEST_F(WorkbookReaderTest, ReadsSharedStringsRichTextAndEveryCellType)
     EXPECT_EQ(sheet.GetLastRow(), 5u);
 }
 
-TEST_F(WorkbookReaderTest, FollowsRelationshipsPrefixesAndEntryNamesInAnyCase)
+TEST(WorkbookReader, FollowsRelationshipsPrefixesAndEntryNamesInAnyCase)
 {
     // Parts in unusual places, names in other letter case, prefixed elements, an absolute target.
     const std::string main = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
@@ -129,7 +126,7 @@ TEST_F(WorkbookReaderTest, FollowsRelationshipsPrefixesAndEntryNamesInAnyCase)
     EXPECT_EQ(book->FindSheet("A sheet"), &book->GetSheet(1));
 }
 
-TEST_F(WorkbookReaderTest, RefusesHostileAndBrokenFiles)
+TEST(WorkbookReader, RefusesHostileAndBrokenFiles)
 {
     const Entries good = RawWorkbook({ { "Data", "<c r=\"A1\" t=\"s\"><v>0</v></c>" } }, "<si><t>a</t></si>");
     const std::string sheet = "xl/worksheets/sheet1.xml", cell = "<c r=\"A1\" t=\"s\"><v>0</v></c>";
@@ -166,15 +163,14 @@ TEST_F(WorkbookReaderTest, RefusesHostileAndBrokenFiles)
         EXPECT_NE(Refusal(path, true), "accepted") << path;
 }
 
-TEST_F(WorkbookReaderTest, StopsAtItsLimits)
+TEST(WorkbookReader, StopsAtItsLimits)
 {
     Xlsx::ReaderLimits limits;
     limits.maxEntryBytes = 1 << 20;
     limits.maxCells = 2;
     // A sheet that inflates to 3 MiB of blanks.
-    const std::string large = temp.Path("large.xlsx");
-    WriteZip(large, Edit(RawWorkbook({ { "Data", "" } }), "xl/worksheets/sheet1.xml", "", ""),
-        "xl/worksheets/sheet1.xml", 3 << 20);
+    const std::string large
+        = Package(Edit(RawWorkbook({ { "Data", "" } }), "xl/worksheets/sheet1.xml", "", std::string(3 << 20, ' ')));
     EXPECT_NE(Refusal(large, true, limits).find("size limit"), std::string::npos);
     EXPECT_NE(Refusal(Package(RawWorkbook({ { "Data", Num("A1", "1") + Num("B1", "2") + Num("C1", "3") } })), true,
                   limits).find("too many cells"),
@@ -184,18 +180,16 @@ TEST_F(WorkbookReaderTest, StopsAtItsLimits)
 
 TEST(CellReference, ParsesAndNamesColumns)
 {
-    // row 0 for a reference that is refused.
-    const struct { const char* reference; uint32_t row, column; } cases[] = { { "A1", 1, 1 }, { "Z9", 9, 26 },
-        { "AA1", 1, 27 }, { "XFD1048576", 1048576, 16384 },
-        { "XFE1", 0, 0 }, { "A0", 0, 0 }, { "A1048577", 0, 0 }, { "1A", 0, 0 }, { "A", 0, 0 }, { "", 0, 0 },
-        { "AAAA1", 0, 0 }, { "A1x", 0, 0 }, { "A-1", 0, 0 } };
+    uint32_t row = 0, column = 0;
+    for (const char* bad : { "XFE1", "A0", "A1048577", "1A", "A", "", "AAAA1", "A1x", "A-1" })
+        EXPECT_FALSE(Xlsx::ParseCellReference(bad, &row, &column)) << bad;
+    const struct { const char* reference; uint32_t row, column; } cases[]
+        = { { "A1", 1, 1 }, { "Z9", 9, 26 }, { "AA1", 1, 27 }, { "XFD1048576", 1048576, 16384 } };
     for (const auto& c : cases) {
-        uint32_t row = 0, column = 0;
-        EXPECT_EQ(Xlsx::ParseCellReference(c.reference, &row, &column), c.row != 0) << c.reference;
-        if (c.row != 0) {
-            EXPECT_EQ(row, c.row) << c.reference;
-            EXPECT_EQ(Xlsx::ColumnName(column) + std::to_string(row), c.reference);
-        }
+        ASSERT_TRUE(Xlsx::ParseCellReference(c.reference, &row, &column)) << c.reference;
+        EXPECT_EQ(row, c.row) << c.reference;
+        EXPECT_EQ(column, c.column) << c.reference;
+        EXPECT_EQ(Xlsx::ColumnName(column) + std::to_string(row), c.reference);
     }
 }
 

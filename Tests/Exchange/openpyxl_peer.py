@@ -9,42 +9,41 @@ import sys
 import openpyxl
 
 
-def rgb(color):
-    return color.rgb if color is not None and isinstance(color.rgb, str) else None
+def rgb(color, used):
+    return color.rgb if used and isinstance(color.rgb, str) else None
+
+
+def describe(cell, cached):
+    formula = isinstance(cell.value, str) and cell.value.startswith("=")
+    font, fill, bottom = cell.font, cell.fill, cell.border.bottom
+    return {"value": None if formula else cell.value, "formula": cell.value if formula else None,
+            "cached": cached, "numberFormat": cell.number_format, "fontSize": font.sz, "bold": bool(font.b),
+            "fill": fill.fill_type, "fillColor": rgb(fill.fgColor, fill.fill_type),
+            "bottom": bottom.style, "bottomColor": rgb(bottom.color, bottom.style),
+            "locked": bool(cell.protection.locked), "wrap": bool(cell.alignment.wrap_text),
+            "vertical": cell.alignment.vertical}
 
 
 def read(path):
-    book, cached = openpyxl.load_workbook(path), openpyxl.load_workbook(path, data_only=True)
-    out = {"order": book.sheetnames, "sheets": {}}
-    for ws in book.worksheets:
-        cells = {}
-        for cell in (c for row in ws.iter_rows() for c in row if c.value is not None or c.has_style):
-            formula = isinstance(cell.value, str) and cell.value.startswith("=")
-            cells[cell.coordinate] = {
-                "value": None if formula else cell.value, "formula": cell.value if formula else None,
-                "cached": cached[ws.title][cell.coordinate].value, "numberFormat": cell.number_format,
-                "fontSize": cell.font.sz, "bold": bool(cell.font.b), "fill": cell.fill.fill_type,
-                "fillColor": rgb(cell.fill.fgColor) if cell.fill.fill_type else None,
-                "bottom": cell.border.bottom.style,
-                "bottomColor": rgb(cell.border.bottom.color) if cell.border.bottom.style else None,
-                "locked": bool(cell.protection.locked), "wrap": bool(cell.alignment.wrap_text),
-                "vertical": cell.alignment.vertical}
-        out["sheets"][ws.title] = {
-            "protected": bool(ws.protection.sheet), "merged": sorted(str(r) for r in ws.merged_cells.ranges),
-            "widths": {k: v.width for k, v in ws.column_dimensions.items() if v.width},
-            "heights": {str(k): v.height for k, v in ws.row_dimensions.items() if v.height}, "cells": cells}
-    json.dump(out, sys.stdout, ensure_ascii=False)
+    book, values = openpyxl.load_workbook(path), openpyxl.load_workbook(path, data_only=True)
+    sheets = {ws.title: {
+        "protected": bool(ws.protection.sheet), "merged": sorted(str(r) for r in ws.merged_cells.ranges),
+        "widths": {k: v.width for k, v in ws.column_dimensions.items() if v.width},
+        "heights": {str(k): v.height for k, v in ws.row_dimensions.items() if v.height},
+        "cells": {c.coordinate: describe(c, values[ws.title][c.coordinate].value)
+                  for row in ws.iter_rows() for c in row if c.value is not None or c.has_style}}
+        for ws in book.worksheets}
+    json.dump({"order": book.sheetnames, "sheets": sheets}, sys.stdout, ensure_ascii=False)
 
 
 def write(contents_path, path):
-    with open(contents_path, encoding="utf-8") as f:
-        contents = json.load(f)
     book = openpyxl.Workbook()
     book.remove(book.active)
-    for sheet in contents["sheets"]:
-        ws = book.create_sheet(sheet["name"])
-        for ref, value in sheet["cells"].items():
-            ws[ref] = value["formula"] if isinstance(value, dict) else value
+    with open(contents_path, encoding="utf-8") as f:
+        for sheet in json.load(f)["sheets"]:
+            ws = book.create_sheet(sheet["name"])
+            for ref, value in sheet["cells"].items():
+                ws[ref] = value["formula"] if isinstance(value, dict) else value
     book.save(path)
 
 
