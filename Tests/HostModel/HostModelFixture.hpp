@@ -22,15 +22,12 @@ constexpr const char *Zone = E(71), *Fill = E(81), *Line = E(91), *ArcPolyline =
 constexpr const char *SectionElement = E(B1), *CurtainWall = E(C1), *Morph = E(D1), *Stair = E(E1);
 constexpr const char *Railing = E(F1), *Missing = E(FF);
 // Databases and property definitions.
-constexpr const char* FloorPlanDb = "DB000000-0000-4000-8000-000000000001";
-constexpr const char* ModelDb = "DB000000-0000-4000-8000-000000000004";
-constexpr const char* SectionA = "DB000000-0000-4000-8000-00000000000A";
-constexpr const char* SectionB = "DB000000-0000-4000-8000-00000000000B";
-constexpr const char* FireRating = "DF000000-0000-4000-8000-000000000001";
-constexpr const char* LoadReal = "DF000000-0000-4000-8000-000000000002";
-constexpr const char* Count = "DF000000-0000-4000-8000-000000000003";
-constexpr const char* LoadInteger = "DF000000-0000-4000-8000-000000000004";
-constexpr const char* SlabOnly = "DF000000-0000-4000-8000-000000000005";
+#define D(n) "DB000000-0000-4000-8000-0000000000" #n
+#define P(n) "DF000000-0000-4000-8000-0000000000" #n
+constexpr const char *FloorPlanDb = D(01), *ModelDb = D(04), *SectionA = D(0A), *SectionB = D(0B);
+constexpr const char *FireRating = P(01), *LoadReal = P(02), *Count = P(03), *LoadInteger = P(04), *SlabOnly = P(05);
+#undef D
+#undef P
 
 inline API_Guid G(const char* text) { return GSGuid2APIGuid(GS::Guid(text)); }
 
@@ -52,6 +49,18 @@ std::string Str(const T&... values)
     return text.empty() ? text : text.substr(0, text.size() - 1);
 }
 
+// Asks the host to make a database current, by its type and guid.
+inline GSErrCode ChangeDatabase(GS::Int32 typeID, const char* guid = nullptr, HostDatabaseInfo* result = nullptr)
+{
+    HostDatabaseInfo info{};
+    info.typeID = typeID;
+    info.databaseUnId = guid != nullptr ? Fx::G(guid) : API_Guid{};
+    const GSErrCode code = HostChangeDatabase(&info);
+    if (result != nullptr)
+        *result = info;
+    return code;
+}
+
 template <typename T>
 std::size_t HandleSize(T** handle)
 {
@@ -69,7 +78,11 @@ protected:
         handlesBefore = GS::LiveHandleCount();
         ptrsBefore = GS::LivePtrCount();
     }
-    void TearDown() override { CalvoraClearHostTable(); }
+    void TearDown() override
+    {
+        ExpectNothingLive();
+        CalvoraClearHostTable();
+    }
 
     // Everything handed out was given back.
     void ExpectNothingLive() const

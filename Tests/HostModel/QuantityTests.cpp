@@ -131,15 +131,11 @@ TEST_F(HostModelTest, RequestsTheHostRefuses)
     EXPECT_EQ(HostGetElementQuantities(Fx::G(Fx::BasicWall), &par, nullptr, nullptr), APIERR_BADPARS);
 
     // Model elements are not measured while a section is current; their records stay readable.
-    HostDatabaseInfo db{};
-    db.typeID = APIWind_SectionID;
-    ASSERT_EQ(HostChangeDatabase(&db), NoError);
+    ASSERT_EQ(ChangeDatabase(APIWind_SectionID), NoError);
     EXPECT_EQ(Quantities(Fx::CompositeWall, nullptr, &q), APIERR_BADDATABASE);
     EXPECT_DOUBLE_EQ(q.wall.volume, 0.0);
     EXPECT_EQ(Read(Fx::CompositeWall).header.typeID, API_WallID);
-    db = HostDatabaseInfo{};
-    db.typeID = APIWind_3DModelID;
-    ASSERT_EQ(HostChangeDatabase(&db), NoError);
+    ASSERT_EQ(ChangeDatabase(APIWind_3DModelID), NoError);
     EXPECT_EQ(Quantities(Fx::CompositeWall, nullptr, &q), NoError);
     EXPECT_DOUBLE_EQ(q.wall.volume, 3.6);
 }
