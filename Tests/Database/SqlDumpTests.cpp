@@ -1,6 +1,6 @@
 #include <clocale>
 #include <fstream>
-#include <sstream>
+#include <tuple>
 
 #include "DatabaseTestSupport.hpp"
 
@@ -22,16 +22,6 @@ std::string Replaced(std::string text, const std::string& from, const std::strin
     for (std::size_t at = text.find(from); at != std::string::npos; at = text.find(from, at + to.size()))
         text.replace(at, from.size(), to);
     return text;
-}
-
-std::string WithoutTable(const std::string& dump, const std::string& table)
-{
-    std::istringstream lines(dump);
-    std::string kept;
-    for (std::string line; std::getline(lines, line);)
-        if (line.find("TABLE " + table + " ") == std::string::npos && line.find("INTO " + table + " ") == std::string::npos)
-            kept += line + "\n";
-    return kept;
 }
 
 class SqlDump : public DatabaseTest {
@@ -150,75 +140,66 @@ TEST_F(SqlDump, ColumnNamesInCapitalsAreReadLikeOurs)
 }
 
 // A failed import leaves the estimate and its changed flag as they were, says why on the debug
-// output, and writes no file.
+// output, and writes no file. Each text is the dump with one change, then more SQL.
 TEST_F(SqlDump, AFailedImportLeavesTheEstimateAsItWas)
 {
-    struct Case {
-        const char* name;
-        const char* without;  // the table left out of the dump; "*" leaves out all of it
-        const char* before;
-        const char* after;
-    };
-    const std::vector<Case> cases = {
-        {"empty file", "*", "", ""},
-        {"failing statement at the end", "", "", "INSERT INTO nowhere VALUES (1);"},
-        {"open transaction", "", "BEGIN TRANSACTION;", ""},
-        {"no categories", "categories", "", ""},
-        {"no items", "items", "", ""},
-        {"no quantities", "qties", "", ""},
-        {"view instead of a table", "qties", "", "CREATE VIEW qties AS SELECT 1 AS id;"},
-        {"a column missing", "categories", "", "CREATE TABLE categories (id INTEGER PRIMARY KEY, title TEXT); INSERT INTO categories VALUES (1, 'x');"},
-        // New rows get their id from the row key.
-        {"id not the row key", "categories", "",
-         "CREATE TABLE categories (id INTEGER, title TEXT, code TEXT, sort_order INTEGER, descript TEXT, total REAL);"},
-        {"id an INT primary key", "items", "",
-         "CREATE TABLE items (id INT PRIMARY KEY, category_id INTEGER, sort_order INTEGER, code TEXT, descript TEXT, "
-         "unit TEXT, price REAL, qty REAL, total REAL);"},
-        {"without rowid", "qties", "",
-         "CREATE TABLE qties (id INTEGER PRIMARY KEY, item_id INTEGER, guid TEXT, sort_order INTEGER, descript TEXT, "
-         "formula TEXT, value REAL) WITHOUT ROWID;"},
-        {"temporary table hiding the stored one", "", "", "CREATE TEMP TABLE items AS SELECT * FROM main.items;"},
-        // Numbers are kept in 32 bits, and so must the next id be.
-        {"id beyond 32 bits", "", "", "INSERT INTO categories (id, title, sort_order) VALUES (2147483648, 'x', 3);"},
-        {"parent id beyond 32 bits", "", "", "UPDATE items SET category_id = 4294967297;"},
-        {"negative number beyond 32 bits", "", "", "UPDATE qties SET sort_order = -2147483649;"},
-        {"no room for the next id", "categories", "",
-         "CREATE TABLE categories (id INTEGER PRIMARY KEY, title TEXT, code TEXT, sort_order INTEGER, descript TEXT, total REAL);"
-         "INSERT INTO categories VALUES (2147483647, 'Last', '', 1, '', 0);"},
-        {"no room after the sequence", "", "", "UPDATE sqlite_sequence SET seq = 2147483647 WHERE name = 'items';"},
-        // Nothing may reach the file system, or outlive the import on the connection or the process.
-        {"attach", "", "ATTACH DATABASE 'DIR/a.db' AS other; CREATE TABLE other.t (x);", ""},
-        {"vacuum into", "", "", "VACUUM INTO 'DIR/c.db';"},
-        {"extension", "", "", "SELECT load_extension('DIR/evil');"},
-        {"writable schema", "", "", "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = 'x' WHERE name = 'qties';"},
-        {"temporary files", "", "", "PRAGMA temp_store = FILE;"},
-        {"temporary directory", "", "PRAGMA temp_store_directory = 'DIR';", ""},
-        {"read-only connection", "", "", "PRAGMA query_only = 1;"},
-        {"size cap", "", "", "PRAGMA max_page_count = 1;"},
-        {"trusted schema", "", "", "PRAGMA trusted_schema = ON;"},
-        {"hard heap limit", "", "", "PRAGMA hard_heap_limit = 2000000000;"},
-        {"soft heap limit", "", "", "PRAGMA soft_heap_limit = 2000000000;"},
-        // fts3_tokenizer(name, pointer) hands out and plants raw function pointers.
-        {"tokenizer pointer", "", "", "SELECT fts3_tokenizer('planted', fts3_tokenizer('simple'));"},
-    };
     BuildEstimate();
     const std::string dump = Dump();
+    const std::vector<std::tuple<const char*, std::string, std::string, std::string>> cases = {  // why, from, to, added
+        {"creates no table categories", dump, "", ""},  // an empty file
+        {"no such table: nowhere", "", "", "INSERT INTO nowhere VALUES (1);"},
+        {"leaves a transaction open", "", "", "BEGIN TRANSACTION;"},
+        {"creates no table categories", "categories", "other", ""},
+        {"creates no table items", "items", "other", ""},
+        {"creates no table qties", "qties", "other", ""},
+        {"creates no table qties", "qties", "other", "CREATE VIEW qties AS SELECT 1 AS id;"},
+        {"has no column sort_order", "categories", "other",
+         "CREATE TABLE categories (id INTEGER PRIMARY KEY, title TEXT); INSERT INTO categories VALUES (1, 'x');"},
+        // New rows get their id from the row key.
+        {"does not number its rows", "categories (id INTEGER PRIMARY KEY AUTOINCREMENT", "categories (id INTEGER", ""},
+        {"does not number its rows", "items (id INTEGER PRIMARY KEY AUTOINCREMENT", "items (id INT PRIMARY KEY", ""},
+        {"does not number its rows", "qties", "other",
+         "CREATE TABLE qties (id INTEGER PRIMARY KEY, item_id INTEGER, guid TEXT, sort_order INTEGER, descript TEXT, "
+         "formula TEXT, value REAL) WITHOUT ROWID;"},
+        // What goes into a temporary table is never stored.
+        {"leaves temporary tables", "", "", "CREATE TEMP TABLE items AS SELECT * FROM main.items;"},
+        // Numbers are kept in 32 bits, and so must the next id be, with or without a sequence.
+        {"beyond the 32-bit range", "", "", "INSERT INTO categories (id, title, sort_order) VALUES (2147483648, 'x', 3);"},
+        {"beyond the 32-bit range", "", "", "UPDATE items SET category_id = 4294967297;"},
+        {"beyond the 32-bit range", "", "", "UPDATE qties SET sort_order = -2147483649;"},
+        {"beyond the 32-bit range", "categories (id INTEGER PRIMARY KEY AUTOINCREMENT", "categories (id INTEGER PRIMARY KEY",
+         "INSERT INTO categories (id) VALUES (2147483647);"},
+        {"beyond the 32-bit range", "", "", "UPDATE sqlite_sequence SET seq = 2147483647 WHERE name = 'items';"},
+        // Nothing may reach the file system, or outlive the import on the connection or the process.
+        {"too many attached databases", "", "", "ATTACH DATABASE 'DIR/a.db' AS other; CREATE TABLE other.t (x);"},
+        {"too many attached databases", "", "", "VACUUM INTO 'DIR/c.db';"},
+        {"not authorized", "", "", "SELECT load_extension('DIR/evil');"},
+        {"may not be modified", "", "", "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = 'x' WHERE name = 'qties';"},
+        {"not authorized", "", "", "PRAGMA temp_store = FILE;"},
+        {"not authorized", "", "", "PRAGMA temp_store_directory = 'DIR';"},
+        {"not authorized", "", "", "PRAGMA query_only = 1;"},
+        {"not authorized", "", "", "PRAGMA max_page_count = 1;"},
+        {"not authorized", "", "", "PRAGMA trusted_schema = ON;"},
+        {"not authorized", "", "", "PRAGMA hard_heap_limit = 2000000000;"},
+        {"not authorized", "", "", "PRAGMA soft_heap_limit = 2000000000;"},
+        // fts3_tokenizer(name, pointer) hands out and plants raw function pointers.
+        {"fts3tokenize disabled", "", "", "SELECT fts3_tokenizer('planted', fts3_tokenizer('simple'));"},
+    };
     TempDir dir;
-    for (const Case& c : cases) {
-        const std::string middle = std::string(c.without) == "*" ? "" : *c.without ? WithoutTable(dump, c.without) : dump;
-        const std::string text = Replaced(c.before + middle + c.after, "DIR", dir.path);
+    for (const auto& [why, from, to, added] : cases) {
+        const std::string text = (from.empty() ? dump : Replaced(dump, from, to)) + Replaced(added, "DIR", dir.path);
         for (bool changedBefore : {false, true}) {
             if (changedBefore)
                 Db().execSql("UPDATE categories SET title = title");
             else
                 StoreNow();
             debugOutput.clear();
-            EXPECT_FALSE(Db().replaceWithSql(GS::UniString(text, CC_UTF8_Edge), true)) << c.name;
-            EXPECT_EQ(Db().isChanged(), changedBefore) << c.name;
-            EXPECT_EQ(Dump(), dump) << c.name;
-            EXPECT_NE(debugOutput.find("SQL import failed: "), std::string::npos) << c.name;
+            EXPECT_FALSE(Db().replaceWithSql(GS::UniString(text, CC_UTF8_Edge), true)) << from << added;
+            EXPECT_EQ(Db().isChanged(), changedBefore) << from << added;
+            EXPECT_EQ(Dump(), dump) << from << added;
+            EXPECT_TRUE(debugOutput.rfind("SQL import failed: ", 0) == 0 && debugOutput.find(why) != std::string::npos) << debugOutput;
         }
-        EXPECT_EQ(dir.Count(), 0) << c.name;
+        EXPECT_EQ(dir.Count(), 0) << added;
     }
     EXPECT_GT(AddQty(1, 1.0), 0);  // the database goes on working
 }
