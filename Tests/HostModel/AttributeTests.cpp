@@ -18,7 +18,6 @@ TEST_F(HostModelTest, AttributesByTypeAndIndex)
          F(a.buildingMaterial.cutFill, a.buildingMaterial.cutFillPen, a.buildingMaterial.cutFillBackgroundPen,
            a.buildingMaterial.surface, a.buildingMaterial.showSurfaceFrame),
          "1 3 0 1 1"},
-        {HostAttr_BuildingMaterial, 2, NoError, "Brick", F(a.buildingMaterial.showSurfaceFrame), "0"},
         {HostAttr_Fill, 1, NoError, "Concrete Fill",
          F(a.fill.subType == HostFill_Vector, +a.fill.bitPattern[0], +a.fill.bitPattern[1], +a.fill.bitPattern[7]),
          "1 255 129 255"},
@@ -125,25 +124,4 @@ TEST_F(HostModelTest, PropertyDefinitionsAndValues)
                                                          : Str(type, p.value.uniStringValue.ToUtf8(), p.isDefault),
                   c.expected);
     }
-
-    // Definitions in the model's order, the list replaced; values only of the definitions that have one.
-    GS::Array<API_PropertyDefinition> definitions;
-    definitions.Push(API_PropertyDefinition());
-    ASSERT_EQ(HostGetElementPropertyDefinitions(Fx::G(Fx::CompositeSlab), 0, &definitions), NoError);
-    std::string names;
-    for (const auto& d : definitions)
-        names += Str(d.name.ToUtf8(), d.valueType) + ";";
-    EXPECT_EQ(names, "Fire Rating 3;Load 2;Count 1;Slab Only 2;");
-    EXPECT_EQ(definitions[1].description.ToUtf8(), "Design load (kN)");
-    EXPECT_EQ(HostGetElementPropertyDefinitions(Fx::G(Fx::BasicWall), 7, &definitions), APIERR_BADPARS);
-    GS::Array<API_Guid> all;
-    for (const char* d : {Fx::SlabOnly, Fx::LoadInteger, Fx::FireRating, Fx::LoadReal, Fx::Count, Fx::Missing})
-        all.Push(Fx::G(d));
-    GS::Array<API_Property> properties;
-    ASSERT_EQ(HostGetElementProperties(Fx::G(Fx::BasicWall), all, &properties), NoError);
-    std::string found;
-    for (const auto& p : properties)
-        found += p.definition.description.ToUtf8() + ";";
-    EXPECT_EQ(found, "Load class;Fire resistance class;Design load (kN);Pieces;");
-    EXPECT_EQ(HostGetElementProperties(Fx::G(Fx::Missing), all, &properties), APIERR_BADID);
 }

@@ -70,9 +70,6 @@ TEST_F(HostModelTest, EmptyMaskFillsNothingAndFullOrNullMaskFillsEverything)
         EXPECT_EQ(Str(w.width1, w.height1, w.area, w.volume, w.headHeight3, w.width2, w.grossVolume),
                   "1.2 1.5 1.8 0.54 2.4 0 0");
     }
-    std::memset(&q, Sentinel, sizeof q);
-    ASSERT_EQ(Quantities(Fx::Stair, &mask, &q), NoError);
-    EXPECT_EQ(Str(q.stair.numOfRisers, q.stair.numOfTreads, q.stair.walklineLength), "17 16 4.5");
 }
 
 TEST_F(HostModelTest, CompositeElementsGiveOneRecordPerSkin)
