@@ -17,8 +17,11 @@ const char* const CategoryRows = "SELECT title || '|' || code || '|' || sort_ord
 const char* const ItemRows = "SELECT sort_order || '|' || code || '|' || descript || '|' || unit || '|' || "
                              "printf('%g|%g|%g', qty, price, total) FROM items ORDER BY id";
 
+// Under a comma-decimal locale, which neither the written nor the read numbers may follow.
 TEST_F(ImportTest, RoundTripGivesTheSameWorkbook)
 {
+    ScopedLocale german("de_DE.UTF-8");
+    ASSERT_TRUE(german.active) << "de_DE.UTF-8 must be generated on this machine";
     SetProjectInfo({ { "PROJECTNAME", "Round trip" }, { "CONTACT_FULLNAME", "Ana" } });
     RemoveDefaultCategory();
     std::string sections, sentences;
@@ -39,6 +42,7 @@ TEST_F(ImportTest, RoundTripGivesTheSameWorkbook)
     AddItem(AddCategory(longTitle, "L"), "L1", "x", "m", 1.0, 1.0);
     const std::string first = temp.Path("first.xlsx"), second = temp.Path("second.xlsx");
     ASSERT_TRUE(Export(first));
+    EXPECT_STREQ(std::localeconv()->decimal_point, ",") << "the process locale is left as it was";
     ASSERT_TRUE(Import(first));
 
     // Codes from column A, sort orders from the rows, the grand total ends the list, and no
@@ -110,19 +114,11 @@ TEST_F(ImportTest, ARowWithoutATitleEndsTheCategoryList)
 
 TEST_F(ImportTest, TextsThatAreNoUtf8AreReplacedBeforeTheyReachTheEstimate)
 {
-    const std::string bad = "A\xFF" "B\xC3", fixed = "A\xEF\xBF\xBD" "B\xEF\xBF\xBD";
-    const std::string path = temp.Path("bytes.xlsx");
+    const std::string bad = "A\xFF" "B\xC3", fixed = "A\xEF\xBF\xBD" "B\xEF\xBF\xBD", path = temp.Path("bytes.xlsx");
     // The sheet is found by the title as the estimate keeps it.
-    WriteRawWorkbook(path,
-        { { "Recapitulation", Str("A13", bad) + Str("B13", "W" + bad) },
-            { "W" + bad,
-                Str("A2", bad) + Str("B4", "Code") + Num("A5", "1") + Str("B5", bad) + Str("C5", bad)
-                    + Str("D5", bad) } });
+    WriteRawWorkbook(path, { { "Recapitulation", Str("B13", "W" + bad) }, { "W" + bad, Str("A2", bad) } });
     ASSERT_TRUE(Import(path));
-    EXPECT_EQ(Rows("SELECT title || '|' || code || '|' || descript FROM categories"),
-        Texts { "W" + fixed + "|" + fixed + "|" + fixed });
-    EXPECT_EQ(Rows("SELECT code || '|' || descript || '|' || unit FROM items"),
-        Texts { fixed + "|" + fixed + "|" + fixed });
+    EXPECT_EQ(Rows("SELECT title || '|' || descript FROM categories"), Texts { "W" + fixed + "|" + fixed });
 }
 
 TEST_F(ImportTest, AFailedImportLeavesTheEstimateAsItWas)
@@ -138,11 +134,10 @@ TEST_F(ImportTest, AFailedImportLeavesTheEstimateAsItWas)
         // The fault lies in the last sheet; it is found while reading, before the estimate is touched.
         { "a shared string that does not exist",
             { { "Recapitulation", Str("B13", "W") }, { "W", "<c r=\"A5\" t=\"s\"><v>4</v></c>" } } },
-        { "not a package", {} },
     };
     for (const auto& c : cases) {
         const std::string path = temp.Path(std::string(c.name) + ".xlsx");
-        c.sheets.empty() ? WriteFileBytes(path, "not a workbook") : WriteRawWorkbook(path, c.sheets);
+        WriteRawWorkbook(path, c.sheets);
         EXPECT_FALSE(Import(path)) << c.name;
         EXPECT_EQ(DumpTables(), before) << c.name;
         EXPECT_FALSE(Db().isChanged()) << c.name;
