@@ -3,7 +3,6 @@
 #include <filesystem>
 #include <fstream>
 #include <memory>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -56,11 +55,6 @@ inline std::string Str(const std::string& ref, const std::string& text)
 }
 inline std::string Num(const std::string& ref, const std::string& n) { return "<c r=\"" + ref + "\"><v>" + n + "</v></c>"; }
 
-inline std::string ReadFileBytes(const std::string& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), {});
-}
 inline void WriteFileBytes(const std::string& path, const std::string& bytes) { std::ofstream(path) << bytes; }
 
 // Every case starts with its own stand-in host without stored data and a fresh database.
