@@ -113,11 +113,13 @@ TEST_F(ElementFuncsTest, SectionElementWhoseParentCannotBeReadOffersNothing)
 
 // ---- Named quantities --------------------------------------------------------------------------
 
-TEST_F(ElementFuncsTest, NamedQuantitiesMatchTheirClosedFormValues)
+TEST_F(ElementFuncsTest, NamedQuantitiesMatchTheirClosedFormValuesOrStayUndefinedWhenAReadFails)
 {
     const struct {
         const char* guid;
         const char* values;
+        const char* failOp = nullptr;  // a host read told to fail, for this element or (failGuid "") for all
+        const char* failGuid = "";
     } cases[] = {
         // Record thickness, host quantities, core volume = volume; names match exactly.
         {Fx::WallBasic, "Thickness=0.3 Volume=10 CoreVolume=10 Area=30 Perimeter=20.6 Length=10 RefLength=10.2 "
@@ -165,40 +167,27 @@ TEST_F(ElementFuncsTest, NamedQuantitiesMatchTheirClosedFormValues)
         {Fx::Stair, "Volume=1.8 Area=5.4 Height=3 WalklineLength=4.5 Gradient=0.6 NumOfRisers=17 NumOfTreads=16"},
         {Fx::Railing, "Height=1.1 Length=8 Area=8.8"},
         {Fx::Section, "Volume=-"},  // its variables come through the quantity, as its parent's
+        // A failed host read leaves only its own variables undefined.
+        {Fx::WallProfiled, "Thickness=0.3 ProfileHeight=0.5 Volume=- CoreVolume=-", "HostGetElementQuantities",
+         Fx::WallProfiled},
+        {Fx::Slab, "Thickness=0.35 CoreThickness=0", "HostGetElementQuantities", Fx::Slab},
+        {Fx::Railing, "Height=1.1 Length=-", "HostGetElementQuantities", Fx::Railing},
+        {Fx::Object, "A=1.2", "HostGetElementQuantities", Fx::Object},
+        {Fx::Beam, "Length=5 Volume=-", "HostGetElementQuantities", Fx::Beam},
+        {Fx::Window, "Width1=-", "HostGetElementQuantities", Fx::Window},
+        {Fx::Beam, "Width=- CoreVolume=0.4", "HostGetElementMemo", Fx::Beam},
+        {Fx::Column, "Width=-", "HostGetElementMemo", Fx::Column},
+        {Fx::PolyLineArc, "Length=0", "HostGetElementMemo", Fx::PolyLineArc},
+        {Fx::BeamProfiled, "Width=- ProfileArea=0 CoreVolume=0.9", "HostGetAttributeDefExt", ""},
+        {Fx::WallProfiled, "ProfileWidth=-", "HostGetAttributeDefExt", ""},
+        {Fx::Slab, "CoreThickness=-", "ACAPI_Attribute_Get", ""},
+        {Fx::Slab, "CoreThickness=- Area=21.5", "HostGetAttributeDef", ""},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.guid);
-        ExpectVariables(c.guid, c.values);
-    }
-}
-
-TEST_F(ElementFuncsTest, FailedHostReadsLeaveOnlyTheirOwnVariablesUndefined)
-{
-    const struct {
-        const char* op;
-        const char* failGuid;  // "" for every element
-        const char* guid;
-        const char* values;
-    } cases[] = {
-        {"HostGetElementQuantities", Fx::WallProfiled, Fx::WallProfiled,
-         "Thickness=0.3 ProfileHeight=0.5 Volume=- CoreVolume=-"},
-        {"HostGetElementQuantities", Fx::Slab, Fx::Slab, "Thickness=0.35 CoreThickness=0"},
-        {"HostGetElementQuantities", Fx::Railing, Fx::Railing, "Height=1.1 Length=-"},
-        {"HostGetElementQuantities", Fx::Object, Fx::Object, "A=1.2"},
-        {"HostGetElementQuantities", Fx::Beam, Fx::Beam, "Length=5 Volume=-"},
-        {"HostGetElementQuantities", Fx::Window, Fx::Window, "Width1=-"},
-        {"HostGetElementMemo", Fx::Beam, Fx::Beam, "Width=- CoreVolume=0.4"},
-        {"HostGetElementMemo", Fx::Column, Fx::Column, "Width=-"},
-        {"HostGetElementMemo", Fx::PolyLineArc, Fx::PolyLineArc, "Length=0"},
-        {"HostGetAttributeDefExt", "", Fx::BeamProfiled, "Width=- ProfileArea=0 CoreVolume=0.9"},
-        {"HostGetAttributeDefExt", "", Fx::WallProfiled, "ProfileWidth=-"},
-        {"ACAPI_Attribute_Get", "", Fx::Slab, "CoreThickness=-"},
-        {"HostGetAttributeDef", "", Fx::Slab, "CoreThickness=- Area=21.5"},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(std::string(c.op) + " " + c.guid);
+        SCOPED_TRACE(std::string(c.guid) + " " + (c.failOp ? c.failOp : ""));
         host->ClearFailures();
-        host->FailOperation(c.op, c.failGuid);
+        if (c.failOp != nullptr)
+            host->FailOperation(c.failOp, c.failGuid);
         ExpectVariables(c.guid, c.values);
     }
 }

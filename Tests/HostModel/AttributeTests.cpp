@@ -61,23 +61,17 @@ TEST_F(HostModelTest, ProfileImageHoldsDimensionsBoxesAndHatches)
     // Building-material hatches as polygons, the hole left out; the other hatch passed over.
     struct Collect : ProfileVectorImageVisitor {
         std::string areas;
-        int others = 0;
         void VisitHatchObject(const HatchObject& hatch) override
         {
             Geometry::MultiPolygon2D polygons;
             double area = 0.0;
-            if (!hatch.IsBuildingMaterialHatch() || !hatch.ToPolygon2D(polygons)) {
-                ++others;
-                return;
-            }
-            for (const auto& p : polygons)
+            for (const auto& p : hatch.ToPolygon2D(polygons) ? polygons : Geometry::MultiPolygon2D())
                 area += Geometry::PolygonArea(p);
-            areas += Str(hatch.GetBuildMatIdx().ToGSAttributeIndex_Deprecated(), area) + ";";
+            areas += Str(hatch.IsBuildingMaterialHatch(), hatch.GetBuildMatIdx().ToGSAttributeIndex_Deprecated(), area) + ";";
         }
     } visitor;
     ops.EnumerateHatchObjects(image, visitor);
-    EXPECT_EQ(visitor.areas, "4 0.08;1 3;");
-    EXPECT_EQ(visitor.others, 1);
+    EXPECT_EQ(visitor.areas, "1 4 0.08;0 0 0.5;1 1 3;");
     EXPECT_EQ(Host::ElementCounters().liveProfileImages, 1);
     EXPECT_EQ(HostDisposeAttributeDefExt(&ext), NoError);
     EXPECT_EQ(ext.profile_vectorImageItems, nullptr);
@@ -124,4 +118,11 @@ TEST_F(HostModelTest, PropertyDefinitionsAndValues)
                                                          : Str(type, p.value.uniStringValue.ToUtf8(), p.isDefault),
                   c.expected);
     }
+
+    // The plural read gives the definitions that have a value, in the order asked.
+    GS::Array<API_Property> list;
+    const GS::Array<API_Guid> asked{Fx::G(Fx::Missing), Fx::G(Fx::Count), Fx::G(Fx::SlabOnly), Fx::G(Fx::LoadReal)};
+    ASSERT_EQ(HostGetElementProperties(Fx::G(Fx::BasicWall), asked, &list), NoError);
+    ASSERT_EQ(list.GetSize(), 2u);
+    EXPECT_EQ(Str(list[0].definition.guid == Fx::G(Fx::Count), list[0].isDefault, list[1].value.doubleValue), "1 1 12.5");
 }
