@@ -12,10 +12,8 @@
 #include "Database/ItemsTable.hpp"
 #include "Database/QtiesTable.hpp"
 
-namespace {
-
 // Runs the openpyxl helper with the given arguments and returns what it printed.
-std::string RunPeer(const std::vector<std::string>& args)
+static std::string RunPeer(const std::vector<std::string>& args)
 {
     std::string command = EXCHANGE_PYTHON " '" EXCHANGE_SCRIPTS_DIR "/openpyxl_peer.py'";
     for (const std::string& arg : args)
@@ -29,8 +27,6 @@ std::string RunPeer(const std::vector<std::string>& args)
         throw std::runtime_error("openpyxl failed: " + command + "\n" + output);
     return output;
 }
-
-} // namespace
 
 std::string MakeTempDir()
 {

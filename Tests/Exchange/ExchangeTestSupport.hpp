@@ -72,10 +72,7 @@ protected:
     // Removes the default category, so an estimate holds only what a case adds.
     void RemoveDefaultCategory() { Db().execSql("DELETE FROM categories"); }
 
-    bool Export(const std::string& path, const ExportXlsOptions& options = {})
-    {
-        return ExportXlsx(GS::UniString(path), options);
-    }
+    bool Export(const std::string& path, const ExportXlsOptions& o = {}) { return ExportXlsx(GS::UniString(path), o); }
     bool Import(const std::string& path) { return ImportXlsx(GS::UniString(path)); }
     // The first column of every row, as text.
     std::vector<std::string> Rows(const std::string& sql);

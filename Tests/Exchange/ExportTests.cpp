@@ -5,8 +5,6 @@
 
 namespace {
 
-const double WallsTotal = 12.5 * 3.25 + 2.0 * 100.0 + 0.1 * 0.2;
-
 class ExportTest : public ExchangeTest {
 protected:
     Json ExportAndInspect(const ExportXlsOptions& options = {})
@@ -95,7 +93,7 @@ TEST_F(ExportTest, PriceOptionsChooseTheLookAndLockOfPriceCells)
                 EXPECT_TRUE(!o.doNotExportPrices || cell["value"] == 0) << ref;
             }
         }
-        const double total = o.doNotExportPrices ? 0.0 : WallsTotal;
+        const double total = o.doNotExportPrices ? 0.0 : 12.5 * 3.25 + 2.0 * 100.0 + 0.1 * 0.2;
         ExpectSubset(book["sheets"], { { "Walls", { { "cells", { { "G9", { { "cached", total ? 200.0 : 0.0 } } },
                                                                     { "G14", { { "cached", total } } } } } } },
                                          { "Recapitulation", { { "cells", { { "C13", { { "cached", total } } },

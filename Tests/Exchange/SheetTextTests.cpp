@@ -100,8 +100,8 @@ TEST(TruncateUtf8, CountsCharactersNotBytes)
     const struct { std::string text; size_t maximum; std::string expected; } cases[] = {
         { Repeat(c2, 40), 31, Repeat(c2, 31) }, { "Walls", 31, "Walls" }, { Repeat("a", 32), 31, Repeat("a", 31) },
         { "", 31, "" }, { "ab" + euro + "c", 3, "ab" + euro }, { "a" + emoji + "b", 2, "a" + emoji },
-        { "ab\xE2\x82", 5, "ab" }, // a cut sequence at the end is dropped
-        { "a\x80\x80" "b", 3, "a\x80\x80" }, // stray bytes count as characters
+        // A cut sequence at the end is dropped; stray bytes count as characters.
+        { "ab\xE2\x82", 5, "ab" }, { "a\x80\x80" "b", 3, "a\x80\x80" },
     };
     for (const auto& c : cases)
         EXPECT_EQ(TruncateUtf8(c.text, c.maximum), c.expected);
@@ -126,13 +126,12 @@ TEST(CategorySheetName, IsAlwaysAValidSheetName)
 TEST(ValidUtf8, ReplacesWhatIsNoCharacter)
 {
     const std::string bad = "\xEF\xBF\xBD", good = "\xC5\xBD" "elezo \xE2\x82\xAC \xF0\x9F\x98\x80 \xEF\xBF\xBC";
+    // Then an overlong "/", a surrogate, a code point beyond U+10FFFF, and U+FFFE and U+FFFF,
+    // which are no XML characters.
     const struct { std::string text, expected; } cases[] = {
-        { good, good }, { "A\xFF" "B", "A" + bad + "B" }, { "cut \xE2\x82", "cut " + bad + bad },
-        { "\xC0\xAF", bad + bad }, // overlong "/"
-        { "\xED\xA0\x80", bad + bad + bad }, // surrogate
-        { "\xF4\x90\x80\x80", bad + bad + bad + bad }, // beyond U+10FFFF
-        { "\xEF\xBF\xBE\xEF\xBF\xBF", bad + bad }, // U+FFFE and U+FFFF: no XML characters
-        { "\x80", bad },
+        { good, good }, { "A\xFF" "B", "A" + bad + "B" }, { "cut \xE2\x82", "cut " + bad + bad }, { "\x80", bad },
+        { "\xC0\xAF", bad + bad }, { "\xED\xA0\x80", bad + bad + bad }, { "\xF4\x90\x80\x80", bad + bad + bad + bad },
+        { "\xEF\xBF\xBE\xEF\xBF\xBF", bad + bad },
     };
     for (const auto& c : cases)
         EXPECT_EQ(ValidUtf8(c.text), c.expected) << c.text;

@@ -1,4 +1,5 @@
 #include <string>
+#include <tuple>
 
 #include "Exchange/WorkbookReader.hpp"
 #include "ExchangeTestSupport.hpp"
@@ -84,12 +85,10 @@ TEST(WorkbookReader, ReadsSharedStringsRichTextAndEveryCellType)
         ASSERT_TRUE(Xlsx::ParseCellReference(c.ref, &row, &column));
         const Xlsx::Cell& cell = sheet.GetCell(row, column);
         const Xlsx::CellValue& v = cell.value;
-        EXPECT_EQ(v.type, c.type) << c.ref;
-        EXPECT_EQ(v.text, c.text) << c.ref;
-        EXPECT_DOUBLE_EQ(v.type == CellType::Integer ? double(v.integer) : v.type == CellType::Boolean ? v.boolean : v.number,
-            c.number)
+        const double number = v.type == CellType::Integer ? v.integer : v.type == CellType::Boolean ? v.boolean : v.number;
+        EXPECT_EQ(std::make_tuple(v.type, v.text, number, cell.formula),
+            std::make_tuple(c.type, std::string(c.text), c.number, std::string(c.formula)))
             << c.ref;
-        EXPECT_EQ(cell.formula, c.formula) << c.ref;
     }
     EXPECT_EQ(sheet.GetLastRow(), 5u);
 }
