@@ -2,7 +2,9 @@
 // messages, link status, locale and database switches, the displayed description.
 #include "ElementFuncsTestSupport.hpp"
 
+#include <cctype>
 #include <cstdlib>
+#include <map>
 #include <set>
 
 #include "GSRoot/Memory.hpp"
@@ -244,25 +246,15 @@ TEST_F(ElementFuncsTest, DescriptionPlaceholders)
 
 // ---- The sample project ------------------------------------------------------------------------
 
-// Host quantities that must arrive unchanged through the evaluator: type, variable, project-file key.
-const struct {
-    GS::Int32 typeID;
-    const char* variable;
-    const char* key;
-} sampleMappings[] = {
-    {API_WallID, "Volume", "volume"}, {API_WallID, "Area", "area"}, {API_WallID, "Length", "length"},
-    {API_WallID, "RefLength", "refLineLength"}, {API_WallID, "MaxHeight", "maxHeight"},
-    {API_WallID, "MinHeight", "minHeight"}, {API_WallID, "Perimeter", "perimeter"},
-    {API_ColumnID, "CoreVolume", "coreVolume"}, {API_ColumnID, "CoreArea", "coreArea"},
-    {API_ColumnID, "Height", "height"}, {API_BeamID, "Volume", "volume"}, {API_BeamID, "Area", "area"},
-    {API_WindowID, "Volume", "volume"}, {API_WindowID, "Width1", "width1"}, {API_WindowID, "Height1", "height1"},
-    {API_SlabID, "Volume", "volume"}, {API_SlabID, "Perimeter", "perimeter"}, {API_RoofID, "Volume", "volume"},
-    {API_RoofID, "Area", "area"}, {API_RoofID, "ProjectionArea", "projectionArea"}, {API_ZoneID, "Area", "area"},
-    {API_ZoneID, "NetArea", "netArea"}, {API_ZoneID, "Volume", "volume"}, {API_StairID, "Volume", "volume"},
-    {API_StairID, "NumOfRisers", "numOfRisers"}, {API_HatchID, "Area", "area"},
-    {API_HatchID, "Perimeter", "perimeter"}, {API_MorphID, "Volume", "volume"}, {API_MorphID, "Area", "area"},
-    {API_RailingID, "Length", "length"}, {API_CurtainWallID, "Length", "length"},
-    {API_CurtainWallID, "Area", "area"},
+// Host quantities that must arrive unchanged through the evaluator, named in the project file as the
+// variable with a small first letter ("refLineLength" for RefLength).
+const std::map<GS::Int32, const char*> sampleQuantities = {
+    {API_WallID, "Volume Area Length RefLength MaxHeight MinHeight Perimeter"},
+    {API_ColumnID, "CoreVolume CoreArea Height"}, {API_BeamID, "Volume Area"}, {API_WindowID, "Volume Width1 Height1"},
+    {API_SlabID, "Volume Perimeter"},
+    {API_RoofID, "Volume Area ProjectionArea"}, {API_ZoneID, "Area NetArea Volume"}, {API_StairID, "Volume NumOfRisers"},
+    {API_HatchID, "Area Perimeter"}, {API_MorphID, "Volume Area"}, {API_RailingID, "Length"},
+    {API_CurtainWallID, "Length Area"},
 };
 
 class SampleProjectTest : public ElementFuncsTest {
@@ -295,12 +287,18 @@ TEST_F(SampleProjectTest, FormulasGiveTheProjectFilesFigures)
     const Host::Json definitions = model.value("propertyDefinitions", Host::Json::array());
     auto numeric = [](const Host::Json& d) { return d.value("valueType", "") == "real" || d.value("valueType", "") == "integer"; };
     std::set<GS::Int32> typesSeen;
+    std::set<std::string> kindsSeen;
     int skins = 0, properties = 0, parameters = 0;
     for (const Host::Json& e : model["elements"]) {
         const std::string guid = e.value("guid", "");
         const API_Element element = Read(guid.c_str());
         const GS::Int32 typeID = element.header.typeID;
         typesSeen.insert(typeID);
+        // Composite walls and slabs offer the skin functions; profiled walls, beams and columns their profile.
+        const std::string offered = Join(GetElementFuncsFactory().GetQuantityNames(element)) + "," +
+                                    Join(GetElementFuncsFactory().GetFunctionNames(element));
+        for (const char* kind : {"SkinVolume", "ProfileWidth", "ProfileArea"})
+            kindsSeen.insert(std::to_string(typeID) + " " + (offered.find(kind) != std::string::npos ? kind : ""));
         SCOPED_TRACE(guid + " type " + std::to_string(typeID));
         // Only a slab without a composite lacks a name it offers: CoreThickness.
         for (const GS::UniString& name : GetElementFuncsFactory().GetQuantityNames(element)) {
@@ -311,9 +309,13 @@ TEST_F(SampleProjectTest, FormulasGiveTheProjectFilesFigures)
         const bool section = typeID == API_SectElemID;
         const Host::Json* source = section ? ElementOf(element.sectElem.parentGuid) : &e;
         ASSERT_NE(source, nullptr) << "the section element's parent";
-        for (const auto& m : sampleMappings)
-            if (m.typeID == (section ? element.sectElem.parentID : typeID))
-                ExpectFormula(guid, m.variable, source->value("quantities", Host::Json::object()).value(m.key, 0.0));
+        const auto measured = sampleQuantities.find(section ? element.sectElem.parentID : typeID);
+        std::istringstream names(measured != sampleQuantities.end() ? measured->second : "");
+        for (std::string name; names >> name;) {
+            std::string key = name == "RefLength" ? "refLineLength" : name;
+            key[0] = static_cast<char>(std::tolower(key[0]));
+            ExpectFormula(guid, name, source->value("quantities", Host::Json::object()).value(key, 0.0));
+        }
 
         const Host::Json list = e.value("skins", Host::Json::array());
         for (std::size_t k = 1; e.value("structure", "") == "composite" && k <= list.size() + 1; ++k, ++skins) {
@@ -356,6 +358,8 @@ TEST_F(SampleProjectTest, FormulasGiveTheProjectFilesFigures)
     }
     for (GS::Int32 typeID : {1, 2, 3, 4, 6, 8, 9, 17, 18, 19, 20, 29, 37, 45, 47, 51})
         EXPECT_EQ(typesSeen.count(typeID), 1u) << "the sample holds no element of type " << typeID;
+    for (const char* kind : {"1 SkinVolume", "8 SkinVolume", "1 ProfileWidth", "3 ProfileArea", "2 ProfileArea"})
+        EXPECT_EQ(kindsSeen.count(kind), 1u) << "the sample holds no element of type and kind " << kind;
     EXPECT_GT(skins, 0);
     EXPECT_GT(properties, 0);
     EXPECT_GT(parameters, 0);

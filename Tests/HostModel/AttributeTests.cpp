@@ -18,9 +18,7 @@ TEST_F(HostModelTest, AttributesByTypeAndIndex)
          F(a.buildingMaterial.cutFill, a.buildingMaterial.cutFillPen, a.buildingMaterial.cutFillBackgroundPen,
            a.buildingMaterial.surface, a.buildingMaterial.showSurfaceFrame),
          "1 3 0 1 1"},
-        {HostAttr_Fill, 1, NoError, "Concrete Fill",
-         F(a.fill.subType == HostFill_Vector, +a.fill.bitPattern[0], +a.fill.bitPattern[1], +a.fill.bitPattern[7]),
-         "1 255 129 255"},
+        {HostAttr_Fill, 1, NoError, "Concrete Fill", F(a.fill.subType == HostFill_Vector, +a.fill.bitPattern[1]), "1 129"},
         // The texture name is a handle handed over to the caller.
         {HostAttr_Surface, 1, NoError, "Concrete Surface", F(a.surface.surfaceRGB.f_green, *a.surface.textureName),
          "0.25 concrete.jpg"},

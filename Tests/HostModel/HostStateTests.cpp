@@ -1,4 +1,4 @@
-// Databases, stories, operations told to fail, and the add-on's calls without a host table.
+// Databases, stories and operations told to fail.
 #include "HostModelFixture.hpp"
 
 namespace {
@@ -151,26 +151,4 @@ TEST_F(HostModelTest, OperationsFailWhenToldForTheirElementOnlyAndHandNothingOut
     EXPECT_EQ(HostGetAttributeDefExt(HostAttr_Profile, 9, &ext), APIERR_BADINDEX);
     EXPECT_EQ(HostGetAttributeDefExt(HostAttr_Composite, 1, &ext), APIERR_BADPARS);
     EXPECT_TRUE(def.skins == nullptr && ext.profile_vectorImageItems == nullptr);
-}
-
-TEST_F(HostModelTest, EveryElementCallAnswersMissingEntryWithoutATable)
-{
-    // No table at all, then a table whose element slots are empty.
-    API_FunctionTable empty{};
-    for (API_FunctionTable* table : {static_cast<API_FunctionTable*>(nullptr), &empty}) {
-        if (table == nullptr)
-            CalvoraClearHostTable();
-        else
-            CalvoraSetHostTable(table);
-        for (const auto& op : ops)
-            EXPECT_EQ(op.call(Fx::BasicWall), APIERR_MISSINGENTRY) << op.op;
-        API_ElementMemo memo{};
-        HostAttributeDef def{};
-        HostAttributeDefExt ext{};
-        HostLibPartParams params{};
-        EXPECT_EQ(Str(HostDisposeElementMemo(&memo), HostDisposeAttributeDef(&def), HostDisposeAttributeDefExt(&ext),
-                      HostDisposeLibPartParams(&params), HostIsValidPropertyValue(API_Variant(), API_PropertyDefinition())),
-                  Str(APIERR_MISSINGENTRY, APIERR_MISSINGENTRY, APIERR_MISSINGENTRY, APIERR_MISSINGENTRY, false));
-    }
-    EXPECT_EQ(Host::ElementCounters().memosReleased, 0);
 }
