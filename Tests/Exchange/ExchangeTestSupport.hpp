@@ -53,7 +53,7 @@ inline std::string Str(const std::string& ref, const std::string& text)
 {
     return "<c r=\"" + ref + "\" t=\"inlineStr\"><is><t>" + text + "</t></is></c>";
 }
-inline std::string Num(const std::string& ref, const std::string& n) { return "<c r=\"" + ref + "\"><v>" + n + "</v></c>"; }
+inline std::string Num(const std::string& r, const std::string& n) { return "<c r=\"" + r + "\"><v>" + n + "</v></c>"; }
 
 inline void WriteFileBytes(const std::string& path, const std::string& bytes) { std::ofstream(path) << bytes; }
 
