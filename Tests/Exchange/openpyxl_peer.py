@@ -15,13 +15,12 @@ def rgb(color, used):
 
 def describe(cell, cached):
     formula = isinstance(cell.value, str) and cell.value.startswith("=")
-    font, fill, bottom = cell.font, cell.fill, cell.border.bottom
-    return {"value": None if formula else cell.value, "formula": cell.value if formula else None,
-            "cached": cached, "numberFormat": cell.number_format, "fontSize": font.sz, "bold": bool(font.b),
-            "fill": fill.fill_type, "fillColor": rgb(fill.fgColor, fill.fill_type),
-            "bottom": bottom.style, "bottomColor": rgb(bottom.color, bottom.style),
-            "locked": bool(cell.protection.locked), "wrap": bool(cell.alignment.wrap_text),
-            "vertical": cell.alignment.vertical}
+    font, fill, bottom, align = cell.font, cell.fill, cell.border.bottom, cell.alignment
+    return {"value": None if formula else cell.value, "formula": cell.value if formula else None, "cached": cached,
+            "numberFormat": cell.number_format, "fontSize": font.sz, "bold": bool(font.b), "fill": fill.fill_type,
+            "fillColor": rgb(fill.fgColor, fill.fill_type), "bottom": bottom.style,
+            "bottomColor": rgb(bottom.color, bottom.style), "locked": bool(cell.protection.locked),
+            "wrap": bool(align.wrap_text), "vertical": align.vertical}
 
 
 def read(path):
