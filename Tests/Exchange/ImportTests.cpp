@@ -10,8 +10,7 @@ namespace {
 
 using Texts = std::vector<std::string>;
 using ImportTest = ExchangeTest;
-const GS::Int32 Int32Max = std::numeric_limits<GS::Int32>::max();
-const GS::Int32 Int32Min = std::numeric_limits<GS::Int32>::min();
+const GS::Int32 Int32Max = std::numeric_limits<GS::Int32>::max(), Int32Min = std::numeric_limits<GS::Int32>::min();
 const char* const CategoryRows = "SELECT title || '|' || code || '|' || sort_order || '|' || printf('%.6f', total) "
                                  "FROM categories ORDER BY sort_order, id";
 const char* const ItemRows = "SELECT sort_order || '|' || code || '|' || descript || '|' || unit || '|' || "
@@ -81,9 +80,8 @@ TEST_F(ImportTest, ReadsAWorkbookWrittenByOpenpyxl)
     EXPECT_EQ(Rows(CategoryRows), (Texts { "Walls|A-1|1|25.000000", "Doors||2|0.000000", "2.500000|7|3|0.000000" }));
     EXPECT_EQ(Rows("SELECT descript FROM categories ORDER BY id"), (Texts { "Outer walls only.", "", "" }));
     EXPECT_EQ(Rows(ItemRows),
-        (Texts { "1|W-1|Brick|m2|10|2.5|25", "2|12|||0|3|0", std::to_string(Int32Max) + "||||0|0|0",
-            std::to_string(Int32Min) + "||||0|0|0", std::to_string(Int32Max) + "||||0|0|0",
-            std::to_string(Int32Max) + "||||0|0|0", "-2||||0|0|0" }));
+        (Texts { "1|W-1|Brick|m2|10|2.5|25", "2|12|||0|3|0", "2147483647||||0|0|0", "-2147483648||||0|0|0",
+            "2147483647||||0|0|0", "2147483647||||0|0|0", "-2||||0|0|0" }));
 }
 
 TEST_F(ImportTest, ARowWithoutATitleEndsTheCategoryList)
