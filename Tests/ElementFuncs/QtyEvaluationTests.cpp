@@ -44,8 +44,6 @@ TEST_F(ElementFuncsTest, FormulasEvaluateAgainstTheLinkedElement)
         {Fx::Object, "Parameter('Len','x')", true, 0.0, ""},
         {Fx::Object, "Parameter('Rate')+Parameter('Len')*2", true, 9.5, ""},
         {Fx::WallComposite, "SkinVolume(2)+SkinArea('brick')", true, 68.0, ""},
-        {Fx::WallComposite, "CoreVolume/Volume", true, 0.5, ""},
-        {Fx::BeamProfiled, "CoreVolume+ProfileArea", true, 0.45, ""},
         {Fx::Slab, "Area-CoreThickness*100", true, 6.5, ""},
         {Fx::Window, "Width1*Height1+Parameter('Frame')", true, 1.87, ""},
         {Fx::Zone, "Area*Parameter('Ceiling')", true, 67.5, ""},

@@ -1,6 +1,4 @@
 // Attributes, profiles with their vector images, and properties.
-#include <vector>
-
 #include "HostModelFixture.hpp"
 
 TEST_F(HostModelTest, AttributesByTypeAndIndex)
@@ -56,7 +54,7 @@ TEST_F(HostModelTest, ProfileImageHoldsDimensionsBoxesAndHatches)
     EXPECT_EQ(Str(w, h, whole.xMax - whole.xMin, whole.yMax - whole.yMin, core.xMin, core.xMax - core.xMin),
               "0.2 0.4 0.2 0.4 0.05 0.1");
 
-    // Building-material hatches as polygons, the hole left out; the other hatch passed over.
+    // Hatches as polygons, the hole left out; one is of no building material.
     struct Collect : ProfileVectorImageVisitor {
         std::string areas;
         void VisitHatchObject(const HatchObject& hatch) override

@@ -115,17 +115,18 @@ TEST_F(HostModelTest, ElementsChangedAddedRemovedOrMovedAreFound)
 TEST_F(HostModelTest, NumbersBeyondTheIntegerFieldsAreHeldAtTheRangeEnds)
 {
     constexpr GS::Int32 Max = std::numeric_limits<GS::Int32>::max(), Min = std::numeric_limits<GS::Int32>::min();
+    GS::Int32 (*const composite)(R) = [](R e) { return e.wall.composite; };
     const struct {
         const char* guid;
         const char* json;  // merged into the element
         GS::Int32 (*field)(R);
         GS::Int32 expected;
     } cases[] = {
-        {Fx::CompositeWall, R"({"composite": 1e20})", [](R e) { return e.wall.composite; }, Max},
-        {Fx::CompositeWall, R"({"composite": -1e20})", [](R e) { return e.wall.composite; }, Min},
-        {Fx::CompositeWall, R"({"composite": 4294967297})", [](R e) { return e.wall.composite; }, Max},
-        {Fx::CompositeWall, R"({"composite": -4294967295})", [](R e) { return e.wall.composite; }, Min},
-        {Fx::CompositeWall, R"({"composite": -2.9})", [](R e) { return e.wall.composite; }, -2},
+        {Fx::CompositeWall, R"({"composite": 1e20})", composite, Max},
+        {Fx::CompositeWall, R"({"composite": -1e20})", composite, Min},
+        {Fx::CompositeWall, R"({"composite": 4294967297})", composite, Max},  // not wrapped
+        {Fx::CompositeWall, R"({"composite": -4294967295})", composite, Min},
+        {Fx::CompositeWall, R"({"composite": -2.9})", composite, -2},
         {Fx::CompositeWall, R"({"structure": 4294967297})", [](R e) { return e.wall.modelElemStructureType; }, Max},
         {Fx::Line, R"({"typeID": 4294967297})", [](R e) { return e.header.typeID; }, Max},  // wrapped: a wall
         {Fx::Window, R"({"libInd": 3e9})", [](R e) { return e.window.libInd; }, Max},

@@ -10,7 +10,7 @@ HostDatabaseInfo Current()
 }
 }  // namespace
 
-TEST_F(HostModelTest, ChangeDatabaseFindsByGuidOrTypeAndLogsEveryAttempt)
+TEST_F(HostModelTest, DatabasesAndStories)
 {
     EXPECT_EQ(Str(Current().name, Current().databaseUnId == Fx::G(Fx::FloorPlanDb)), "Floor Plan 1");
     const struct {
@@ -48,16 +48,7 @@ TEST_F(HostModelTest, ChangeDatabaseFindsByGuidOrTypeAndLogsEveryAttempt)
     host.SetProject(Host::Json(host.Project()));
     EXPECT_STREQ(Current().name, "Section B-B");
 
-    // A model without databases has a floor plan and a 3D model.
-    host.SetProject(Host::Json::parse(R"({"model": {"elements": []}})"));
-    EXPECT_EQ(Current().typeID, APIWind_FloorPlanID);
-    EXPECT_EQ(ChangeDatabase(APIWind_3DModelID), NoError);
-    EXPECT_STREQ(Current().name, "3D Model");
-    EXPECT_EQ(ChangeDatabase(APIWind_SectionID), APIERR_BADDATABASE);
-}
-
-TEST_F(HostModelTest, StoriesLowestFirst)
-{
+    // Stories, lowest first.
     HostStoryInfo stories{};
     ASSERT_EQ(HostGetStorySettings(&stories), NoError);
     ASSERT_EQ(HandleSize(stories.data), 3 * sizeof(HostStoryType));
@@ -66,6 +57,13 @@ TEST_F(HostModelTest, StoriesLowestFirst)
                   s[2].index, s[2].name),
               "-1 1 -1 Basement -3 0 Ground Floor 1 First Floor");
     BMKillHandle(reinterpret_cast<GSHandle*>(&stories.data));
+
+    // A model without databases has a floor plan and a 3D model.
+    host.SetProject(Host::Json::parse(R"({"model": {"elements": []}})"));
+    EXPECT_EQ(Current().typeID, APIWind_FloorPlanID);
+    EXPECT_EQ(ChangeDatabase(APIWind_3DModelID), NoError);
+    EXPECT_STREQ(Current().name, "3D Model");
+    EXPECT_EQ(ChangeDatabase(APIWind_SectionID), APIERR_BADDATABASE);
 }
 
 namespace {
