@@ -1,6 +1,5 @@
 #pragma once
 #include <clocale>
-#include <cmath>
 #include <cstring>
 #include <fstream>
 #include <memory>

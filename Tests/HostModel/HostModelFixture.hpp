@@ -24,7 +24,7 @@ constexpr const char *Railing = E(F1), *Missing = E(FF);
 // Databases and property definitions.
 #define D(n) "DB000000-0000-4000-8000-0000000000" #n
 #define P(n) "DF000000-0000-4000-8000-0000000000" #n
-constexpr const char *FloorPlanDb = D(01), *ModelDb = D(04), *SectionA = D(0A), *SectionB = D(0B);
+constexpr const char *FloorPlanDb = D(01), *SectionA = D(0A), *SectionB = D(0B);
 constexpr const char *FireRating = P(01), *LoadReal = P(02), *Count = P(03), *LoadInteger = P(04), *SlabOnly = P(05);
 #undef D
 #undef P
