@@ -298,7 +298,10 @@ std::string UndoParagraphCuts(const std::vector<std::string>& rows, bool blankLi
 
 } // namespace
 
-std::string JoinDescriptionChunks(const std::vector<std::string>& chunks, std::size_t limit)
+namespace {
+// keepNumberedLines: a row that opens with a section number but follows a row ending in a line
+// feed may be a line of the same paragraph that merely starts with a number ("3 pieces ...").
+std::string JoinDescriptionChunks(const std::vector<std::string>& chunks, std::size_t limit, bool keepNumberedLines)
 {
     std::string text;
     std::size_t first = 0;
@@ -309,6 +312,12 @@ std::string JoinDescriptionChunks(const std::vector<std::string>& chunks, std::s
         while (end < chunks.size() && !StartsWithSectionNumber(chunks[end])
             && !StartsWithSectionNumber(UndoParagraphCuts({ chunks[end] }, true, 0)))
             ++end;
+        while (keepNumberedLines && end < chunks.size() && !chunks[end - 1].empty()
+            && chunks[end - 1].back() == '\n') {
+            ++end;
+            while (end < chunks.size() && !StartsWithSectionNumber(chunks[end]))
+                ++end;
+        }
         const std::vector<std::string> rows(chunks.begin() + first, chunks.begin() + end);
 
         std::string paragraph;
@@ -330,6 +339,16 @@ std::string JoinDescriptionChunks(const std::vector<std::string>& chunks, std::s
         first = end;
     }
     return text;
+}
+}  // namespace
+
+std::string JoinDescriptionChunks(const std::vector<std::string>& chunks, std::size_t limit)
+{
+    std::string text = JoinDescriptionChunks(chunks, limit, false);
+    if (SplitDescriptionParagraphs(text, limit) == chunks)
+        return text;
+    std::string kept = JoinDescriptionChunks(chunks, limit, true);
+    return SplitDescriptionParagraphs(kept, limit) == chunks ? kept : text;
 }
 
 std::string ValidUtf8(const std::string& text)

@@ -85,10 +85,9 @@ TEST(SplitDescription, CutsAtSectionsAndLongParagraphsAndJoinsBack)
     EXPECT_EQ(JoinDescriptionChunks({ "A.\nB.", "C." }, 5), "A. B. C.") << "a cut paragraph comes back whole";
 }
 
-// Joining takes the row that opens with "3 pieces" for a new paragraph and puts an empty line
-// before it; that text splits into other rows, so such a description changes at every round
-// trip. Enable once the joining finds the text.
-TEST(SplitDescription, DISABLED_ARowOpeningWithANumberInsideAParagraphJoinsBack)
+// A line of a paragraph that opens with a number ("3 pieces") is no new section: joining must not
+// put an empty line before it, or the description changes at every round trip.
+TEST(SplitDescription, ARowOpeningWithANumberInsideAParagraphJoinsBack)
 {
     const Texts rows = SplitDescriptionParagraphs(NumberedLine, 800);
     EXPECT_EQ(SplitDescriptionParagraphs(JoinDescriptionChunks(rows, 800), 800), rows);
