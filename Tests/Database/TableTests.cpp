@@ -7,25 +7,24 @@ namespace {
 
 class TablePersistence : public DatabaseTest {};
 
-TEST_F(TablePersistence, NewCategoryWithOnlyATitle)
+// A new category with only a title is written with empty texts, a zero total and the sort order
+// beforeSave chose; it then holds its row id.
+TEST_F(TablePersistence, InsertsAndQueries)
 {
     Category first = CategoriesTable().findById(1);
     ASSERT_TRUE(CategoriesTable().remove(first));
     Category category;
     category.setString("title", "Masonry");
-    category.setInt("sort_order", 99);  // beforeSave decides: the first of an empty table gets 1
+    category.setInt("sort_order", 99);  // the first of an empty table gets 1
     ASSERT_TRUE(CategoriesTable().save(category));
     EXPECT_FALSE(category.isNew);
     EXPECT_EQ(category.getInt("id"), 2);
     EXPECT_EQ(Query("SELECT COUNT(*) FROM categories WHERE id = 2 AND title = 'Masonry' AND code = '' "
                     "AND descript = '' AND sort_order = 1 AND total = 0.0"), 1);
-}
 
-TEST_F(TablePersistence, Queries)
-{
     EXPECT_EQ(ItemsTable().findAll().GetSize(), 0u);
-    AddItem(1, 1.0, {1.0, 2.0});
-    AddItem(1, 1.0, {3.0});
+    AddItem(2, 1.0, {1.0, 2.0});
+    AddItem(2, 1.0, {3.0});
     EXPECT_EQ(QtiesTable().findAll().GetSize(), 3u);
     auto ofFirst = QtiesTable().findWhere("item_id", 1);
     ASSERT_EQ(ofFirst.GetSize(), 2u);
@@ -34,7 +33,7 @@ TEST_F(TablePersistence, Queries)
     EXPECT_EQ(QtiesTable().findWhere("item_id", 12).GetSize(), 0u);
 
     Db().execSql("UPDATE categories SET code = NULL");  // as the XLSX import leaves it
-    EXPECT_EQ(CategoriesTable().findById(1).getString("code"), GS::UniString());
+    EXPECT_EQ(CategoriesTable().findById(2).getString("code"), GS::UniString());
     Qty gone = QtiesTable().findById(1);
     ASSERT_TRUE(QtiesTable().remove(gone));
     try {
