@@ -15,6 +15,9 @@ const char* kHelp =
     "  fail OPERATION [GUID] | unfail\n"
     "  echo TEXT | help | quit\n";
 
+const char* kMenuUsage = "menu takes a menu id and an entry number, or an entry's text";
+const char* kShowUsage = "show takes one of: menus, selection, addon, report, moduledata";
+
 bool ParseInt(const std::string& text, long* value)
 {
     try {
@@ -134,15 +137,15 @@ bool ScriptRunner::RunLine(const std::string& line, std::string* error)
         } else if (argc == 2) {
             long menuId, entry;
             if (!ParseInt(t[1], &menuId) || !ParseInt(t[2], &entry) || menuId < -32768 || menuId > 32767)
-                return bad("menu takes a menu id and an entry number, or an entry's text");
+                return bad(kMenuUsage);
             if (!host.ChooseMenu(static_cast<GS::Int16>(menuId), static_cast<GS::Int32>(entry), error))
                 return false;
         } else {
-            return bad("menu takes a menu id and an entry number, or an entry's text");
+            return bad(kMenuUsage);
         }
     } else if (cmd == "show") {
         if (argc != 1)
-            return bad("show takes one of: menus, selection, addon, report, moduledata");
+            return bad(kShowUsage);
         const std::string& what = t[1];
         if (what == "menus") {
             out << host.DescribeMenus();
@@ -166,7 +169,7 @@ bool ScriptRunner::RunLine(const std::string& line, std::string* error)
             if (data.empty())
                 out << "no module data\n";
         } else {
-            return bad("show takes one of: menus, selection, addon, report, moduledata");
+            return bad(kShowUsage);
         }
     } else if (cmd == "fail") {
         if (argc < 1 || argc > 2)

@@ -279,7 +279,8 @@ struct HostAddParam {
 };
 static_assert(sizeof(HostAddParam) == 1600, "an additional parameter record is 1600 bytes");
 
-struct API_ColumnSegmentType {
+// One segment of a beam or a column; both kinds carry the same fields.
+struct API_SegmentType {
     GS::Int32 modelElemStructureType;  // 2: profiled
     GS::Int32 profileAttr;             // profile attribute index, 0 none
     GS::Int32 buildingMaterial;
@@ -287,15 +288,8 @@ struct API_ColumnSegmentType {
     double nominalWidth;
     double nominalHeight;
 };
-
-struct API_BeamSegmentType {
-    GS::Int32 modelElemStructureType;  // 2: profiled
-    GS::Int32 profileAttr;             // profile attribute index, 0 none
-    GS::Int32 buildingMaterial;
-    GS::Int32 filler;
-    double nominalWidth;
-    double nominalHeight;
-};
+using API_ColumnSegmentType = API_SegmentType;
+using API_BeamSegmentType = API_SegmentType;
 
 struct API_ElementMemo {
     // Polygon vertices numbered 1 to nCoords; entry 0 is unused. The handle's size

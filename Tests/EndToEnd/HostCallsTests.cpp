@@ -176,8 +176,9 @@ TEST(ProjectFile, ModuleDataSurvivesSaveAndReopenByteForByte)
         ASSERT_EQ(HostGetModuleData(&info, "CalvoraDB"), NoError);
         ASSERT_NE(info.dataHdl, nullptr);
         ASSERT_EQ(static_cast<std::size_t>(BMGetHandleSize(info.dataHdl)), size);
-        if (size > 0)
+        if (size > 0) {
             EXPECT_EQ(std::memcmp(*info.dataHdl, bytes.data(), size), 0);
+        }
         BMKillHandle(&info.dataHdl);
 
         // Saving again without changes writes the same file.
@@ -261,8 +262,9 @@ TEST(Script, ErrorsNameTheLine)
         bool ok = runner.RunStream(in, "test.script", false);
         std::string err = testing::internal::GetCapturedStderr();
         EXPECT_EQ(ok, c.ok) << c.script;
-        if (!c.ok)
+        if (!c.ok) {
             EXPECT_NE(err.find(c.errorPart), std::string::npos) << err;
+        }
     }
 }
 
