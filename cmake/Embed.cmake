@@ -1,5 +1,22 @@
-# Writes SOURCE's bytes into OUTPUT as a C++ array named SYMBOL (with SYMBOL_size).
-file(READ "${SOURCE}" hex HEX)
+# Writes the add-on's resource module into OUTPUT as a C++ array named SYMBOL (with SYMBOL_size):
+# the string lists of STRINGS, the icons of ICONS and every dialog resource in DIALOGS_DIR
+# (one file per dialog, named by its id), merged into one JSON document.
+file(READ "${STRINGS}" doc)
+if(EXISTS "${ICONS}")
+  file(READ "${ICONS}" icons)
+  string(JSON doc SET "${doc}" icons "${icons}")
+endif()
+string(JSON doc SET "${doc}" dialogs "{}")
+file(GLOB dialogFiles "${DIALOGS_DIR}/*.json")
+list(SORT dialogFiles)
+foreach(f ${dialogFiles})
+  get_filename_component(id "${f}" NAME_WE)
+  file(READ "${f}" dialog)
+  string(JSON doc SET "${doc}" dialogs "${id}" "${dialog}")
+endforeach()
+file(WRITE "${OUTPUT}.json" "${doc}")
+file(READ "${OUTPUT}.json" hex HEX)
+file(REMOVE "${OUTPUT}.json")
 string(LENGTH "${hex}" hexLength)
 math(EXPR size "${hexLength} / 2")
 string(REGEX REPLACE "([0-9a-f][0-9a-f])" "0x\\1," bytes "${hex}")
