@@ -4,7 +4,7 @@
 #include <benchmark/benchmark.h>
 #include <SQLiteCpp/SQLiteCpp.h>
 
-#include "Calvora/HostCalls.hpp"
+#include "HostApi/HostCalls.hpp"
 #include "Database/CategoriesTable.hpp"
 #include "Database/ItemsTable.hpp"
 #include "Database/ProjectDatabase.hpp"

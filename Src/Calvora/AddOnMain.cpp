@@ -2,7 +2,7 @@
 
 #include <exception>
 
-#include "Calvora/HostCalls.hpp"
+#include "HostApi/HostCalls.hpp"
 #include "Database/ProjectDatabase.hpp"
 #include "GSRoot/Debug.hpp"
 #include "RS/RS.hpp"

@@ -3,7 +3,7 @@
 
 #include "API/ApiTable.hpp"
 #include "Calvora/AddOnMain.hpp"
-#include "Calvora/HostCalls.hpp"
+#include "HostApi/HostCalls.hpp"
 #include "GSRoot/ClassInfo.hpp"
 
 namespace {

@@ -14,7 +14,7 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 
 #include "API/ApiTypes.hpp"
-#include "Calvora/HostCalls.hpp"
+#include "HostApi/HostCalls.hpp"
 #include "Database/CategoriesTable.hpp"
 #include "Database/ItemsTable.hpp"
 #include "Database/QtiesTable.hpp"

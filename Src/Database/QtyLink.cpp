@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "API/ApiElements.hpp"
-#include "Calvora/HostElementCalls.hpp"
+#include "HostApi/HostElementCalls.hpp"
 #include "Database/Qty.hpp"
 #include "Database/SqlText.hpp"
 #include "GSRoot/Guid.hpp"

@@ -3,7 +3,7 @@
 #include <cstring>
 #include <new>
 
-#include "Calvora/HostElementCalls.hpp"
+#include "HostApi/HostElementCalls.hpp"
 #include "ElementFuncs/ElementTypes.hpp"
 
 IElementFuncs* ElementFuncsFactory::Create(GS::Int32 typeID) const

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "Calvora/HostElementCalls.hpp"
+#include "HostApi/HostElementCalls.hpp"
 #include "GSRoot/Memory.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 

@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "Calvora/HostElementCalls.hpp"
+#include "HostApi/HostElementCalls.hpp"
 #include "ElementFuncs/ElementFormulaContext.hpp"
 #include "ElementFuncs/ElementTypes.hpp"
 #include "GSRoot/Memory.hpp"

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "Calvora/HostElementCalls.hpp"
+#include "HostApi/HostElementCalls.hpp"
 #include "ElementFuncs/ElementFormulaContext.hpp"
 #include "ElementFuncs/ElementFuncsFactory.hpp"
 #include "GSRoot/Guid.hpp"

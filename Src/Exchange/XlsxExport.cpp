@@ -2,7 +2,7 @@
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
-#include "Calvora/HostCalls.hpp"
+#include "HostApi/HostCalls.hpp"
 #include "Database/ProjectDatabase.hpp"
 #include "Exchange/SheetText.hpp"
 #include "Exchange/XlsxImport.hpp"

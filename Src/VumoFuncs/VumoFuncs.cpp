@@ -1,6 +1,6 @@
 #include "VumoFuncs/VumoFuncs.hpp"
 
-#include "Calvora/HostCalls.hpp"
+#include "HostApi/HostCalls.hpp"
 #include "RS/RS.hpp"
 
 GS::UniString GetResString(GS::Int16 listId, GS::Int16 index)

@@ -9,7 +9,7 @@
 #include <gtest/gtest.h>
 #include <SQLiteCpp/SQLiteCpp.h>
 
-#include "Calvora/HostCalls.hpp"
+#include "HostApi/HostCalls.hpp"
 #include "Database/CategoriesTable.hpp"
 #include "Database/ItemsTable.hpp"
 #include "Database/ProjectDatabase.hpp"

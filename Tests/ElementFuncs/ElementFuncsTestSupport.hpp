@@ -9,8 +9,8 @@
 
 #include <gtest/gtest.h>
 
-#include "Calvora/HostCalls.hpp"
-#include "Calvora/HostElementCalls.hpp"
+#include "HostApi/HostCalls.hpp"
+#include "HostApi/HostElementCalls.hpp"
 #include "Database/Qty.hpp"
 #include "ElementFuncs/ElementFormulaContext.hpp"
 #include "ElementFuncs/ElementFuncsFactory.hpp"

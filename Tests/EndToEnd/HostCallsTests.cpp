@@ -6,8 +6,8 @@
 #include <functional>
 #include <sstream>
 
-#include "Calvora/HostCalls.hpp"
-#include "Calvora/HostElementCalls.hpp"
+#include "HostApi/HostCalls.hpp"
+#include "HostApi/HostElementCalls.hpp"
 #include "GSRoot/Memory.hpp"
 #include "Host/Script.hpp"
 #include "Host/StandInHost.hpp"

@@ -7,7 +7,7 @@
 #include <cstdio>
 #include <stdexcept>
 
-#include "Calvora/HostCalls.hpp"
+#include "HostApi/HostCalls.hpp"
 #include "Database/CategoriesTable.hpp"
 #include "Database/ItemsTable.hpp"
 #include "Database/QtiesTable.hpp"

@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "Calvora/HostElementCalls.hpp"
+#include "HostApi/HostElementCalls.hpp"
 #include "GSRoot/Memory.hpp"
 #include "Host/ElementOps.hpp"
 #include "Host/Model.hpp"

@@ -4,7 +4,7 @@
 #include <fstream>
 
 #include "Calvora/AddOnMain.hpp"
-#include "Calvora/HostCalls.hpp"
+#include "HostApi/HostCalls.hpp"
 #include "Database/CategoriesTable.hpp"
 #include "Database/ProjectDatabase.hpp"
 #include "Host/StandInHost.hpp"

@@ -3,7 +3,7 @@
 // databases, stories and library parts. Each returns APIERR_MISSINGENTRY without calling anything
 // when the host's table has no entry for it.
 #include "API/ApiElements.hpp"
-#include "Calvora/HostCalls.hpp"
+#include "HostApi/HostCalls.hpp"
 
 // Elements. The guid is taken from the record's header; mask 0 reads the whole record.
 GSErrCode HostGetElement(API_Element* element, GS::UInt32 mask = 0);

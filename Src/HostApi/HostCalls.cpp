@@ -1,4 +1,4 @@
-#include "Calvora/HostCalls.hpp"
+#include "HostApi/HostCalls.hpp"
 
 #include <cstdarg>
 #include <cstring>

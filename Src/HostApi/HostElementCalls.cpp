@@ -1,4 +1,4 @@
-#include "Calvora/HostElementCalls.hpp"
+#include "HostApi/HostElementCalls.hpp"
 
 GSErrCode HostGetElement(API_Element* element, GS::UInt32 mask)
 {

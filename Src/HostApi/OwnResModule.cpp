@@ -1,6 +1,6 @@
 #include <cstddef>
 
-#include "Calvora/HostCalls.hpp"
+#include "HostApi/HostCalls.hpp"
 #include "RS/RS.hpp"
 
 extern const unsigned char calvoraResourceData[];
