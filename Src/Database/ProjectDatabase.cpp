@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <charconv>
+#include <chrono>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -55,10 +56,100 @@ void Harden(sqlite3* handle)
     sqlite3_db_config(handle, SQLITE_DBCONFIG_ENABLE_FTS3_TOKENIZER, 0, nullptr);
 }
 
+// SUM as SQLite computes it since 3.43: integers exactly while they fit, REAL values with
+// Kahan-Babuska-Neumaier compensation. Older SQLite adds plainly, and the roll-up's rounded
+// sums must not depend on which SQLite the add-on happens to run on.
+struct CompensatedSum {
+    double sum;
+    double error;
+    sqlite3_int64 integer;
+    sqlite3_int64 count;
+    bool approximate;
+    bool overflow;
+};
+
+void AddCompensated(CompensatedSum& total, double value)
+{
+    const double t = total.sum + value;
+    if (std::fabs(total.sum) > std::fabs(value))
+        total.error += (total.sum - t) + value;
+    else
+        total.error += (value - t) + total.sum;
+    total.sum = t;
+}
+
+// Integers beyond 2^52 go in as two parts, so no bits are lost on the way to a double.
+void AddCompensatedInteger(CompensatedSum& total, sqlite3_int64 value)
+{
+    const sqlite3_int64 bound = 4503599627370496LL;
+    if (value <= -bound || value >= bound) {
+        const sqlite3_int64 small = value % 16384;
+        AddCompensated(total, static_cast<double>(value - small));
+        AddCompensated(total, static_cast<double>(small));
+    } else {
+        AddCompensated(total, static_cast<double>(value));
+    }
+}
+
+// Carries the exact integer sum so far over into the compensated one.
+void StartCompensated(CompensatedSum& total)
+{
+    const sqlite3_int64 small = total.integer % 16384;
+    const bool large = total.integer <= -4503599627370496LL || total.integer >= 4503599627370496LL;
+    total.sum = static_cast<double>(large ? total.integer - small : total.integer);
+    total.error = large ? static_cast<double>(small) : 0.0;
+    total.approximate = true;
+}
+
+void SumStep(sqlite3_context* context, int, sqlite3_value** arguments)
+{
+    auto* total = static_cast<CompensatedSum*>(sqlite3_aggregate_context(context, sizeof(CompensatedSum)));
+    const int type = sqlite3_value_numeric_type(arguments[0]);
+    if (total == nullptr || type == SQLITE_NULL)
+        return;
+    ++total->count;
+    if (type == SQLITE_INTEGER) {
+        const sqlite3_int64 value = sqlite3_value_int64(arguments[0]);
+        if (!total->approximate) {
+            sqlite3_int64 next = 0;
+            if (!__builtin_add_overflow(total->integer, value, &next)) {
+                total->integer = next;
+                return;
+            }
+            total->overflow = true;
+            StartCompensated(*total);
+        }
+        AddCompensatedInteger(*total, value);
+        return;
+    }
+    if (!total->approximate)
+        StartCompensated(*total);
+    total->overflow = false;  // a REAL value makes the result approximate anyway
+    AddCompensated(*total, sqlite3_value_double(arguments[0]));
+}
+
+void SumFinal(sqlite3_context* context)
+{
+    auto* total = static_cast<CompensatedSum*>(sqlite3_aggregate_context(context, 0));
+    if (total == nullptr || total->count == 0)
+        sqlite3_result_null(context);
+    else if (!total->approximate)
+        sqlite3_result_int64(context, total->integer);
+    else if (total->overflow)
+        sqlite3_result_error(context, "integer overflow", -1);
+    else
+        sqlite3_result_double(context, std::isfinite(total->error) ? total->sum + total->error : total->sum);
+}
+
 std::unique_ptr<SQLite::Database> OpenMemoryDatabase()
 {
     auto database = std::make_unique<SQLite::Database>(":memory:", OpenFlags, 0);
     Harden(database->getHandle());
+    const int rc = sqlite3_create_function(database->getHandle(), "sum", 1,
+                                           SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr, nullptr,
+                                           SumStep, SumFinal);
+    if (rc != SQLITE_OK)
+        throw SQLite::Exception(database->getHandle(), rc);
     return database;
 }
 
@@ -152,12 +243,119 @@ void CheckTableUsable(SQLite::Database& database, const TableType& table)
         throw std::runtime_error("Table " + name + " does not number its rows by an INTEGER PRIMARY KEY id.");
 }
 
-void CheckSchemaUsable(SQLite::Database& database)
+// The indexes of the parent ids, so a roll-up sums one item's quantities or one category's items
+// without scanning the whole table.
+struct OwnIndex {
+    const char* name;
+    const char* table;
+    const char* column;
+};
+const OwnIndex OwnIndexes[] = {
+    {"items_category_id", "items", "category_id"},
+    {"qties_item_id", "qties", "item_id"},
+};
+
+// An index of our name must be the plain one we would make: one stored under that name with a
+// condition, an expression or a uniqueness could make later saves fail.
+bool IsOwnIndex(SQLite::Database& database, const std::string& name, const std::string& table)
 {
-    // A temporary table would hide the stored one of its name, and what went into it would never be stored.
+    for (const OwnIndex& own : OwnIndexes) {
+        if (name != own.name || table != own.table)
+            continue;
+        SQLite::Statement shape(database,
+                                "SELECT (SELECT COUNT(*) FROM pragma_index_list(?1) WHERE name = ?2 AND \"unique\" = 0"
+                                " AND partial = 0) = 1 AND (SELECT COUNT(*) FROM pragma_index_xinfo(?2) WHERE key = 1) = 1"
+                                " AND (SELECT COUNT(*) FROM pragma_index_info(?2) WHERE name = ?3 COLLATE NOCASE) = 1");
+        shape.bind(1, own.table);
+        shape.bind(2, own.name);
+        shape.bind(3, own.column);
+        return QueryFirstInt(shape) == 1;
+    }
+    return false;
+}
+
+// A database may hold only what the add-on itself makes: its three tables, SQLite's sequence
+// table and its own indexes. Anything else, a trigger or a view above all, would run or answer
+// in place of the add-on's statements at some later save.
+void CheckOnlyOwnObjects(SQLite::Database& database)
+{
     SQLite::Statement temporary(database, "SELECT COUNT(*) FROM sqlite_temp_master");
     if (QueryFirstInt(temporary) > 0)
         throw std::runtime_error("The SQL text leaves temporary tables, views or triggers.");
+    std::vector<std::pair<std::string, std::string>> indexes;
+    SQLite::Statement objects(database, "SELECT type, name, tbl_name FROM sqlite_master");
+    while (objects.executeStep()) {
+        const std::string type = objects.getColumn(0).getString();
+        const std::string name = objects.getColumn(1).getString();
+        if (type == "table" && (name == "categories" || name == "items" || name == "qties" || name == "sqlite_sequence"))
+            continue;
+        if (type == "index")
+            indexes.emplace_back(name, objects.getColumn(2).getString());
+        else
+            throw std::runtime_error("The database holds " + type + " " + name + ", which the estimate does not use.");
+    }
+    for (const auto& [name, table] : indexes)
+        if (!IsOwnIndex(database, name, table))
+            throw std::runtime_error("The database holds index " + name + ", which the estimate does not use.");
+}
+
+// Builds a writable connection with the add-on's own settings that holds the tables and rows of
+// the given one, and its next ids; the indexes come with the schema step.
+std::unique_ptr<SQLite::Database> CopyIntoFresh(SQLite::Database& source)
+{
+    std::unique_ptr<SQLite::Database> target = OpenMemoryDatabase();
+    SQLite::Transaction transaction(*target);
+    std::vector<std::string> tables;
+    {
+        SQLite::Statement schema(source, "SELECT name, sql FROM sqlite_master WHERE type = 'table' AND name <> 'sqlite_sequence'");
+        while (schema.executeStep()) {
+            tables.push_back(schema.getColumn(0).getString());
+            target->exec(schema.getColumn(1).getString());
+        }
+    }
+    for (const std::string& table : tables) {
+        const std::vector<std::string> columns = ColumnNames(source, table);
+        std::string names;
+        std::string slots;
+        for (const std::string& column : columns) {
+            names += (names.empty() ? "" : ", ") + QuoteIdentifier(column);
+            slots += slots.empty() ? "?" : ", ?";
+        }
+        SQLite::Statement rows(source, "SELECT " + names + " FROM " + QuoteIdentifier(table));
+        SQLite::Statement insert(*target, "INSERT INTO " + QuoteIdentifier(table) + " (" + names + ") VALUES (" + slots + ")");
+        while (rows.executeStep()) {
+            for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+                const SQLite::Column value = rows.getColumn(i);
+                switch (value.getType()) {
+                    case SQLITE_INTEGER: insert.bind(i + 1, static_cast<int64_t>(value.getInt64())); break;
+                    case SQLITE_FLOAT: insert.bind(i + 1, value.getDouble()); break;
+                    case SQLITE_TEXT: insert.bind(i + 1, value.getString()); break;
+                    case SQLITE_BLOB: insert.bind(i + 1, value.getBlob(), value.getBytes()); break;
+                    default: insert.bind(i + 1); break;
+                }
+            }
+            insert.exec();
+            insert.reset();
+        }
+    }
+    if (TableExists(source, "sqlite_sequence") && TableExists(*target, "sqlite_sequence")) {
+        target->exec("DELETE FROM sqlite_sequence");
+        SQLite::Statement next(source, "SELECT name, seq FROM sqlite_sequence");
+        SQLite::Statement insert(*target, "INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)");
+        while (next.executeStep()) {
+            insert.bind(1, next.getColumn(0).getString());
+            insert.bind(2, static_cast<int64_t>(next.getColumn(1).getInt64()));
+            insert.exec();
+            insert.reset();
+        }
+    }
+    transaction.commit();
+    return target;
+}
+
+void CheckSchemaUsable(SQLite::Database& database)
+{
+    CheckOnlyOwnObjects(database);
     CheckTableUsable(database, CategoriesTable());
     CheckTableUsable(database, ItemsTable());
     CheckTableUsable(database, QtiesTable());
@@ -182,6 +380,9 @@ void CreateSchemaOn(SQLite::Database& database)
     } catch (const std::exception&) {
         // Nothing to report: a categories table that cannot take the column is refused later.
     }
+
+    for (const OwnIndex& index : OwnIndexes)
+        database.exec(std::string("CREATE INDEX IF NOT EXISTS ") + index.name + " ON " + index.table + " (" + index.column + ");");
 
     SQLite::Statement count(database, "SELECT COUNT(*) FROM categories;");
     if (count.executeStep() && count.getColumn(0).getInt64() == 0)
@@ -397,6 +598,11 @@ void ProjectDatabase::loadFromProject()
     }
     try {
         CheckImageSound(*connection);
+        CheckOnlyOwnObjects(*connection);
+        // SQLite opens some sound images read-only (a newer write version, say), and every save
+        // would fail on them: their rows go into a writable database instead.
+        if (sqlite3_db_readonly(connection->getHandle(), "main") == 1)
+            replaceConnection(CopyIntoFresh(*connection));
     } catch (const std::exception& e) {
         DBPrintf("The stored estimate is damaged (%s), an empty one is used instead.\n", e.what());
         replaceConnection(OpenMemoryDatabase());
@@ -511,25 +717,58 @@ void ProjectDatabase::dumpSql(GS::UniString& out)
     out = FromSqlText(text);
 }
 
+double ProjectDatabase::setImportTimeLimit(double seconds)
+{
+    const double previous = importTimeLimit;
+    importTimeLimit = seconds;
+    return previous;
+}
+
 bool ProjectDatabase::replaceWithSql(const GS::UniString& sql, bool keepLinks)
 {
     // The text is built on a connection of its own and swapped in only when all of it worked,
     // so a failed import leaves the estimate and its changed flag exactly as they were.
     try {
         ensureOpen();
+        const std::string text = ToSqlText(sql);
+        // SQLite would stop reading at a zero byte and report the part before it as the whole.
+        if (text.find('\0') != std::string::npos)
+            throw std::runtime_error("The SQL text holds a zero byte.");
         std::unique_ptr<SQLite::Database> imported = OpenMemoryDatabase();
-        imported->exec(ToSqlText(sql));
+
+        // A query that never ends must not hang the host: the run is interrupted at the deadline.
+        using Clock = std::chrono::steady_clock;
+        const Clock::time_point deadline =
+            Clock::now() + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(importTimeLimit));
+        Clock::time_point checkedDeadline = deadline;
+        sqlite3_progress_handler(imported->getHandle(), 10000, [](void* at) {
+            return Clock::now() > *static_cast<Clock::time_point*>(at) ? 1 : 0;
+        }, &checkedDeadline);
+        try {
+            imported->exec(text);
+        } catch (const SQLite::Exception&) {
+            if (Clock::now() > deadline)
+                throw std::runtime_error("The SQL text ran longer than an import may.");
+            throw;
+        }
+        sqlite3_progress_handler(imported->getHandle(), 0, nullptr, nullptr);
+
         if (sqlite3_get_autocommit(imported->getHandle()) == 0)
             throw std::runtime_error("The SQL text leaves a transaction open.");
         for (const char* table : {"categories", "items", "qties"})
             if (!TableExists(*imported, table))
                 throw std::runtime_error(std::string("The SQL text creates no table ") + table + ".");
+        CheckOnlyOwnObjects(*imported);
+        // Whatever the text set on its connection (pragmas, functions) stays there: only the
+        // tables and their rows move to a connection of the add-on's own.
+        std::unique_ptr<SQLite::Database> rebuilt = CopyIntoFresh(*imported);
+        imported.reset();
         if (!keepLinks)
-            imported->exec("DELETE FROM qties WHERE guid IS NOT NULL AND guid != '';");
-        CreateSchemaOn(*imported);
-        CheckSchemaUsable(*imported);
+            rebuilt->exec("DELETE FROM qties WHERE guid IS NOT NULL AND guid != '';");
+        CreateSchemaOn(*rebuilt);
+        CheckSchemaUsable(*rebuilt);
 
-        replaceConnection(std::move(imported));
+        replaceConnection(std::move(rebuilt));
         changedFlag = true;
         return true;
     } catch (const std::exception& e) {

@@ -51,6 +51,8 @@ public:
     void dumpSql(GS::UniString& out);
     // Replaces the estimate with what the SQL text builds, or leaves it untouched when that fails.
     bool replaceWithSql(const GS::UniString& sql, bool keepLinks);
+    // How long the SQL of an import may run before it is interrupted; returns the previous limit.
+    double setImportTimeLimit(double seconds);
 
     bool isOpen() const { return openFlag; }
     bool isChanged() const { return changedFlag; }
@@ -70,6 +72,7 @@ private:
     // Set by loadFromProject within ensureOpen: the connection holds an image read from the
     // project, not yet proven usable by the schema step.
     bool imageLoaded = false;
+    double importTimeLimit = 60.0;
     // Connections dropped while a caller still held one of their statements; closed once free.
     std::vector<std::unique_ptr<SQLite::Database>> retired;
 };

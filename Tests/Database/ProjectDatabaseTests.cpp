@@ -18,6 +18,10 @@ std::vector<unsigned char> ImageOf(const std::string& sql)
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
+// The indexes with their one column each.
+const char* const Indexes = "SELECT group_concat(m.name || ' ON ' || m.tbl_name || '(' || i.name || ')', ', ') FROM "
+                            "sqlite_master AS m, pragma_index_info(m.name) AS i WHERE m.type = 'index' ORDER BY m.name";
+
 class DatabaseLifeCycle : public DatabaseTest {};
 
 // The first use of a project without stored data makes the schema and leaves the flag clear,
@@ -28,6 +32,7 @@ TEST_F(DatabaseLifeCycle, TheChangedFlagAndTheSchemaStep)
     EXPECT_TRUE(Db().isOpen());
     EXPECT_EQ(QueryText("SELECT group_concat(name, ' ') FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"),
               "items qties categories");
+    EXPECT_EQ(QueryText(Indexes), "items_category_id ON items(category_id), qties_item_id ON qties(item_id)");
     Db().saveToProject();
     EXPECT_FALSE(host->ModuleData("CalvoraDB").has_value());
 
@@ -86,10 +91,21 @@ TEST_F(StoringInTheProject, StoreThenLoadGivesTheSameRowsIdsAndNextIds)
     ASSERT_TRUE(QtiesTable().remove(doomed));  // the next id is no longer the highest + 1
     const std::string before = Dump();
     Db().close();
-    Db().reopen();
-    EXPECT_FALSE(Db().isChanged());
-    EXPECT_EQ(Dump(), before);
-    EXPECT_EQ(AddQty(item, 1.0), deletedQty + 1);
+    const std::vector<unsigned char> image = *host->ModuleData("CalvoraDB");
+    // An image SQLite opens read-only (its write version 254) loads as well, and takes saves.
+    for (unsigned char writeVersion : {image[18], static_cast<unsigned char>(254)}) {
+        std::vector<unsigned char> stored = image;
+        stored[18] = writeVersion;
+        host->SetModuleData("CalvoraDB", stored);
+        Db().reopen();
+        EXPECT_FALSE(Db().isChanged());
+        EXPECT_EQ(Dump(), before);
+        EXPECT_EQ(AddQty(item, 1.0), deletedQty + 1) << int(writeVersion);
+        EXPECT_EQ(Get("items", "total", item), 5.63) << int(writeVersion);
+        StoreNow();
+        Db().reopen();
+        EXPECT_EQ(Query("SELECT COUNT(*) FROM qties"), 2) << int(writeVersion);
+    }
 }
 
 TEST_F(StoringInTheProject, AnOldImageWithoutCodeIsMigrated)
@@ -103,6 +119,7 @@ TEST_F(StoringInTheProject, AnOldImageWithoutCodeIsMigrated)
               "id title sort_order descript total code");
     EXPECT_EQ(QueryText("SELECT group_concat(quote(code) || title || descript || total) FROM categories"), "''Oldkept12.5");
     EXPECT_EQ(Get("items", "price", 4), 2.5);
+    EXPECT_EQ(QueryText(Indexes), "items_category_id ON items(category_id), qties_item_id ON qties(item_id)");
 }
 
 // Module data that cannot be used loads as a fresh database (default category, changed flag
@@ -116,6 +133,8 @@ TEST_F(StoringInTheProject, UnusableModuleDataLoadsAsAFreshDatabase)
     ASSERT_GT(good.size(), 8192u);
     std::vector<unsigned char> spoiled = good;
     std::fill(spoiled.begin() + 4096, spoiled.end(), 0xA5);
+    const std::string Schema = CategoriesTable().buildCreateTableSql().ToUtf8() + ItemsTable().buildCreateTableSql().ToUtf8() +
+                               QtiesTable().buildCreateTableSql().ToUtf8();
     const std::vector<std::tuple<std::string, std::vector<unsigned char>, bool>> cases = {  // name, data, reported
         {"host read fails", good, false},
         {"empty", {}, false},
@@ -123,6 +142,9 @@ TEST_F(StoringInTheProject, UnusableModuleDataLoadsAsAFreshDatabase)
         {"truncated", {good.begin(), good.begin() + good.size() / 2}, true},
         {"spoiled pages", spoiled, true},
         {"wrong columns", ImageOf("CREATE TABLE categories (id INTEGER PRIMARY KEY, name TEXT);"), true},
+        // What is not the estimate's own would run or answer in place of its statements.
+        {"a trigger", ImageOf(Schema + "CREATE TRIGGER t AFTER INSERT ON qties BEGIN DELETE FROM categories; END;"), true},
+        {"a view", ImageOf(Schema + "CREATE VIEW v AS SELECT 1;"), true},
         {"ids beyond 32 bits", ImageOf(CategoriesTable().buildCreateTableSql().ToUtf8() +
                                        "INSERT INTO categories VALUES (4294967296, 'Far', '', 1, '', 0);"), true},
     };

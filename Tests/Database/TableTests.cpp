@@ -185,6 +185,9 @@ TEST_F(RollUp, QuantityAndTotalAreRoundedToCents)
         {{3.0}, 0.333, 3.0, 1.0},         // the total is rounded after the product...
         {{1.006}, 1000.0, 1.01, 1010.0},  // ...of the rounded qty
         {{}, 99.0, 0.0, 0.0},
+        // Sums are compensated as in SQLite 3.43 on: 73.965 exactly, where adding plainly gives 73.96499999999999...
+        {{32.414, 33.108, 8.443}, 1.0, 73.97, 73.97},
+        {{1e16, 1.0, -1e16}, 1.0, 1.0, 1.0},  // ...and loses the 1.0
     };
     for (const auto& [values, price, qty, total] : cases) {
         const GS::Int32 category = AddCategory("C");
@@ -209,8 +212,12 @@ TEST_F(RollUp, CategoryTotalIsTheUnroundedSumOfItemTotals)
     stale.setString("code", "C-01");
     ASSERT_TRUE(CategoriesTable().save(stale));
     EXPECT_EQ(Get("categories", "total", category), 37.59 + 12.5 + 0.1);  // not 50.19
+    const GS::Int32 tenths = AddCategory("T");
+    for (double value : {0.1, 0.2, 0.3})
+        AddItem(tenths, 1.0, {value});
+    EXPECT_EQ(Get("categories", "total", tenths), 0.6);  // compensated; adding plainly gives 0.6000000000000001
     EXPECT_EQ(QueryText("SELECT title || code FROM categories WHERE id = " + std::to_string(category)), "RenamedC-01");
-    EXPECT_EQ(Query("SELECT COUNT(*) FROM items"), 3);
+    EXPECT_EQ(Query("SELECT COUNT(*) FROM items"), 6);
 }
 
 // An item moves between categories and back, with price and value changes in between: each step
