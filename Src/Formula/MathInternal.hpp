@@ -83,7 +83,7 @@ Math_Error Math_IntegerOperator(Math_Context* context, Math_Expression* result, 
 Math_Error Math_LogicalNot(Math_Context* context, Math_Expression* result, Int32 operand, const char* op);
 Math_Error Math_Splice(Math_Context* context, Math_Expression* text, Int32 start, Int32 end, const char* newText,
                        Int32 newLength);
-// Splices a value over [start, end) and folds it into a "+" or "-" written just before it, so a
-// negative value keeps its sign.
+// Splices a value over [start, end); a negative value folds into a sign written just before it
+// that has no left operand, so -P and 3*-(0-2) keep their meaning.
 Math_Error Math_SpliceValue(Math_Context* context, Math_Expression* text, Int32 start, Int32 end,
                             const char* value, Int32 valueLength);

@@ -65,13 +65,11 @@ Math_Error Math_SpliceValue(Math_Context* context, Math_Expression* text, Int32 
         const Int32 signAt = from - 1;
         const char sign = text->text[signAt];
         const char before = signAt >= 1 ? text->text[signAt - 1] : '\0';
-        if (Math_IsDigit(before) || before == context->decimalSeparator || before == ')') {
-            // 1-(-2): after an operand the pair becomes the binary operator of the other sign.
-            text->text[signAt] = sign == '-' ? '+' : '-';
-            ++value;
-            --valueLength;
+        // After an operand the sign is a binary operator, whose right operand takes the value's
+        // sign as it stands; folding it there would give the wrong operand to a tighter operator
+        // (1-P!3 with P = -5).
+        if (Math_IsDigit(before) || before == context->decimalSeparator || before == ')')
             break;
-        }
         // At the start, after an operator or "(": the pair becomes the value's own sign.
         from = signAt;
         if (sign == '-') {

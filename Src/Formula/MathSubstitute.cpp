@@ -128,7 +128,7 @@ Math_Error AddArgument(Math_Context* context, Arguments* arguments, const char* 
         arguments->capacity = capacity;
     }
     Math_Parameter record{};
-    if (length > 0 && text[0] == '\'') {
+    if (!failed && length > 0 && text[0] == '\'') {
         // A text: the argument without its first and last character.
         const Int32 textLength = length >= 2 ? length - 2 : 0;
         record.kind = Math_TextParameter;
@@ -272,6 +272,7 @@ Math_Error Math_ParseArguments(Math_Context* context, const char* text, Int32 le
     Int32 argumentLength = 0;
     Int32 level = 1;
     bool failed = false;  // the argument being collected counts as 0.0
+    bool afterValue = false;  // the argument so far is a nested call's value
     char droppedBlank = 0;  // a blank dropped since the last character collected
     bool closed = false;
     Math_Error code = Math_NoError;
@@ -295,6 +296,12 @@ Math_Error Math_ParseArguments(Math_Context* context, const char* text, Int32 le
             ++i;
             continue;
         }
+        if (afterValue && (Math_IsDigit(c) || c == context->decimalSeparator)) {
+            // A number must not run into a value, as at the top level: the argument fails.
+            InvalidToken(context, text, length, i);
+            failed = true;
+        }
+        afterValue = false;
         if (droppedBlank != 0) {
             // ... except one between two names or numbers, so that 12 34 and Area 2 are refused
             // rather than merged.
@@ -324,6 +331,7 @@ Math_Error Math_ParseArguments(Math_Context* context, const char* text, Int32 le
                     argumentLength = 0;
                 } else if (code == Math_NoError) {
                     code = WriteValueText(context, name, value, argument, &argumentLength);
+                    afterValue = true;
                 }
                 continue;
             }
@@ -348,6 +356,7 @@ Math_Error Math_ParseArguments(Math_Context* context, const char* text, Int32 le
             code = AddArgument(context, &arguments, argument, argumentLength, depth, failed);
             argumentLength = 0;
             failed = false;
+            afterValue = false;
             ++i;
             continue;
         }

@@ -35,6 +35,8 @@ TEST_F(Builtins, CallsInExpressionsArgumentsAndEveryWriting)
         {"ABS(-(2+3))", 5},
         // An empty argument counts as 0.0, and so does a text argument.
         {"SUM()", 0}, {"NOT()", 1}, {"SUM(1,)", 1}, {"AVG(,4)", 2}, {"SUM('abc',2)", 2}, {"NOT('x')", 1},
+        // A number running into a nested call's value fails that argument, as at the top level.
+        {"SUM(SQRT(4)5,1)", 1}, {"SUM(SQRT(4).5,1)", 1}, {"SUM(SQRT(4) 5,1)", 1}, {"SUM(SQRT(4)+5,1)", 8},
     });
 }
 

@@ -51,6 +51,7 @@ TEST_F(Names, ResolversAreCalledInOrderWithNumbersAndTexts)
         {"F('abc)", "[ab] "},  // the last character goes, whatever it is
         {"F('a(b)c')", "[a(b)c] "}, {"F('Width', 2+3, C)", "[Width] 5.000000 3.000000 "},
         {"F(C*2,'a b')", "6.000000 [a b] "}, {"F(1.5)", "1.500000 "}, {"F(A,G(B))", "1.000000 42.000000 "},
+        {"F(SQRT(0-1)'x')", "0.000000 "},  // a failed nested call stays a number argument, whatever follows
     };
     for (const auto& row : rows) {
         Expect(context, {{row.first, 42}});

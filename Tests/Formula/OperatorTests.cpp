@@ -41,6 +41,12 @@ TEST_F(Operators, TypedSignsWithoutLeftOperand)
         {"1--2*3", 7}, {"-", 0}, {"+2", 2}, {"2*-3", -6}, {"2--3", 5}, {"1+-3", -2}, {"-(2)", -2},
         {"1<-2", 0}, {"-1<2", 1},
     });
+    // A negative value folds into a sign only where that sign has no left operand; after one the
+    // sign is a binary operator and the value stays the right operand's own.
+    Expect({
+        {"1+P!3", 2}, {"1-P!3", 0}, {"1-P*2", 11}, {"1+P", -4}, {"1-(0-2)", 3}, {"2*3-(0-2)*4", 14},
+        {"-P", 5}, {"+P", -5}, {"3*-(0-2)", 6}, {"1<-P", 1}, {"1-+P", 6},
+    }, {{"P", -5}});
 }
 
 TEST_F(Operators, ResultsAreWrittenBackWithTheContextsPrecision)
