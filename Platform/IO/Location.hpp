@@ -5,6 +5,8 @@
 
 namespace IO {
 
+using GS::USize;
+
 constexpr GSErrCode FileNotFound = static_cast<GSErrCode>(0x82010001u);
 constexpr GSErrCode AccessDenied = static_cast<GSErrCode>(0x82010002u);
 constexpr GSErrCode IOError = static_cast<GSErrCode>(0x82010003u);
