@@ -1,0 +1,232 @@
+// Construction, the registry of live panels, event dispatch and the step-wise re-check.
+#include "Palettes/CalvoraPanel.hpp"
+
+#include <unordered_map>
+
+#include "DG/DGUtility.hpp"
+#include "HostApi/HostCalls.hpp"
+#include "Palettes/CalvoraPanelGuard.hpp"
+#include "VumoFuncs/VumoFuncs.hpp"
+
+namespace {
+
+// Live panels by key. The re-check timer carries the key, never a pointer, so a tick that
+// outlives its panel finds nothing instead of a dangling object.
+std::unordered_map<std::uintptr_t, CalvoraPanel*>& LivePanels()
+{
+    static std::unordered_map<std::uintptr_t, CalvoraPanel*> panels;
+    return panels;
+}
+
+std::uintptr_t NextPanelKey()
+{
+    // Away from small numbers, so the timer does not replace another timer of the main window.
+    static std::uintptr_t next = 0x51430000u;
+    return ++next;
+}
+
+}  // namespace
+
+CalvoraPanel::CalvoraPanel(DG::Panel& palette, Int16 resourceId)
+    : palette(palette),
+      resourceId(resourceId),
+      categoryPopUp(palette, CategoryPopUpId),
+      descriptionText(palette, DescriptionTextId),
+      separator(palette, SeparatorId),
+      itemsList(palette, ItemsListId),
+      splitter(palette, SplitterId),
+      qtiesLabel(palette, QtiesLabelId),
+      qtiesList(palette, QtiesListId),
+      addCategoryButton(palette, AddCategoryButtonId),
+      editCategoryButton(palette, EditCategoryButtonId),
+      deleteCategoryButton(palette, DeleteCategoryButtonId),
+      reorderCategoriesButton(palette, ReorderCategoriesButtonId),
+      addItemButton(palette, AddItemButtonId),
+      editItemButton(palette, EditItemButtonId),
+      deleteItemButton(palette, DeleteItemButtonId),
+      addQtyButton(palette, AddQtyButtonId),
+      editQtyButton(palette, EditQtyButtonId),
+      deleteQtyButton(palette, DeleteQtyButtonId),
+      reloadQtyButton(palette, ReloadQtyButtonId),
+      zoomButton(palette, ZoomButtonId),
+      cloneItemButton(palette, CloneItemButtonId),
+      totalText(palette, TotalTextId)
+{
+    registryId = NextPanelKey();
+    LivePanels()[registryId] = this;
+
+    AttachToAllItems(palette);
+    palette.Attach(*this);
+    hotKeyId = palette.RegisterHotKey(DG::Key::Delete, DG::Key::NoModifier);
+    splitter.EnableDrag();
+
+    descriptionText.SetWidth(static_cast<Int16>(palette.GetClientWidth() - 10));
+
+    baseRowHeight = itemsList.GetItemHeight();
+    itemsList.SetItemHeight(static_cast<Int16>(2 * baseRowHeight));
+    itemsList.SetTabFieldCount(7);
+    itemsList.SetHeaderSynchronState(false);
+    itemsList.EnableMouseMoveEvent();
+    for (Int16 i = 1; i <= 7; ++i)
+        itemsList.SetHeaderItemText(i, GetResString(resourceId, i));
+    LayoutItemsList();
+
+    qtiesList.SetTabFieldCount(5);
+    qtiesList.SetHeaderSynchronState(false);
+    const Int16 qtyHeaders[] = {8, 9, 12, 10};
+    for (Int16 i = 1; i <= 4; ++i)
+        qtiesList.SetHeaderItemText(i, GetResString(resourceId, qtyHeaders[i - 1]));
+    qtiesList.SetHeaderItemText(5, GS::UniString());
+    qtiesList.EnableMouseMoveEvent();
+    LayoutQtiesList();
+
+    // A database that cannot be read leaves an empty panel rather than no palette.
+    CalvoraPanelGuarded("CalvoraPanel", [this] { RefreshCategories(); });
+}
+
+CalvoraPanel::~CalvoraPanel()
+{
+    StopQtyRecalc();
+    LivePanels().erase(registryId);
+    if (hotKeyId != 0)
+        palette.UnregisterHotKey(hotKeyId);
+    palette.Detach(*this);
+    DetachFromAllItems(palette);
+}
+
+// ---- events ----------------------------------------------------------------------------------
+
+void CalvoraPanel::ButtonClicked(const DG::ButtonClickEvent& ev)
+{
+    CalvoraPanelGuarded("ButtonClicked", [&] {
+        const DG::Item* source = ev.GetSource();
+        if (source == &addCategoryButton)
+            AddNewCategory();
+        else if (source == &editCategoryButton)
+            EditCategory();
+        else if (source == &deleteCategoryButton)
+            DeleteCategory();
+        else if (source == &reorderCategoriesButton)
+            ReorderCategories();
+        else if (source == &addItemButton)
+            AddNewItem();
+        else if (source == &editItemButton)
+            EditItem();
+        else if (source == &deleteItemButton)
+            DeleteItem();
+        else if (source == &cloneItemButton)
+            CloneItem();
+        else if (source == &addQtyButton)
+            AddQtyItem();
+        else if (source == &editQtyButton)
+            EditQty();
+        else if (source == &deleteQtyButton)
+            DeleteQties();
+        else if (source == &reloadQtyButton)
+            ReloadQties();
+        else if (source == &zoomButton)
+            ZoomToLinkedElement();
+    });
+}
+
+void CalvoraPanel::PopUpChanged(const DG::PopUpChangeEvent& ev)
+{
+    CalvoraPanelGuarded("PopUpChanged", [&] {
+        if (ev.GetSource() == &categoryPopUp)
+            RefreshItems();
+    });
+}
+
+void CalvoraPanel::ListBoxSelectionChanged(const DG::ListBoxSelectionEvent& ev)
+{
+    CalvoraPanelGuarded("ListBoxSelectionChanged", [&] {
+        if (ev.GetSource() == &itemsList)
+            OnItemSelected();
+        else if (ev.GetSource() == &qtiesList)
+            UpdateQtyButtons();
+    });
+}
+
+void CalvoraPanel::ListBoxDoubleClicked(const DG::ListBoxDoubleClickEvent& ev)
+{
+    CalvoraPanelGuarded("ListBoxDoubleClicked", [&] {
+        if (ev.GetSource() == &itemsList)
+            EditItem();
+        else if (ev.GetSource() == &qtiesList)
+            EditQty();
+    });
+}
+
+void CalvoraPanel::ListBoxMouseMoved(const DG::ListBoxMouseMoveEvent& ev, Int16* inArea)
+{
+    // Rows are dragged by their "No." field only.
+    if (ev.GetTabFieldIndex() == 1 && inArea != nullptr)
+        *inArea = 1;
+}
+
+void CalvoraPanel::PanelHotkeyPressed(const DG::PanelHotKeyEvent& ev, bool* processed)
+{
+    CalvoraPanelGuarded("PanelHotkeyPressed", [&] {
+        if (hotKeyId == 0 || ev.GetKeyId() != hotKeyId)
+            return;
+        if (itemsList.IsFocused()) {
+            *processed = true;
+            DeleteItem();
+        } else if (qtiesList.IsFocused()) {
+            *processed = true;
+            DeleteQties();
+        }
+    });
+}
+
+// ---- step-wise re-check ----------------------------------------------------------------------
+
+void CalvoraPanel::StartQtyRecalc()
+{
+    const Int16 rows = qtiesList.GetItemCount();
+    if (rows < 1)
+        return;
+    recheckQueue.Clear();
+    for (Int16 row = 1; row <= rows; ++row)
+        recheckQueue.Push(static_cast<Int32>(qtiesList.GetItemValue(row)));
+    recheckPosition = 0;
+    recheckWindow = HostGetMainWindow();
+    recheckTimer = ::SetTimer(recheckWindow, registryId, 0, &CalvoraPanel::QtyRecalcTimerProc);
+}
+
+void CalvoraPanel::StopQtyRecalc()
+{
+    if (recheckTimer != 0) {
+        ::KillTimer(recheckWindow, registryId);
+        recheckTimer = 0;
+    }
+    recheckQueue = GS::Array<Int32>();
+    recheckPosition = 0;
+}
+
+void CalvoraPanel::RecalcStep()
+{
+    if (recheckTimer == 0)
+        return;
+    if (recheckPosition < recheckQueue.GetSize()) {
+        const Int32 id = recheckQueue[recheckPosition];
+        ++recheckPosition;
+        Qty* qty = qtyMap.GetPtr(id);
+        if (qty == nullptr)
+            return;
+        qty->updateLinkStatus();
+        qtiesList.Redraw();
+    } else {
+        StopQtyRecalc();
+    }
+}
+
+void CalvoraPanel::QtyRecalcTimerProc(void* /*window*/, UInt32 /*message*/, std::uintptr_t timerId, UInt32 /*time*/)
+{
+    CalvoraPanelGuarded("QtyRecalcTimerProc", [timerId] {
+        auto found = LivePanels().find(timerId);
+        if (found == LivePanels().end() || found->second == nullptr)
+            return;
+        found->second->RecalcStep();
+    });
+}

@@ -1,0 +1,169 @@
+#pragma once
+// The content of the main palette: the category pop-up with its description, the items list of the
+// selected category, the quantities list of the selected item, the buttons and the total line.
+#include <cstdint>
+
+#include "DG/DGItems.hpp"
+#include "DG/DGPanel.hpp"
+#include "Database/Category.hpp"
+#include "Database/Item.hpp"
+#include "Database/Qty.hpp"
+#include "GSRoot/Array.hpp"
+#include "GSRoot/HashTable.hpp"
+#include "GSRoot/UniString.hpp"
+
+class CalvoraPanel : public DG::PanelObserver,
+                     public DG::SplitterObserver,
+                     public DG::ButtonItemObserver,
+                     public DG::ListBoxObserver,
+                     public DG::PopUpObserver,
+                     public DG::CompoundItemObserver {
+public:
+    // Items of the palette resource.
+    enum ItemId : Int16 {
+        CategoryLabelId = 1,
+        CategoryPopUpId = 2,
+        DescriptionTextId = 3,
+        SeparatorId = 4,
+        ItemsListId = 5,
+        SplitterId = 6,
+        QtiesLabelId = 7,
+        QtiesListId = 8,
+        AddCategoryButtonId = 9,
+        EditCategoryButtonId = 10,
+        DeleteCategoryButtonId = 11,
+        ReorderCategoriesButtonId = 12,
+        AddItemButtonId = 13,
+        EditItemButtonId = 14,
+        DeleteItemButtonId = 15,
+        AddQtyButtonId = 16,
+        EditQtyButtonId = 17,
+        DeleteQtyButtonId = 18,
+        ReloadQtyButtonId = 19,
+        ZoomButtonId = 20,
+        CloneItemButtonId = 21,
+        TotalTextId = 22
+    };
+
+    CalvoraPanel(DG::Panel& palette, Int16 resourceId);
+    ~CalvoraPanel() override;
+    CalvoraPanel(const CalvoraPanel&) = delete;
+    CalvoraPanel& operator=(const CalvoraPanel&) = delete;
+
+    // Host events; each catches whatever its work throws.
+    void PanelHotkeyPressed(const DG::PanelHotKeyEvent& ev, bool* processed) override;
+    void PanelResized(const DG::PanelResizeEvent& ev) override;
+    void SplitterDragged(const DG::SplitterDragEvent& ev) override;
+    void ButtonClicked(const DG::ButtonClickEvent& ev) override;
+    void ListBoxSelectionChanged(const DG::ListBoxSelectionEvent& ev) override;
+    void ListBoxItemDragged(const DG::ListBoxDragEvent& ev) override;
+    void ListBoxDoubleClicked(const DG::ListBoxDoubleClickEvent& ev) override;
+    void ListBoxMouseMoved(const DG::ListBoxMouseMoveEvent& ev, Int16* inArea) override;
+    void ListBoxTabFieldUpdate(const DG::ListBoxTabFieldUpdateEvent& ev) override;
+    Int16 ListBoxHeaderItemResized(const DG::ListBoxHeaderItemResizeEvent& ev) override;
+    void PopUpChanged(const DG::PopUpChangeEvent& ev) override;
+
+    // Operations the palette, the project events and the other palette call. They may throw
+    // (database errors); callers from the host guard them.
+    void RefreshCategories();
+    void UpdateSelectedElements();
+    void ShowItem(Int32 itemId);
+    void RefreshItems();
+    void OnItemSelected();
+    void UpdateQtyButtons();
+    // Rows count from 1; the row and its value (the id) must exist.
+    void SetItemRow(Int16 row);
+    void SetQtyRow(Int16 row);
+    void UpdateTotal();
+    void StopQtyRecalc();
+    void LayoutItemsList();
+    void LayoutQtiesList();
+
+    // The buttons' actions.
+    void AddNewCategory();
+    void EditCategory();
+    void DeleteCategory();
+    void ReorderCategories();
+    void AddNewItem();
+    void EditItem();
+    void DeleteItem();
+    void CloneItem();
+    void AddQtyItem();
+    void EditQty();
+    void DeleteQties();
+    void ReloadQties();
+    void ZoomToLinkedElement();
+
+    // One re-check step. The timer id is the panel's key in the registry of live panels; ids
+    // that name no live panel are ignored.
+    static void QtyRecalcTimerProc(void* window, UInt32 message, std::uintptr_t timerId, UInt32 time);
+
+    // Read access for the tests and the other palette.
+    const GS::HashTable<Int32, Category>& GetCategoryMap() const { return categoryMap; }
+    const GS::HashTable<Int32, Item>& GetItemMap() const { return itemMap; }
+    const GS::HashTable<Int32, Qty>& GetQtyMap() const { return qtyMap; }
+    bool IsQtyRecalcRunning() const { return recheckTimer != 0; }
+    UInt32 GetRecheckPosition() const { return recheckPosition; }
+    Int16 GetDescriptionWidth() const { return descriptionWidth; }
+    Int16 GetFormulaWidth() const { return formulaWidth; }
+
+protected:
+    // The category's pop-up text: code, one blank, title.
+    static GS::UniString CategoryEntryText(const Category& category);
+    // Reads the selected item's quantities into the map and the list, in sort order then id.
+    void LoadQties(Int32 itemId);
+    // Fills the queue from the quantities list and starts the timer (when there are rows).
+    void StartQtyRecalc();
+    // One tick's work.
+    void RecalcStep();
+    // A pop-up entry's category, nullptr when none is selected or the map lacks it.
+    const Category* SelectedCategory() const;
+    // The item of the selected row, nullptr when none.
+    Item* SelectedItem();
+
+    DG::Panel& palette;
+    Int16 resourceId;
+    Int16 baseRowHeight = 0;
+
+    DG::PopUp categoryPopUp;
+    DG::StaticText descriptionText;
+    DG::Separator separator;
+    DG::SingleSelListBox itemsList;
+    DG::Splitter splitter;
+    DG::StaticText qtiesLabel;
+    DG::MultiSelListBox qtiesList;
+    DG::IconButton addCategoryButton;
+    DG::IconButton editCategoryButton;
+    DG::IconButton deleteCategoryButton;
+    DG::IconButton reorderCategoriesButton;
+    DG::IconButton addItemButton;
+    DG::IconButton editItemButton;
+    DG::IconButton deleteItemButton;
+    DG::IconButton addQtyButton;
+    DG::IconButton editQtyButton;
+    DG::IconButton deleteQtyButton;
+    DG::IconButton reloadQtyButton;
+    DG::IconButton zoomButton;
+    DG::IconButton cloneItemButton;
+    DG::StaticText totalText;
+
+    GS::HashTable<Int32, Category> categoryMap;
+    GS::HashTable<Int32, Item> itemMap;
+    GS::HashTable<Int32, Qty> qtyMap;
+
+    GS::Array<Int32> recheckQueue;
+    UInt32 recheckPosition = 0;
+    std::uintptr_t recheckTimer = 0;
+    GS::Array<GS::UniString> selectedGuids;
+
+    Int16 descriptionWidth = 0;
+    Int16 formulaWidth = 0;
+    Int16 hotKeyId = 0;
+
+private:
+    // The panel's key in the registry of live panels, also the id its re-check timer is started
+    // and killed with.
+    std::uintptr_t registryId = 0;
+    // The window the running re-check timer was started on.
+    void* recheckWindow = nullptr;
+};
