@@ -432,10 +432,10 @@ double PolyLineElementFuncs::PolyLineLength(const API_Element& element)
         const API_Coord& b = (*memo.coords)[i];
         const double chord = std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y));
         double segment = chord;
+        // The first arc that begins at the segment's first vertex decides; its end index plays
+        // no part, so a record with a stray end index is still this segment's arc.
         for (GSSize k = 0; k < nArcs; ++k) {
             const API_PolyArc& arc = (*memo.parcs)[k];
-            if (arc.begIndex < 1 || arc.begIndex > n || arc.endIndex < 1 || arc.endIndex > n)
-                continue;  // points outside the polygon
             if (arc.begIndex != i - 1)
                 continue;
             const double angle = std::fabs(arc.arcAngle);

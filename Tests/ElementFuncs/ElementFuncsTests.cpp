@@ -153,11 +153,12 @@ TEST_F(ElementFuncsTest, NamedQuantitiesMatchTheirClosedFormValuesOrStayUndefine
         {Fx::Fill, "Area=4.5 Perimeter=9"},
         {Fx::Line, "Length=5"},
         // 4 + 3; the first edge a half circle over its chord 4 (2 pi + 3); one point; counts beyond
-        // the memo, an arc of angle 0 and arcs that point outside the polygon.
+        // the memo, where the first arc from a vertex decides whatever its end index: a half circle
+        // ending at 7 (2 pi), then one of angle 0 (its chord, 3), and later arcs from 1 and 2 ignored.
         {Fx::PolyLine, "Length=7"},
         {Fx::PolyLineArc, "Length=9.283185307179586"},
         {Fx::PolyLineOnePoint, "Length=0"},
-        {Fx::PolyLineBadCounts, "Length=7"},
+        {Fx::PolyLineBadCounts, "Length=9.283185307179586"},
         {Fx::CurtainWall, "Height=3.5 Length=6 Area=21"},
         {Fx::Morph, "Volume=2 Area=6"},
         {Fx::Stair, "Volume=1.8 Area=5.4 Height=3 WalklineLength=4.5 Gradient=0.6 NumOfRisers=17 NumOfTreads=16"},
