@@ -1279,4 +1279,153 @@ private:
 
 std::vector<std::string> CheckModel(const Json& model) { return Checker(model).Run(); }
 
+// ---- The user's changes.
+
+namespace {
+std::vector<std::string> SplitPath(const std::string& field)
+{
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (true) {
+        const std::size_t dot = field.find('.', start);
+        parts.push_back(field.substr(start, dot == std::string::npos ? std::string::npos : dot - start));
+        if (dot == std::string::npos)
+            return parts;
+        start = dot + 1;
+    }
+}
+
+// A list entry counted from 1; 0 when the text is no such number.
+std::size_t EntryNumber(const std::string& text, std::size_t size)
+{
+    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+        return 0;
+    const std::size_t n = std::stoul(text);
+    return n >= 1 && n <= size ? n : 0;
+}
+
+// Applies the value at the path below the element; false with a message when the path does not fit.
+bool ApplyAt(Json& element, const std::vector<std::string>& path, const Json& value, std::string* error)
+{
+    Json* at = &element;
+    std::string walked;
+    for (std::size_t i = 0; i < path.size(); ++i) {
+        const std::string& key = path[i];
+        const bool last = i + 1 == path.size();
+        if (at->is_array()) {
+            const std::size_t n = EntryNumber(key, at->size());
+            if (n == 0) {
+                *error = "\"" + walked + "\" has no entry " + key + " (it has " + std::to_string(at->size()) + ")";
+                return false;
+            }
+            if (last && value.is_null())
+                at->erase(n - 1);
+            else if (last)
+                (*at)[n - 1] = value;
+            else
+                at = &(*at)[n - 1];
+        } else if (at->is_object()) {
+            if (last && value.is_null())
+                at->erase(key);
+            else if (last)
+                (*at)[key] = value;
+            else if (!at->contains(key) && value.is_null())
+                return true;  // nothing there to remove
+            else if (!at->contains(key))
+                at = &((*at)[key] = Json::object());
+            else
+                at = &(*at)[key];
+        } else {
+            *error = "\"" + walked + "\" holds no fields";
+            return false;
+        }
+        walked += (walked.empty() ? "" : ".") + key;
+    }
+    return true;
+}
+}  // namespace
+
+bool SetElementFigure(Json& model, const GS::Guid& guid, const std::string& field, const Json& value,
+                      std::string* error)
+{
+    std::string message;
+    auto fail = [&](const std::string& text) {
+        if (error != nullptr)
+            *error = text;
+        return false;
+    };
+    Json* element = const_cast<Json*>(FindElement(model, guid));
+    if (element == nullptr)
+        return fail("no element " + guid.ToString());
+    std::vector<std::string> path = SplitPath(field);
+    for (const std::string& part : path) {
+        if (part.empty())
+            return fail("'" + field + "' is not a field");
+    }
+    const GS::Int32 typeID = ElementType(*element);
+    const std::vector<std::string> quantityKeys = QuantityKeys(typeID);
+    auto isQuantity = [&](const std::string& key) {
+        return std::find(quantityKeys.begin(), quantityKeys.end(), key) != quantityKeys.end();
+    };
+    if (path.size() == 1 && isQuantity(path[0]))
+        path.insert(path.begin(), "quantities");
+    if (path[0] == "guid" || path[0] == "typeID")
+        return fail("the guid and the type of an element cannot be changed");
+    if (path[0] == "quantities") {
+        if (quantityKeys.empty())
+            return fail(std::string("a ") + ElementTypeName(typeID) + " has no quantities");
+        if (path.size() != 2 || !isQuantity(path[1]))
+            return fail(std::string("a ") + ElementTypeName(typeID) + " has no quantity '" +
+                        field.substr(field.find('.') + 1) + "'");
+        if (!value.is_number() && !value.is_null())
+            return fail("a quantity takes a number");
+        if ((path[1] == "numOfRisers" || path[1] == "numOfTreads") && value.is_number_float())
+            return fail(path[1] + " takes a whole number");
+    }
+    const std::vector<std::string> before = CheckModel(model);
+    const Json saved = *element;
+    if (!ApplyAt(*element, path, value, &message)) {
+        *element = saved;
+        return fail(message);
+    }
+    std::vector<std::string> after = CheckModel(model);
+    for (const std::string& problem : after) {
+        if (std::find(before.begin(), before.end(), problem) == before.end()) {
+            *element = saved;
+            return fail("refused: " + problem);
+        }
+    }
+    return true;
+}
+
+std::vector<GS::Guid> DeleteElement(Json& model, const GS::Guid& guid)
+{
+    if (FindElement(model, guid) == nullptr)
+        return {};
+    std::vector<GS::Guid> removed{guid};
+    auto isRemoved = [&](const GS::Guid& g) {
+        return !g.IsNull() && std::find(removed.begin(), removed.end(), g) != removed.end();
+    };
+    Json& list = model["elements"];
+    for (bool grew = true; grew;) {
+        grew = false;
+        for (const Json& element : list) {
+            const GS::Guid g = GuidOf(element, "guid");
+            if (isRemoved(g))
+                continue;
+            if (isRemoved(GuidOf(element, "parentGuid")) || isRemoved(GuidOf(element, "owner"))) {
+                removed.push_back(g);
+                grew = true;
+            }
+        }
+    }
+    Json kept = Json::array();
+    for (Json& element : list) {
+        if (!isRemoved(GuidOf(element, "guid")))
+            kept.push_back(std::move(element));
+    }
+    list = std::move(kept);
+    return removed;
+}
+
 }  // namespace Host

@@ -87,4 +87,16 @@ std::vector<StoryEntry> Stories(const Json& model);
 // Problems of a model: unknown types or keys, bad guids, dangling references. Empty when sound.
 std::vector<std::string> CheckModel(const Json& model);
 
+// ---- The user's changes of the model.
+// Sets a stored figure of an element: a quantity of its type ("volume", kept under "quantities"),
+// or any stored field by its path ("height", "quantities.area", "skins.2.volume", list entries
+// counted from 1). A null value removes the field, which then reads as 0. A change that would
+// leave the model with a problem it did not have (see CheckModel) is refused and undone; so is a
+// change of the guid or the type. False with a message when refused.
+bool SetElementFigure(Json& model, const GS::Guid& guid, const std::string& field, const Json& value,
+                      std::string* error);
+// Removes an element with what cannot exist without it (its section elements, the windows and
+// doors it owns, and theirs); the guids removed, the element first. Empty when there is none.
+std::vector<GS::Guid> DeleteElement(Json& model, const GS::Guid& guid);
+
 }  // namespace Host

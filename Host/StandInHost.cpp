@@ -2,12 +2,14 @@
 
 #include <dlfcn.h>
 
+#include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <sstream>
 
 #include "GSRoot/Memory.hpp"
 #include "Host/ElementOps.hpp"
+#include "Host/Model.hpp"
 #include "RS/RS.hpp"
 
 namespace Host {
@@ -336,6 +338,50 @@ void StandInHost::SendProjectEvent(API_NotifyEventID event)
     callLog.push_back("ProjectEvent " + std::to_string(event));
     if (eventHandler != nullptr && (eventMask & event) != 0)
         eventHandler(event, 0);
+}
+
+bool StandInHost::SendPaletteMessage(GS::Int32 referenceId, API_PaletteMessageID message, bool* visible,
+                                     std::string* error)
+{
+    auto it = palettes.find(referenceId);
+    if (it == palettes.end()) {
+        if (error != nullptr)
+            *error = "no palette is registered with reference id " + std::to_string(referenceId);
+        return false;
+    }
+    bool answer = false;
+    GS::Int64 param = message == APIPalMsg_IsPaletteVisible ? reinterpret_cast<GS::Int64>(&answer) : 0;
+    callLog.push_back("PaletteMessage " + std::to_string(referenceId) + " " + std::to_string(message));
+    it->second.callback(referenceId, message, param);
+    if (visible != nullptr)
+        *visible = answer;
+    return true;
+}
+
+bool StandInHost::SetElementFigure(const GS::Guid& guid, const std::string& field, const Json& value,
+                                   std::string* error)
+{
+    return Host::SetElementFigure(Model(), guid, field, value, error);
+}
+
+bool StandInHost::DeleteElement(const GS::Guid& guid, std::vector<GS::Guid>* removed, std::string* error)
+{
+    std::vector<GS::Guid> gone = Host::DeleteElement(Model(), guid);
+    if (removed != nullptr)
+        *removed = gone;
+    if (gone.empty()) {
+        if (error != nullptr)
+            *error = "no element " + guid.ToString();
+        return false;
+    }
+    std::vector<GS::Guid> kept;
+    for (const auto& g : selection) {
+        if (std::find(gone.begin(), gone.end(), g) == gone.end())
+            kept.push_back(g);
+    }
+    if (kept.size() != selection.size())
+        Select(kept);
+    return true;
 }
 
 void StandInHost::NewProject()

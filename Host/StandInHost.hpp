@@ -101,6 +101,17 @@ public:
     // Sends a project event to the add-on when its mask asks for it.
     void SendProjectEvent(API_NotifyEventID event);
 
+    // Sends a palette message (1 to 7) through the callback registered under the reference id.
+    // For message 7 *visible receives the palette's answer. False when no palette has the id.
+    bool SendPaletteMessage(GS::Int32 referenceId, API_PaletteMessageID message, bool* visible,
+                            std::string* error);
+
+    // The user's changes of the model (see Model.hpp). The add-on is not told of a changed figure:
+    // its quantities are then out of date. Deleting drops the removed elements from the selection,
+    // and when that changes it the add-on hears of it as of the user's own selection change.
+    bool SetElementFigure(const GS::Guid& guid, const std::string& field, const Json& value, std::string* error);
+    bool DeleteElement(const GS::Guid& guid, std::vector<GS::Guid>* removed, std::string* error);
+
 private:
     friend struct HostCalls;
 
