@@ -1,21 +1,65 @@
-// Until the picker dialogs are in, a picker entry is recognised but picks nothing, so choosing it
-// leaves the formula as it was.
 #include "Dialogs/ArgumentPickers.hpp"
+
+#include <exception>
+
+#include "Dialogs/CompositeSkinSelectDialog.hpp"
+#include "Dialogs/ObjectParameterSelectDialog.hpp"
+#include "Dialogs/ProfileRegionSelectDialog.hpp"
+#include "Dialogs/PropertySelectDialog.hpp"
+#include "GSRoot/Debug.hpp"
+
+namespace {
+enum class Picker { None, CompositeSkin, ProfileRegion, ObjectParameter, Property };
+
+Picker PickerOf(const GS::UniString& entry)
+{
+    if (entry == "SkinVolume()" || entry == "SkinArea()")
+        return Picker::CompositeSkin;
+    if (entry == "ProfileRegionVolume()" || entry == "ProfileRegionArea()")
+        return Picker::ProfileRegion;
+    if (entry == "Parameter()")
+        return Picker::ObjectParameter;
+    if (entry == "Property()")
+        return Picker::Property;
+    return Picker::None;
+}
+
+template <typename Dialog>
+bool Run(const API_Element& element, GS::UniString* name)
+{
+    Dialog dialog(element);
+    if (dialog.GetId() == 0 || dialog.Invoke() != DG::Accept)
+        return false;
+    *name = dialog.GetSelectedName();
+    return true;
+}
+}  // namespace
 
 bool IsPickerEntry(const GS::UniString& entry)
 {
-    static const char* const pickerEntries[] = {"SkinVolume()", "SkinArea()",          "Parameter()",
-                                                "Property()",   "ProfileRegionVolume()", "ProfileRegionArea()"};
-    for (const char* picker : pickerEntries) {
-        if (entry == picker)
-            return true;
-    }
-    return false;
+    return PickerOf(entry) != Picker::None;
 }
 
-bool RunArgumentPicker(const GS::UniString& /*entry*/, const API_Element& /*element*/, GS::UniString* name)
+bool RunArgumentPicker(const GS::UniString& entry, const API_Element& element, GS::UniString* name)
 {
+    GS::UniString picked;
+    bool confirmed = false;
+    try {
+        switch (PickerOf(entry)) {
+            case Picker::CompositeSkin: confirmed = Run<CompositeSkinSelectDialog>(element, &picked); break;
+            case Picker::ProfileRegion: confirmed = Run<ProfileRegionSelectDialog>(element, &picked); break;
+            case Picker::ObjectParameter: confirmed = Run<ObjectParameterSelectDialog>(element, &picked); break;
+            case Picker::Property: confirmed = Run<PropertySelectDialog>(element, &picked); break;
+            case Picker::None: break;
+        }
+    } catch (const std::exception& e) {
+        DBPrintf("Unhandled exception in RunArgumentPicker: %s\n", e.what());
+        confirmed = false;
+    } catch (...) {
+        DBPrintf("Unhandled exception in RunArgumentPicker\n");
+        confirmed = false;
+    }
     if (name != nullptr)
-        name->Clear();
-    return false;
+        *name = confirmed ? picked : GS::UniString();
+    return confirmed;
 }

@@ -1,0 +1,205 @@
+#include "Dialogs/ArgumentPickerDialog.hpp"
+
+#include <cstdlib>
+#include <cstring>
+#include <utility>
+
+#include "Dialogs/AttributeSwatches.hpp"
+#include "Dialogs/DialogGuard.hpp"
+#include "HostApi/HostCalls.hpp"
+#include "HostApi/HostElementCalls.hpp"
+#include "VumoFuncs/VumoFuncs.hpp"
+
+namespace {
+constexpr GS::Int16 kSelectItem = 1;
+constexpr GS::Int16 kCancelItem = 2;
+constexpr GS::Int16 kListItem = 3;
+
+}  // namespace
+
+ArgumentPickerDialog::ArgumentPickerDialog(GS::Int16 resourceId, const API_Element& element,
+                                           std::vector<Column> columns, GS::Int16 resultColumn)
+    : DG::ModalDialog(HostGetOwnResModule(), resourceId, HostGetOwnResModule()),
+      element(element),
+      selectButton(*this, kSelectItem),
+      cancelButton(*this, kCancelItem),
+      list(*this, kListItem),
+      columns(std::move(columns)),
+      resultColumn(resultColumn),
+      resourceWidth(GetClientWidth()),
+      resourceHeight(GetClientHeight())
+{
+}
+
+void ArgumentPickerDialog::Setup(bool ownerDrawnFirstColumn)
+{
+    Attach(*this);
+    AttachToAllItems(*this);
+    escapeKey = RegisterHotKey(DG::Key::Escape, DG::Key::NoModifier);
+    LayoutColumns();
+    GuardedFill();
+    list.SetHeaderSynchronState(false);
+    if (ownerDrawnFirstColumn)
+        list.SetTabFieldOwnerDrawFlag(1, true);
+}
+
+ArgumentPickerDialog::~ArgumentPickerDialog()
+{
+    Detach(*this);
+    DetachFromAllItems(*this);
+}
+
+GS::UniString ArgumentPickerDialog::GetSelectedName() const
+{
+    const GS::Int16 row = list.GetSelectedItem();
+    if (row < 1)
+        return GS::UniString();
+    return list.GetTabItemText(row, resultColumn);
+}
+
+void ArgumentPickerDialog::LayoutColumns()
+{
+    const GS::Int16 width = list.GetWidth();
+    const GS::Int16 count = static_cast<GS::Int16>(columns.size());
+    list.SetTabFieldCount(count);
+    GS::Int16 begin = 0;
+    for (GS::Int16 i = 0; i < count; ++i) {
+        const Column& column = columns[static_cast<std::size_t>(i)];
+        GS::Int16 size = column.restOfList ? static_cast<GS::Int16>(width - column.width) : column.width;
+        if (size < 0)
+            size = 0;
+        const GS::Int16 end = static_cast<GS::Int16>(begin + size);
+        const GS::Int16 field = static_cast<GS::Int16>(i + 1);
+        list.SetTabFieldProperties(field, begin, end, DG::DG_IS_LEFT, true, false, true);
+        list.SetHeaderItemSize(field, size);
+        list.SetHeaderItemText(field, GetResString(GetResourceId(), field));
+        begin = end;
+    }
+}
+
+void ArgumentPickerDialog::ClearRows()
+{
+    list.DeleteItem(DG::ListBox::AllItems);
+}
+
+void ArgumentPickerDialog::AddRow(const std::vector<GS::UniString>& cells)
+{
+    list.AppendItem();
+    const GS::Int16 row = list.GetItemCount();
+    for (std::size_t i = 0; i < cells.size(); ++i)
+        list.SetTabItemText(row, static_cast<GS::Int16>(i + 1), cells[i]);
+}
+
+void ArgumentPickerDialog::SelectFirstRow()
+{
+    if (list.GetItemCount() > 0)
+        list.SelectItem(1);
+}
+
+void ArgumentPickerDialog::GuardedFill()
+{
+    DialogGuard("ArgumentPickerDialog::FillList", [&] { FillList(); });
+}
+
+void ArgumentPickerDialog::PanelOpened(const DG::PanelOpenEvent&)
+{
+    DialogGuard("ArgumentPickerDialog::PanelOpened", [&] {
+        SetClientSize(resourceWidth, resourceHeight);
+        LayoutColumns();
+    });
+}
+
+void ArgumentPickerDialog::PanelResized(const DG::PanelResizeEvent& ev)
+{
+    DialogGuard("ArgumentPickerDialog::PanelResized", [&] {
+        const GS::Int16 dx = ev.GetHorizontalChange();
+        const GS::Int16 dy = ev.GetVerticalChange();
+        if (dx == 0 && dy == 0)
+            return;
+        BeginMoveResizeItems();
+        selectButton.Move(dx, dy);
+        cancelButton.Move(dx, dy);
+        list.Resize(dx, dy);
+        EndMoveResizeItems();
+        LayoutColumns();
+        list.Redraw();
+    });
+}
+
+void ArgumentPickerDialog::PanelHotkeyPressed(const DG::PanelHotKeyEvent& ev, bool* processed)
+{
+    DialogGuard("ArgumentPickerDialog::PanelHotkeyPressed", [&] {
+        if (ev.GetKeyId() != escapeKey || escapeKey == 0)
+            return;
+        if (processed != nullptr)
+            *processed = true;
+        PostCloseRequest(DG::Cancel);
+    });
+}
+
+void ArgumentPickerDialog::ButtonClicked(const DG::ButtonClickEvent& ev)
+{
+    DialogGuard("ArgumentPickerDialog::ButtonClicked", [&] {
+        if (ev.GetSource() == &selectButton)
+            PostCloseRequest(DG::Accept);
+        else if (ev.GetSource() == &cancelButton)
+            PostCloseRequest(DG::Cancel);
+    });
+}
+
+void ArgumentPickerDialog::ListBoxDoubleClicked(const DG::ListBoxDoubleClickEvent& ev)
+{
+    DialogGuard("ArgumentPickerDialog::ListBoxDoubleClicked", [&] {
+        if (ev.GetSource() != &list)
+            return;
+        const GS::Int16 row = ev.GetListItem();
+        if (row >= 1 && row <= list.GetItemCount() && list.GetSelectedItem() != row)
+            list.SelectItem(row);
+        PostCloseRequest(DG::Accept);
+    });
+}
+
+// ---- material pickers ----
+
+MaterialPickerDialog::MaterialPickerDialog(GS::Int16 resourceId, const API_Element& element,
+                                           std::vector<Column> columns, GS::Int16 resultColumn,
+                                           GS::Int16 indexColumn)
+    : ArgumentPickerDialog(resourceId, element, std::move(columns), resultColumn), indexColumn(indexColumn)
+{
+}
+
+void MaterialPickerDialog::ListBoxTabFieldUpdate(const DG::ListBoxTabFieldUpdateEvent& ev)
+{
+    DialogGuard("MaterialPickerDialog::ListBoxTabFieldUpdate", [&] {
+        if (ev.GetListItem() < 1 || ev.GetTabFieldIndex() != 1)
+            return;
+        const GS::UniString indexText = list.GetTabItemText(ev.GetListItem(), indexColumn);
+        if (indexText.IsEmpty())
+            return;
+        const GS::Int32 material = static_cast<GS::Int32>(std::atoi(indexText.ToUtf8().c_str()));
+        NewDisplay::ListBoxUpdateEventContext context(ev);
+        const DG::Rect cell(1, 1, static_cast<GS::Int16>(ev.GetWidth() - 1), static_cast<GS::Int16>(ev.GetHeight() - 1));
+        DrawBuildingMaterialSwatch(context, cell, material);
+    });
+}
+
+bool MaterialPickerDialog::AddMaterialRow(GS::Int32 materialIndex, const GS::UniString& thickness, bool withThickness)
+{
+    HostAttribute material{};
+    material.header.typeID = HostAttr_BuildingMaterial;
+    material.header.index = materialIndex;
+    if (ACAPI_Attribute_Get(&material) != NoError)
+        return false;
+    const GS::UniString name(std::string(material.header.name, strnlen(material.header.name, sizeof material.header.name)));
+    for (const GS::UniString& listed : listedNames) {
+        if (listed.IsEqual(name, true))
+            return false;
+    }
+    listedNames.push_back(name);
+    std::vector<GS::UniString> cells{GS::UniString(), name};
+    if (withThickness)
+        cells.push_back(thickness);
+    cells.push_back(GS::UniString::Printf("%d", static_cast<int>(materialIndex)));
+    AddRow(cells);
+    return true;
+}

@@ -1,0 +1,13 @@
+#pragma once
+#include "Dialogs/ArgumentPickerDialog.hpp"
+
+// Picks one of the element's numeric library-part parameters (Parameter).
+class ObjectParameterSelectDialog : public ArgumentPickerDialog {
+public:
+    static constexpr GS::Int16 ResourceId = 32525;
+    explicit ObjectParameterSelectDialog(const API_Element& element);
+
+protected:
+    void FillList() override;
+    void PanelOpened(const DG::PanelOpenEvent& ev) override;
+};

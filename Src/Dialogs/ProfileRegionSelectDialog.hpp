@@ -1,0 +1,16 @@
+#pragma once
+#include "Dialogs/ArgumentPickerDialog.hpp"
+
+// Picks the building material of one of the element's profile regions (ProfileRegionVolume,
+// ProfileRegionArea).
+class ProfileRegionSelectDialog : public MaterialPickerDialog {
+public:
+    static constexpr GS::Int16 ResourceId = 32535;
+    explicit ProfileRegionSelectDialog(const API_Element& element);
+
+    // A row for a building-material hatch of the profile image.
+    void AddHatchRow(const HatchObject& hatch);
+
+protected:
+    void FillList() override;
+};

@@ -1,0 +1,12 @@
+#pragma once
+#include "Dialogs/ArgumentPickerDialog.hpp"
+
+// Picks one of the element's numeric properties (Property).
+class PropertySelectDialog : public ArgumentPickerDialog {
+public:
+    static constexpr GS::Int16 ResourceId = 32526;
+    explicit PropertySelectDialog(const API_Element& element);
+
+protected:
+    void FillList() override;
+};
