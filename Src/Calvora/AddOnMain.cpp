@@ -1,28 +1,67 @@
 #include "Calvora/AddOnMain.hpp"
 
-#include <exception>
-
-#include "HostApi/HostCalls.hpp"
+#include "Calvora/Guarded.hpp"
+#include "Calvora/MenuCommands.hpp"
 #include "Database/ProjectDatabase.hpp"
-#include "GSRoot/Debug.hpp"
+#include "HostApi/HostCalls.hpp"
+#include "Palettes/CalvoraPalette.hpp"
+#include "Palettes/ElementItemsPalette.hpp"
 #include "RS/RS.hpp"
 
 namespace {
 constexpr GS::Int16 kMenus[] = {kMenuShowPalette, kMenuLinksExplorer, kMenuSyncAll, kMenuImport, kMenuExport};
 constexpr GS::Int16 kPromptOffset = 6;
 
-// No exception may reach the host: it goes to the debug output instead.
-template <typename F>
-GSErrCode Guarded(const char* where, F&& body, GSErrCode onException = NoError)
+using Command = void (*)();
+struct MenuCommand {
+    GS::Int16 menu;
+    GS::Int32 entry;
+    const char* name;
+    Command run;
+};
+const MenuCommand kCommands[] = {
+    {kMenuShowPalette, 1, "DoShowCalvoraPalette", DoShowCalvoraPalette},
+    {kMenuLinksExplorer, 1, "DoShowElementItemsPalette", DoShowElementItemsPalette},
+    {kMenuSyncAll, 1, "DoSyncAllQuantities", DoSyncAllQuantities},
+    {kMenuImport, 1, "DoImportSql", DoImportSql},
+    {kMenuImport, 2, "DoImportExcel", DoImportExcel},
+    {kMenuExport, 1, "DoExportXlsx", DoExportXlsx},
+    {kMenuExport, 2, "DoExportSql", DoExportSql},
+};
+
+// Every step runs whatever the earlier ones did.
+void UnloadEventHandlers()
 {
-    try {
-        return body();
-    } catch (const std::exception& e) {
-        DBPrintf("Unhandled exception in %s: %s\n", where, e.what());
-    } catch (...) {
-        DBPrintf("Unhandled exception in %s\n", where);
-    }
-    return onException;
+    Guarded("FreeData: unregistering the main palette",
+            [] { return HostUnregisterPalette(CalvoraPalette::GetPaletteRefId()); });
+    Guarded("FreeData: destroying the main palette", [] {
+        CalvoraPalette::DestroyInstance();
+        return NoError;
+    });
+    Guarded("FreeData: unregistering the Element Links Explorer",
+            [] { return HostUnregisterPalette(ElementItemsPalette::GetPaletteRefId()); });
+    Guarded("FreeData: destroying the Element Links Explorer", [] {
+        if (ElementItemsPalette::HasInstance())
+            ElementItemsPalette::DestroyInstance();
+        return NoError;
+    });
+    HostCatchSelectionChange(nullptr);
+    HostCatchProjectEvent(kProjectEventMask, nullptr);
+}
+
+// After New and Open the palettes must not go on showing the previous project's estimate.
+void RefreshPalettesForNewProject()
+{
+    Guarded("ProjectEventHandler: refreshing the main palette", [] {
+        if (CalvoraPalette::HasInstance())
+            CalvoraPalette::GetInstance().RefreshCategories();
+        return NoError;
+    });
+    Guarded("ProjectEventHandler: refreshing the Element Links Explorer", [] {
+        if (ElementItemsPalette::HasInstance() && ElementItemsPalette::GetInstance().IsVisible())
+            ElementItemsPalette::GetInstance().RefreshFromSelection();
+        return NoError;
+    });
 }
 }  // namespace
 
@@ -64,9 +103,13 @@ GSErrCode Initialize()
             for (GS::Int16 menu : kMenus)
                 HostInstallMenuHandler(menu, MenuCommandHandler);
             GSErrCode err = HostCatchProjectEvent(kProjectEventMask, ProjectEventHandler);
-            if (err != NoError)
-                return err;
-            return HostCatchSelectionChange(SelectionChangeHandler);
+            if (err == NoError)
+                err = CalvoraPalette::RegisterPaletteControlCallBack();
+            if (err == NoError)
+                err = ElementItemsPalette::RegisterPaletteControlCallBack();
+            if (err == NoError)
+                err = HostCatchSelectionChange(SelectionChangeHandler);
+            return err;
         },
         APIERR_GENERAL);
 }
@@ -76,12 +119,7 @@ GSErrCode FreeData()
 {
     if (!CalvoraHostTablePresent())
         return APIERR_NOTABLE;
-    Guarded("FreeData", [] {
-        ProjectDatabase::instance().saveToProject();
-        return NoError;
-    });
-    HostCatchSelectionChange(nullptr);
-    HostCatchProjectEvent(kProjectEventMask, nullptr);
+    UnloadEventHandlers();
     return NoError;
 }
 
@@ -90,6 +128,10 @@ GSErrCode MenuCommandHandler(const API_MenuParams* menuParams)
     return Guarded("MenuCommandHandler", [&]() -> GSErrCode {
         if (menuParams == nullptr)
             return NoError;
+        for (const MenuCommand& command : kCommands) {
+            if (command.menu == menuParams->menuResID && command.entry == menuParams->itemIndex)
+                GuardedCommand(command.name, command.run);
+        }
         return NoError;
     });
 }
@@ -102,9 +144,11 @@ GSErrCode ProjectEventHandler(API_NotifyEventID notifID, GS::Int32)
             case APINotify_New:
             case APINotify_NewAndReset:
                 db.resetToEmpty();
+                RefreshPalettesForNewProject();
                 break;
             case APINotify_Open:
                 db.reopen();
+                RefreshPalettesForNewProject();
                 break;
             case APINotify_Close:
                 db.close();
@@ -118,5 +162,15 @@ GSErrCode ProjectEventHandler(API_NotifyEventID notifID, GS::Int32)
 
 GSErrCode SelectionChangeHandler(const API_Neig*)
 {
-    return Guarded("SelectionChangeHandler", []() -> GSErrCode { return NoError; });
+    Guarded("SelectionChangeHandler: Element Links Explorer", []() -> GSErrCode {
+        if (ElementItemsPalette::HasInstance() && ElementItemsPalette::GetInstance().IsVisible())
+            ElementItemsPalette::GetInstance().RefreshFromSelection();
+        return NoError;
+    });
+    Guarded("SelectionChangeHandler: main palette", []() -> GSErrCode {
+        if (CalvoraPalette::HasInstance() && CalvoraPalette::GetInstance().IsVisible())
+            CalvoraPalette::GetInstance().UpdateSelectedElements();
+        return NoError;
+    });
+    return NoError;
 }

@@ -1,0 +1,12 @@
+#pragma once
+// The seven commands of the add-on's menus, run by MenuCommandHandler.
+
+// Toggles the main palette (hiding it stores the database).
+void DoShowCalvoraPalette();
+// Toggles the Element Links Explorer; showing it lists the selected element's links.
+void DoShowElementItemsPalette();
+void DoSyncAllQuantities();
+void DoImportSql();
+void DoImportExcel();
+void DoExportXlsx();
+void DoExportSql();

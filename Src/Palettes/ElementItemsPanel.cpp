@@ -1,0 +1,197 @@
+#include "Palettes/ElementItemsPanel.hpp"
+
+#include <SQLiteCpp/SQLiteCpp.h>
+
+#include <cstring>
+#include <exception>
+
+#include "API/ApiElements.hpp"
+#include "Database/ProjectDatabase.hpp"
+#include "Database/SqlText.hpp"
+#include "GSRoot/Debug.hpp"
+#include "HostApi/HostElementCalls.hpp"
+#include "VumoFuncs/VumoFuncs.hpp"
+
+namespace {
+constexpr GS::Int16 kListItem = 1;
+constexpr GS::Int16 kGotoButtonItem = 2;
+constexpr GS::Int16 kColumnCount = 4;
+constexpr GS::Int16 kMultipleSelectionText = 5;
+
+const char* const kLinkedItemsQuery =
+    "SELECT DISTINCT c.code, c.title, i.code, i.descript, i.id, c.id FROM qties q JOIN items i ON q.item_id = i.id "
+    "JOIN categories c ON i.category_id = c.id WHERE q.guid = ? ORDER BY c.sort_order, i.sort_order";
+
+// The dialog library calls the observers on the host's behalf: nothing may escape to it.
+template <typename F>
+void Guarded(const char* where, F&& body)
+{
+    try {
+        body();
+    } catch (const std::exception& e) {
+        DBPrintf("Unhandled exception in ElementItemsPanel::%s: %s\n", where, e.what());
+    } catch (...) {
+        DBPrintf("Unhandled exception in ElementItemsPanel::%s\n", where);
+    }
+}
+
+// A section element stands for the element it was cut from, whose guid the quantities store.
+GS::UniString LinkGuidText(const API_Guid& guid)
+{
+    API_Element element;
+    std::memset(&element, 0, sizeof element);
+    element.header.guid = guid;
+    if (HostGetElement(&element, 0) == NoError && element.header.typeID == API_SectElemID)
+        return APIGuid2GSGuid(element.sectElem.parentGuid).ToUniString();
+    return APIGuid2GSGuid(guid).ToUniString();
+}
+
+GS::UniString ColumnText(SQLite::Statement& query, int column)
+{
+    return FromSqlText(query.getColumn(column).getString());
+}
+}  // namespace
+
+ElementItemsPanel::ElementItemsPanel(DG::Panel& owner, GS::Int16 resourceId)
+    : owner(owner), resourceId(resourceId), list(owner, kListItem), gotoButton(owner, kGotoButtonItem)
+{
+    owner.Attach(*this);
+    list.Attach(*this);
+    gotoButton.Attach(*this);
+
+    list.SetTabFieldCount(kColumnCount);
+    list.SetHeaderSynchronState(false);
+    list.EnableMouseMoveEvent();
+    for (GS::Int16 column = 1; column <= kColumnCount; ++column)
+        list.SetHeaderItemText(column, GetResString(resourceId, column));
+    gotoButton.Disable();
+}
+
+ElementItemsPanel::~ElementItemsPanel()
+{
+    gotoButton.Detach(*this);
+    list.Detach(*this);
+    owner.Detach(*this);
+}
+
+void ElementItemsPanel::RefreshFromSelection()
+{
+    list.DeleteItem(DG::ListBox::AllItems);
+    rows.Clear();
+    gotoButton.Disable();
+
+    API_SelectionInfo info{};
+    GS::Array<API_Neig> neigs;
+    const GSErrCode err = HostGetSelection(&info, &neigs, false);
+    if (err != NoError || info.sel_nElem == 0)
+        return;
+    if (info.sel_nElem >= 2) {
+        list.AppendItem();
+        list.SetTabItemText(1, 1, GetResString(resourceId, kMultipleSelectionText));
+        list.SetItemStatus(1, false);
+        return;
+    }
+    if (info.typeID == 1 && !neigs.IsEmpty())
+        LoadLinkedItems(LinkGuidText(neigs[0].guid));
+}
+
+void ElementItemsPanel::LoadLinkedItems(const GS::UniString& guidText)
+{
+    if (guidText.IsEmpty())
+        return;
+    const GS::USize before = rows.GetSize();
+    try {
+        SQLite::Statement query = ProjectDatabase::instance().prepare(kLinkedItemsQuery);
+        query.bind(1, ToSqlText(guidText));
+        while (query.executeStep()) {
+            const GS::UniString categoryCode = ColumnText(query, 0);
+            const GS::UniString categoryTitle = ColumnText(query, 1);
+            const GS::UniString itemCode = ColumnText(query, 2);
+            const GS::UniString itemDescription = ColumnText(query, 3);
+            LinkedItemRow row;
+            row.itemId = query.getColumn(4).getInt();
+            row.categoryId = query.getColumn(5).getInt();
+            rows.Push(row);
+
+            list.AppendItem();
+            const GS::Int16 n = list.GetItemCount();
+            list.SetItemValue(n, row.itemId);
+            list.SetTabItemText(n, 1, categoryCode);
+            list.SetTabItemText(n, 2, categoryTitle);
+            list.SetTabItemText(n, 3, itemCode);
+            list.SetTabItemText(n, 4, itemDescription);
+        }
+    } catch (const std::exception& e) {
+        // The rows read so far stay.
+        DBPrintf("ElementItemsPanel::LoadLinkedItems: %s\n", e.what());
+    }
+    if (rows.GetSize() > before)
+        gotoButton.Enable();
+}
+
+void ElementItemsPanel::LayoutColumns()
+{
+    const GS::Int16 w = list.GetWidth();
+    const GS::Int16 h = static_cast<GS::Int16>((w - 100) / 2);
+    const GS::Int16 bounds[kColumnCount + 1] = {0, 50, static_cast<GS::Int16>(50 + h), static_cast<GS::Int16>(100 + h),
+                                                w};
+    for (GS::Int16 column = 1; column <= kColumnCount; ++column) {
+        list.SetTabFieldProperties(column, bounds[column - 1], bounds[column], DG::DG_IS_LEFT, true, false);
+        list.SetHeaderItemSize(column, static_cast<GS::Int16>(bounds[column] - bounds[column - 1]));
+    }
+}
+
+void ElementItemsPanel::PanelOpened(const DG::PanelOpenEvent&)
+{
+    Guarded("PanelOpened", [this] {
+        LayoutColumns();
+        RefreshFromSelection();
+    });
+}
+
+void ElementItemsPanel::PanelResized(const DG::PanelResizeEvent& ev)
+{
+    Guarded("PanelResized", [&] {
+        const GS::Int16 dx = ev.GetHorizontalChange();
+        const GS::Int16 dy = ev.GetVerticalChange();
+        if (dx == 0 && dy == 0)
+            return;
+        owner.BeginMoveResizeItems();
+        list.Resize(dx, dy);
+        gotoButton.Move(dx, dy);
+        owner.EndMoveResizeItems();
+        LayoutColumns();
+        list.Redraw();
+    });
+}
+
+void ElementItemsPanel::ButtonClicked(const DG::ButtonClickEvent& ev)
+{
+    if (ev.GetSource() == &gotoButton)
+        Guarded("ButtonClicked", [this] { GotoSelectedItem(); });
+}
+
+void ElementItemsPanel::ListBoxSelectionChanged(const DG::ListBoxSelectionEvent& ev)
+{
+    if (ev.GetSource() != &list)
+        return;
+    Guarded("ListBoxSelectionChanged", [this] {
+        if (list.GetSelectedItem() > 0)
+            gotoButton.Enable();
+        else
+            gotoButton.Disable();
+    });
+}
+
+void ElementItemsPanel::ListBoxDoubleClicked(const DG::ListBoxDoubleClickEvent& ev)
+{
+    if (ev.GetSource() == &list)
+        Guarded("ListBoxDoubleClicked", [this] { GotoSelectedItem(); });
+}
+
+void ElementItemsPanel::GotoSelectedItem()
+{
+    const GS::Int16 n = list.GetSelectedItem();
+    if (n >= 1 && static_cast<GS::USize>(n) <= rows.GetSize())
+        OnGotoItem(rows[static_cast<GS::UIndex>(n - 1)].itemId);
+}
