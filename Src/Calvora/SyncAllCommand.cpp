@@ -1,0 +1,7 @@
+#include "Calvora/MenuCommands.hpp"
+#include "Dialogs/SyncAllProgressDialog.hpp"
+
+void DoSyncAllQuantities()
+{
+    RunSyncAllQuantities();
+}

@@ -1,0 +1,133 @@
+#include "Dialogs/SyncAllProgressDialog.hpp"
+
+#include <cstdio>
+
+#include "Database/CategoriesTable.hpp"
+#include "Database/ItemsTable.hpp"
+#include "Database/ProjectDatabase.hpp"
+#include "Database/QtiesTable.hpp"
+#include "DG/DGUtility.hpp"
+#include "Dialogs/DialogGuard.hpp"
+#include "ElementFuncs/QtyEvaluation.hpp"
+#include "HostApi/HostCalls.hpp"
+#include "Palettes/CalvoraPalette.hpp"
+
+SyncAllProgressDialog::SyncAllProgressDialog()
+    : DG::ModalDialog(HostGetOwnResModule(), ResourceId, HostGetOwnResModule()),
+      label(*this, 1),
+      progressBar(*this, 2),
+      cancelButton(*this, 3)
+{
+    Attach(*this);
+    AttachToAllItems(*this);
+}
+
+SyncAllProgressDialog::~SyncAllProgressDialog()
+{
+    Detach(*this);
+    DetachFromAllItems(*this);
+}
+
+void SyncAllProgressDialog::UpdateProgressText()
+{
+    char text[80];
+    std::snprintf(text, sizeof text, "Syncing %d / %d quantities...", static_cast<int>(position),
+                  static_cast<int>(qtyIds.GetSize()));
+    label.SetText(text);
+}
+
+void SyncAllProgressDialog::CollectQuantities()
+{
+    CategoriesTable categories;
+    ItemsTable items;
+    QtiesTable qties;
+    for (const auto& category : categories.findAll()) {
+        for (const Item& item : items.getByCategory(category.key)) {
+            for (const auto& qty : qties.findWhere("item_id", item.getInt("id"))) {
+                if (!qty.value.getString("guid").IsEmpty())
+                    qtyIds.Push(qty.key);
+            }
+        }
+    }
+}
+
+void SyncAllProgressDialog::PanelOpened(const DG::PanelOpenEvent&)
+{
+    bool collected = false;
+    DialogGuard("SyncAllProgressDialog::PanelOpened", [&] {
+        CollectQuantities();
+        collected = true;
+    });
+    if (!collected) {
+        // Half a collection would sync some quantities and not others: sync none.
+        qtyIds.Clear();
+        DGAlert(DG::DG_ERROR, "Error", "Could not read the quantities to sync.", "", "OK");
+    }
+    const GS::Int32 count = static_cast<GS::Int32>(qtyIds.GetSize());
+    progressBar.SetMin(0);
+    progressBar.SetMax(count == 0 ? 1 : count);
+    progressBar.SetValue(0);
+    UpdateProgressText();
+    if (count == 0) {
+        finished = true;
+        PostCloseRequest(DG::Accept);
+    } else {
+        EnableIdleEvent(false);
+    }
+}
+
+void SyncAllProgressDialog::SyncQuantity(GS::Int32 id)
+{
+    QtiesTable qties;
+    Qty qty = qties.findById(id);
+    if (qty.getString("guid").IsEmpty())
+        return;
+    qty.setDouble("value", qty.getFormulaValue(true));
+    qties.save(qty);  // a failed save is passed over
+}
+
+void SyncAllProgressDialog::Finish()
+{
+    finished = true;
+    DisableIdleEvent();
+    DialogGuard("SyncAllProgressDialog::Finish", [] {
+        ProjectDatabase::instance().saveToProject();
+        if (CalvoraPalette::HasInstance())
+            CalvoraPalette::GetInstance().RefreshCategories();
+    });
+    PostCloseRequest(DG::Accept);
+}
+
+void SyncAllProgressDialog::PanelIdle(const DG::PanelIdleEvent&)
+{
+    if (cancelled || finished)
+        return;
+    if (position < qtyIds.GetSize()) {
+        // A quantity whose row went away or whose statement fails is passed over; the run goes on.
+        DialogGuard("SyncAllProgressDialog::PanelIdle", [&] { SyncQuantity(qtyIds[position]); });
+        ++position;
+        progressBar.SetValue(static_cast<GS::Int32>(position));
+        UpdateProgressText();
+    } else {
+        Finish();
+    }
+}
+
+void SyncAllProgressDialog::ButtonClicked(const DG::ButtonClickEvent& ev)
+{
+    DialogGuard("SyncAllProgressDialog::ButtonClicked", [&] {
+        if (ev.GetSource() != &cancelButton || finished)
+            return;
+        cancelled = true;
+        PostCloseRequest(DG::Cancel);
+    });
+}
+
+void RunSyncAllQuantities()
+{
+    DialogGuard("DoSyncAllQuantities", [] {
+        SyncAllProgressDialog dialog;
+        if (dialog.GetId() != 0)
+            dialog.Invoke();
+    });
+}

@@ -1,0 +1,41 @@
+#pragma once
+#include "DG/DGItems.hpp"
+#include "GSRoot/Array.hpp"
+
+// "Sync All Quantities": collects the linked quantities when it opens, then re-evaluates and
+// saves one per idle event, so the host stays responsive and Cancel works between two of them.
+// After the last one it stores the database into the project and refreshes the main palette.
+// Invoke gives 1 when the run finished (or there was nothing to do), 2 when it was cancelled.
+class SyncAllProgressDialog : public DG::ModalDialog,
+                              public DG::PanelObserver,
+                              public DG::ButtonItemObserver,
+                              public DG::CompoundItemObserver {
+public:
+    static constexpr GS::Int16 ResourceId = 32531;
+
+    SyncAllProgressDialog();
+    ~SyncAllProgressDialog() override;
+
+    void UpdateProgressText();
+
+private:
+    void PanelIdle(const DG::PanelIdleEvent& ev) override;
+    void PanelOpened(const DG::PanelOpenEvent& ev) override;
+    void ButtonClicked(const DG::ButtonClickEvent& ev) override;
+
+    void CollectQuantities();
+    void SyncQuantity(GS::Int32 id);
+    void Finish();
+
+    DG::StaticText label;
+    DG::ProgressBar progressBar;
+    DG::Button cancelButton;
+    bool cancelled = false;
+    GS::Array<GS::Int32> qtyIds;
+    GS::UInt32 position = 0;
+    // Set once the run stored and asked to close, so a late idle event does it not again.
+    bool finished = false;
+};
+
+// The menu command: runs the dialog when its resource is there; the dialog does all the work.
+void RunSyncAllQuantities();
