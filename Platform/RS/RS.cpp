@@ -13,6 +13,7 @@ struct Module {
     std::string ownerFile;  // the loaded file whose data the module was opened from
     std::map<GS::Int32, std::vector<GS::UniString>> strings;
     std::map<GS::Int32, std::string> dialogs;
+    std::map<GS::Int32, std::string> icons;
 };
 
 std::map<GSResModule, Module>& Modules()
@@ -61,6 +62,14 @@ GSResModule RSOpenModuleFromData(const char* data, std::size_t length)
                 if (!ParseId(key, &id))
                     return InvalidResModule;
                 module.dialogs[id] = dialog.dump();
+            }
+        }
+        if (doc.contains("icons")) {
+            for (auto& [key, name] : doc["icons"].items()) {
+                GS::Int32 id;
+                if (!ParseId(key, &id) || !name.is_string())
+                    return InvalidResModule;
+                module.icons[id] = name.get<std::string>();
             }
         }
     } catch (const std::exception&) {
@@ -131,6 +140,20 @@ bool RSGetDialogResource(GS::Int16 dialogId, GSResModule module, std::string* js
         return false;
     if (jsonText != nullptr)
         *jsonText = d->second;
+    return true;
+}
+
+bool RSGetIconName(GS::Int32 iconId, GSResModule module, std::string* name)
+{
+    std::lock_guard<std::mutex> lock(modulesMutex);
+    auto m = Modules().find(module);
+    if (m == Modules().end())
+        return false;
+    auto i = m->second.icons.find(iconId);
+    if (i == m->second.icons.end())
+        return false;
+    if (name != nullptr)
+        *name = i->second;
     return true;
 }
 

@@ -22,5 +22,7 @@ bool RSGetIndString_ParamAdapter(GS::UniString* str, GS::Int16 listId, GS::Int32
 GS::Int32 RSGetStringListSize(GS::Int16 listId, GSResModule module);
 // A dialog resource as JSON text; false when missing.
 bool RSGetDialogResource(GS::Int16 dialogId, GSResModule module, std::string* jsonText);
+// The name of an icon of a module ({"icons": {"<id>": "name"}}); false when missing.
+bool RSGetIconName(GS::Int32 iconId, GSResModule module, std::string* name);
 // The module a loaded file (a shared library) opened from its own data; how the host reads an add-on's resources.
 GSResModule RSFindModuleOfFile(const char* path);

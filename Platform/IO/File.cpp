@@ -1,0 +1,237 @@
+#include <cerrno>
+#include <cstdio>
+#include <fcntl.h>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "IO/Location.hpp"
+
+namespace IO {
+
+FileSystem fileSystem;
+
+GSErrCode Location::ToPath(GS::UniString* result) const
+{
+    if (path.IsEmpty())
+        return BadLocation;
+    if (result != nullptr)
+        *result = path;
+    return NoError;
+}
+
+GS::UniString Location::GetLastLocalName() const
+{
+    std::string p = path.ToUtf8();
+    while (p.size() > 1 && p.back() == '/')
+        p.pop_back();
+    std::string::size_type slash = p.rfind('/');
+    return GS::UniString(slash == std::string::npos ? p : p.substr(slash + 1));
+}
+
+bool FileSystem::Contains(const Location& location) const
+{
+    struct stat st {};
+    return !location.IsEmpty() && ::stat(location.ToDisplayText().ToUtf8().c_str(), &st) == 0;
+}
+
+namespace {
+GSErrCode FromErrno(int e)
+{
+    switch (e) {
+        case ENOENT:
+        case ENOTDIR:
+            return FileNotFound;
+        case EACCES:
+        case EPERM:
+        case EROFS:
+        case EISDIR:
+            return AccessDenied;
+        default:
+            return IOError;
+    }
+}
+}  // namespace
+
+struct File::Impl {
+    std::string path;
+    GSErrCode status = NoError;
+    int fd = -1;
+    bool writing = false;
+    std::string tempPath;  // writes go here until Close puts the file in place
+    bool failed = false;   // a write failed: Close leaves the target alone
+};
+
+File::File(const Location& location, OnNotFound onNotFound) : impl(new Impl)
+{
+    if (location.IsEmpty()) {
+        impl->status = BadLocation;
+        return;
+    }
+    impl->path = location.ToDisplayText().ToUtf8();
+    struct stat st {};
+    if (::stat(impl->path.c_str(), &st) != 0) {
+        if (errno != ENOENT || onNotFound == Fail)
+            impl->status = FromErrno(errno);
+    } else if (S_ISDIR(st.st_mode)) {
+        impl->status = AccessDenied;
+    }
+}
+
+File::~File()
+{
+    if (impl->fd >= 0) {
+        ::close(impl->fd);
+        if (!impl->tempPath.empty())
+            ::unlink(impl->tempPath.c_str());  // an abandoned write leaves the old file as it was
+    }
+    delete impl;
+}
+
+GSErrCode File::GetStatus() const { return impl->status; }
+bool File::IsOpen() const { return impl->fd >= 0; }
+
+GSErrCode File::Open(OpenMode mode)
+{
+    if (impl->status != NoError && impl->status != FileNotFound)
+        return impl->status;
+    if (impl->fd >= 0)
+        return IOError;
+    struct stat st {};
+    bool exists = ::stat(impl->path.c_str(), &st) == 0;
+    if (exists && S_ISDIR(st.st_mode))
+        return AccessDenied;
+    if (mode == ReadMode) {
+        int fd = ::open(impl->path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (fd < 0)
+            return FromErrno(errno);
+        impl->fd = fd;
+        impl->writing = false;
+        impl->status = NoError;
+        return NoError;
+    }
+    // Write beside the target; Close renames over it.
+    std::string temp = impl->path + ".XXXXXX";
+    int fd = ::mkstemp(&temp[0]);
+    if (fd < 0)
+        return FromErrno(errno);
+    mode_t perms = 0666;
+    if (exists) {
+        perms = st.st_mode & 07777;
+    } else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        perms &= ~mask;
+    }
+    ::fchmod(fd, perms);
+    if (mode == ReadWriteMode && exists) {
+        int in = ::open(impl->path.c_str(), O_RDONLY | O_CLOEXEC);
+        if (in < 0) {
+            ::close(fd);
+            ::unlink(temp.c_str());
+            return FromErrno(errno);
+        }
+        char buf[65536];
+        ssize_t n;
+        while ((n = ::read(in, buf, sizeof buf)) > 0)
+            if (::write(fd, buf, static_cast<std::size_t>(n)) != n) {
+                n = -1;
+                break;
+            }
+        ::close(in);
+        if (n < 0) {
+            ::close(fd);
+            ::unlink(temp.c_str());
+            return IOError;
+        }
+        ::lseek(fd, 0, SEEK_SET);
+    }
+    impl->fd = fd;
+    impl->tempPath = temp;
+    impl->writing = true;
+    impl->failed = false;
+    impl->status = NoError;
+    return NoError;
+}
+
+GSErrCode File::GetDataLength(UInt64* length) const
+{
+    if (impl->fd < 0)
+        return NotOpen;
+    struct stat st {};
+    if (::fstat(impl->fd, &st) != 0)
+        return IOError;
+    if (length != nullptr)
+        *length = static_cast<UInt64>(st.st_size);
+    return NoError;
+}
+
+GSErrCode File::ReadBin(char* buffer, USize count, USize* read)
+{
+    if (read != nullptr)
+        *read = 0;
+    if (impl->fd < 0)
+        return NotOpen;
+    USize total = 0;
+    while (total < count) {
+        ssize_t n = ::read(impl->fd, buffer + total, count - total);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return IOError;
+        }
+        if (n == 0)
+            break;
+        total += static_cast<USize>(n);
+    }
+    if (read != nullptr)
+        *read = total;
+    return total == count ? NoError : IOError;
+}
+
+GSErrCode File::WriteBin(const char* buffer, USize count, USize* written)
+{
+    if (written != nullptr)
+        *written = 0;
+    if (impl->fd < 0)
+        return NotOpen;
+    if (!impl->writing)
+        return AccessDenied;
+    USize total = 0;
+    while (total < count) {
+        ssize_t n = ::write(impl->fd, buffer + total, count - total);
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            impl->failed = true;
+            return IOError;
+        }
+        total += static_cast<USize>(n);
+    }
+    if (written != nullptr)
+        *written = total;
+    return NoError;
+}
+
+GSErrCode File::Close()
+{
+    if (impl->fd < 0)
+        return NotOpen;
+    if (!impl->writing) {
+        ::close(impl->fd);
+        impl->fd = -1;
+        return NoError;
+    }
+    bool ok = !impl->failed && ::fsync(impl->fd) == 0;
+    ok = ::close(impl->fd) == 0 && ok;
+    impl->fd = -1;
+    if (ok && ::rename(impl->tempPath.c_str(), impl->path.c_str()) == 0) {
+        impl->tempPath.clear();
+        return NoError;
+    }
+    ::unlink(impl->tempPath.c_str());
+    impl->tempPath.clear();
+    return IOError;
+}
+
+}  // namespace IO
