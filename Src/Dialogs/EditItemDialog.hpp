@@ -1,0 +1,86 @@
+#pragma once
+// The modal editor of an item's code, description, unit and price. A new item may also get its first
+// quantity from a formula, evaluated live against the first selected element unless the user asks
+// for an unlinked quantity. It touches no database: the caller reads the result back and saves it.
+#include "API/ApiElements.hpp"
+#include "DG/DGItems.hpp"
+#include "DG/DGPanel.hpp"
+#include "Database/Item.hpp"
+
+class EditItemDialog : public DG::ModalDialog,
+                       public DG::PanelObserver,
+                       public DG::TextEditBaseObserver,
+                       public DG::ButtonItemObserver,
+                       public DG::CompoundItemObserver,
+                       public DG::CheckItemObserver,
+                       public DG::UserControlObserver {
+public:
+    enum ItemId : Int16 {
+        OkButtonId = 1,
+        CancelButtonId = 2,
+        CodeLabelId = 3,
+        CodeEditId = 4,
+        DescriptionLabelId = 5,
+        DescriptionEditId = 6,
+        UnitLabelId = 7,
+        UnitEditId = 8,
+        PriceLabelId = 9,
+        PriceEditId = 10,
+        AddFirstQtyCheckId = 11,
+        FormulaEditId = 12,
+        ValueLabelId = 13,
+        ValueEditId = 14,
+        FunctionMenuId = 15,
+        UnlinkedCheckId = 16
+    };
+    static constexpr Int16 ResourceId = 32521;
+
+    EditItemDialog();
+    ~EditItemDialog() override;
+
+    // The element the first quantity's formula is offered and evaluated for.
+    void SetElement(const API_Element& element);
+    // Edit mode: the edits show the item's texts and price; the first-quantity group shows only for a new item.
+    void SetItem(const Item& item);
+    // Writes "code", "descript", "unit" and "price" from the edits into the dialog's item and returns it.
+    Item& GetItem();
+    bool IsAddFirstQtyChecked() const;
+    // "Create unlinked qty (ignore selected element)".
+    bool IsUnlinkedChecked() const;
+    GS::UniString GetQtyFormula() const;
+
+    void PanelCloseRequested(const DG::PanelCloseRequestEvent& ev, bool* accepted) override;
+    void PanelOpened(const DG::PanelOpenEvent& ev) override;
+    void PanelResized(const DG::PanelResizeEvent& ev) override;
+    void TextEditChanged(const DG::TextEditChangeEvent& ev) override;
+    void ButtonClicked(const DG::ButtonClickEvent& ev) override;
+    void CheckItemChanged(const DG::CheckItemChangeEvent& ev) override;
+    void UserControlChanged(const DG::UserControlChangeEvent& ev) override;
+
+private:
+    void BuildFunctionMenu();
+    bool EvaluateFormula();
+    // The element formulas are linked to: null without one or while the unlinked box is ticked.
+    const API_Element* LinkedElement() const;
+
+    DG::Button okButton;
+    DG::Button cancelButton;
+    DG::StaticText codeLabel;
+    DG::TextEdit codeEdit;
+    DG::StaticText descriptionLabel;
+    DG::MultiLineEdit descriptionEdit;
+    DG::StaticText unitLabel;
+    DG::TextEdit unitEdit;
+    DG::StaticText priceLabel;
+    DG::RealEdit priceEdit;
+    DG::CheckBox addFirstQtyCheck;
+    DG::TextEdit formulaEdit;
+    DG::StaticText valueLabel;
+    DG::TextEdit valueEdit;
+    DG::PopUpMenuButton functionMenu;
+    DG::CheckBox unlinkedCheck;
+
+    Item item;
+    bool elementPresent = false;
+    API_Element element;
+};

@@ -1,0 +1,147 @@
+#include "Dialogs/SortCategoriesDialog.hpp"
+
+#include <algorithm>
+
+#include "Database/CategoriesTable.hpp"
+#include "Dialogs/FormulaAssistance.hpp"
+#include "HostApi/HostCalls.hpp"
+
+using FormulaAssistance::Guarded;
+
+namespace {
+constexpr Int16 Margin = 5;
+constexpr Int16 ButtonWidth = 50;
+constexpr Int16 ButtonHeight = 30;
+// The resource's layout: the buttons' row below the list, the Cancel button 10 from the right edge.
+constexpr Int16 ListBottomGap = 45;
+constexpr Int16 ButtonsBottomGap = 40;
+constexpr Int16 OkRightGap = 120;
+constexpr Int16 CancelRightGap = 60;
+
+const Category* FindCategory(const GS::Array<Category>& categories, Int32 id)
+{
+    for (const Category& category : categories) {
+        if (category.getInt("id") == id)
+            return &category;
+    }
+    return nullptr;
+}
+}  // namespace
+
+SortCategoriesDialog::SortCategoriesDialog()
+    : DG::ModalDialog(HostGetOwnResModule(), ResourceId, HostGetOwnResModule()),
+      list(*this, ListId),
+      okButton(*this, OkButtonId),
+      cancelButton(*this, CancelButtonId)
+{
+    AttachToAllItems(*this);
+    Attach(*this);
+}
+
+SortCategoriesDialog::~SortCategoriesDialog()
+{
+    Detach(*this);
+    DetachFromAllItems(*this);
+}
+
+void SortCategoriesDialog::SetListLayout()
+{
+    const Int16 w = list.GetItemWidth();
+    list.SetHeaderItemText(1, "No.");
+    list.SetHeaderItemText(2, "Code");
+    list.SetHeaderItemText(3, "Title");
+    list.SetHeaderItemSize(1, 40);
+    list.SetHeaderItemSize(2, 80);
+    list.SetHeaderItemSize(3, static_cast<Int16>(w - 120));
+    list.SetTabFieldProperties(1, 0, 40, DG::DG_IS_CENTER, false, false);
+    list.SetTabFieldProperties(2, 40, 120, DG::DG_IS_LEFT, false, false);
+    list.SetTabFieldProperties(3, 120, w, DG::DG_IS_LEFT, false, false);
+}
+
+void SortCategoriesDialog::SetRowText(Int16 row)
+{
+    list.SetTabItemText(row, 1, GS::UniString::Printf("%d", static_cast<int>(row)));
+    const Category* category = FindCategory(categories, static_cast<Int32>(list.GetItemValue(row)));
+    if (category == nullptr)
+        return;
+    list.SetTabItemText(row, 2, category->getString("code"));
+    list.SetTabItemText(row, 3, category->getString("title"));
+}
+
+void SortCategoriesDialog::FitItems()
+{
+    const Int16 width = GetClientWidth();
+    const Int16 height = GetClientHeight();
+    list.SetRect(DG::Rect::FromXYWH(Margin, Margin, std::max<Int16>(0, static_cast<Int16>(width - 2 * Margin)),
+                                    std::max<Int16>(0, static_cast<Int16>(height - ListBottomGap - Margin))));
+    const Int16 buttonsTop = static_cast<Int16>(height - ButtonsBottomGap);
+    okButton.SetRect(DG::Rect::FromXYWH(static_cast<Int16>(width - OkRightGap), buttonsTop, ButtonWidth, ButtonHeight));
+    cancelButton.SetRect(
+        DG::Rect::FromXYWH(static_cast<Int16>(width - CancelRightGap), buttonsTop, ButtonWidth, ButtonHeight));
+}
+
+void SortCategoriesDialog::PanelOpened(const DG::PanelOpenEvent&)
+{
+    Guarded("SortCategoriesDialog::PanelOpened", [&] {
+        list.SetTabFieldCount(3);
+        list.EnableMouseMoveEvent();
+        SetListLayout();
+        categories = CategoriesTable().getAll();
+        for (const Category& category : categories) {
+            list.AppendItem();
+            const Int16 row = list.GetItemCount();
+            list.SetItemValue(row, category.getInt("id"));
+            SetRowText(row);
+        }
+    });
+}
+
+void SortCategoriesDialog::PanelResized(const DG::PanelResizeEvent& ev)
+{
+    if (ev.GetHorizontalChange() == 0 && ev.GetVerticalChange() == 0)
+        return;
+    Guarded("SortCategoriesDialog::PanelResized", [&] {
+        BeginMoveResizeItems();
+        FitItems();
+        EndMoveResizeItems();
+        SetListLayout();
+    });
+}
+
+void SortCategoriesDialog::ButtonClicked(const DG::ButtonClickEvent& ev)
+{
+    if (ev.GetSource() == &cancelButton) {
+        PostCloseRequest(DG::Cancel);
+    } else if (ev.GetSource() == &okButton) {
+        Guarded("SortCategoriesDialog::ButtonClicked", [&] {
+            GS::Array<Int32> ids;
+            for (Int16 row = 1; row <= list.GetItemCount(); ++row)
+                ids.Push(static_cast<Int32>(list.GetItemValue(row)));
+            CategoriesTable().updateSortOrders(ids);
+        });
+        PostCloseRequest(DG::Accept);
+    }
+}
+
+void SortCategoriesDialog::ListBoxMouseMoved(const DG::ListBoxMouseMoveEvent& ev, Int16* inArea)
+{
+    if (ev.GetSource() == &list && inArea != nullptr)
+        *inArea = 1;
+}
+
+void SortCategoriesDialog::ListBoxItemDragged(const DG::ListBoxDragEvent& ev)
+{
+    if (ev.GetSource() != &list)
+        return;
+    Guarded("SortCategoriesDialog::ListBoxItemDragged", [&] {
+        GS::Array<Category> reordered;
+        const Int16 count = list.GetItemCount();
+        for (Int16 row = 1; row <= count; ++row) {
+            if (const Category* category = FindCategory(categories, static_cast<Int32>(list.GetItemValue(row))))
+                reordered.Push(*category);
+        }
+        categories = reordered;
+        for (Int16 row = 1; row <= count; ++row)
+            SetRowText(row);
+    });
+}

@@ -1,0 +1,37 @@
+#pragma once
+// Shows every category in its order; the user drags rows, and OK writes the order shown.
+#include "DG/DGItems.hpp"
+#include "DG/DGPanel.hpp"
+#include "Database/Category.hpp"
+#include "GSRoot/Array.hpp"
+
+class SortCategoriesDialog : public DG::ModalDialog,
+                             public DG::PanelObserver,
+                             public DG::ButtonItemObserver,
+                             public DG::ListBoxObserver,
+                             public DG::CompoundItemObserver {
+public:
+    enum ItemId : Int16 { OkButtonId = 1, CancelButtonId = 2, ListId = 3 };
+    static constexpr Int16 ResourceId = 32529;
+
+    SortCategoriesDialog();
+    ~SortCategoriesDialog() override;
+
+    void PanelOpened(const DG::PanelOpenEvent& ev) override;
+    void PanelResized(const DG::PanelResizeEvent& ev) override;
+    void ButtonClicked(const DG::ButtonClickEvent& ev) override;
+    void ListBoxItemDragged(const DG::ListBoxDragEvent& ev) override;
+    void ListBoxMouseMoved(const DG::ListBoxMouseMoveEvent& ev, Int16* inArea) override;
+
+private:
+    void SetListLayout();
+    // "No." is the row's position; code and title come from the row's category.
+    void SetRowText(Int16 row);
+    // The list, buttons at its foot, kept inside the client area whatever its size.
+    void FitItems();
+
+    DG::SingleSelListBox list;
+    DG::Button okButton;
+    DG::Button cancelButton;
+    GS::Array<Category> categories;
+};
