@@ -83,12 +83,32 @@ Int32 RunningTimerCount();
 // One idle event to every open dialog that enabled them (the top modal only, while one is open).
 void FireIdle(Int32 count);
 
-// Paints what is pending (the actions do it themselves).
+// Paints what is pending (the actions do it themselves). A list paints the rows that show: from its
+// scroll position, as many as start within its height below a 20-pixel header (a partly shown last
+// row counts). Each owner-drawn cell of such a row that changed (or whose list was redrawn, scrolled,
+// resized or shown) gets ListBoxTabFieldUpdate; a tab field that ends at or before its begin has no
+// cell. Rows out of view are painted when they come into view, so the cost follows the rows shown.
 void Paint();
 
 // ---- how it looks ----
 // Stable text of a panel: items with kind, rectangle, state and text; pop-up entries; list headers,
 // tab fields, rows with cells, values, selection, disabled state and the recorded owner drawing.
+// Paints first. Texts are quoted (\" and \n escaped); numbers use '.'. The lines:
+//   KIND "title" WxH visible|hidden [grow] [disabled-by-host]          (KIND: palette, modal)
+//   N kind (x,y,w,h) [disabled] [hidden] [focus] then by kind:
+//     check box [x] or [ ]; real edit: value V [range [min, max]] (-inf/inf when open);
+//     others with a text: "text"; static text: center|right when not left;
+//     text edits: "text" caret C | selection S-E [limit L]; then [tooltip "t"] [icon ID "name"|(missing)];
+//     progress bar: MIN..MAX value V; splitter: [draggable];
+//     pop-up: selected N / pop-up menu button: chosen N, then one line per entry:
+//       entry N "text" value V [*]   or   entry N --- (a separator); * marks the selected one
+//     list: rowHeight H scroll S rows R, then
+//       header N "text" size S left|center|right [sizeable]
+//       tab N BEGIN-END left|center|right [owner-drawn]
+//       row N value V [selected] [disabled] | "cell 1" | "cell 2" ...
+//         cell T (x,y,w,h) back #RRGGBBAA fore #RRGGBBAA   (what was painted, in list coordinates)
+//           one line per drawing operation (Graphix::DrawOp::ToString)
+// A row shows its drawing only while it is current (not changed since, and painted in this layout).
 std::string Describe(Int16 panel);
 // An SVG picture of the panel drawn from its items' rectangles, texts and recorded drawing.
 std::string DescribeSvg(Int16 panel);

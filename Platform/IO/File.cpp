@@ -71,8 +71,16 @@ File::File(const Location& location, OnNotFound onNotFound) : impl(new Impl)
     impl->path = location.ToDisplayText().ToUtf8();
     struct stat st {};
     if (::stat(impl->path.c_str(), &st) != 0) {
-        if (errno != ENOENT || onNotFound == Fail)
+        if (errno != ENOENT || onNotFound == Fail) {
             impl->status = FromErrno(errno);
+        } else {
+            // Created on the first write, so the folder must be there.
+            std::string::size_type slash = impl->path.rfind('/');
+            std::string dir = slash == std::string::npos ? "." : slash == 0 ? "/" : impl->path.substr(0, slash);
+            struct stat ds {};
+            if (::stat(dir.c_str(), &ds) != 0 || !S_ISDIR(ds.st_mode))
+                impl->status = FileNotFound;
+        }
     } else if (S_ISDIR(st.st_mode)) {
         impl->status = AccessDenied;
     }
@@ -93,8 +101,8 @@ bool File::IsOpen() const { return impl->fd >= 0; }
 
 GSErrCode File::Open(OpenMode mode)
 {
-    if (impl->status != NoError && impl->status != FileNotFound)
-        return impl->status;
+    if (impl->status != NoError)
+        return impl->status;  // a missing file made with Fail stays missing
     if (impl->fd >= 0)
         return IOError;
     struct stat st {};

@@ -1,0 +1,160 @@
+#pragma once
+// A resource module of test dialogs, an observer that writes down every event it gets, and a pump
+// that plays queued user actions.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "DG/DGPanel.hpp"
+#include "DG/DGUser.hpp"
+#include "DG/DGUtility.hpp"
+#include "Graphix/Graphix.hpp"
+
+namespace DGTest {
+
+inline const char* kModuleJson = R"({
+  "icons": {"32550": "Add"},
+  "dialogs": {
+    "100": {"kind": "palette", "title": "Pal", "width": 300, "height": 200, "grow": true, "items": [
+      {"kind": "button", "rect": [10, 10, 80, 20], "text": "Go"},
+      {"kind": "textedit", "rect": [10, 40, 80, 20], "limit": 5},
+      {"kind": "realedit", "rect": [100, 40, 80, 20], "min": 0, "max": 10},
+      {"kind": "checkbox", "rect": [10, 70, 80, 20], "text": "Tick"},
+      {"kind": "popup", "rect": [100, 70, 80, 20]},
+      {"kind": "singlelist", "rect": [10, 100, 120, 74]},
+      {"kind": "multilist", "rect": [140, 100, 120, 74]},
+      {"kind": "splitter", "rect": [131, 100, 5, 74]},
+      {"kind": "popupmenu", "rect": [200, 10, 40, 20], "text": "More"},
+      {"kind": "iconbutton", "rect": [250, 10, 28, 28], "tooltip": "Add", "icon": 32550},
+      {"kind": "multilineedit", "rect": [10, 180, 200, 18]}
+    ]},
+    "200": {"kind": "modal", "title": "Ask", "width": 200, "height": 100, "items": [
+      {"kind": "button", "rect": [10, 70, 80, 20], "text": "OK"},
+      {"kind": "button", "rect": [100, 70, 80, 20], "text": "Cancel"},
+      {"kind": "textedit", "rect": [10, 10, 180, 20]}
+    ]},
+    "300": {"kind": "modal", "title": "Bad", "items": [{"kind": "slider", "rect": [0, 0, 1, 1]}]}
+  }})";
+
+inline GSResModule Module()
+{
+    static GSResModule m = RSOpenModuleFromData(kModuleJson, std::string(kModuleJson).size());
+    return m;
+}
+
+// Writes every event as one short line; optional reactions for the tests that need them.
+struct Recorder : DG::PanelObserver,
+                  DG::ButtonItemObserver,
+                  DG::CheckItemObserver,
+                  DG::TextEditBaseObserver,
+                  DG::PopUpObserver,
+                  DG::UserControlObserver,
+                  DG::SplitterObserver,
+                  DG::ListBoxObserver,
+                  DG::CompoundItemObserver {
+    std::vector<std::string> log;
+    int refuseCloses = 0;                     // close requests still to refuse
+    Int16 dragRows = 0;                       // mouse moves over tab field 1 of this list are draggable
+    std::function<void(Int16)> onClick;       // a button's action
+    std::function<void(const DG::ListBoxTabFieldUpdateEvent&)> onPaint;
+
+    static std::string Id(const DG::ItemEvent& ev) { return std::to_string(ev.GetSource()->GetId()); }
+    std::string Joined() const
+    {
+        std::string s;
+        for (const auto& l : log)
+            s += (s.empty() ? "" : "; ") + l;
+        return s;
+    }
+
+    void PanelOpened(const DG::PanelOpenEvent&) override { log.push_back("opened"); }
+    void PanelCloseRequested(const DG::PanelCloseRequestEvent& ev, bool* accepted) override
+    {
+        log.push_back(ev.IsAccepted() ? "close? ok" : "close? cancel");
+        if (refuseCloses > 0) {
+            --refuseCloses;
+            *accepted = false;
+        }
+    }
+    void PanelClosed(const DG::PanelCloseEvent&) override { log.push_back("closed"); }
+    void PanelResized(const DG::PanelResizeEvent& ev) override
+    {
+        log.push_back("resized " + std::to_string(ev.GetHorizontalChange()) + "," + std::to_string(ev.GetVerticalChange()));
+    }
+    void PanelHotkeyPressed(const DG::PanelHotKeyEvent& ev, bool* processed) override
+    {
+        log.push_back("hotkey " + std::to_string(ev.GetKeyId()));
+        *processed = true;
+    }
+    void PanelIdle(const DG::PanelIdleEvent&) override { log.push_back("idle"); }
+    void ButtonClicked(const DG::ButtonClickEvent& ev) override
+    {
+        log.push_back("click " + Id(ev));
+        if (onClick)
+            onClick(ev.GetSource()->GetId());
+    }
+    void CheckItemChanged(const DG::CheckItemChangeEvent& ev) override { log.push_back("check " + Id(ev)); }
+    void TextEditChanged(const DG::TextEditChangeEvent& ev) override { log.push_back("text " + Id(ev)); }
+    void PopUpChanged(const DG::PopUpChangeEvent& ev) override
+    {
+        log.push_back("popup " + Id(ev) + " from " + std::to_string(ev.GetPreviousSelection()));
+    }
+    void UserControlChanged(const DG::UserControlChangeEvent& ev) override { log.push_back("menu " + Id(ev)); }
+    void SplitterDragged(const DG::SplitterDragEvent& ev) override
+    {
+        log.push_back("splitter " + Id(ev) + " to " + std::to_string(ev.GetPosition()));
+    }
+    void ListBoxSelectionChanged(const DG::ListBoxSelectionEvent& ev) override { log.push_back("select " + Id(ev)); }
+    void ListBoxDoubleClicked(const DG::ListBoxDoubleClickEvent& ev) override
+    {
+        log.push_back("double " + Id(ev) + " row " + std::to_string(ev.GetListItem()));
+    }
+    void ListBoxItemDragged(const DG::ListBoxDragEvent& ev) override
+    {
+        log.push_back("dragged " + Id(ev) + " " + std::to_string(ev.GetPreviousIndex()) + "->" +
+                      std::to_string(ev.GetNewIndex()));
+    }
+    void ListBoxMouseMoved(const DG::ListBoxMouseMoveEvent& ev, Int16* inArea) override
+    {
+        log.push_back("mouse " + Id(ev) + " row " + std::to_string(ev.GetListItem()) + " tab " +
+                      std::to_string(ev.GetTabFieldIndex()));
+        if (ev.GetSource()->GetId() == dragRows && ev.GetTabFieldIndex() == 1)
+            *inArea = 1;
+    }
+    void ListBoxTabFieldUpdate(const DG::ListBoxTabFieldUpdateEvent& ev) override
+    {
+        log.push_back("paint " + Id(ev) + " row " + std::to_string(ev.GetListItem()) + " tab " +
+                      std::to_string(ev.GetTabFieldIndex()));
+        if (onPaint)
+            onPaint(ev);
+    }
+    Int16 ListBoxHeaderItemResized(const DG::ListBoxHeaderItemResizeEvent& ev) override
+    {
+        log.push_back("header " + Id(ev) + " item " + std::to_string(ev.GetHeaderItem()) + " by " +
+                      std::to_string(ev.GetResizeDifference()));
+        return 0;
+    }
+};
+
+// Plays queued actions, one a pump call; with none left it has no more actions.
+struct ScriptedPump {
+    std::deque<std::function<void()>> actions;
+    DG::User::Pump previous;
+    ScriptedPump()
+    {
+        previous = DG::User::SetPump([this]() {
+            if (actions.empty())
+                return false;
+            auto a = std::move(actions.front());
+            actions.pop_front();
+            a();
+            return true;
+        });
+    }
+    ~ScriptedPump() { DG::User::SetPump(previous); }
+};
+
+}  // namespace DGTest
