@@ -299,6 +299,154 @@ std::string UndoParagraphCuts(const std::vector<std::string>& rows, bool blankLi
 } // namespace
 
 namespace {
+
+// A run of line feeds in the rows of one paragraph, as the rows follow each other.
+struct LineFeedRun {
+    std::size_t count = 0;   // line feeds in the rows
+    std::size_t breaks = 0;  // row breaks that touch the run; each stands for one joining line feed
+    bool atStart = false;    // the paragraph begins with it
+    bool atEnd = false;      // the paragraph ends with it
+    std::vector<std::size_t> lengths; // line feeds of the paragraph that may have given it
+};
+
+// Line feeds that cutting and joining add to a run of n line feeds of a paragraph that was cut:
+// the cut after each "\n\n" keeps it with the text before, leaves each further pair a piece of
+// its own and an odd one opening the next piece; each piece is then joined with one line feed.
+// A piece longer than the limit (before: the one the run ends, after: the one it opens) is cut
+// after its "\n" again, which adds one more.
+std::size_t AddedLineFeeds(const LineFeedRun& run, std::size_t n, bool bigBefore, bool bigAfter)
+{
+    if (run.atStart)
+        return n / 2 + (n % 2 == 1 && bigAfter ? 1 : 0);
+    if (n < 2)
+        return run.atEnd ? 0 : (bigBefore ? 1 : 0);
+    const std::size_t pairs = (n - 2) / 2, odd = (n - 2) % 2;
+    if (run.atEnd)
+        return pairs + odd + (bigBefore ? 1 : 0);
+    return 1 + pairs + (bigBefore ? 1 : 0) + (odd == 1 && bigAfter ? 1 : 0);
+}
+
+// Rows as one text, each ended by a mark, to measure how far two splittings agree.
+std::string RowsText(const std::vector<std::string>& rows)
+{
+    std::string text;
+    for (const std::string& row : rows)
+        text += row + '\x01';
+    return text;
+}
+
+// A paragraph text whose cutting gives these rows. Each run of line feeds in the rows may stand
+// for more than one run of the paragraph; the runs are read back from the first on, each as the
+// length whose splitting agrees with the rows the longest way.
+bool RestoreParagraph(const std::vector<std::string>& rows, std::size_t limit, std::string& paragraph)
+{
+    // The rows as one text, with the places where one row ends and the next begins.
+    std::string joined;
+    std::vector<std::size_t> breaks;
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        if (r > 0)
+            breaks.push_back(joined.size());
+        joined += rows[r];
+    }
+    std::vector<std::pair<std::size_t, std::size_t>> spans; // runs of line feeds: start, end
+    std::vector<LineFeedRun> runs;
+    for (std::size_t i = 0; i < joined.size();) {
+        if (joined[i] != '\n') {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < joined.size() && joined[end] == '\n')
+            ++end;
+        LineFeedRun run;
+        run.count = end - i;
+        for (std::size_t b : breaks)
+            run.breaks += b >= i && b <= end ? 1 : 0;
+        run.atStart = i == 0;
+        run.atEnd = end == joined.size();
+        for (std::size_t n = 1; n <= run.count + run.breaks; ++n) {
+            bool fits = false;
+            for (int shape = 0; shape < 4 && !fits; ++shape) {
+                const std::size_t added = AddedLineFeeds(run, n, (shape & 1) != 0, (shape & 2) != 0);
+                fits = n + added == run.count + run.breaks && (added > 0 || run.breaks == 0);
+            }
+            if (fits)
+                run.lengths.push_back(n);
+        }
+        if (run.lengths.empty())
+            run.lengths.push_back(run.count);
+        spans.emplace_back(i, end);
+        runs.push_back(run);
+        i = end;
+    }
+
+    auto build = [&](const std::vector<std::size_t>& choice) {
+        std::string text;
+        std::vector<std::size_t> lineEnds; // single line feeds after "." or ",": cut or the text's own
+        std::size_t next = 0, nextBreak = 0;
+        for (std::size_t i = 0; i < joined.size();) {
+            if (next < spans.size() && spans[next].first == i) {
+                const std::size_t n = runs[next].lengths[choice[next]];
+                if (nextBreak < breaks.size() && breaks[nextBreak] == i && !text.empty()
+                    && (text.back() == '.' || text.back() == ','))
+                    text += ' ';
+                if (n == 1 && runs[next].count == 1 && runs[next].breaks == 0 && !text.empty()
+                    && (text.back() == '.' || text.back() == ','))
+                    lineEnds.push_back(text.size());
+                text.append(n, '\n');
+                i = spans[next++].second;
+                while (nextBreak < breaks.size() && breaks[nextBreak] <= i)
+                    ++nextBreak;
+                continue;
+            }
+            if (nextBreak < breaks.size() && breaks[nextBreak] == i) {
+                // A row that ends in "." or "," was cut after ". " or ", ", whose blank went.
+                if (!text.empty() && (text.back() == '.' || text.back() == ','))
+                    text += ' ';
+                ++nextBreak;
+            }
+            text += joined[i++];
+        }
+        // Only a part between blank lines longer than the limit was cut after ". " or ", ".
+        std::size_t partEnd = 0, line = 0;
+        for (const std::string& part : SplitAfterDelimiter(text, "\n\n")) {
+            partEnd += part.size();
+            for (; line < lineEnds.size() && lineEnds[line] < partEnd; ++line)
+                if (part.size() > limit)
+                    text[lineEnds[line]] = ' ';
+        }
+        return text;
+    };
+    const std::string wanted = RowsText(rows);
+    auto agreement = [&](const std::string& text) {
+        const std::string got = RowsText(SplitDescriptionParagraphs(text, limit));
+        std::size_t same = 0;
+        while (same < got.size() && same < wanted.size() && got[same] == wanted[same])
+            ++same;
+        return same == got.size() && same == wanted.size() ? std::string::npos : same;
+    };
+
+    std::vector<std::size_t> choice(runs.size(), 0);
+    for (std::size_t r = 0; r < runs.size(); ++r) {
+        std::size_t best = 0, bestAgreement = 0;
+        for (std::size_t option = 0; option < runs[r].lengths.size() && runs[r].lengths.size() > 1; ++option) {
+            choice[r] = option;
+            const std::size_t agreed = agreement(build(choice));
+            if (agreed == std::string::npos) {
+                paragraph = build(choice);
+                return true;
+            }
+            if (option == 0 || agreed > bestAgreement) {
+                best = option;
+                bestAgreement = agreed;
+            }
+        }
+        choice[r] = best;
+    }
+    paragraph = build(choice);
+    return agreement(paragraph) == std::string::npos;
+}
+
 // keepNumberedLines: a row that opens with a section number but follows a row ending in a line
 // feed may be a line of the same paragraph that merely starts with a number ("3 pieces ...").
 std::string JoinDescriptionChunks(const std::vector<std::string>& chunks, std::size_t limit, bool keepNumberedLines)
@@ -328,6 +476,8 @@ std::string JoinDescriptionChunks(const std::vector<std::string>& chunks, std::s
                 restored = SplitDescriptionParagraphs(paragraph, limit) == rows;
             }
         }
+        if (rows.size() > 1 && !restored)
+            restored = RestoreParagraph(rows, limit, paragraph);
         if (!restored) {
             paragraph.clear();
             for (std::size_t i = 0; i < rows.size(); ++i)

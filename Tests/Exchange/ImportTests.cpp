@@ -26,8 +26,9 @@ TEST_F(ImportTest, RoundTripGivesTheSameWorkbook)
     std::string sections, sentences;
     for (int i = 1; i <= 4; ++i)
         sections += (i > 1 ? "\n\n" : "") + std::to_string(i) + ". " + std::string(500, char('a' + i));
-    for (int i = 0; i < 12; ++i)
-        sentences += (i > 0 ? " " : "") + std::string(90, char('a' + i)) + "."; // cut into two rows
+    for (int i = 0; i < 13; ++i)
+        sentences += std::string(118, char('a' + i)) + ". "; // cut into three rows...
+    sentences += "End.\n\n\n";                                // ...the last with its line feeds
     const std::string bob = "Bob's [roof]: \xC5\xBD" "elezo _x0041_";
     const std::string longTitle = "A category title well beyond thirty-one characters";
     const GS::Int32 walls = AddCategory("Walls", "01", "Intro\n\n1. Walls\n\n2. Doors");

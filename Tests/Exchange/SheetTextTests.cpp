@@ -70,6 +70,10 @@ TEST(SplitDescription, CutsAtSectionsAndLongParagraphsAndJoinsBack)
         { "paragraphs between blank lines", Sentences({ 300, 200 }) + "\n\n" + longParagraph + "\n\nEnd.", {}, true },
         { "a short paragraph with its own line feeds beside a long one",
             Sentences({ 100, 100 }, "\n") + "\n\n" + longParagraph, {}, true },
+        // Runs of blank lines and trailing line feeds come back as long as they were.
+        { "sentences ending in line feeds", Sentences(std::vector<size_t>(13, 119)) + " End.\n\n\n", {}, true },
+        { "runs of blank lines", longParagraph + "\n\n\n\n" + longParagraph + "\n\n\n" + lines + "\n\n\n\n\n", {}, true },
+        { "blank lines in a cut paragraph", Sentences({ 300, 200 }, "\n\n\n") + " " + longParagraph + "\n\n", {}, true },
     };
     for (const auto& c : cases) {
         const Texts rows = SplitDescriptionParagraphs(c.text, 800);
