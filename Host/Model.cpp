@@ -1357,7 +1357,9 @@ bool SetElementFigure(Json& model, const GS::Guid& guid, const std::string& fiel
     Json* element = const_cast<Json*>(FindElement(model, guid));
     if (element == nullptr)
         return fail("no element " + guid.ToString());
-    std::vector<std::string> path = SplitPath(field);
+    // A leading dot names the element's own field even where a quantity has the same name.
+    const bool literal = !field.empty() && field[0] == '.';
+    std::vector<std::string> path = SplitPath(literal ? field.substr(1) : field);
     for (const std::string& part : path) {
         if (part.empty())
             return fail("'" + field + "' is not a field");
@@ -1367,7 +1369,7 @@ bool SetElementFigure(Json& model, const GS::Guid& guid, const std::string& fiel
     auto isQuantity = [&](const std::string& key) {
         return std::find(quantityKeys.begin(), quantityKeys.end(), key) != quantityKeys.end();
     };
-    if (path.size() == 1 && isQuantity(path[0]))
+    if (!literal && path.size() == 1 && isQuantity(path[0]))
         path.insert(path.begin(), "quantities");
     if (path[0] == "guid" || path[0] == "typeID")
         return fail("the guid and the type of an element cannot be changed");
@@ -1376,7 +1378,7 @@ bool SetElementFigure(Json& model, const GS::Guid& guid, const std::string& fiel
             return fail(std::string("a ") + ElementTypeName(typeID) + " has no quantities");
         if (path.size() != 2 || !isQuantity(path[1]))
             return fail(std::string("a ") + ElementTypeName(typeID) + " has no quantity '" +
-                        field.substr(field.find('.') + 1) + "'");
+                        (path.size() > 1 ? path[1] : "") + "'");
         if (!value.is_number() && !value.is_null())
             return fail("a quantity takes a number");
         if ((path[1] == "numOfRisers" || path[1] == "numOfTreads") && value.is_number_float())

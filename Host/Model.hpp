@@ -90,7 +90,8 @@ std::vector<std::string> CheckModel(const Json& model);
 // ---- The user's changes of the model.
 // Sets a stored figure of an element: a quantity of its type ("volume", kept under "quantities"),
 // or any stored field by its path ("height", "quantities.area", "skins.2.volume", list entries
-// counted from 1). A null value removes the field, which then reads as 0. A change that would
+// counted from 1); a leading dot names the element's own field where a quantity has the same name
+// (".height" of a column). A null value removes the field, which then reads as 0. A change that would
 // leave the model with a problem it did not have (see CheckModel) is refused and undone; so is a
 // change of the guid or the type. False with a message when refused.
 bool SetElementFigure(Json& model, const GS::Guid& guid, const std::string& field, const Json& value,

@@ -1,24 +1,60 @@
 #include "Host/Script.hpp"
 
+#include <cstdio>
 #include <iostream>
 #include <sstream>
+
+#include "DG/DGUser.hpp"
+#include "Host/Model.hpp"
 
 namespace Host {
 
 namespace {
 const char* kHelp =
-    "commands:\n"
+    "project and model:\n"
     "  open FILE | new | close | save [FILE]\n"
     "  select GUID... | select none\n"
     "  menu MENU-ID ENTRY | menu \"ENTRY TEXT\"\n"
-    "  show menus | show selection | show addon | show report | show moduledata\n"
+    "  element GUID set FIELD VALUE     a stored figure: a quantity (volume), a field (height),\n"
+    "                                   a path (skins.2.area); VALUE null removes it\n"
+    "  element GUID delete              removes it (and its dependents); the selection follows\n"
+    "  palette REF-ID|GUID MESSAGE      MESSAGE 1..7 or close, hide-begin, hide-end,\n"
+    "                                   disable-begin, disable-end, open, visible\n"
     "  fail OPERATION [GUID] | unfail\n"
-    "  echo TEXT | help | quit\n";
+    "palettes and dialogs (PANEL: title, resource id, panel id or top; ITEM: number, text or tooltip):\n"
+    "  show panels | show PANEL | svg PANEL FILE\n"
+    "  click PANEL ITEM | closebox PANEL | focus PANEL ITEM\n"
+    "  select-rows PANEL ITEM ROW... | select-rows PANEL ITEM none\n"
+    "  double-click PANEL ITEM ROW | drag-row PANEL ITEM FROM TO\n"
+    "  drag-splitter PANEL ITEM X | resize PANEL DX DY | resize-header PANEL ITEM HEADER CHANGE\n"
+    "  type PANEL ITEM \"TEXT\" | check PANEL ITEM on|off | choose PANEL ITEM ENTRY|\"TEXT\"\n"
+    "  key PANEL [cmd+][option+][shift+]KEY   KEY: delete, escape, enter, tab, back, up, down,\n"
+    "                                   left, right, a character or a key code\n"
+    "  answer BUTTON|\"TEXT\"              the open alert\n"
+    "  file PATH | file cancel           the open file dialog\n"
+    "  tick [N] | idle [N]\n"
+    "showing:\n"
+    "  show menus | selection | addon | report | moduledata | palettes | panels\n"
+    "  show alerts | files | beeps | element GUID\n"
+    "  echo TEXT | help | quit\n"
+    "A dialog, alert or file dialog a command opens takes the following lines until it closes.\n";
 
 const char* kMenuUsage = "menu takes a menu id and an entry number, or an entry's text";
-const char* kShowUsage = "show takes one of: menus, selection, addon, report, moduledata";
+const char* kShowUsage =
+    "show takes one of: menus, selection, addon, report, moduledata, palettes, panels, alerts, files, beeps, "
+    "element GUID, or a panel";
 
-bool ParseInt(const std::string& text, long* value)
+std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
+}  // namespace
+
+ScriptRunner::ScriptRunner(StandInHost& host, std::ostream& out) : host(host), out(out), errors(&std::cerr)
+{
+    previousPump = DG::User::SetPump([this] { return Pump(); });
+}
+
+ScriptRunner::~ScriptRunner() { DG::User::SetPump(previousPump); }
+
+bool ScriptRunner::ParseInt(const std::string& text, long* value)
 {
     try {
         std::size_t used = 0;
@@ -28,31 +64,31 @@ bool ParseInt(const std::string& text, long* value)
         return false;
     }
 }
-}  // namespace
 
-std::vector<std::string> ScriptRunner::Tokenize(const std::string& line, std::string* error)
+std::vector<ScriptRunner::Token> ScriptRunner::TokenizeQuoted(const std::string& line, std::string* error)
 {
-    std::vector<std::string> tokens;
+    std::vector<Token> tokens;
     std::size_t i = 0;
     while (i < line.size()) {
-        while (i < line.size() && (line[i] == ' ' || line[i] == '\t'))
+        while (i < line.size() && (line[i] == ' ' || line[i] == '\t' || line[i] == '\r'))
             ++i;
         if (i >= line.size() || line[i] == '#')
             break;
-        std::string token;
+        Token token;
         if (line[i] == '"') {
+            token.quoted = true;
             ++i;
             bool closed = false;
             while (i < line.size()) {
                 if (line[i] == '\\' && i + 1 < line.size()) {
-                    token += line[i + 1];
+                    token.text += line[i + 1];
                     i += 2;
                 } else if (line[i] == '"') {
                     ++i;
                     closed = true;
                     break;
                 } else {
-                    token += line[i++];
+                    token.text += line[i++];
                 }
             }
             if (!closed) {
@@ -61,30 +97,233 @@ std::vector<std::string> ScriptRunner::Tokenize(const std::string& line, std::st
                 return {};
             }
         } else {
-            while (i < line.size() && line[i] != ' ' && line[i] != '\t')
-                token += line[i++];
+            while (i < line.size() && line[i] != ' ' && line[i] != '\t' && line[i] != '\r')
+                token.text += line[i++];
         }
         tokens.push_back(token);
     }
     return tokens;
 }
 
+std::vector<std::string> ScriptRunner::Tokenize(const std::string& line, std::string* error)
+{
+    std::vector<std::string> texts;
+    for (const Token& t : TokenizeQuoted(line, error))
+        texts.push_back(t.text);
+    return texts;
+}
+
+// ---- Running lines, and the pump that hands them to an open modal.
+
 bool ScriptRunner::RunLine(const std::string& line, std::string* error)
 {
+    return Execute(line, source != nullptr ? source->lineNo : 0, error);
+}
+
+bool ScriptRunner::Execute(const std::string& line, int lineNo, std::string* error)
+{
+    const bool top = running.empty();
+    if (top) {
+        errorLine = 0;
+        abandoned.clear();
+        failed = false;
+    }
+    running.push_back(Frame{lineNo, "", ""});
     std::string tokenError;
-    auto t = Tokenize(line, &tokenError);
+    auto t = TokenizeQuoted(line, &tokenError);
+    bool ok;
     if (!tokenError.empty()) {
         *error = tokenError;
+        ok = false;
+    } else {
+        ok = t.empty() || Dispatch(t, error);
+    }
+    if (ok)
+        FlushConfirmation();
+    running.pop_back();
+    if (!top)
+        return ok;
+    if (failed) {
+        // A line a modal took went wrong: that line ends the script, not the one that opened the modal.
+        failed = false;
+        *error = failure.message;
+        errorLine = failure.line;
         return false;
     }
-    if (t.empty())
-        return true;
-    const std::string& cmd = t[0];
+    if (!ok)
+        return false;
+    if (!abandoned.empty()) {
+        *error = abandoned.front().message;
+        errorLine = abandoned.front().line;
+        return false;
+    }
+    return true;
+}
+
+std::string ScriptRunner::Waiting(std::string* name)
+{
+    if (DG::User::AlertOpen()) {
+        *name = "the alert";
+        return "alert:" + DG::User::DescribeOpenAlert();
+    }
+    if (DG::User::FileDialogOpen()) {
+        *name = "the file dialog";
+        return "file:" + DG::User::DescribeOpenAlert();
+    }
+    const Int16 top = DG::User::TopModal();
+    if (top == 0) {
+        name->clear();
+        return "";
+    }
+    std::string title;
+    for (const auto& p : DG::User::Panels()) {
+        if (p.id == top)
+            title = p.title;
+    }
+    *name = "the dialog " + Quoted(title);
+    return "panel:" + std::to_string(top);
+}
+
+void ScriptRunner::Announce()
+{
+    if (running.empty())
+        return;
+    std::string name;
+    const std::string waiting = Waiting(&name);
+    Frame& frame = running.back();
+    if (waiting.empty() || waiting == frame.announced)
+        return;
+    frame.announced = waiting;
+    if (waiting.compare(0, 6, "panel:") == 0) {
+        out << name.substr(4) << " is open\n";
+    } else {
+        std::string text = waiting.substr(waiting.find(':') + 1);
+        out << text << (text.empty() || text.back() != '\n' ? "\n" : "");
+    }
+}
+
+void ScriptRunner::Confirm(const std::string& text)
+{
+    if (!running.empty())
+        running.back().confirmation = text;
+}
+
+void ScriptRunner::FlushConfirmation()
+{
+    if (running.empty() || running.back().confirmation.empty())
+        return;
+    out << running.back().confirmation << '\n';
+    running.back().confirmation.clear();
+}
+
+bool ScriptRunner::Pump()
+{
+    if (failed)
+        return false;  // the script stops; the library closes what is open
+    std::string name;
+    Waiting(&name);
+    if (name.empty())
+        name = "a modal window";
+    const int opener = running.empty() ? 0 : running.back().line;
+    auto abandon = [&](const std::string& why) {
+        abandoned.push_back(LineError{opener, name + " " + why});
+        return false;
+    };
+    FlushConfirmation();
+    Announce();
+    if (quit)
+        return abandon("was still open when the script quit");
+    if (source == nullptr)
+        return abandon("was left open: no further command came to take it");
+    if (source->interactive) {
+        // "[Title] > " while a dialog waits, "[alert] > " or "[file dialog] > " otherwise.
+        std::string label = name.compare(0, 4, "the ") == 0 ? name.substr(4) : name;
+        if (label.compare(0, 8, "dialog \"") == 0)
+            label = label.substr(8, label.size() - 9);
+        out << "[" << label << "] > " << std::flush;
+    }
+    std::string line;
+    if (!std::getline(*source->in, line))
+        return abandon("was still open when the " + std::string(source->interactive ? "input" : "script") + " ended");
+    const int lineNo = ++source->lineNo;
+    std::string error;
+    const bool ok = Execute(line, lineNo, &error);
+    if (failed)
+        return false;
+    if (!ok) {
+        if (source->interactive) {
+            *errors << "error: " << error << '\n';
+            return true;
+        }
+        failed = true;
+        failure = LineError{lineNo, error};
+        return false;
+    }
+    if (quit)
+        return abandon("was still open when the script quit");
+    return true;
+}
+
+bool ScriptRunner::RunStream(std::istream& in, const std::string& sourceName, bool interactive)
+{
+    Source src{&in, sourceName, interactive, 0};
+    Source* outer = source;
+    source = &src;
+    std::string line;
+    bool ok = true;
+    if (interactive)
+        out << "> " << std::flush;
+    while (!quit && std::getline(in, line)) {
+        const int lineNo = ++src.lineNo;
+        std::string error;
+        if (!Execute(line, lineNo, &error)) {
+            ok = false;
+            const int at = errorLine != 0 ? errorLine : lineNo;
+            if (interactive) {
+                *errors << "error: " << (at != lineNo ? "line " + std::to_string(at) + ": " : "") << error << '\n';
+            } else {
+                *errors << sourceName << ":" << at << ": error: " << error << '\n';
+                break;
+            }
+        }
+        if (interactive && !quit)
+            out << "> " << std::flush;
+    }
+    source = outer;
+    return interactive ? true : ok;
+}
+
+// ---- Commands.
+
+bool ScriptRunner::Dispatch(const std::vector<Token>& t, std::string* error)
+{
+    bool handled = false;
+    bool ok = HostCommand(t, &handled, error);
+    if (!handled)
+        ok = DialogCommand(t, &handled, error);
+    if (!handled) {
+        *error = "unknown command '" + t[0].text + "' (try 'help')";
+        return false;
+    }
+    return ok;
+}
+
+bool ScriptRunner::HostCommand(const std::vector<Token>& t, bool* handled, std::string* error)
+{
+    const std::string& cmd = t[0].text;
+    const std::size_t argc = t.size() - 1;
     auto bad = [&](const std::string& message) {
         *error = message;
         return false;
     };
-    auto argc = t.size() - 1;
+    *handled = true;
+
+    // The project and the add-on's menus wait while a modal window has the user.
+    for (const char* waits : {"new", "open", "close", "save", "select", "menu", "palette", "element"}) {
+        std::string name;
+        if (cmd == waits && !Waiting(&name).empty())
+            return bad("'" + cmd + "' waits until " + name + " is closed");
+    }
 
     if (cmd == "help") {
         out << kHelp;
@@ -92,7 +331,7 @@ bool ScriptRunner::RunLine(const std::string& line, std::string* error)
         quit = true;
     } else if (cmd == "echo") {
         for (std::size_t i = 1; i < t.size(); ++i)
-            out << (i > 1 ? " " : "") << t[i];
+            out << (i > 1 ? " " : "") << t[i].text;
         out << '\n';
     } else if (cmd == "new") {
         if (argc != 0)
@@ -102,9 +341,9 @@ bool ScriptRunner::RunLine(const std::string& line, std::string* error)
     } else if (cmd == "open") {
         if (argc != 1)
             return bad("open takes one file");
-        if (!host.OpenProject(t[1], error))
+        if (!host.OpenProject(t[1].text, error))
             return false;
-        out << "opened " << t[1] << '\n';
+        out << "opened " << t[1].text << '\n';
     } else if (cmd == "close") {
         if (argc != 0)
             return bad("close takes no argument");
@@ -113,18 +352,18 @@ bool ScriptRunner::RunLine(const std::string& line, std::string* error)
     } else if (cmd == "save") {
         if (argc > 1)
             return bad("save takes at most one file");
-        if (!host.SaveProject(argc == 1 ? t[1] : "", error))
+        if (!host.SaveProject(argc == 1 ? t[1].text : "", error))
             return false;
         out << "saved " << host.ProjectPath() << '\n';
     } else if (cmd == "select") {
         if (argc == 0)
             return bad("select takes guids or 'none'");
         std::vector<GS::Guid> guids;
-        if (!(argc == 1 && t[1] == "none")) {
+        if (!(argc == 1 && t[1].text == "none")) {
             for (std::size_t i = 1; i < t.size(); ++i) {
                 GS::Guid g;
-                if (!g.ConvertFromString(t[i].c_str()))
-                    return bad("'" + t[i] + "' is not a guid");
+                if (!g.ConvertFromString(t[i].text.c_str()))
+                    return bad("'" + t[i].text + "' is not a guid");
                 guids.push_back(g);
             }
         }
@@ -132,11 +371,11 @@ bool ScriptRunner::RunLine(const std::string& line, std::string* error)
         out << host.DescribeSelection();
     } else if (cmd == "menu") {
         if (argc == 1) {
-            if (!host.ChooseMenuByText(t[1], error))
+            if (!host.ChooseMenuByText(t[1].text, error))
                 return false;
         } else if (argc == 2) {
             long menuId, entry;
-            if (!ParseInt(t[1], &menuId) || !ParseInt(t[2], &entry) || menuId < -32768 || menuId > 32767)
+            if (!ParseInt(t[1].text, &menuId) || !ParseInt(t[2].text, &entry) || menuId < -32768 || menuId > 32767)
                 return bad(kMenuUsage);
             if (!host.ChooseMenu(static_cast<GS::Int16>(menuId), static_cast<GS::Int32>(entry), error))
                 return false;
@@ -144,70 +383,173 @@ bool ScriptRunner::RunLine(const std::string& line, std::string* error)
             return bad(kMenuUsage);
         }
     } else if (cmd == "show") {
-        if (argc != 1)
-            return bad(kShowUsage);
-        const std::string& what = t[1];
-        if (what == "menus") {
-            out << host.DescribeMenus();
-        } else if (what == "selection") {
-            out << host.DescribeSelection();
-        } else if (what == "addon") {
-            const auto& a = host.AddOn();
-            if (!a.loaded)
-                out << "no add-on loaded\n";
-            else
-                out << "add-on: " << a.name << "\ndescription: " << a.description << "\nfile: " << a.path << '\n';
-        } else if (what == "report") {
-            for (const auto& line : host.Report())
-                out << line << '\n';
-        } else if (what == "moduledata") {
-            const auto& data = host.Project()["moduleData"];
-            for (auto it = data.begin(); it != data.end(); ++it) {
-                auto bytes = host.ModuleData(it.key());
-                out << it.key() << ": " << (bytes ? std::to_string(bytes->size()) + " bytes" : "unreadable") << '\n';
-            }
-            if (data.empty())
-                out << "no module data\n";
-        } else {
-            return bad(kShowUsage);
-        }
+        return Show(t, error);
+    } else if (cmd == "element") {
+        return ElementCommand(t, error);
+    } else if (cmd == "palette") {
+        return PaletteCommand(t, error);
     } else if (cmd == "fail") {
         if (argc < 1 || argc > 2)
             return bad("fail takes an operation and optionally a guid");
-        if (argc == 2 && GS::Guid(t[2].c_str()).IsNull())
-            return bad("'" + t[2] + "' is not a guid");
-        host.FailOperation(t[1], argc == 2 ? t[2] : "");
+        if (argc == 2 && GS::Guid(t[2].text.c_str()).IsNull())
+            return bad("'" + t[2].text + "' is not a guid");
+        host.FailOperation(t[1].text, argc == 2 ? t[2].text : "");
     } else if (cmd == "unfail") {
         host.ClearFailures();
     } else {
-        return bad("unknown command '" + cmd + "' (try 'help')");
+        *handled = false;
     }
     return true;
 }
 
-bool ScriptRunner::RunStream(std::istream& in, const std::string& sourceName, bool interactive)
+bool ScriptRunner::Show(const std::vector<Token>& t, std::string* error)
 {
-    std::string line;
-    int lineNo = 0;
-    bool ok = true;
-    if (interactive)
-        out << "> " << std::flush;
-    while (!quit && std::getline(in, line)) {
-        ++lineNo;
-        std::string error;
-        if (!RunLine(line, &error)) {
-            ok = false;
-            if (interactive) {
-                std::cerr << "error: " << error << '\n';
-            } else {
-                std::cerr << sourceName << ":" << lineNo << ": error: " << error << '\n';
-                return false;
+    const std::size_t argc = t.size() - 1;
+    if (argc == 2 && t[1].text == "element") {
+        GS::Guid g;
+        if (!g.ConvertFromString(t[2].text.c_str())) {
+            *error = "'" + t[2].text + "' is not a guid";
+            return false;
+        }
+        const Json* element = FindElement(host.Model(), g);
+        if (element == nullptr) {
+            *error = "no element " + g.ToString();
+            return false;
+        }
+        out << element->dump() << '\n';
+        return true;
+    }
+    if (argc != 1) {
+        *error = kShowUsage;
+        return false;
+    }
+    const std::string& what = t[1].text;
+    if (what == "menus") {
+        out << host.DescribeMenus();
+    } else if (what == "selection") {
+        out << host.DescribeSelection();
+    } else if (what == "addon") {
+        const auto& a = host.AddOn();
+        if (!a.loaded)
+            out << "no add-on loaded\n";
+        else
+            out << "add-on: " << a.name << "\ndescription: " << a.description << "\nfile: " << a.path << '\n';
+    } else if (what == "report") {
+        for (const auto& line : host.Report())
+            out << line << '\n';
+    } else if (what == "moduledata") {
+        const auto& data = host.Project()["moduleData"];
+        for (auto it = data.begin(); it != data.end(); ++it) {
+            auto bytes = host.ModuleData(it.key());
+            out << it.key() << ": " << (bytes ? std::to_string(bytes->size()) + " bytes" : "unreadable") << '\n';
+        }
+        if (data.empty())
+            out << "no module data\n";
+    } else if (what == "palettes") {
+        if (host.Palettes().empty())
+            out << "no palettes registered\n";
+        for (const auto& [refId, palette] : host.Palettes()) {
+            char flags[16];
+            std::snprintf(flags, sizeof flags, "0x%X", static_cast<unsigned>(palette.flags));
+            out << "palette " << refId << " guid " << APIGuid2GSGuid(palette.guid).ToString() << " flags " << flags
+                << '\n';
+        }
+    } else {
+        std::string dialogError;
+        if (ShowDialogs(what, &dialogError))
+            return true;
+        *error = std::string(kShowUsage) + " (" + dialogError + ")";
+        return false;
+    }
+    return true;
+}
+
+bool ScriptRunner::ElementCommand(const std::vector<Token>& t, std::string* error)
+{
+    const char* usage = "element takes a guid and 'set FIELD VALUE' or 'delete'";
+    GS::Guid guid;
+    if (t.size() < 3 || !guid.ConvertFromString(t[1].text.c_str())) {
+        *error = usage;
+        return false;
+    }
+    if (t[2].text == "delete" && t.size() == 3) {
+        const auto before = host.Selection();
+        std::vector<GS::Guid> removed;
+        if (!host.DeleteElement(guid, &removed, error))
+            return false;
+        out << "deleted element " << removed.front().ToString();
+        if (removed.size() > 1) {
+            out << " with";
+            for (std::size_t i = 1; i < removed.size(); ++i)
+                out << ' ' << removed[i].ToString();
+        }
+        out << '\n';
+        if (host.Selection() != before)
+            out << host.DescribeSelection();
+        return true;
+    }
+    if (t[2].text == "set" && t.size() == 5) {
+        // Quoted values are texts; others are read as JSON (numbers, true, false, null, lists), else texts.
+        Json value = t[4].text;
+        if (!t[4].quoted) {
+            try {
+                value = Json::parse(t[4].text);
+            } catch (const std::exception&) {
+                value = t[4].text;
             }
         }
-        if (interactive && !quit)
-            out << "> " << std::flush;
+        if (!host.SetElementFigure(guid, t[3].text, value, error))
+            return false;
+        out << "element " << guid.ToString() << ": " << t[3].text << " = " << value.dump() << '\n';
+        return true;
     }
-    return interactive ? true : ok;
+    *error = usage;
+    return false;
+}
+
+bool ScriptRunner::PaletteCommand(const std::vector<Token>& t, std::string* error)
+{
+    static const char* names[] = {"close", "hide-begin", "hide-end", "disable-begin", "disable-end", "open", "visible"};
+    if (t.size() != 3) {
+        *error = "palette takes a reference id (or guid) and a message";
+        return false;
+    }
+    long refId = 0;
+    if (!ParseInt(t[1].text, &refId)) {
+        GS::Guid guid;
+        bool found = false;
+        if (guid.ConvertFromString(t[1].text.c_str())) {
+            for (const auto& [id, palette] : host.Palettes()) {
+                if (APIGuid2GSGuid(palette.guid) == guid) {
+                    refId = id;
+                    found = true;
+                }
+            }
+        }
+        if (!found) {
+            *error = "no palette is registered as '" + t[1].text + "' (see 'show palettes')";
+            return false;
+        }
+    }
+    long message = 0;
+    for (long i = 0; i < 7; ++i) {
+        if (t[2].text == names[i])
+            message = i + 1;
+    }
+    if (message == 0 && (!ParseInt(t[2].text, &message) || message < 1 || message > 7)) {
+        *error = "a palette message is a number from 1 to 7 or one of close, hide-begin, hide-end, disable-begin, "
+                 "disable-end, open, visible";
+        return false;
+    }
+    bool visible = false;
+    if (!host.SendPaletteMessage(static_cast<GS::Int32>(refId), static_cast<API_PaletteMessageID>(message), &visible,
+                                 error))
+        return false;
+    if (message == APIPalMsg_IsPaletteVisible)
+        out << "visible " << (visible ? "true" : "false") << '\n';
+    else
+        out << "palette " << refId << ": message " << message << " (" << names[message - 1] << ")\n";
+    return true;
 }
 
 }  // namespace Host

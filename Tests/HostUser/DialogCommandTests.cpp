@@ -1,0 +1,133 @@
+// The host's dialog commands, one line at a time: what each prints (or its error) and the observer
+// events the test's palette received.
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
+
+#include "HostUserFixture.hpp"
+
+namespace HostUser {
+namespace {
+
+std::string Replace(std::string text, const std::string& from, const std::string& to)
+{
+    for (std::size_t at; (at = text.find(from)) != std::string::npos;)
+        text.replace(at, from.size(), to);
+    return text;
+}
+
+TEST_F(HostUserTest, CommandTable)
+{
+    char dirTemplate[] = "/tmp/hostuser-XXXXXX";
+    const std::string dir = mkdtemp(dirTemplate);
+    const std::string P = "\"Test Palette\"";
+    struct Case {
+        std::string line;
+        std::string output;  // the exact output; for an error, a part of the message
+        std::string events;
+        bool ok = true;
+    } cases[] = {
+        // Panels are found by title, resource id and panel id; items by number, text and tooltip.
+        // With no line to follow, an alert a command opens is left open: the library answers it, the line fails.
+        {"click \"Test Palette\" 2", "the alert was left open: no further command came to take it", "alert 1", false},
+        {"click 30100 \"Ask a question\"", "the alert was left open", "alert 1", false},
+        {"focus {ID} Flag", "focused item 6 of " + P + "\n", ""},
+        {"select-rows \"Test Palette\" 4 1 3", "selected row(s) 1 3 of item 4 of " + P + "\n", "rows 1,3"},
+        {"select-rows \"Test Palette\" 4 none", "selected no rows of item 4 of " + P + "\n", "rows -"},
+        {"double-click \"Test Palette\" 4 2", "double-clicked row 2 of item 4 of " + P + "\n", "rows 2 | double-click 2"},
+        {"drag-row \"Test Palette\" 4 1 3", "dragged row 1 to 3 of item 4 of " + P + "\n",
+         "dragged 1->3 Row B,Row C,Row A"},
+        {"drag-splitter \"Test Palette\" 5 150", "dragged item 5 of " + P + " to x 150\n", "splitter 150"},
+        {"resize \"Test Palette\" 50 20", "resized " + P + " by 50, 20\n", "resized 50 20"},
+        {"resize-header \"Test Palette\" 4 1 -30", "resized header item 1 of item 4 of " + P + " by -30\n",
+         "header 1 -30"},
+        // The edit's limit of 5 holds for what the user types.
+        {"type \"Test Palette\" 8 \"abcdefgh\"", "typed \"abcdefgh\" into item 8 of " + P + "\n", "text abcde"},
+        {"focus \"Test Palette\" 8", "focused item 8 of " + P + "\n", ""},
+        {"check \"Test Palette\" Flag on", "checked item 6 of " + P + "\n", "flag on"},
+        {"check \"Test Palette\" 6 off", "unchecked item 6 of " + P + "\n", "flag off"},
+        {"choose \"Test Palette\" 7 2", "chose entry 2 of item 7 of " + P + "\n", "popup Two (was 0)"},
+        {"choose \"Test Palette\" 7 \"Three\"", "chose \"Three\" of item 7 of " + P + "\n", "popup Three (was 2)"},
+        {"choose \"Test Palette\" 9 Beep", "chose \"Beep\" of item 9 of " + P + "\n", "menu Beep"},
+        {"show beeps", "beeps: 1\n", ""},
+        {"key \"Test Palette\" cmd+D", "pressed cmd+D in " + P + "\n", "hotkey cmd+D"},
+        {"key \"Test Palette\" delete", "pressed delete in " + P + "\n", "hotkey delete"},
+        {"tick 3", "3 tick(s); 1 timer(s) running\n", "tick 7 | tick 7 | tick 7"},
+        {"tick", "1 tick(s); 1 timer(s) running\n", "tick 7"},
+        {"idle 2", "2 idle event(s)\n", "idle | idle"},
+        {"svg \"Test Palette\" {DIR}/p.svg", "wrote {DIR}/p.svg (" + P + ")\n", ""},
+        {"show alerts", "alert", ""},
+        {"show files", "no file dialogs\n", ""},
+        {"closebox \"Test Palette\"", "pressed the close box of " + P + "\n" + P + " closed\n", ""},
+        // Refusals: the runner's own, and the library's for what cannot be done.
+        {"click \"No Such Palette\" 1", "no open panel 'No Such Palette' (see 'show panels')", "", false},
+        {"click \"Test Palette\" 99", P + " has no item '99'", "", false},
+        {"click \"Test Palette\" Missing", P + " has no item 'Missing'", "", false},
+        {"drag-row \"Test Palette\" 4 1", "usage: drag-row PANEL ITEM FROM TO", "", false},
+        {"double-click \"Test Palette\" 4 x", "'x' is not a row number", "", false},
+        {"check \"Test Palette\" 6 maybe", "check takes on or off", "", false},
+        {"key \"Test Palette\" hyper+D", "'hyper+D' is not a key", "", false},
+        {"tick 0", "tick takes an optional count from 1 to 1000000", "", false},
+        {"show top", "no modal dialog is open", "", false},
+        {"show nothing", "show takes one of", "", false},
+        {"answer 1", "", "", false},
+        {"file /tmp/x", "", "", false},
+        {"frobnicate", "unknown command 'frobnicate' (try 'help')", "", false},
+    };
+    std::ostringstream out;
+    Host::ScriptRunner runner(host, out);
+    for (const Case& c : cases) {
+        const std::string line = Replace(Replace(c.line, "{DIR}", dir), "{ID}", std::to_string(palette->GetId()));
+        std::string error;
+        out.str("");
+        const bool ok = runner.RunLine(line, &error);
+        EXPECT_EQ(ok, c.ok) << line << ": " << error;
+        if (c.ok && c.line.rfind("show alerts", 0) == 0) {
+            EXPECT_NE(out.str().find("Question"), std::string::npos) << out.str();
+        } else if (c.ok) {
+            EXPECT_EQ(out.str(), Replace(c.output, "{DIR}", dir)) << line;
+        } else {
+            EXPECT_NE(error.find(c.output), std::string::npos) << line << ": " << error;
+            EXPECT_FALSE(error.empty()) << line;
+        }
+        EXPECT_EQ(TakeEvents(), c.events) << line;
+    }
+    EXPECT_EQ(palette->GetFocusedItem(), 8);
+    EXPECT_FALSE(palette->IsVisible());
+    std::ifstream svg(dir + "/p.svg");
+    const std::string picture((std::istreambuf_iterator<char>(svg)), std::istreambuf_iterator<char>());
+    EXPECT_NE(picture.find("<svg"), std::string::npos);
+    EXPECT_NE(picture.find("Dialog..."), std::string::npos);
+    std::system(("rm -rf " + dir).c_str());
+}
+
+TEST_F(HostUserTest, ShowDescribesPanelsAfterPaintingAndHelpListsEveryCommand)
+{
+    std::ostringstream out;
+    Host::ScriptRunner runner(host, out);
+    std::string error;
+    ASSERT_TRUE(runner.RunLine("show panels", &error)) << error;
+    EXPECT_EQ(out.str(), "panel " + std::to_string(palette->GetId()) + " palette 30100 \"Test Palette\" visible\n");
+    for (const std::string& panel : {std::string("\"Test Palette\""), std::string("30100"), std::to_string(palette->GetId())}) {
+        out.str("");
+        ASSERT_TRUE(runner.RunLine("show " + panel, &error)) << error;
+        DG::User::Paint();
+        EXPECT_EQ(out.str(), DG::User::Describe(palette->GetId())) << panel;
+        EXPECT_NE(out.str().find("Dialog..."), std::string::npos);
+    }
+    out.str("");
+    ASSERT_TRUE(runner.RunLine("help", &error));
+    for (const char* command :
+         {"open FILE", "new", "close", "save [FILE]", "select GUID", "menu MENU-ID ENTRY", "element GUID set FIELD VALUE",
+          "element GUID delete", "palette REF-ID|GUID MESSAGE", "fail OPERATION", "unfail", "show panels",
+          "show PANEL", "svg PANEL FILE", "click PANEL ITEM", "closebox PANEL", "focus PANEL ITEM",
+          "select-rows PANEL ITEM ROW...", "select-rows PANEL ITEM none", "double-click PANEL ITEM ROW",
+          "drag-row PANEL ITEM FROM TO", "drag-splitter PANEL ITEM X", "resize PANEL DX DY",
+          "resize-header PANEL ITEM HEADER CHANGE", "type PANEL ITEM \"TEXT\"", "check PANEL ITEM on|off",
+          "choose PANEL ITEM ENTRY|\"TEXT\"", "key PANEL", "answer BUTTON|\"TEXT\"", "file PATH", "file cancel",
+          "tick [N]", "idle [N]", "palettes", "alerts", "files", "beeps", "element GUID", "echo TEXT", "quit"})
+        EXPECT_NE(out.str().find(command), std::string::npos) << command;
+}
+
+}  // namespace
+}  // namespace HostUser

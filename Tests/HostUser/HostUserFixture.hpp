@@ -1,0 +1,266 @@
+#pragma once
+// A stand-in host with a palette and a modal dialog of the test's own, made from a resource module
+// the test opens, so the host's dialog commands have something to act on. Every observer event
+// and what the test's code got back (dialog results, alert answers, chosen files) goes to Events().
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "DG/DGItems.hpp"
+#include "DG/DGUser.hpp"
+#include "DG/DGUtility.hpp"
+#include "Host/Script.hpp"
+#include "Host/StandInHost.hpp"
+
+namespace HostUser {
+
+inline std::vector<std::string>& Events()
+{
+    static std::vector<std::string> events;
+    return events;
+}
+inline void Log(const std::string& text) { Events().push_back(text); }
+// The events since the last call, joined by " | ".
+inline std::string TakeEvents()
+{
+    std::string joined;
+    for (const auto& e : Events())
+        joined += (joined.empty() ? "" : " | ") + e;
+    Events().clear();
+    return joined;
+}
+
+constexpr const char* kModule = R"({"strings": {}, "dialogs": {
+  "30100": {"kind": "palette", "title": "Test Palette", "width": 300, "height": 220, "grow": true, "items": [
+    {"kind": "button", "rect": [5, 5, 80, 20], "text": "Dialog..."},
+    {"kind": "button", "rect": [90, 5, 80, 20], "text": "Alert...", "tooltip": "Ask a question"},
+    {"kind": "button", "rect": [175, 5, 80, 20], "text": "File..."},
+    {"kind": "multilist", "rect": [5, 30, 200, 100]},
+    {"kind": "splitter", "rect": [210, 30, 4, 100]},
+    {"kind": "checkbox", "rect": [5, 140, 100, 18], "text": "Flag"},
+    {"kind": "popup", "rect": [110, 140, 100, 18]},
+    {"kind": "textedit", "rect": [5, 165, 100, 18], "limit": 5},
+    {"kind": "popupmenu", "rect": [110, 165, 30, 18]}
+  ]},
+  "30200": {"kind": "modal", "title": "Test Dialog", "width": 200, "height": 100, "items": [
+    {"kind": "button", "rect": [10, 70, 60, 20], "text": "OK"},
+    {"kind": "button", "rect": [80, 70, 60, 20], "text": "Cancel"},
+    {"kind": "textedit", "rect": [10, 10, 150, 18]},
+    {"kind": "button", "rect": [10, 40, 60, 20], "text": "Nested"}
+  ]}
+}})";
+
+class TestDialog : public DG::ModalDialog, public DG::PanelObserver, public DG::ButtonItemObserver {
+public:
+    explicit TestDialog(GSResModule module) : DG::ModalDialog(module, 30200, module)
+    {
+        Attach(static_cast<DG::PanelObserver&>(*this));
+        for (DG::Button* b : {&ok, &cancel, &nested})
+            b->Attach(*this);
+    }
+    ~TestDialog() override
+    {
+        for (DG::Button* b : {&ok, &cancel, &nested})
+            b->Detach(*this);
+        Detach(static_cast<DG::PanelObserver&>(*this));
+    }
+    void ButtonClicked(const DG::ButtonClickEvent& ev) override
+    {
+        if (ev.GetSource() == &ok)
+            PostCloseRequest(DG::Accept);
+        else if (ev.GetSource() == &cancel)
+            PostCloseRequest(DG::Cancel);
+        else
+            Log("nested alert " + std::to_string(DGAlert(DG::DG_ERROR, "Nested", "Inner", "", "OK")));
+    }
+
+    DG::Button ok{*this, 1}, cancel{*this, 2};
+    DG::TextEdit edit{*this, 3};
+    DG::Button nested{*this, 4};
+};
+
+class TestPalette : public DG::Palette,
+                    public DG::PanelObserver,
+                    public DG::ButtonItemObserver,
+                    public DG::ListBoxObserver,
+                    public DG::CheckItemObserver,
+                    public DG::PopUpObserver,
+                    public DG::TextEditBaseObserver,
+                    public DG::SplitterObserver,
+                    public DG::UserControlObserver {
+public:
+    explicit TestPalette(GSResModule module) : DG::Palette(module, 30100, module), module(module)
+    {
+        Attach(static_cast<DG::PanelObserver&>(*this));
+        for (DG::Item* item : Items())
+            item->Attach(*this);
+        list.SetTabFieldCount(1);
+        list.SetTabFieldProperties(1, 0, 200, DG::DG_IS_LEFT);
+        list.SetHeaderItemText(1, "Name");
+        list.SetHeaderItemSizeableFlag(1, true);
+        list.EnableMouseMoveEvent();
+        for (const char* row : {"Row A", "Row B", "Row C"}) {
+            list.AppendItem();
+            list.SetTabItemText(list.GetItemCount(), 1, row);
+        }
+        for (const char* entry : {"One", "Two", "Three"}) {
+            popup.AppendItem();
+            popup.SetItemText(popup.GetItemCount(), entry);
+        }
+        menu.AppendItem("Add");
+        menu.AppendItem("Beep");
+        splitter.EnableDrag();
+        commandD = RegisterHotKey('D', DG::Key::Command);
+        deleteKey = RegisterHotKey(DG::Key::Delete);
+        EnableIdleEvent();
+        SetTimer(this, 7, 100, &Tick);
+        Show();
+    }
+    ~TestPalette() override
+    {
+        KillTimer(this, 7);
+        for (DG::Item* item : Items())
+            item->Detach(*this);
+        Detach(static_cast<DG::PanelObserver&>(*this));
+    }
+
+    std::vector<DG::Item*> Items() { return {&dialog, &alert, &file, &list, &splitter, &flag, &popup, &edit, &menu}; }
+    std::string Rows() const
+    {
+        std::string rows;
+        for (Int16 r = 1; r <= list.GetItemCount(); ++r)
+            rows += (r > 1 ? "," : "") + list.GetTabItemText(r, 1).ToUtf8();
+        return rows;
+    }
+
+    static void Tick(void*, UInt32, std::uintptr_t id, UInt32) { Log("tick " + std::to_string(id)); }
+
+    void PanelOpened(const DG::PanelOpenEvent&) override { Log("opened"); }
+    void PanelCloseRequested(const DG::PanelCloseRequestEvent&, bool* accepted) override
+    {
+        Hide();
+        *accepted = true;
+    }
+    void PanelResized(const DG::PanelResizeEvent& ev) override
+    {
+        Log("resized " + std::to_string(ev.GetHorizontalChange()) + " " + std::to_string(ev.GetVerticalChange()));
+    }
+    void PanelHotkeyPressed(const DG::PanelHotKeyEvent& ev, bool* processed) override
+    {
+        Log(ev.GetKeyId() == commandD ? "hotkey cmd+D" : ev.GetKeyId() == deleteKey ? "hotkey delete" : "hotkey ?");
+        *processed = true;
+    }
+    void PanelIdle(const DG::PanelIdleEvent&) override { Log("idle"); }
+    void ButtonClicked(const DG::ButtonClickEvent& ev) override
+    {
+        if (ev.GetSource() == &dialog) {
+            TestDialog d(module);
+            const DG::ModalResponse response = d.Invoke();
+            Log("dialog " + std::to_string(response) + " \"" + d.edit.GetText().ToUtf8() + "\"");
+        } else if (ev.GetSource() == &alert) {
+            Log("alert " + std::to_string(DGAlert(DG::DG_WARNING, "Question", "Go on?", "", "Yes", "No")));
+        } else if (ev.GetSource() == &file) {
+            DG::FileDialog d(DG::FileDialog::OpenFile);
+            d.SetTitle("Pick");
+            if (d.Invoke())
+                Log("file " + d.GetSelectedFile().ToDisplayText().ToUtf8());
+            else
+                Log("file cancelled");
+        }
+    }
+    void ListBoxSelectionChanged(const DG::ListBoxSelectionEvent&) override
+    {
+        std::string rows;
+        for (Int16 r : list.GetSelectedItems())
+            rows += (rows.empty() ? "" : ",") + std::to_string(r);
+        Log("rows " + (rows.empty() ? "-" : rows));
+    }
+    void ListBoxDoubleClicked(const DG::ListBoxDoubleClickEvent& ev) override
+    {
+        Log("double-click " + std::to_string(ev.GetListItem()));
+    }
+    void ListBoxMouseMoved(const DG::ListBoxMouseMoveEvent&, Int16* inArea) override { *inArea = 1; }
+    void ListBoxItemDragged(const DG::ListBoxDragEvent& ev) override
+    {
+        Log("dragged " + std::to_string(ev.GetPreviousIndex()) + "->" + std::to_string(ev.GetNewIndex()) + " " + Rows());
+    }
+    Int16 ListBoxHeaderItemResized(const DG::ListBoxHeaderItemResizeEvent& ev) override
+    {
+        Log("header " + std::to_string(ev.GetHeaderItem()) + " " + std::to_string(ev.GetResizeDifference()));
+        return 0;
+    }
+    void CheckItemChanged(const DG::CheckItemChangeEvent&) override
+    {
+        Log(std::string("flag ") + (flag.IsChecked() ? "on" : "off"));
+    }
+    void PopUpChanged(const DG::PopUpChangeEvent& ev) override
+    {
+        Log("popup " + popup.GetItemText(popup.GetSelectedItem()).ToUtf8() + " (was " +
+            std::to_string(ev.GetPreviousSelection()) + ")");
+    }
+    void TextEditChanged(const DG::TextEditChangeEvent&) override { Log("text " + edit.GetText().ToUtf8()); }
+    void SplitterDragged(const DG::SplitterDragEvent& ev) override
+    {
+        Log("splitter " + std::to_string(ev.GetPosition()));
+    }
+    void UserControlChanged(const DG::UserControlChangeEvent&) override
+    {
+        const std::string text = menu.GetItemText(menu.GetValue()).ToUtf8();
+        if (text == "Beep")
+            GSSysBeep();
+        Log("menu " + text);
+    }
+
+    GSResModule module;
+    Int16 commandD = 0, deleteKey = 0;
+    DG::Button dialog{*this, 1}, alert{*this, 2}, file{*this, 3};
+    DG::MultiSelListBox list{*this, 4};
+    DG::Splitter splitter{*this, 5};
+    DG::CheckBox flag{*this, 6};
+    DG::PopUp popup{*this, 7};
+    DG::TextEdit edit{*this, 8};
+    DG::PopUpMenuButton menu{*this, 9};
+};
+
+// A host, the test's module and palette, and a runner writing into strings.
+class HostUserTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DG::User::ResetLogs();
+        module = RSOpenModuleFromData(kModule, std::char_traits<char>::length(kModule));
+        ASSERT_NE(module, InvalidResModule);
+        palette = std::make_unique<TestPalette>(module);
+        ASSERT_NE(palette->GetId(), 0);
+        Events().clear();
+    }
+    void TearDown() override
+    {
+        palette.reset();
+        RSCloseModule(module);
+        Events().clear();
+    }
+
+    struct Result {
+        bool ok;
+        std::string out, errors;
+    };
+    // Runs a script (or prompt input) through a fresh runner.
+    Result RunScript(const std::string& script, bool interactive = false)
+    {
+        std::ostringstream out, errors;
+        Host::ScriptRunner runner(host, out);
+        runner.SetErrorStream(errors);
+        std::istringstream in(script);
+        const bool ok = runner.RunStream(in, "test.script", interactive);
+        return Result{ok, out.str(), errors.str()};
+    }
+
+    Host::StandInHost host;
+    GSResModule module = InvalidResModule;
+    std::unique_ptr<TestPalette> palette;
+};
+
+}  // namespace HostUser
