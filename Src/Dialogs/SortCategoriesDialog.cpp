@@ -46,7 +46,8 @@ SortCategoriesDialog::~SortCategoriesDialog()
 
 void SortCategoriesDialog::SetListLayout()
 {
-    const Int16 w = list.GetItemWidth();
+    // A list narrower than the first two columns gives the title no room rather than a negative one.
+    const Int16 w = std::max<Int16>(list.GetItemWidth(), 120);
     list.SetHeaderItemText(1, "No.");
     list.SetHeaderItemText(2, "Code");
     list.SetHeaderItemText(3, "Title");
