@@ -29,6 +29,38 @@ const char* const kEstimateRows =
     "INSERT INTO qties VALUES (4, 2, '', 1, 'Loose', '2*3', 5.0);"
     "INSERT INTO qties VALUES (5, 3, '', 2, 'Edge', '', 6.0);";
 
+const char* const kFixtureRows =
+    "categories: 1|Walls|C1|1||32.0\n"
+    "categories: 2|Slabs|C2|2||14.0\n"
+    "items: 1|1|1|I1|Wall volume|m3|10.0|2.0|20.0\n"
+    "items: 2|1|2|I2|Loose work|pcs|2.0|6.0|12.0\n"
+    "items: 3|2|1|I3|Slab volume|m3|2.0|7.0|14.0\n"
+    "qties: 1|1|C1000000-0000-4000-8000-000000000001|1|W-1|Volume|1.0\n"
+    "qties: 2|1|C1000000-0000-4000-8000-000000000002|2|W-2|Volume|1.0\n"
+    "qties: 3|3|C1000000-0000-4000-8000-000000000003|1|S-1|Volume|1.0\n"
+    "qties: 4|2||1|Loose|2*3|5.0\n"
+    "qties: 5|3||2|Edge||6.0\n";
+
+// Every linked quantity re-evaluated (W-1 9.0, W-2 2.5, S-1 20.0); items and categories rolled up;
+// the unlinked ones (and the item holding only such) as they were.
+const char* const kSyncedRows =
+    "categories: 1|Walls|C1|1||127.0\n"
+    "categories: 2|Slabs|C2|2||52.0\n"
+    "items: 1|1|1|I1|Wall volume|m3|10.0|11.5|115.0\n"
+    "items: 2|1|2|I2|Loose work|pcs|2.0|6.0|12.0\n"
+    "items: 3|2|1|I3|Slab volume|m3|2.0|26.0|52.0\n"
+    "qties: 1|1|C1000000-0000-4000-8000-000000000001|1|W-1|Volume|9.0\n"
+    "qties: 2|1|C1000000-0000-4000-8000-000000000002|2|W-2|Volume|2.5\n"
+    "qties: 3|3|C1000000-0000-4000-8000-000000000003|1|S-1|Volume|20.0\n"
+    "qties: 4|2||1|Loose|2*3|5.0\n"
+    "qties: 5|3||2|Edge||6.0\n";
+
+const char* const kPaletteBefore =
+    "entry 1 \"C1 Walls\" value 1 *\n"
+    "entry 2 \"C2 Slabs\" value 2\n"
+    "row 1 value 1 | \"1\" | \"I1\" | \"Wall volume\" | \"m3\" | \"2.00\" | \"10.00\" | \"20.00\"\n"
+    "row 2 value 2 | \"2\" | \"I2\" | \"Loose work\" | \"pcs\" | \"6.00\" | \"2.00\" | \"12.00\"\n";
+
 void SetUpProject(Host::StandInHost& host, const std::string& estimateRows)
 {
     std::ifstream in(COMMANDS_MODEL);
@@ -220,6 +252,17 @@ std::string AddOnHost::Hook(const std::string& line)
         }
         return rows;
     }
+    if (line.rfind("@top ", 0) == 0) {
+        // One item of the top modal, without its caret (which moves with the text's length).
+        const std::string item = line.substr(5);
+        std::istringstream in(DG::User::Describe(DG::User::TopModal()));
+        std::string text;
+        while (std::getline(in, text)) {
+            if (text.rfind("  " + item + " ", 0) == 0)
+                return text.substr(0, text.rfind(" caret ")) + "\n";
+        }
+        return "no item " + item + "\n";
+    }
     ADD_FAILURE() << "unknown test line " << line;
     return "";
 }
@@ -235,7 +278,15 @@ std::string AddOnHost::Run(const std::string& script)
         if (!runner.RunStream(in, "scenario", false))
             out << "error: " << errors.str();
     }
-    return out.str();
+    // The runner confirms a closed dialog only once the line that closed it is done, wherever that
+    // falls; a dialog left open fails the run, and the lines after its closing show it is gone.
+    std::istringstream lines(out.str());
+    std::string line, kept;
+    while (std::getline(lines, line)) {
+        if (!(line.rfind("dialog \"", 0) == 0 && line.size() > 8 && line.compare(line.size() - 8, 8, "\" closed") == 0))
+            kept += line + "\n";
+    }
+    return kept;
 }
 
 }  // namespace Commands

@@ -16,6 +16,13 @@ constexpr const char* kWindow = "C1000000-0000-4000-8000-000000000004";
 constexpr const char* kBeam = "C1000000-0000-4000-8000-000000000005";
 constexpr const char* kColumn = "C1000000-0000-4000-8000-000000000006";
 
+// The rows kEstimateRows stores, as RowsOfImage shows them.
+extern const char* const kFixtureRows;
+
+// kEstimateRows after a full sync, and the main palette's rows before one.
+extern const char* const kSyncedRows;
+extern const char* const kPaletteBefore;
+
 // Two categories; three linked quantities (stored values 1.00) and one unlinked one (value 5.00).
 extern const char* const kEstimateRows;
 
@@ -41,7 +48,8 @@ public:
     // echoed text when the runner reaches them:
     //   @stored   the rows of the estimate the project holds now
     //   @flush    sends Close (which stores a changed estimate), then the stored rows
-    //   @palette  the main palette's category, item and quantity rows
+    //   @palette  the main palette's category entries and item rows
+    //   @top N    item N of the open modal dialog, without its caret
     // Returns the runner's output, "error: ..." appended when a line failed.
     std::string Run(const std::string& script);
     std::string StoredRows() const;
