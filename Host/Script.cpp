@@ -140,6 +140,9 @@ bool ScriptRunner::Execute(const std::string& line, int lineNo, std::string* err
     }
     if (ok)
         FlushConfirmation();
+    // A modal's loop ends before the line that opened it does.
+    for (const std::string& dialog : running.back().dialogs)
+        out << dialog << " closed\n";
     running.pop_back();
     if (!top)
         return ok;
@@ -196,6 +199,7 @@ void ScriptRunner::Announce()
     frame.announced = waiting;
     if (waiting.compare(0, 6, "panel:") == 0) {
         out << name.substr(4) << " is open\n";
+        frame.dialogs.push_back(name.substr(4));
     } else {
         std::string text = waiting.substr(waiting.find(':') + 1);
         out << text << (text.empty() || text.back() != '\n' ? "\n" : "");

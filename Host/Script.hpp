@@ -44,6 +44,7 @@ private:
         int line = 0;
         std::string announced;     // what waited for the user when this line last handed over
         std::string confirmation;  // printed once the action took effect
+        std::vector<std::string> dialogs;  // the modal dialogs this line opened, closed when it ends
     };
     struct Source {
         std::istream* in = nullptr;

@@ -23,7 +23,9 @@ TEST_F(HostUserTest, ModalsTakeTheFollowingLines)
         std::string outPart;
     } cases[] = {
         {open + "type \"Test Dialog\" 3 \"abc\"\nclick \"Test Dialog\" OK\necho after\n", false, true, "",
-         "dialog 1 \"abc\"", 0, "dialog \"Test Dialog\" is open\ntyped \"abc\" into item 3 of \"Test Dialog\"\n"},
+         "dialog 1 \"abc\"", 0,
+         "clicked item 1 of \"Test Palette\"\ndialog \"Test Dialog\" is open\ntyped \"abc\" into item 3 of \"Test Dialog\"\n"
+         "clicked item 1 of \"Test Dialog\"\ndialog \"Test Dialog\" closed\nafter\n"},
         {open + "closebox top\n", false, true, "", "dialog 2 \"\"", 0, "pressed the close box of \"Test Dialog\""},
         {open + "click top OK\n" + open + "click 30200 Cancel\n", false, true, "", "dialog 1 \"\" | dialog 2 \"\"", 0,
          ""},
