@@ -98,18 +98,23 @@ void CompoundItemObserver::DetachFromAllItems(const Panel& panel)
 
 Item::Item(const Panel& panel, Int16 itemId) : panel(const_cast<Panel*>(&panel)), itemId(itemId)
 {
+    // Every handle is known to its panel, so it turns inert when the panel goes.
     if (ItemState* it = Resolve(this))
         it->handles.push_back(this);
+    else
+        panel.State()->strayHandles.push_back(this);
 }
 
 Item::~Item()
 {
-    if (Internal::ResolvePanel(this) == nullptr) {
-        Internal::ForgetOrphan(this);  // the panel is gone, or never had an id
-        return;
-    }
+    if (Internal::ForgetOrphan(this))
+        return;  // the panel is gone
+    PanelState* p = panel->State();
+    auto drop = [this](std::vector<Item*>& v) { v.erase(std::remove(v.begin(), v.end(), this), v.end()); };
     if (ItemState* it = Resolve(this))
-        it->handles.erase(std::remove(it->handles.begin(), it->handles.end(), this), it->handles.end());
+        drop(it->handles);
+    else
+        drop(p->strayHandles);
 }
 
 bool Item::IsValid() const { return Resolve(this) != nullptr; }

@@ -150,9 +150,9 @@ PanelState* ResolvePanel(const Item* handle)
     return p;
 }
 
-void ForgetOrphan(const Item* handle)
+bool ForgetOrphan(const Item* handle)
 {
-    Reg().orphans.erase(handle);
+    return Reg().orphans.erase(handle) != 0;
 }
 
 ItemState* Resolve(const Item* handle)
@@ -258,6 +258,8 @@ Panel::~Panel()
         for (Item* h : it.handles)
             r.orphans.insert(h);
     }
+    for (Item* h : state->strayHandles)
+        r.orphans.insert(h);
     for (auto& it : state->items)
         it.fallback.reset();  // an orphan now: its destructor touches nothing
 }

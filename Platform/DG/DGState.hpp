@@ -117,6 +117,7 @@ struct PanelState {
     std::vector<ItemState> items;  // item n at n - 1
     std::vector<PanelObserver*> observers;
     std::vector<HotKey> hotKeys;
+    std::vector<Item*> strayHandles;  // handles on items the panel does not have
     Int16 nextHotKey = 1;
     // Modal loop.
     bool inLoop = false;
@@ -138,7 +139,8 @@ std::vector<PanelState*> LivePanels();
 // The item state a handle refers to; nullptr for an inert handle.
 ItemState* Resolve(const Item* handle);
 PanelState* ResolvePanel(const Item* handle);
-void ForgetOrphan(const Item* handle);
+// True (and forgotten) when the handle's panel is gone.
+bool ForgetOrphan(const Item* handle);
 // The object an item's events carry.
 Item* EventSource(PanelState* panel, ItemState* item);
 

@@ -160,19 +160,16 @@ void ScrollIntoView(ItemState* it, Int16 row)
     Int16 first, last;
     Internal::VisibleRows(it, &first, &last);
     ListState& l = *it->list;
-    if (row < first) {
+    Int32 fit = l.rowHeight > 0 ? (it->rect.GetHeight() - 20) / l.rowHeight : 1;  // rows shown whole
+    if (fit < 1)
+        fit = 1;
+    if (row < first)
         l.scroll = row;
-        ++l.generation;
-    } else if (row > last && last >= first - 1) {
-        Int16 shown = static_cast<Int16>(last - first + 1);
-        Int32 area = it->rect.GetHeight() - 20;
-        Int32 fit = l.rowHeight > 0 ? area / l.rowHeight : 1;
-        if (fit < 1)
-            fit = 1;
-        (void)shown;
+    else if (row >= first + fit)
         l.scroll = static_cast<Int16>(std::max<Int32>(1, row - fit + 1));
-        ++l.generation;
-    }
+    else
+        return;
+    ++l.generation;
 }
 
 bool ParseNumber(const std::string& text, double* value)

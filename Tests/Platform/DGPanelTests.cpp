@@ -420,3 +420,49 @@ TEST(DGTimers, TickInStartOrderUntilKilled)
 }
 
 }  // namespace
+
+namespace {
+
+// Observers and handles may go away at any time, even while an event is being delivered.
+TEST(DGLifetimes, DetachDestroyAndOrphanedHandlesAreSafe)
+{
+    auto pal = std::make_unique<DG::Palette>(DGTest::Module(), 100, DGTest::Module());
+    const Int16 id = pal->GetId();
+    DGTest::Recorder first, second;
+    auto third = std::make_unique<DGTest::Recorder>();
+    DG::Button go(*pal, 1);
+    for (DGTest::Recorder* r : {&first, &second, third.get()})
+        go.Attach(*r);
+    pal->Attach(first);
+    first.onClick = [&](Int16) {
+        go.Detach(second);  // detached during the dispatch: not called
+        third.reset();      // destroyed during the dispatch: not called
+    };
+    pal->Show();
+    pal->Show();
+    std::string err;
+    EXPECT_TRUE(DG::User::ClickButton(id, 1, &err)) << err;
+    EXPECT_EQ(first.Joined(), "opened; click 1");  // opened once only
+    EXPECT_EQ(second.Joined(), "");
+
+    // An item without a handle of its owner still names itself in its events.
+    DGTest::Recorder all;
+    all.AttachToAllItems(*pal);
+    EXPECT_TRUE(DG::User::SetCheck(id, 4, true, &err)) << err;
+    EXPECT_EQ(all.Joined(), "check 4");
+
+    auto orphan = std::make_unique<DG::CheckBox>(*pal, 4);
+    DG::CheckBox none(*pal, 99);
+    EXPECT_TRUE(orphan->IsValid());
+    EXPECT_FALSE(none.IsValid());
+    none.Check();
+    EXPECT_FALSE(none.IsChecked());
+    pal.reset();
+    EXPECT_FALSE(orphan->IsValid());
+    orphan->Check();  // inert
+    EXPECT_FALSE(orphan->IsChecked());
+    EXPECT_FALSE(DG::User::ClickButton(id, 1, &err));
+    EXPECT_EQ(err, "no open panel " + std::to_string(id));
+}
+
+}  // namespace
