@@ -103,6 +103,7 @@ public:
     const GS::HashTable<Int32, Item>& GetItemMap() const { return itemMap; }
     const GS::HashTable<Int32, Qty>& GetQtyMap() const { return qtyMap; }
     bool IsQtyRecalcRunning() const { return recheckTimer != 0; }
+    std::uintptr_t GetRecheckTimer() const { return recheckTimer; }
     UInt32 GetRecheckPosition() const { return recheckPosition; }
     Int16 GetDescriptionWidth() const { return descriptionWidth; }
     Int16 GetFormulaWidth() const { return formulaWidth; }

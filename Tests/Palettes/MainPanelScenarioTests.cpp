@@ -346,6 +346,18 @@ TEST_F(MainPanelScenario, QuantitiesOfSelectedElementsAreHighlighted)
     });
 }
 
+TEST_F(MainPanelScenario, AmountsFollowACommaLocale)
+{
+    UserLocale comma("de_DE.UTF-8");
+    ASSERT_TRUE(comma.ok);
+    Run({{"rows, quantities and the total line with a decimal comma",
+          {"items 1"},
+          {{"", {"22 statictext (265,313,220,18) \"Total: 2359,50\" right"}},
+           {"5", {"row 3 value 3 | \"3\" | \"E-03\" | \"Transport\" | \"m3\" | \"1,00\" | \"1234,50\" | \"1234,50\""}},
+           {"8", {"row 1 value 2 | \"1\" | \"Outdated\" | \"Volume\" | \"99,00\" | \"\"",
+                  "row 2 value 1 | \"2\" | \"Wall W-1\" | \"Volume\" | \"2,50\" | \"\""}}}}});
+}
+
 // ---- reorder and keys ------------------------------------------------------------------------
 
 TEST_F(MainPanelScenario, RowDragWritesSortOrders)
