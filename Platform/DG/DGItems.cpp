@@ -729,8 +729,11 @@ GS::UniString ListBox::GetTabItemText(Int16 row, Int16 tabField) const
 }
 void ListBox::SetItemValue(Int16 row, DGUserData value)
 {
-    if (RowState* r = RowOf(this, row))
+    if (RowState* r = RowOf(this, row)) {
+        if (r->value != value)
+            r->dirtyAll = true;  // owner drawing looks its record up by the value
         r->value = value;
+    }
 }
 DGUserData ListBox::GetItemValue(Int16 row) const
 {
