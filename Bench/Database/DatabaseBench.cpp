@@ -1,5 +1,6 @@
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <benchmark/benchmark.h>
 #include <SQLiteCpp/SQLiteCpp.h>
@@ -75,6 +76,29 @@ void SaveOneQuantity(benchmark::State& state)
     state.counters["quantities"] = static_cast<double>(state.range(0));
 }
 BENCHMARK(SaveOneQuantity)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
+
+// What one step of Sync All does to the database: a quantity saved with a new value and its
+// item and category rolled up, one quantity of each item in turn, so the steps walk the whole
+// estimate. The estimate grows by its items and categories; quantities per item and items per
+// category stay fixed, so a step should cost about the same at every size.
+void SyncStepSave(benchmark::State& state)
+{
+    BenchHost bench;
+    BuildEstimate(static_cast<int>(state.range(0)));
+    std::vector<Qty> steps;
+    for (const auto& entry : QtiesTable().findWhere("sort_order", 1))
+        steps.push_back(entry.value);
+    std::size_t next = 0;
+    double value = 1.0;
+    for (auto _ : state) {
+        Qty& qty = steps[next++ % steps.size()];
+        value += 0.5;
+        qty.setDouble("value", value);
+        benchmark::DoNotOptimize(QtiesTable().save(qty));
+    }
+    state.counters["quantities"] = static_cast<double>(state.range(0));
+}
+BENCHMARK(SyncStepSave)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMicrosecond);
 
 void AddAndRemoveOneQuantity(benchmark::State& state)
 {
