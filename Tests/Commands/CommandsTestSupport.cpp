@@ -168,6 +168,17 @@ std::string AddOnHost::StoredRows() const
     return image.has_value() ? RowsOfImage(*image) : "nothing stored\n";
 }
 
+// The rows without the lines that hold the part.
+std::string Without(std::string rows, const std::string& part)
+{
+    std::size_t at;
+    while ((at = rows.find(part)) != std::string::npos) {
+        const std::size_t start = rows.rfind('\n', at) + 1;  // npos + 1 is 0: the first line
+        rows.erase(start, rows.find('\n', at) + 1 - start);
+    }
+    return rows;
+}
+
 std::string LinesWith(const std::string& text, const std::string& fragment)
 {
     std::istringstream in(text);

@@ -60,6 +60,9 @@ private:
     std::string Hook(const std::string& line);
 };
 
+// The text without the lines that contain the part.
+std::string Without(std::string rows, const std::string& part);
+
 // The lines of the text that contain the fragment, joined by newlines.
 std::string LinesWith(const std::string& text, const std::string& fragment);
 
