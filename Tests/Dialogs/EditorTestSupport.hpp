@@ -21,7 +21,8 @@
 
 namespace EditorTest {
 
-// Five walls (volumes 2.5, 4, 3, 1.5, 2), a slab and a line.
+// Five walls (volumes 2.5, 4, 3, 1.5, 2; areas 10 to 14), a slab and a line; two wall properties,
+// "U-Value" 0.25 and "Count()" 3.
 constexpr const char* W1 = "B0000000-0000-4000-8000-000000000001";
 constexpr const char* W2 = "B0000000-0000-4000-8000-000000000002";
 constexpr const char* W3 = "B0000000-0000-4000-8000-000000000003";
@@ -41,7 +42,12 @@ inline Host::Json FixtureProject()
     elements.push_back({{"guid", S1}, {"typeID", "Slab"}, {"id", "S-1"},
                         {"quantities", {{"volume", 12.0}, {"topSurface", 40.0}}}});
     elements.push_back({{"guid", L1}, {"typeID", "Line"}, {"id", "L-1"}, {"begC", {0, 0}}, {"endC", {3, 4}}});
-    return {{"model", {{"elements", elements}}}};
+    Host::Json properties = Host::Json::array(
+        {{{"guid", "C0000000-0000-4000-8000-000000000001"}, {"name", "U-Value"}, {"description", "Thermal"},
+          {"valueType", "real"}, {"default", 0.25}, {"types", {"Wall"}}},
+         {{"guid", "C0000000-0000-4000-8000-000000000002"}, {"name", "Count()"}, {"description", "Pieces"},
+          {"valueType", "integer"}, {"default", 3}, {"types", {"Wall"}}}});
+    return {{"model", {{"elements", elements}, {"propertyDefinitions", properties}}}};
 }
 
 // The user's locale (what setlocale(LC_ALL, "") picks) and the process locale for one scope.
