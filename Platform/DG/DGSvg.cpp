@@ -55,6 +55,7 @@ std::string Stroke(const Gfx::Color& c)
 struct Svg {
     std::ostringstream body;
     int gradients = 0;
+    int clips = 0;
 
     void Rect(double x, double y, double w, double h, const std::string& fill, const std::string& stroke)
     {
@@ -170,9 +171,17 @@ std::string DescribeSvg(Int16 panel)
                         continue;
                     auto d = row.drawings.find(static_cast<Int16>(t + 1));
                     if (tab.ownerDrawn) {
-                        if (d != row.drawings.end())
+                        if (d != row.drawings.end()) {
+                            // What a cell painted stays inside the cell, as on screen.
+                            const DG::Rect& c = d->second.cell;
+                            std::string clip = "c" + std::to_string(++svg.clips);
+                            svg.body << "<clipPath id=\"" << clip << "\"><rect x=\"" << N(x + c.left) << "\" y=\""
+                                     << N(y + c.top) << "\" width=\"" << c.GetWidth() << "\" height=\""
+                                     << c.GetHeight() << "\"/></clipPath><g clip-path=\"url(#" << clip << ")\">\n";
                             for (const auto& op : d->second.drawing.ops)
-                                svg.Op(op, x + d->second.cell.left, y + d->second.cell.top);
+                                svg.Op(op, x + c.left, y + c.top);
+                            svg.body << "</g>\n";
+                        }
                     } else if (t < row.texts.size()) {
                         std::string fill = row.selected ? "rgb(255,255,255)" : row.enabled ? ink : "rgb(128,128,128)";
                         svg.Text(x + tab.begin + 2, top + l.rowHeight / 2.0 + 4, row.texts[t].ToUtf8(), "start", fill);
