@@ -128,6 +128,38 @@ void SumStep(sqlite3_context* context, int, sqlite3_value** arguments)
     AddCompensated(*total, sqlite3_value_double(arguments[0]));
 }
 
+// Takes a value out again, for a window that moves on.
+void SumInverse(sqlite3_context* context, int, sqlite3_value** arguments)
+{
+    auto* total = static_cast<CompensatedSum*>(sqlite3_aggregate_context(context, sizeof(CompensatedSum)));
+    const int type = sqlite3_value_numeric_type(arguments[0]);
+    if (total == nullptr || type == SQLITE_NULL)
+        return;
+    --total->count;
+    if (type == SQLITE_INTEGER) {
+        const sqlite3_int64 value = sqlite3_value_int64(arguments[0]);
+        if (!total->approximate) {
+            sqlite3_int64 next = 0;
+            if (!__builtin_sub_overflow(total->integer, value, &next)) {
+                total->integer = next;
+                return;
+            }
+            total->overflow = true;
+            StartCompensated(*total);
+        }
+        if (value == std::numeric_limits<sqlite3_int64>::min()) {
+            AddCompensatedInteger(*total, std::numeric_limits<sqlite3_int64>::max());
+            AddCompensatedInteger(*total, 1);
+        } else {
+            AddCompensatedInteger(*total, -value);
+        }
+        return;
+    }
+    if (!total->approximate)
+        StartCompensated(*total);
+    AddCompensated(*total, -sqlite3_value_double(arguments[0]));
+}
+
 void SumFinal(sqlite3_context* context)
 {
     auto* total = static_cast<CompensatedSum*>(sqlite3_aggregate_context(context, 0));
@@ -145,9 +177,9 @@ std::unique_ptr<SQLite::Database> OpenMemoryDatabase()
 {
     auto database = std::make_unique<SQLite::Database>(":memory:", OpenFlags, 0);
     Harden(database->getHandle());
-    const int rc = sqlite3_create_function(database->getHandle(), "sum", 1,
-                                           SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr, nullptr,
-                                           SumStep, SumFinal);
+    const int rc = sqlite3_create_window_function(database->getHandle(), "sum", 1,
+                                                  SQLITE_UTF8 | SQLITE_DETERMINISTIC | SQLITE_INNOCUOUS, nullptr,
+                                                  SumStep, SumFinal, SumFinal, SumInverse, nullptr);
     if (rc != SQLITE_OK)
         throw SQLite::Exception(database->getHandle(), rc);
     return database;

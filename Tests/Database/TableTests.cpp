@@ -196,6 +196,9 @@ TEST_F(RollUp, QuantityAndTotalAreRoundedToCents)
         EXPECT_EQ(Get("items", "total", item), total) << price;
         EXPECT_EQ(Get("categories", "total", category), total) << price;
     }
+    // SUM stays usable over a moving window, as imported SQL may use it.
+    EXPECT_EQ(QueryText("SELECT group_concat(s, ' ') FROM (SELECT sum(x) OVER (ORDER BY x ROWS 1 PRECEDING) AS s FROM "
+                        "(SELECT 0.1 AS x UNION ALL SELECT 0.2 UNION ALL SELECT 0.3))"), "0.1 0.3 0.5");
 }
 
 // The category total is not rounded again, and a stale copy of the category saved afterwards
