@@ -37,6 +37,7 @@ const char* kHelp =
     "  show menus | selection | addon | report | moduledata | palettes | panels\n"
     "  show alerts | files | beeps | element GUID\n"
     "  echo TEXT | help | quit\n"
+    "Quoted texts take \\\" for a quote, \\n for a line break and \\t for a tab.\n"
     "A dialog, alert or file dialog a command opens takes the following lines until it closes.\n";
 
 const char* kMenuUsage = "menu takes a menu id and an entry number, or an entry's text";
@@ -81,7 +82,9 @@ std::vector<ScriptRunner::Token> ScriptRunner::TokenizeQuoted(const std::string&
             bool closed = false;
             while (i < line.size()) {
                 if (line[i] == '\\' && i + 1 < line.size()) {
-                    token.text += line[i + 1];
+                    // \n and \t for multi-line texts; any other character stands for itself.
+                    const char c = line[i + 1];
+                    token.text += c == 'n' ? '\n' : c == 't' ? '\t' : c;
                     i += 2;
                 } else if (line[i] == '"') {
                     ++i;

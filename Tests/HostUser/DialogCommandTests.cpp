@@ -58,6 +58,7 @@ TEST_F(HostUserTest, CommandTable)
         {"svg \"Test Palette\" {DIR}/p.svg", "wrote {DIR}/p.svg (" + P + ")\n", ""},
         {"show alerts", "alert", ""},
         {"show files", "no file dialogs\n", ""},
+        {"echo \"a\\nb\\t\\\"c\\\\\" d", "a\nb\t\"c\\ d\n", ""},
         {"closebox \"Test Palette\"", "pressed the close box of " + P + "\n" + P + " closed\n", ""},
         // Refusals: the runner's own, and the library's for what cannot be done.
         {"click \"No Such Palette\" 1", "no open panel 'No Such Palette' (see 'show panels')", "", false},
