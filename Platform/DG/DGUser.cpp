@@ -16,10 +16,12 @@ namespace DG {
 
 namespace {
 
+// The library's records outlive every static object of every module (palettes of an add-on may be
+// destroyed at exit, after ours), so they are never freed.
 User::Pump& PumpRef()
 {
-    static User::Pump pump;
-    return pump;
+    static User::Pump* pump = new User::Pump;
+    return *pump;
 }
 
 struct Logs {
@@ -30,8 +32,8 @@ struct Logs {
 };
 Logs& TheLogs()
 {
-    static Logs logs;
-    return logs;
+    static Logs* logs = new Logs;
+    return *logs;
 }
 
 bool Fail(std::string* error, const std::string& message)
@@ -206,8 +208,8 @@ namespace Internal {
 
 std::vector<ModalEntry>& ModalStack()
 {
-    static std::vector<ModalEntry> stack;
-    return stack;
+    static std::vector<ModalEntry>* stack = new std::vector<ModalEntry>;
+    return *stack;
 }
 
 bool RunModalLoop(const std::function<bool()>& done)

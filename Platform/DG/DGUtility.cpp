@@ -157,8 +157,8 @@ struct Timers {
 
 Timers& TheTimers()
 {
-    static Timers timers;
-    return timers;
+    static Timers* timers = new Timers;  // killed from static destructors of add-ons too
+    return *timers;
 }
 
 }  // namespace
