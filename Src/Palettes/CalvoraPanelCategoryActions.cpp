@@ -45,11 +45,23 @@ void RunAction(const char* name, Work&& work, Resync&& resync)
     DGAlert(DG::DG_ERROR, "Error", "The estimate could not be changed.", GS::UniString(message), "OK", "", "");
 }
 
+// The panel read again after a failed action; when even that fails, it shows no category rather
+// than the items of one it no longer lists.
+void ReloadCategories(CalvoraPanel& panel)
+{
+    try {
+        panel.RefreshCategories();
+    } catch (...) {
+        panel.RefreshItems();
+        throw;
+    }
+}
+
 }  // namespace
 
 void CalvoraPanel::AddNewCategory()
 {
-    const auto reload = [&] { RefreshCategories(); };
+    const auto reload = [&] { ReloadCategories(*this); };
     RunAction("AddNewCategory", [&] {
         EditCategoryDialog dialog;
         if (dialog.GetId() == 0 || dialog.Invoke() != DG::Accept)
@@ -82,7 +94,7 @@ void CalvoraPanel::EditCategory()
         return;
     const Int32 id = static_cast<Int32>(categoryPopUp.GetItemValue(entry));
     const auto reload = [&] {
-        RefreshCategories();
+        ReloadCategories(*this);
         for (Int16 e = 1; e <= categoryPopUp.GetItemCount(); ++e) {
             if (static_cast<Int32>(categoryPopUp.GetItemValue(e)) == id) {
                 categoryPopUp.SelectItem(e);
@@ -118,7 +130,7 @@ void CalvoraPanel::DeleteCategory()
     const Int16 entry = categoryPopUp.GetSelectedItem();
     if (entry < 1)
         return;
-    const auto reload = [&] { RefreshCategories(); };
+    const auto reload = [&] { ReloadCategories(*this); };
     RunAction("DeleteCategory", [&] {
         if (DGAlert(DG::DG_WARNING, GetResString(resourceId, DeleteCategoryTitle),
                     GetResString(resourceId, DeleteCategoryQuestion), "", GetResString(resourceId, NoText),
@@ -154,7 +166,7 @@ void CalvoraPanel::DeleteCategory()
 
 void CalvoraPanel::ReorderCategories()
 {
-    const auto reload = [&] { RefreshCategories(); };
+    const auto reload = [&] { ReloadCategories(*this); };
     RunAction("ReorderCategories", [&] {
         {
             SortCategoriesDialog dialog;
