@@ -331,6 +331,36 @@ void CheckOnlyOwnObjects(SQLite::Database& database)
             throw std::runtime_error("The database holds index " + name + ", which the estimate does not use.");
 }
 
+// The table made again from its columns alone: names, declared types, NOT NULL and defaults, and
+// the row key when it is one INTEGER column. Constraints and clauses beyond these (CHECK, foreign
+// keys, collations, STRICT) could make the add-on's own writes fail, and do not come along.
+std::string PlainCreateTable(SQLite::Database& source, const std::string& table)
+{
+    SQLite::Statement layout(source, "SELECT wr FROM pragma_table_list(?) WHERE schema = 'main'");
+    layout.bind(1, table);
+    SQLite::Statement keys(source, "SELECT COUNT(*) FROM pragma_table_xinfo(?) WHERE pk > 0");
+    keys.bind(1, table);
+    if (QueryFirstInt(layout) != 0 || QueryFirstInt(keys) > 1)
+        throw std::runtime_error("Table " + table + " does not number its rows by an INTEGER PRIMARY KEY id.");
+    std::string definition;
+    SQLite::Statement columns(source, "SELECT name, type, \"notnull\", dflt_value, pk, hidden FROM pragma_table_xinfo(?)");
+    columns.bind(1, table);
+    while (columns.executeStep()) {
+        const std::string name = columns.getColumn(0).getString();
+        const std::string type = columns.getColumn(1).getString();
+        if (columns.getColumn(5).getInt() != 0)
+            throw std::runtime_error("Table " + table + " has a generated column " + name + ".");
+        definition += (definition.empty() ? "" : ", ") + QuoteIdentifier(name) + (type.empty() ? "" : " " + type);
+        if (columns.getColumn(4).getInt() > 0 && sqlite3_stricmp(type.c_str(), "INTEGER") == 0)
+            definition += " PRIMARY KEY AUTOINCREMENT";
+        if (columns.getColumn(2).getInt() != 0)
+            definition += " NOT NULL";
+        if (!columns.getColumn(3).isNull())
+            definition += " DEFAULT " + columns.getColumn(3).getString();
+    }
+    return "CREATE TABLE " + QuoteIdentifier(table) + " (" + definition + ")";
+}
+
 // Builds a writable connection with the add-on's own settings that holds the tables and rows of
 // the given one, and its next ids; the indexes come with the schema step.
 std::unique_ptr<SQLite::Database> CopyIntoFresh(SQLite::Database& source)
@@ -339,12 +369,12 @@ std::unique_ptr<SQLite::Database> CopyIntoFresh(SQLite::Database& source)
     SQLite::Transaction transaction(*target);
     std::vector<std::string> tables;
     {
-        SQLite::Statement schema(source, "SELECT name, sql FROM sqlite_master WHERE type = 'table' AND name <> 'sqlite_sequence'");
-        while (schema.executeStep()) {
+        SQLite::Statement schema(source, "SELECT name FROM sqlite_master WHERE type = 'table' AND name <> 'sqlite_sequence'");
+        while (schema.executeStep())
             tables.push_back(schema.getColumn(0).getString());
-            target->exec(schema.getColumn(1).getString());
-        }
     }
+    for (const std::string& table : tables)
+        target->exec(PlainCreateTable(source, table));
     for (const std::string& table : tables) {
         const std::vector<std::string> columns = ColumnNames(source, table);
         std::string names;

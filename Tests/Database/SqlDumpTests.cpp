@@ -97,8 +97,9 @@ TEST_F(SqlDump, ImportOfTheDumpWithAndWithoutLinks)
     EXPECT_EQ(QueryText("SELECT group_concat(qty || '/' || total) FROM items"), "14.83/2747.26,0.0/-Inf");
 }
 
-// Settings that the imported SQL makes on its connection do not outlive the import: the add-on's
-// own statements go on working, and the live connection reads as a fresh one.
+// Settings that the imported SQL makes on its connection do not outlive the import, nor do
+// constraints on the tables' columns: the add-on's own statements go on working, and the live
+// connection reads as a fresh one.
 TEST_F(SqlDump, AnImportLeavesNoSettingsBehind)
 {
     BuildEstimate();
@@ -108,10 +109,11 @@ TEST_F(SqlDump, AnImportLeavesNoSettingsBehind)
     std::string fresh;
     for (const char* name : settings)
         fresh += QueryText(std::string("PRAGMA ") + name) + " ";
-    for (const char* added : {"PRAGMA count_changes = 1;", "PRAGMA short_column_names = 0; PRAGMA full_column_names = 1;",
-                              "PRAGMA reverse_unordered_selects = 1; PRAGMA recursive_triggers = 1; PRAGMA foreign_keys = 1;"
-                              "PRAGMA user_version = 7;"}) {
-        ASSERT_TRUE(Db().replaceWithSql(GS::UniString(dump + added), true)) << added;
+    for (const std::string added : {"PRAGMA count_changes = 1;", "PRAGMA short_column_names = 0; PRAGMA full_column_names = 1;",
+                                    "PRAGMA reverse_unordered_selects = 1; PRAGMA recursive_triggers = 1; "
+                                    "PRAGMA foreign_keys = 1; PRAGMA user_version = 7;", "value REAL CHECK (value <> 1.0)"}) {
+        const std::string text = added.rfind("value", 0) == 0 ? Replaced(dump, "value REAL", added) : dump + added;
+        ASSERT_TRUE(Db().replaceWithSql(GS::UniString(text), true)) << added;
         std::string live;
         for (const char* name : settings)
             live += QueryText(std::string("PRAGMA ") + name) + " ";
@@ -195,6 +197,7 @@ TEST_F(SqlDump, AFailedImportLeavesTheEstimateAsItWas)
         {"does not number its rows", "qties", "other",
          "DROP TABLE other; CREATE TABLE qties (id INTEGER PRIMARY KEY, item_id INTEGER, guid TEXT, sort_order INTEGER, descript TEXT, "
          "formula TEXT, value REAL) WITHOUT ROWID;"},
+        {"generated column twice", "value REAL", "value REAL, twice REAL AS (value * 2)", ""},
         // What goes into a temporary table is never stored.
         {"leaves temporary tables", "", "", "CREATE TEMP TABLE items AS SELECT * FROM main.items;"},
         // Only the estimate's own tables and indexes come in: nothing that runs or answers in their place.
