@@ -211,10 +211,7 @@ void Item::SetFocus()
     if (Resolve(this) != nullptr)
         Internal::ResolvePanel(this)->focus = itemId;
 }
-bool Item::IsFocused() const
-{
-    return Resolve(this) != nullptr && Internal::ResolvePanel(this)->focus == itemId;
-}
+bool Item::IsFocused() const { return Resolve(this) != nullptr && Internal::ResolvePanel(this)->focus == itemId; }
 void Item::Redraw()
 {
     if (ItemState* it = Resolve(this))
@@ -531,10 +528,7 @@ HeaderItemState* HeaderOf(const Item* h, Int16 header)
         return nullptr;
     return &l->headers[static_cast<std::size_t>(header) - 1];
 }
-void Repaint(const Item* h)
-{
-    Internal::InvalidateList(Resolve(h));
-}
+void Repaint(const Item* h) { Internal::InvalidateList(Resolve(h)); }
 }  // namespace
 
 void ListBox::SetTabFieldCount(Int16 count)
@@ -551,8 +545,8 @@ Int16 ListBox::GetTabFieldCount() const
     ListState* l = ListOf(this);
     return l != nullptr ? static_cast<Int16>(l->tabs.size()) : 0;
 }
-void ListBox::SetTabFieldProperties(Int16 tabField, Int16 begin, Int16 end, Justification justification,
-                                    bool truncate, bool hasSeparator, bool status)
+void ListBox::SetTabFieldProperties(Int16 tabField, Int16 begin, Int16 end, Justification justification, bool truncate,
+                                    bool hasSeparator, bool status)
 {
     if (TabFieldState* t = TabOf(this, tabField)) {
         t->begin = begin;
@@ -817,7 +811,8 @@ Int16 ListBox::GetSelectedCount() const
     ListState* l = ListOf(this);
     if (l == nullptr)
         return 0;
-    return static_cast<Int16>(std::count_if(l->rows.begin(), l->rows.end(), [](const RowState& r) { return r.selected; }));
+    return static_cast<Int16>(
+        std::count_if(l->rows.begin(), l->rows.end(), [](const RowState& r) { return r.selected; }));
 }
 GS::Array<Int16> ListBox::GetSelectedItems() const
 {

@@ -50,9 +50,9 @@ Justification ParseAlign(const std::string& text)
 
 const std::set<std::string>& ItemKinds()
 {
-    static const std::set<std::string> kinds = {
-        "button",   "iconbutton", "statictext", "separator", "textedit",   "multilineedit", "realedit",
-        "checkbox", "popup",      "popupmenu",  "singlelist", "multilist", "progressbar",   "splitter"};
+    static const std::set<std::string> kinds = {"button",        "iconbutton", "statictext",  "separator", "textedit",
+                                                "multilineedit", "realedit",   "checkbox",    "popup",     "popupmenu",
+                                                "singlelist",    "multilist",  "progressbar", "splitter"};
     return kinds;
 }
 
@@ -135,10 +135,7 @@ PanelState* FindPanelState(Int16 id)
     return it == Reg().byId.end() ? nullptr : it->second;
 }
 
-std::vector<PanelState*> LivePanels()
-{
-    return Reg().order;
-}
+std::vector<PanelState*> LivePanels() { return Reg().order; }
 
 PanelState* ResolvePanel(const Item* handle)
 {
@@ -150,10 +147,7 @@ PanelState* ResolvePanel(const Item* handle)
     return p;
 }
 
-bool ForgetOrphan(const Item* handle)
-{
-    return Reg().orphans.erase(handle) != 0;
-}
+bool ForgetOrphan(const Item* handle) { return Reg().orphans.erase(handle) != 0; }
 
 ItemState* Resolve(const Item* handle)
 {

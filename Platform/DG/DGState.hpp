@@ -88,8 +88,8 @@ struct ItemState {
     Int32 progressMin = 0, progressMax = 100, progressValue = 0;
     bool dragEnabled = false;
     std::vector<ItemObserver*> observers;
-    std::vector<Item*> handles;     // live handles, latest last
-    std::unique_ptr<Item> fallback; // the object events carry when the owner made no handle
+    std::vector<Item*> handles;      // live handles, latest last
+    std::unique_ptr<Item> fallback;  // the object events carry when the owner made no handle
 };
 
 struct HotKey {
@@ -126,7 +126,8 @@ struct PanelState {
 
     ItemState* GetItem(Int16 n)
     {
-        return n >= 1 && static_cast<std::size_t>(n) <= items.size() ? &items[static_cast<std::size_t>(n) - 1] : nullptr;
+        return n >= 1 && static_cast<std::size_t>(n) <= items.size() ? &items[static_cast<std::size_t>(n) - 1]
+                                                                     : nullptr;
     }
 };
 

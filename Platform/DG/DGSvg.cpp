@@ -71,14 +71,10 @@ struct Svg {
 
     void Op(const Graphix::DrawOp& op, double ox, double oy)
     {
-        auto pt = [&](std::size_t i) {
-            return i < op.points.size() ? op.points[i] : Graphix::PointD();
-        };
+        auto pt = [&](std::size_t i) { return i < op.points.size() ? op.points[i] : Graphix::PointD(); };
         Graphix::PointD a = pt(0), b = pt(1);
         switch (op.kind) {
-            case Graphix::DrawOp::FillRect:
-                Rect(ox + a.x, oy + a.y, b.x - a.x, b.y - a.y, Rgb(op.back), "none");
-                break;
+            case Graphix::DrawOp::FillRect: Rect(ox + a.x, oy + a.y, b.x - a.x, b.y - a.y, Rgb(op.back), "none"); break;
             case Graphix::DrawOp::FrameRect:
                 Rect(ox + a.x, oy + a.y, b.x - a.x, b.y - a.y, "none", Stroke(op.fore));
                 break;
@@ -108,9 +104,9 @@ struct Svg {
                         body << "<defs><radialGradient id=\"" << id << "\" gradientUnits=\"userSpaceOnUse\" cx=\""
                              << N(ox + op.p1.x) << "\" cy=\"" << N(oy + op.p1.y) << "\" r=\"" << N(op.outerRadius)
                              << "\">";
-                    body << "<stop offset=\"0\" stop-color=\"" << Stroke(op.from) << "\"/><stop offset=\"1\" stop-color=\""
-                         << Stroke(op.to) << "\"/></" << (op.fill == "linear" ? "linearGradient" : "radialGradient")
-                         << "></defs>\n";
+                    body << "<stop offset=\"0\" stop-color=\"" << Stroke(op.from)
+                         << "\"/><stop offset=\"1\" stop-color=\"" << Stroke(op.to) << "\"/></"
+                         << (op.fill == "linear" ? "linearGradient" : "radialGradient") << "></defs>\n";
                     fill = "url(#" + id + ")";
                 } else if (op.fill == "none") {
                     fill = "none";
@@ -176,8 +172,8 @@ std::string DescribeSvg(Int16 panel)
                             const DG::Rect& c = d->second.cell;
                             std::string clip = "c" + std::to_string(++svg.clips);
                             svg.body << "<clipPath id=\"" << clip << "\"><rect x=\"" << N(x + c.left) << "\" y=\""
-                                     << N(y + c.top) << "\" width=\"" << c.GetWidth() << "\" height=\""
-                                     << c.GetHeight() << "\"/></clipPath><g clip-path=\"url(#" << clip << ")\">\n";
+                                     << N(y + c.top) << "\" width=\"" << c.GetWidth() << "\" height=\"" << c.GetHeight()
+                                     << "\"/></clipPath><g clip-path=\"url(#" << clip << ")\">\n";
                             for (const auto& op : d->second.drawing.ops)
                                 svg.Op(op, x + c.left, y + c.top);
                             svg.body << "</g>\n";

@@ -138,15 +138,15 @@ ItemState* ActionItem(PanelState* p, Int16 item, std::initializer_list<const cha
     return it;
 }
 
-#define DG_PANEL(p, panelId)                              \
-    std::string msg_;                                     \
-    PanelState* p = ActionPanel(panelId, false, &msg_);   \
-    if (p == nullptr)                                     \
+#define DG_PANEL(p, panelId)                            \
+    std::string msg_;                                   \
+    PanelState* p = ActionPanel(panelId, false, &msg_); \
+    if (p == nullptr)                                   \
         return Fail(error, msg_);
 
-#define DG_ITEM(it, p, itemId, ...)                                \
-    ItemState* it = ActionItem(p, itemId, {__VA_ARGS__}, &msg_);   \
-    if (it == nullptr)                                             \
+#define DG_ITEM(it, p, itemId, ...)                              \
+    ItemState* it = ActionItem(p, itemId, {__VA_ARGS__}, &msg_); \
+    if (it == nullptr)                                           \
         return Fail(error, msg_);
 
 RowState* Row(ItemState* it, Int16 row)
@@ -195,10 +195,7 @@ bool ParseNumber(const std::string& text, double* value)
     return true;
 }
 
-const char* JustName(Justification j)
-{
-    return j == DG_IS_CENTER ? "center" : j == DG_IS_RIGHT ? "right" : "left";
-}
+const char* JustName(Justification j) { return j == DG_IS_CENTER ? "center" : j == DG_IS_RIGHT ? "right" : "left"; }
 
 }  // namespace
 
@@ -275,9 +272,7 @@ Int16 FindPanel(const std::string& idOrTitle)
     bool numeric = !idOrTitle.empty() && end != nullptr && *end == '\0';
     if (numeric && Internal::FindPanelState(static_cast<Int16>(n)) != nullptr && n > 0 && n < 32768)
         return static_cast<Int16>(n);
-    auto matches = [&](PanelState* p) {
-        return numeric ? p->resourceId == n : p->title.ToUtf8() == idOrTitle;
-    };
+    auto matches = [&](PanelState* p) { return numeric ? p->resourceId == n : p->title.ToUtf8() == idOrTitle; };
     if (PanelState* top = Internal::FindPanelState(TopModal()))
         if (matches(top))
             return top->id;
@@ -313,9 +308,8 @@ bool ClickButton(Int16 panel, Int16 item, std::string* error)
     DG_PANEL(p, panel)
     DG_ITEM(it, p, item, "button", "iconbutton")
     (void)it;
-    Internal::DispatchItem<ButtonItemObserver>(panel, item, [](ButtonItemObserver* o, Item* src) {
-        o->ButtonClicked(ButtonClickEvent(src));
-    });
+    Internal::DispatchItem<ButtonItemObserver>(
+        panel, item, [](ButtonItemObserver* o, Item* src) { o->ButtonClicked(ButtonClickEvent(src)); });
     return Done();
 }
 
@@ -364,9 +358,8 @@ bool SelectRows(Int16 panel, Int16 item, const std::vector<Int16>& rows, std::st
     if (!rows.empty())
         ScrollIntoView(it, *std::min_element(rows.begin(), rows.end()));
     p->focus = item;
-    Internal::DispatchItem<ListBoxObserver>(panel, item, [](ListBoxObserver* o, Item* src) {
-        o->ListBoxSelectionChanged(ListBoxSelectionEvent(src));
-    });
+    Internal::DispatchItem<ListBoxObserver>(
+        panel, item, [](ListBoxObserver* o, Item* src) { o->ListBoxSelectionChanged(ListBoxSelectionEvent(src)); });
     return Done();
 }
 
@@ -391,9 +384,8 @@ bool DoubleClickRow(Int16 panel, Int16 item, Int16 row, std::string* error)
                 other.dirtyAll = true;
             }
         ScrollIntoView(it, row);
-        Internal::DispatchItem<ListBoxObserver>(panel, item, [](ListBoxObserver* o, Item* src) {
-            o->ListBoxSelectionChanged(ListBoxSelectionEvent(src));
-        });
+        Internal::DispatchItem<ListBoxObserver>(
+            panel, item, [](ListBoxObserver* o, Item* src) { o->ListBoxSelectionChanged(ListBoxSelectionEvent(src)); });
     }
     Internal::DispatchItem<ListBoxObserver>(panel, item, [row](ListBoxObserver* o, Item* src) {
         o->ListBoxDoubleClicked(ListBoxDoubleClickEvent(src, row));
@@ -442,9 +434,8 @@ bool DragRow(Int16 panel, Int16 item, Int16 from, Int16 to, std::string* error)
         rows.insert(rows.begin() + (to - 1), std::move(moved));
         ++it->list->generation;
     }
-    Internal::DispatchItem<ListBoxObserver>(panel, item, [=](ListBoxObserver* o, Item* src) {
-        o->ListBoxItemDragged(ListBoxDragEvent(src, from, to));
-    });
+    Internal::DispatchItem<ListBoxObserver>(
+        panel, item, [=](ListBoxObserver* o, Item* src) { o->ListBoxItemDragged(ListBoxDragEvent(src, from, to)); });
     return Done();
 }
 
@@ -464,9 +455,8 @@ bool DragSplitter(Int16 panel, Int16 item, Int16 newX, std::string* error)
     DG_ITEM(it, p, item, "splitter")
     if (!it->dragEnabled)
         return Fail(error, "splitter " + std::to_string(item) + " cannot be dragged");
-    Internal::DispatchItem<SplitterObserver>(panel, item, [newX](SplitterObserver* o, Item* src) {
-        o->SplitterDragged(SplitterDragEvent(src, newX));
-    });
+    Internal::DispatchItem<SplitterObserver>(
+        panel, item, [newX](SplitterObserver* o, Item* src) { o->SplitterDragged(SplitterDragEvent(src, newX)); });
     return Done();
 }
 
@@ -480,7 +470,8 @@ bool ResizePanel(Int16 panel, Int16 dx, Int16 dy, std::string* error)
     p->width = static_cast<Int16>(p->width + dx);
     p->height = static_cast<Int16>(p->height + dy);
     Internal::InvalidatePanel(p);
-    Internal::DispatchPanel(panel, [=](PanelObserver* o, Panel* src) { o->PanelResized(PanelResizeEvent(src, dx, dy)); });
+    Internal::DispatchPanel(panel,
+                            [=](PanelObserver* o, Panel* src) { o->PanelResized(PanelResizeEvent(src, dx, dy)); });
     return Done();
 }
 
@@ -538,9 +529,8 @@ bool TypeText(Int16 panel, Int16 item, const std::string& text, std::string* err
         it->selection = CharRange(len, len);
     }
     p->focus = item;
-    Internal::DispatchItem<TextEditBaseObserver>(panel, item, [](TextEditBaseObserver* o, Item* src) {
-        o->TextEditChanged(TextEditChangeEvent(src));
-    });
+    Internal::DispatchItem<TextEditBaseObserver>(
+        panel, item, [](TextEditBaseObserver* o, Item* src) { o->TextEditChanged(TextEditChangeEvent(src)); });
     return Done();
 }
 
@@ -560,9 +550,8 @@ bool SetCheck(Int16 panel, Int16 item, bool checked, std::string* error)
     if (it->checked == checked)
         return Done();
     it->checked = checked;
-    Internal::DispatchItem<CheckItemObserver>(panel, item, [](CheckItemObserver* o, Item* src) {
-        o->CheckItemChanged(CheckItemChangeEvent(src));
-    });
+    Internal::DispatchItem<CheckItemObserver>(
+        panel, item, [](CheckItemObserver* o, Item* src) { o->CheckItemChanged(CheckItemChangeEvent(src)); });
     return Done();
 }
 
@@ -582,9 +571,8 @@ bool ChooseEntry(Int16 panel, Int16 item, Int16 entry, std::string* error)
                 o->PopUpChanged(PopUpChangeEvent(src, previous));
             });
     } else {
-        Internal::DispatchItem<UserControlObserver>(panel, item, [](UserControlObserver* o, Item* src) {
-            o->UserControlChanged(UserControlChangeEvent(src));
-        });
+        Internal::DispatchItem<UserControlObserver>(
+            panel, item, [](UserControlObserver* o, Item* src) { o->UserControlChanged(UserControlChangeEvent(src)); });
     }
     return Done();
 }
@@ -762,8 +750,8 @@ void DescribeList(std::ostringstream& os, const ItemState& it)
     os << " rowHeight " << l.rowHeight << " scroll " << l.scroll << " rows " << l.rows.size() << "\n";
     for (std::size_t h = 0; h < l.headers.size(); ++h) {
         const HeaderItemState& hd = l.headers[h];
-        os << "    header " << h + 1 << " " << Quote(hd.text) << " size " << hd.size << " " << JustName(hd.justification)
-           << (hd.sizeable ? " sizeable" : "") << "\n";
+        os << "    header " << h + 1 << " " << Quote(hd.text) << " size " << hd.size << " "
+           << JustName(hd.justification) << (hd.sizeable ? " sizeable" : "") << "\n";
     }
     for (std::size_t t = 0; t < l.tabs.size(); ++t) {
         const TabFieldState& tab = l.tabs[t];
@@ -893,8 +881,12 @@ std::string DescribeOpenAlert()
 
 std::string AlertRecord::ToString() const
 {
-    const char* k = kind == DG_ERROR ? "error" : kind == DG_WARNING ? "warning" : kind == DG_INFORMATION ? "information" : "alert";
-    std::string out = std::string("alert ") + k + " " + Quote(title) + ": " + Quote(largeText) + " / " + Quote(smallText) + " [";
+    const char* k = kind == DG_ERROR         ? "error"
+                    : kind == DG_WARNING     ? "warning"
+                    : kind == DG_INFORMATION ? "information"
+                                             : "alert";
+    std::string out =
+        std::string("alert ") + k + " " + Quote(title) + ": " + Quote(largeText) + " / " + Quote(smallText) + " [";
     for (std::size_t i = 0; i < buttons.size(); ++i)
         out += (i > 0 ? ", " : "") + Quote(buttons[i]);
     return out + "] -> " + std::to_string(answer);

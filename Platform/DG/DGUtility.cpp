@@ -43,7 +43,8 @@ Int16 DGAlert(Int16 kind, const GS::UniString& title, const GS::UniString& large
     ModalStack().push_back(entry);
     StackLevel guard{ModalStack().size() - 1};
     const std::size_t level = guard.level;
-    bool answered = DG::Internal::RunModalLoop([level]() { return ModalStack().size() <= level || ModalStack()[level].done; });
+    bool answered =
+        DG::Internal::RunModalLoop([level]() { return ModalStack().size() <= level || ModalStack()[level].done; });
     Int16 answer = answered && ModalStack().size() > level ? ModalStack()[level].answer : 1;
     if (answer < 1)
         answer = 1;
@@ -81,7 +82,8 @@ bool FileDialog::Invoke()
     ModalStack().push_back(entry);
     StackLevel guard{ModalStack().size() - 1};
     const std::size_t level = guard.level;
-    bool finished = Internal::RunModalLoop([level]() { return ModalStack().size() <= level || ModalStack()[level].done; });
+    bool finished =
+        Internal::RunModalLoop([level]() { return ModalStack().size() <= level || ModalStack()[level].done; });
     std::string chosen = finished && ModalStack().size() > level ? ModalStack()[level].chosen : std::string();
     auto& logNow = Internal::MutableFileDialogLog();
     if (entry.record < logNow.size())

@@ -63,18 +63,14 @@ std::string DrawOp::ToString() const
     PointD a = points.size() > 0 ? points[0] : PointD();
     PointD b = points.size() > 1 ? points[1] : PointD();
     switch (kind) {
-        case FillRect:
-            return "fill " + Pt(a) + "-" + Pt(b) + " " + back.ToString();
-        case FrameRect:
-            return "frame " + Pt(a) + "-" + Pt(b) + " " + fore.ToString();
-        case Line:
-            return "line " + Pt(a) + "-" + Pt(b) + " " + fore.ToString();
+        case FillRect: return "fill " + Pt(a) + "-" + Pt(b) + " " + back.ToString();
+        case FrameRect: return "frame " + Pt(a) + "-" + Pt(b) + " " + fore.ToString();
+        case Line: return "line " + Pt(a) + "-" + Pt(b) + " " + fore.ToString();
         case Text:
             return "text " + Pt(a) + " " + Num(b.x - a.x) + "x" + Num(b.y - a.y) + " " + Quote(text.ToUtf8()) + " " +
                    fontName + " " + Num(fontSize) + " " + StyleName(fontStyle) + " align " + std::to_string(alignment) +
                    " " + fore.ToString();
-        case Image:
-            return "image " + std::to_string(imageId) + " " + Pt(a) + "-" + Pt(b);
+        case Image: return "image " + std::to_string(imageId) + " " + Pt(a) + "-" + Pt(b);
         case Polygon: {
             std::string out = "polygon";
             for (const PointD& p : points)

@@ -40,15 +40,12 @@ GSErrCode FromErrno(int e)
 {
     switch (e) {
         case ENOENT:
-        case ENOTDIR:
-            return FileNotFound;
+        case ENOTDIR: return FileNotFound;
         case EACCES:
         case EPERM:
         case EROFS:
-        case EISDIR:
-            return AccessDenied;
-        default:
-            return IOError;
+        case EISDIR: return AccessDenied;
+        default: return IOError;
     }
 }
 }  // namespace

@@ -93,9 +93,12 @@ TEST_F(PaletteFixture, CodeChangesFireNothingAndUserActionsFireTheirEvents)
     } steps[] = {
         {"click", [&](S e) { return DG::User::ClickButton(id, 1, e); }, true, "click 1", none, ""},
         {"click a text edit", [&](S e) { return DG::User::ClickButton(id, 2, e); }, false, "", none, ""},
-        {"type beyond limit", [&](S e) { return DG::User::TypeText(id, 2, "abcdefgh", e); }, true, "text 2", text, "abcde"},
-        {"type above range", [&](S e) { return DG::User::TypeText(id, 3, "12.5", e); }, true, "text 3", value, "10.000000"},
-        {"type below range", [&](S e) { return DG::User::TypeText(id, 3, " -3 ", e); }, true, "text 3", value, "0.000000"},
+        {"type beyond limit", [&](S e) { return DG::User::TypeText(id, 2, "abcdefgh", e); }, true, "text 2", text,
+         "abcde"},
+        {"type above range", [&](S e) { return DG::User::TypeText(id, 3, "12.5", e); }, true, "text 3", value,
+         "10.000000"},
+        {"type below range", [&](S e) { return DG::User::TypeText(id, 3, " -3 ", e); }, true, "text 3", value,
+         "0.000000"},
         {"type in range", [&](S e) { return DG::User::TypeText(id, 3, "2.25", e); }, true, "text 3", value, "2.250000"},
         {"type no number", [&](S e) { return DG::User::TypeText(id, 3, "2x", e); }, false, "", value, "2.250000"},
         {"multi-line ends", [&](S e) { return DG::User::TypeText(id, 11, "a\r\nb\rc", e); }, true, "text 11",
@@ -109,14 +112,27 @@ TEST_F(PaletteFixture, CodeChangesFireNothingAndUserActionsFireTheirEvents)
          [this]() { return std::to_string(menu.GetValue()); }, "3"},
         {"select", [&](S e) { return DG::User::SelectRows(id, 6, {3}, e); }, true, "select 6", rows,
          "r1=101 r2=102 r3=103 r4=104 sel 3 focus 6"},
-        {"two rows in a single list", [&](S e) { return DG::User::SelectRows(id, 6, {1, 2}, e); }, false, "", none, ""},
+        {"two rows in a single list",
+         [&](S e) {
+             return DG::User::SelectRows(id, 6, {1, 2}, e);
+         },
+         false, "", none, ""},
         {"double-click", [&](S e) { return DG::User::DoubleClickRow(id, 6, 4, e); }, true, "select 6; double 6 row 4",
          rows, "r1=101 r2=102 r3=103 r4=104 sel 4 focus 6"},
-        {"disabled row", [&](S e) { list.SetItemStatus(2, false); return DG::User::SelectRows(id, 6, {2}, e); }, false,
-         "", rows, "r1=101 r2-=102 r3=103 r4=104 sel 4 focus 6"},
-        {"drag unmarked", [&](S e) { return DG::User::DragRow(id, 7, 1, 3, e); }, false, "mouse 7 row 1 tab 1", none, ""},
-        {"drag disabled row", [&](S e) { rec.dragRows = 6; return DG::User::DragRow(id, 6, 2, 4, e); }, false, "",
-         none, ""},
+        {"disabled row",
+         [&](S e) {
+             list.SetItemStatus(2, false);
+             return DG::User::SelectRows(id, 6, {2}, e);
+         },
+         false, "", rows, "r1=101 r2-=102 r3=103 r4=104 sel 4 focus 6"},
+        {"drag unmarked", [&](S e) { return DG::User::DragRow(id, 7, 1, 3, e); }, false, "mouse 7 row 1 tab 1", none,
+         ""},
+        {"drag disabled row",
+         [&](S e) {
+             rec.dragRows = 6;
+             return DG::User::DragRow(id, 6, 2, 4, e);
+         },
+         false, "", none, ""},
         {"drag marked", [&](S e) { return DG::User::DragRow(id, 6, 1, 3, e); }, true,
          "mouse 6 row 1 tab 1; dragged 6 1->3", rows, "r2-=102 r3=103 r1=101 r4=104 sel 4 focus 6"},
         {"splitter", [&](S e) { return DG::User::DragSplitter(id, 8, 150, e); }, true, "splitter 8 to 150", none, ""},
@@ -124,17 +140,46 @@ TEST_F(PaletteFixture, CodeChangesFireNothingAndUserActionsFireTheirEvents)
          [this]() { return std::to_string(pal.GetClientWidth()) + "x" + std::to_string(pal.GetClientHeight()); },
          "320x190"},
         {"header fixed", [&](S e) { return DG::User::ResizeHeaderItem(id, 6, 1, 15, e); }, false, "", none, ""},
-        {"header sizeable", [&](S e) { list.SetHeaderItemSizeableFlag(1, true); return DG::User::ResizeHeaderItem(id, 6, 1, 15, e); },
+        {"header sizeable",
+         [&](S e) {
+             list.SetHeaderItemSizeableFlag(1, true);
+             return DG::User::ResizeHeaderItem(id, 6, 1, 15, e);
+         },
          true, "header 6 item 1 by 15", [this]() { return std::to_string(list.GetHeaderItemSize(1)); }, "135"},
         {"hot key", [&](S e) { return DG::User::PressKey(id, DG::Key::Delete, DG::Key::NoModifier, e); }, true,
          "hotkey 1", none, ""},
         {"other key", [&](S e) { return DG::User::PressKey(id, DG::Key::Escape, DG::Key::NoModifier, e); }, true, "",
          none, ""},
-        {"hidden item", [&](S e) { go.Hide(); return DG::User::ClickButton(id, 1, e); }, false, "", none, ""},
-        {"disabled item", [&](S e) { add.Disable(); return DG::User::ClickButton(id, 10, e); }, false, "", none, ""},
-        {"host-disabled", [&](S e) { pal.DisableItems(); return DG::User::TypeText(id, 2, "x", e); }, false, "", text, "abcde"},
-        {"host-enabled", [&](S e) { pal.EnableItems(); return DG::User::TypeText(id, 2, "x", e); }, true, "text 2", text, "x"},
-        {"hidden palette", [&](S e) { pal.Hide(); return DG::User::TypeText(id, 2, "y", e); }, false, "", text, "x"},
+        {"hidden item",
+         [&](S e) {
+             go.Hide();
+             return DG::User::ClickButton(id, 1, e);
+         },
+         false, "", none, ""},
+        {"disabled item",
+         [&](S e) {
+             add.Disable();
+             return DG::User::ClickButton(id, 10, e);
+         },
+         false, "", none, ""},
+        {"host-disabled",
+         [&](S e) {
+             pal.DisableItems();
+             return DG::User::TypeText(id, 2, "x", e);
+         },
+         false, "", text, "abcde"},
+        {"host-enabled",
+         [&](S e) {
+             pal.EnableItems();
+             return DG::User::TypeText(id, 2, "x", e);
+         },
+         true, "text 2", text, "x"},
+        {"hidden palette",
+         [&](S e) {
+             pal.Hide();
+             return DG::User::TypeText(id, 2, "y", e);
+         },
+         false, "", text, "x"},
     };
     for (auto& s : steps) {
         rec.log.clear();
@@ -268,7 +313,8 @@ TEST(DGAlerts, AnswersComeFromTheUserAndAreLogged)
         if (c.answer)
             pump.actions.push_back([&] {
                 EXPECT_TRUE(DG::User::AlertOpen());
-                EXPECT_EQ(DG::User::DescribeOpenAlert(), "alert warning \"T\": \"Large\" / \"Small\" [\"Yes\", \"No\"]\n");
+                EXPECT_EQ(DG::User::DescribeOpenAlert(),
+                          "alert warning \"T\": \"Large\" / \"Small\" [\"Yes\", \"No\"]\n");
                 c.answer();
             });
         DG::User::ResetLogs();
@@ -314,7 +360,8 @@ TEST_F(PaletteFixture, PaintingReachesOnlyVisibleDirtyOwnerDrawnCells)
          "paint 6 row 1 tab 1 #FFFFFFFF/#000000FF; paint 6 row 2 tab 1 #FFFFFFFF/#000000FF; "
          "paint 6 row 3 tab 1 #FFFFFFFF/#000000FF"},
         {"nothing changed", [] {}, ""},
-        {"text of a visible row", [this] { list.SetTabItemText(2, 1, "x"); }, "paint 6 row 2 tab 1 #FFFFFFFF/#000000FF"},
+        {"text of a visible row", [this] { list.SetTabItemText(2, 1, "x"); },
+         "paint 6 row 2 tab 1 #FFFFFFFF/#000000FF"},
         {"text of a hidden row", [this] { list.SetTabItemText(80, 1, "y"); }, ""},
         {"selected row is dark", [this] { list.SelectItem(3); }, "paint 6 row 3 tab 1 #3366CCFF/#FFFFFFFF"},
         {"disabled row is grey", [this] { list.SetItemStatus(1, false); }, "paint 6 row 1 tab 1 #FFFFFFFF/#808080FF"},
@@ -324,7 +371,12 @@ TEST_F(PaletteFixture, PaintingReachesOnlyVisibleDirtyOwnerDrawnCells)
         {"list redrawn", [this] { list.Redraw(); },
          "paint 6 row 80 tab 1 #FFFFFFFF/#000000FF; paint 6 row 81 tab 1 #FFFFFFFF/#000000FF; "
          "paint 6 row 82 tab 1 #FFFFFFFF/#000000FF"},
-        {"hidden list", [this] { list.Hide(); list.Redraw(); }, ""},
+        {"hidden list",
+         [this] {
+             list.Hide();
+             list.Redraw();
+         },
+         ""},
     };
     for (const auto& s : steps) {
         s.change();
@@ -407,10 +459,22 @@ TEST(DGTimers, TickInStartOrderUntilKilled)
     } steps[] = {
         {[] {}, 2, "A1 A3 A1 A1 A3 A1 ", 3},
         {[] { SetTimer(&windowA, 1, 10, TimerB); }, 1, "A3 A1 B1 ", 3},  // replaced: now last
-        {[] { EXPECT_TRUE(KillTimer(&windowB, 1)); EXPECT_FALSE(KillTimer(&windowB, 1)); }, 1, "A3 B1 ", 2},
-        {[] { KillTimer(&windowA, 3); SetTimer(&windowA, 2, 10, TimerB); SetTimer(&windowA, 3, 10, TimerA); }, 1,
-         "B1 B2 ", 2},
-        {[] { KillTimer(&windowA, 1); KillTimer(&windowA, 2); }, 3, "", 0},
+        {[] {
+             EXPECT_TRUE(KillTimer(&windowB, 1));
+             EXPECT_FALSE(KillTimer(&windowB, 1));
+         },
+         1, "A3 B1 ", 2},
+        {[] {
+             KillTimer(&windowA, 3);
+             SetTimer(&windowA, 2, 10, TimerB);
+             SetTimer(&windowA, 3, 10, TimerA);
+         },
+         1, "B1 B2 ", 2},
+        {[] {
+             KillTimer(&windowA, 1);
+             KillTimer(&windowA, 2);
+         },
+         3, "", 0},
     };
     for (const auto& s : steps) {
         s.change();

@@ -56,9 +56,9 @@ struct Recorder : DG::PanelObserver,
                   DG::ListBoxObserver,
                   DG::CompoundItemObserver {
     std::vector<std::string> log;
-    int refuseCloses = 0;                     // close requests still to refuse
-    Int16 dragRows = 0;                       // mouse moves over tab field 1 of this list are draggable
-    std::function<void(Int16)> onClick;       // a button's action
+    int refuseCloses = 0;                // close requests still to refuse
+    Int16 dragRows = 0;                  // mouse moves over tab field 1 of this list are draggable
+    std::function<void(Int16)> onClick;  // a button's action
     std::function<void(const DG::ListBoxTabFieldUpdateEvent&)> onPaint;
 
     static std::string Id(const DG::ItemEvent& ev) { return std::to_string(ev.GetSource()->GetId()); }
@@ -82,7 +82,8 @@ struct Recorder : DG::PanelObserver,
     void PanelClosed(const DG::PanelCloseEvent&) override { log.push_back("closed"); }
     void PanelResized(const DG::PanelResizeEvent& ev) override
     {
-        log.push_back("resized " + std::to_string(ev.GetHorizontalChange()) + "," + std::to_string(ev.GetVerticalChange()));
+        log.push_back("resized " + std::to_string(ev.GetHorizontalChange()) + "," +
+                      std::to_string(ev.GetVerticalChange()));
     }
     void PanelHotkeyPressed(const DG::PanelHotKeyEvent& ev, bool* processed) override
     {

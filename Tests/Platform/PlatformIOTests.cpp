@@ -55,8 +55,8 @@ TEST(IOFile, WritesReplaceTheTargetOnlyWhenClosed)
         std::string target;
         IO::File::OnNotFound onNotFound;
         GSErrCode status, open;
-        bool close;             // close the write (else the file object is dropped)
-        const char* contents;   // of the target afterwards ("" when absent)
+        bool close;            // close the write (else the file object is dropped)
+        const char* contents;  // of the target afterwards ("" when absent)
     } cases[] = {
         {"replace", dir / "old.txt", IO::File::Fail, NoError, NoError, true, "new"},
         {"abandoned", dir / "old.txt", IO::File::Fail, NoError, NoError, false, "new"},
@@ -98,7 +98,8 @@ TEST(IOFile, WritesReplaceTheTargetOnlyWhenClosed)
     IO::File missing(IO::Location(GS::UniString(dir / "missing")), IO::File::Create);
     EXPECT_EQ(missing.Open(IO::File::ReadMode), IO::FileNotFound);
 
-    const std::pair<std::string, bool> exists[] = {{dir / "old.txt", true}, {dir / "sub", true}, {dir / "zz", false}, {"", false}};
+    const std::pair<std::string, bool> exists[] = {
+        {dir / "old.txt", true}, {dir / "sub", true}, {dir / "zz", false}, {"", false}};
     for (const auto& [p, e] : exists)
         EXPECT_EQ(IO::fileSystem.Contains(IO::Location(GS::UniString(p))), e) << p;
     EXPECT_EQ(IO::Location(GS::UniString("/a/b/c.sql")).GetLastLocalName().ToUtf8(), "c.sql");
@@ -138,9 +139,15 @@ TEST(FileDialogs, ChooseOrCancelAndLog)
         bool result;
         std::string line;
     } cases[] = {
-        {DG::FileDialog::OpenFile, {dir / "no.sql", dir / "in.sql"}, {false, true}, true,
+        {DG::FileDialog::OpenFile,
+         {dir / "no.sql", dir / "in.sql"},
+         {false, true},
+         true,
          "file dialog open \"Pick\" [SQL Dump (*.sql)] -> \"" + dir / "in.sql" + "\""},
-        {DG::FileDialog::Save, {dir / "none/out.sql", dir.path, dir / "out.sql"}, {false, false, true}, true,
+        {DG::FileDialog::Save,
+         {dir / "none/out.sql", dir.path, dir / "out.sql"},
+         {false, false, true},
+         true,
          "file dialog save \"Pick\" [SQL Dump (*.sql)] -> \"" + dir / "out.sql" + "\""},
         {DG::FileDialog::OpenFile, {""}, {true}, false, "file dialog open \"Pick\" [SQL Dump (*.sql)] -> cancelled"},
         {DG::FileDialog::OpenFile, {}, {}, false, "file dialog open \"Pick\" [SQL Dump (*.sql)] -> cancelled"},
@@ -151,7 +158,8 @@ TEST(FileDialogs, ChooseOrCancelAndLog)
             pump.actions.push_back([&, i] {
                 EXPECT_TRUE(DG::User::FileDialogOpen());
                 std::string err;
-                bool ok = c.choices[i].empty() ? DG::User::CancelFileDialog(&err) : DG::User::ChooseFile(c.choices[i], &err);
+                bool ok =
+                    c.choices[i].empty() ? DG::User::CancelFileDialog(&err) : DG::User::ChooseFile(c.choices[i], &err);
                 EXPECT_EQ(ok, c.accepted[i]) << c.choices[i] << err;
             });
         DG::User::ResetLogs();
