@@ -457,7 +457,7 @@ void ModelessBase::Hide()
 }
 
 bool ModelessBase::IsVisible() const { return State()->visible; }
-void ModelessBase::BeginEventProcessing() {}
-void ModelessBase::EndEventProcessing() {}
+void ModelessBase::BeginEventProcessing() { State()->eventProcessing = State()->id != 0; }
+void ModelessBase::EndEventProcessing() { State()->eventProcessing = false; }
 
 }  // namespace DG

@@ -112,6 +112,7 @@ struct PanelState {
     bool opened = false;   // PanelOpened was sent
     bool hostDisabled = false;
     bool idleEnabled = false;
+    bool eventProcessing = false;  // palettes: between Begin- and EndEventProcessing
     Int32 moveResizeDepth = 0;
     Int16 focus = 0;
     std::vector<ItemState> items;  // item n at n - 1
