@@ -11,11 +11,12 @@
 namespace {
 
 // Live panels by key. The re-check timer carries the key, never a pointer, so a tick that
-// outlives its panel finds nothing instead of a dangling object.
+// outlives its panel finds nothing instead of a dangling object. Never destroyed, so a palette
+// released while the module's statics go away can still sign off.
 std::unordered_map<std::uintptr_t, CalvoraPanel*>& LivePanels()
 {
-    static std::unordered_map<std::uintptr_t, CalvoraPanel*> panels;
-    return panels;
+    static auto* panels = new std::unordered_map<std::uintptr_t, CalvoraPanel*>();
+    return *panels;
 }
 
 std::uintptr_t NextPanelKey()
