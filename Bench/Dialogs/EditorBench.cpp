@@ -1,0 +1,226 @@
+// Adding an item whose first quantities link N selected walls, and deleting N selected quantities,
+// through the main panel and its editors; and the parts they are made of: evaluating the formula
+// for N elements, saving N quantities of one item (each save sums the item again) and removing
+// them (each remove closes a gap).
+#include <cstdio>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+
+#include "DG/DGUser.hpp"
+#include "Database/ProjectDatabase.hpp"
+#include "Database/QtiesTable.hpp"
+#include "ElementFuncs/QtyEvaluation.hpp"
+#include "GSRoot/Debug.hpp"
+#include "Host/StandInHost.hpp"
+#include "HostApi/HostCalls.hpp"
+#include "Palettes/CalvoraPanel.hpp"
+
+namespace {
+
+constexpr int MaxWalls = 1000;
+
+std::string WallGuid(int i)
+{
+    char text[40];
+    std::snprintf(text, sizeof text, "B0000000-0000-4000-8000-%012d", i + 1);
+    return text;
+}
+
+Host::Json Project()
+{
+    Host::Json elements = Host::Json::array();
+    for (int i = 0; i < MaxWalls; ++i)
+        elements.push_back({{"guid", WallGuid(i)}, {"typeID", "Wall"}, {"id", "W-" + std::to_string(i + 1)},
+                            {"quantities", {{"volume", 1.0 + i}, {"area", 2.0}, {"length", 3.0}}}});
+    return {{"model", {{"elements", elements}}}};
+}
+
+// The host, a fresh estimate and the main panel in a palette; the user's next actions in a queue.
+struct Bench {
+    Bench()
+    {
+        GS::SetDebugCapture([](const std::string&) {});
+        CalvoraSetHostTable(host.Table());
+        host.SetProject(Project());
+        previous = DG::User::SetPump([this] {
+            if (actions.empty())
+                return false;
+            auto action = actions.front();
+            actions.pop_front();
+            return action();
+        });
+        Reset();
+    }
+    ~Bench()
+    {
+        panel.reset();
+        palette.reset();
+        DG::User::SetPump(previous);
+        ProjectDatabase::instance().reopen();
+        CalvoraClearHostTable();
+        GS::SetDebugCapture({});
+    }
+
+    void Reset()
+    {
+        panel.reset();
+        palette.reset();
+        ProjectDatabase::instance().resetToEmpty();
+        ProjectDatabase::instance().ensureOpen();
+        palette = std::make_unique<DG::Palette>(HostGetOwnResModule(), 32401, HostGetOwnResModule());
+        panel = std::make_unique<CalvoraPanel>(*palette, 32401);
+        palette->Show();
+        DG::User::ResetLogs();
+    }
+
+    void SelectWalls(int n)
+    {
+        std::vector<GS::Guid> guids;
+        for (int i = 0; i < n; ++i)
+            guids.emplace_back(WallGuid(i).c_str());
+        host.Select(guids);
+    }
+
+    void Then(std::function<bool(std::string*)> action)
+    {
+        actions.push_back([action] {
+            std::string error;
+            return action(&error);
+        });
+    }
+
+    // "Add New Item" with the first-quantity formula Volume, for the walls selected.
+    void AddItem()
+    {
+        Then([](std::string* e) { return DG::User::TypeText(DG::User::TopModal(), 6, "Walls", e); });
+        Then([](std::string* e) { return DG::User::TypeText(DG::User::TopModal(), 12, "Volume", e); });
+        Then([](std::string* e) { return DG::User::ClickButton(DG::User::TopModal(), 1, e); });
+        std::string error;
+        DG::User::ClickButton(palette->GetId(), CalvoraPanel::AddItemButtonId, &error);
+    }
+
+    void DeleteAllQties(int n)
+    {
+        std::vector<Int16> rows;
+        for (int r = 1; r <= n; ++r)
+            rows.push_back(static_cast<Int16>(r));
+        std::string error;
+        DG::User::SelectRows(palette->GetId(), CalvoraPanel::QtiesListId, rows, &error);
+        Then([](std::string* e) { return DG::User::AnswerAlert(2, e); });
+        DG::User::ClickButton(palette->GetId(), CalvoraPanel::DeleteQtyButtonId, &error);
+    }
+
+    Host::StandInHost host;
+    std::unique_ptr<DG::Palette> palette;
+    std::unique_ptr<CalvoraPanel> panel;
+    std::deque<std::function<bool()>> actions;
+    DG::User::Pump previous;
+};
+
+void BM_AddItemWithFirstQuantities(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    Bench bench;
+    bench.SelectWalls(n);
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.Reset();
+        state.ResumeTiming();
+        bench.AddItem();
+    }
+    if (bench.panel->GetQtyMap().GetSize() != static_cast<GS::USize>(n))
+        state.SkipWithError("the item did not get its quantities");
+}
+BENCHMARK(BM_AddItemWithFirstQuantities)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+void BM_DeleteSelectedQuantities(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    Bench bench;
+    bench.SelectWalls(n);
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.Reset();
+        bench.AddItem();
+        state.ResumeTiming();
+        bench.DeleteAllQties(n);
+    }
+    if (!bench.panel->GetQtyMap().IsEmpty())
+        state.SkipWithError("quantities are left");
+}
+BENCHMARK(BM_DeleteSelectedQuantities)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+// The parts. A quantity template linked to wall i.
+Qty WallQty(int itemId, int i)
+{
+    Qty qty;
+    qty.setInt("item_id", itemId);
+    qty.setString("formula", "Volume");
+    qty.setString("guid", WallGuid(i).c_str());
+    return qty;
+}
+
+void BM_EvaluateForEachElement(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    Bench bench;
+    for (auto _ : state) {
+        double sum = 0.0;
+        for (int i = 0; i < n; ++i)
+            sum += WallQty(1, i).getFormulaValue(true);
+        benchmark::DoNotOptimize(sum);
+    }
+}
+BENCHMARK(BM_EvaluateForEachElement)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+void BM_SaveQuantitiesOfOneItem(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    Bench bench;
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.Reset();
+        ProjectDatabase::instance().execSql(
+            "INSERT INTO items (category_id, sort_order, code, descript, unit, price, qty, total) "
+            "VALUES (1, 1, '', 'Walls', '', 0, 0, 0)");
+        state.ResumeTiming();
+        QtiesTable qties;
+        for (int i = 0; i < n; ++i) {
+            Qty qty = WallQty(1, i);
+            qty.setDouble("value", 1.0 + i);
+            qties.save(qty);
+        }
+    }
+}
+BENCHMARK(BM_SaveQuantitiesOfOneItem)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+void BM_RemoveQuantitiesLastFirst(benchmark::State& state)
+{
+    const int n = static_cast<int>(state.range(0));
+    Bench bench;
+    for (auto _ : state) {
+        state.PauseTiming();
+        bench.Reset();
+        ProjectDatabase::instance().execSql(
+            "INSERT INTO items (category_id, sort_order, code, descript, unit, price, qty, total) "
+            "VALUES (1, 1, '', 'Walls', '', 0, 0, 0)");
+        QtiesTable qties;
+        std::vector<Qty> saved;
+        for (int i = 0; i < n; ++i) {
+            Qty qty = WallQty(1, i);
+            qties.save(qty);
+            saved.push_back(qty);
+        }
+        state.ResumeTiming();
+        for (auto it = saved.rbegin(); it != saved.rend(); ++it)
+            qties.remove(*it);
+    }
+}
+BENCHMARK(BM_RemoveQuantitiesLastFirst)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
+
+}  // namespace
