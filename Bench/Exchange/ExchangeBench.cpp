@@ -68,7 +68,7 @@ void BM_ExportXlsx(benchmark::State& state)
     FillEstimate();
     const std::string path = BenchPath("calvora-bench-export.xlsx");
     for (auto _ : state) {
-        if (!ExportXlsx(GS::UniString(path), ExportXlsOptions {}))
+        if (!ExportXlsx(IO::Location(GS::UniString(path)), ExportXlsOptions {}))
             state.SkipWithError("export failed");
     }
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));
@@ -79,12 +79,12 @@ void BM_ImportXlsx(benchmark::State& state)
 {
     FillEstimate();
     const std::string path = BenchPath("calvora-bench-import.xlsx");
-    if (!ExportXlsx(GS::UniString(path), ExportXlsOptions {})) {
+    if (!ExportXlsx(IO::Location(GS::UniString(path)), ExportXlsOptions {})) {
         state.SkipWithError("export failed");
         return;
     }
     for (auto _ : state) {
-        if (!ImportXlsx(GS::UniString(path)))
+        if (!ImportXlsx(IO::Location(GS::UniString(path))))
             state.SkipWithError("import failed");
     }
 }
@@ -94,7 +94,7 @@ void BM_ReadEstimateWorkbook(benchmark::State& state)
 {
     FillEstimate();
     const std::string path = BenchPath("calvora-bench-read.xlsx");
-    if (!ExportXlsx(GS::UniString(path), ExportXlsOptions {})) {
+    if (!ExportXlsx(IO::Location(GS::UniString(path)), ExportXlsOptions {})) {
         state.SkipWithError("export failed");
         return;
     }

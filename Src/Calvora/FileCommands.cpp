@@ -167,8 +167,7 @@ void DoExportXlsx()
         IO::Location location;
         if (!AskForFile(DG::FileDialog::Save, "Export to XLSX", "XLSX files", "xlsx", &location))
             return;
-        GS::UniString path;
-        if (location.ToPath(&path) == NoError && ExportXlsx(path, options))
+        if (ExportXlsx(location, options))
             SuccessAlert(kXlsxExported);
         else
             ErrorAlert(kXlsxCreateFailed);
@@ -187,8 +186,7 @@ void DoImportExcel()
                                      "", "Cancel", "Import");
         if (answer != 2)  // "Cancel", or the alert closed without an answer
             return;
-        GS::UniString path;
-        if (location.ToPath(&path) == NoError && ImportXlsx(path)) {
+        if (ImportXlsx(location)) {
             RefreshMainPalette();
             SuccessAlert(kExcelImported);
         } else {

@@ -109,13 +109,13 @@ EstimateRecord ReadEstimateForExport(bool readPrices)
     return estimate;
 }
 
-bool ExportXlsx(const GS::UniString& path, const ExportXlsOptions& options)
+bool ExportXlsx(const IO::Location& location, const ExportXlsOptions& options)
 {
     try {
         const ProjectInfoTexts info = ReadProjectInfoTexts();
         const WorkbookLabels labels = ReadWorkbookLabels();
         const EstimateRecord estimate = ReadEstimateForExport(!options.doNotExportPrices);
-        WriteEstimateWorkbook(Utf8(path), info, labels, estimate, options);
+        WriteEstimateWorkbook(Utf8(location.ToDisplayText()), info, labels, estimate, options);
         return true;
     } catch (...) {
         // The caller's alert is the only report.

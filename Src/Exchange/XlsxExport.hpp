@@ -5,11 +5,12 @@
 #include "Exchange/EstimateRecords.hpp"
 #include "GSRoot/Array.hpp"
 #include "GSRoot/UniString.hpp"
+#include "IO/Location.hpp"
 
-// Writes the whole estimate of the open project into a new workbook at the path (the file
-// location's display text): the recapitulation and one sheet per category. True when the
+// Writes the whole estimate of the open project into a new workbook at the file location (its
+// display text is the path): the recapitulation and one sheet per category. True when the
 // workbook was built and saved; false on any failure, without a message of its own.
-bool ExportXlsx(const GS::UniString& path, const ExportXlsOptions& options);
+bool ExportXlsx(const IO::Location& location, const ExportXlsOptions& options);
 
 // The value of the first project-information entry (description, key, value) whose key is
 // the given one, in UTF-8; empty when there is none or when the host marks it unset.

@@ -281,10 +281,10 @@ void ReplaceEstimate(const EstimateRecord& estimate)
     }
 }
 
-bool ImportXlsx(const GS::UniString& path)
+bool ImportXlsx(const IO::Location& location)
 {
     try {
-        const EstimateRecord estimate = ReadEstimateWorkbook(Utf8(path), ReadWorkbookLabels());
+        const EstimateRecord estimate = ReadEstimateWorkbook(Utf8(location.ToDisplayText()), ReadWorkbookLabels());
         ReplaceEstimate(estimate);
         return true;
     } catch (...) {

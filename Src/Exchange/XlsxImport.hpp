@@ -7,12 +7,13 @@
 #include "Exchange/WorkbookReader.hpp"
 #include "GSRoot/Definitions.hpp"
 #include "GSRoot/UniString.hpp"
+#include "IO/Location.hpp"
 
 // Replaces the open project's estimate (categories, items, quantities) with the one of a
 // workbook laid out as the export writes it. The whole workbook is read and checked first;
 // the database is then replaced in one transaction. False when the file is no such
 // workbook or anything fails; the estimate is then exactly as it was.
-bool ImportXlsx(const GS::UniString& path);
+bool ImportXlsx(const IO::Location& location);
 
 // Text of a cell: integers as decimal digits, other numbers with six decimals ("%f" in the C
 // locale), texts unchanged but for bytes that are no UTF-8 (replaced by U+FFFD); empty,

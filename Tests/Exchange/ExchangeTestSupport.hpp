@@ -72,8 +72,8 @@ protected:
     // Removes the default category, so an estimate holds only what a case adds.
     void RemoveDefaultCategory() { Db().execSql("DELETE FROM categories"); }
 
-    bool Export(const std::string& path, const ExportXlsOptions& o = {}) { return ExportXlsx(GS::UniString(path), o); }
-    bool Import(const std::string& path) { return ImportXlsx(GS::UniString(path)); }
+    bool Export(const std::string& path, const ExportXlsOptions& o = {}) { return ExportXlsx(IO::Location(GS::UniString(path)), o); }
+    bool Import(const std::string& path) { return ImportXlsx(IO::Location(GS::UniString(path))); }
     // The first column of every row, as text.
     std::vector<std::string> Rows(const std::string& sql);
     // The estimate as the SQL dump writes it, for before/after comparisons.
