@@ -1,0 +1,142 @@
+// The model selection the panel actions read, and the estimate the sample project carries.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "Database/CategoriesTable.hpp"
+#include "Database/ItemsTable.hpp"
+#include "Database/ProjectDatabase.hpp"
+#include "Database/QtiesTable.hpp"
+#include "ElementFuncs/QtyEvaluation.hpp"
+#include "Host/StandInHost.hpp"
+#include "HostApi/HostCalls.hpp"
+#include "Palettes/ModelSelection.hpp"
+
+namespace {
+
+const char* const W01 = "408EB5D4-FFEF-5C87-9D73-FAC37092B2D9";
+const char* const W02 = "289C7C95-4308-5D6F-BE31-6AA1732362FF";
+const char* const W05 = "623E4A9D-AA5E-51FA-B7E8-7530D4B03115";
+const char* const S01 = "BCDE866A-48E3-56A9-A8FA-C96B3B9A3710";
+
+class SampleProject : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        std::ifstream in(CALVORA_SAMPLE_PROJECT);
+        ASSERT_TRUE(in.good());
+        host.SetProject(Host::Json::parse(in));
+        CalvoraSetHostTable(host.Table());
+        ProjectDatabase::instance().reopen();
+    }
+    void TearDown() override
+    {
+        ProjectDatabase::instance().reopen();
+        CalvoraClearHostTable();
+    }
+    void Select(const std::vector<const char*>& guids)
+    {
+        std::vector<GS::Guid> selection;
+        for (const char* g : guids)
+            selection.emplace_back(g);
+        host.Select(selection);
+    }
+    static std::vector<std::string> Guids(const VumoElementsList& list)
+    {
+        std::vector<std::string> guids;
+        for (GS::UIndex i = 0; i < list.GetSize(); ++i)
+            guids.push_back(APIGuid2GSGuid(list[i].header.guid).ToString());
+        return guids;
+    }
+
+    Host::StandInHost host;
+};
+
+TEST_F(SampleProject, SelectedElementsAreReadInSelectionOrder)
+{
+    const struct {
+        std::vector<const char*> selected;
+        const char* failingRead;  // the host cannot read this one
+        std::vector<std::string> read;
+        bool sameType;
+    } cases[] = {
+        {{}, nullptr, {}, true},
+        {{S01, W01}, nullptr, {S01, W01}, false},
+        // Basic and composite walls, of other stories and sizes: one type.
+        {{W05, W01, W02}, nullptr, {W05, W01, W02}, true},
+        {{W01, S01, W02}, S01, {W01, W02}, true},
+    };
+    for (const auto& c : cases) {
+        Select(c.selected);
+        if (c.failingRead != nullptr)
+            host.FailOperation("HostGetElement", c.failingRead);
+        VumoElementsList list;
+        GetSelectedElements(list);
+        host.ClearFailures();
+        EXPECT_EQ(Guids(list), c.read) << c.selected.size();
+        EXPECT_EQ(AllSameElementType(list), c.sameType) << c.selected.size();
+    }
+
+    // An element that can no longer be read counts as another type; a failed selection read gives nothing.
+    Select({W01, W02});
+    VumoElementsList walls;
+    GetSelectedElements(walls);
+    ASSERT_EQ(walls.GetSize(), 2u);
+    EXPECT_EQ(walls[0].header.typeID, API_WallID);
+    host.FailOperation("HostGetElement", W02);
+    EXPECT_FALSE(AllSameElementType(walls));
+    host.ClearFailures();
+    host.FailOperation("HostGetSelection");
+    VumoElementsList none;
+    GetSelectedElements(none);
+    EXPECT_EQ(none.GetSize(), 0u);
+}
+
+// Worked out from the sample's stored figures: item quantity = the sum of its quantities, total =
+// quantity x price, category total = the sum of its items' totals.
+TEST_F(SampleProject, CarriesAnEstimateLinkedToItsElements)
+{
+    const struct {
+        const char* code;
+        double qty, price, total;
+        int linked, unlinked;
+    } items[] = {
+        {"00.01", 1.0, 1500.0, 1500.0, 0, 1},
+        {"00.02", 234.0, 6.8, 1591.2, 0, 1},           // (10 + 8) x 2 x 6.5
+        {"01.01", 32.4, 160.0, 5184.0, 4, 0},          // W-01..W-04 volumes 9 + 7.2 + 9 + 7.2
+        {"01.02", 7.74, 185.0, 1431.9, 1, 0},          // W-05 volume
+        {"02.01", 0.81, 240.0, 194.4, 3, 0},           // three core volumes of 0.27
+        {"02.02", 28.0, 210.0, 5880.0, 1, 0},          // S-01 volume
+        {"02.03", 10.0, 95.0, 950.0, 1, 0},            // B-02 length
+        {"03.01", 99.6, 12.5, 1245.0, 3, 0},           // W-05 area 18 x 2 + length 6 x 0.6, W-01 area 30 x 2
+        {"03.02", 78.19, 38.0, 2971.22, 1, 1},         // Z-01 area 74.69 + 3.5
+    };
+    const double categoryTotals[] = {3091.2, 6615.9, 7024.4, 4216.22};
+
+    std::size_t next = 0;
+    std::size_t c = 0;
+    for (const auto& entry : CategoriesTable().findAll()) {
+        ASSERT_LT(c, 4u);
+        EXPECT_NEAR(entry.value.getDouble("total"), categoryTotals[c++], 1e-9);
+        for (Item& item : ItemsTable().getByCategory(entry.key)) {
+            ASSERT_LT(next, std::size(items));
+            const auto& e = items[next++];
+            EXPECT_EQ(item.getString("code").ToUtf8(), e.code);
+            EXPECT_NEAR(item.getDouble("qty"), e.qty, 1e-9) << e.code;
+            EXPECT_DOUBLE_EQ(item.getDouble("price"), e.price) << e.code;
+            EXPECT_NEAR(item.getDouble("total"), e.total, 1e-9) << e.code;
+            int linked = 0, unlinked = 0;
+            for (auto& q : QtiesTable().findWhere("item_id", item.getInt("id"))) {
+                const bool isLinked = !q.value.getString("guid").IsEmpty();
+                (isLinked ? linked : unlinked)++;
+                // Every stored value is the current one for the model as it stands.
+                EXPECT_EQ(q.value.computeLinkStatus(), isLinked ? LinkUpToDate : LinkNotLinked) << e.code;
+            }
+            EXPECT_EQ(linked, e.linked) << e.code;
+            EXPECT_EQ(unlinked, e.unlinked) << e.code;
+        }
+    }
+    EXPECT_EQ(next, std::size(items));
+}
+
+}  // namespace
