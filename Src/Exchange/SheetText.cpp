@@ -1,5 +1,6 @@
 #include "Exchange/SheetText.hpp"
 
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 
@@ -427,6 +428,20 @@ bool RestoreParagraph(const std::vector<std::string>& rows, std::size_t limit, s
     };
 
     std::vector<std::size_t> choice(runs.size(), 0);
+    // Few readings are all tried; many are narrowed down run by run.
+    std::size_t readings = 1;
+    for (const LineFeedRun& run : runs)
+        readings = std::min<std::size_t>(readings * run.lengths.size(), 257);
+    for (std::size_t reading = 0; readings <= 256 && reading < readings; ++reading) {
+        for (std::size_t r = 0, rest = reading; r < runs.size(); ++r) {
+            choice[r] = rest % runs[r].lengths.size();
+            rest /= runs[r].lengths.size();
+        }
+        paragraph = build(choice);
+        if (SplitDescriptionParagraphs(paragraph, limit) == rows)
+            return true;
+    }
+    std::fill(choice.begin(), choice.end(), 0);
     for (std::size_t r = 0; r < runs.size(); ++r) {
         std::size_t best = 0, bestAgreement = 0;
         for (std::size_t option = 0; option < runs[r].lengths.size() && runs[r].lengths.size() > 1; ++option) {
@@ -445,6 +460,56 @@ bool RestoreParagraph(const std::vector<std::string>& rows, std::size_t limit, s
     }
     paragraph = build(choice);
     return agreement(paragraph) == std::string::npos;
+}
+
+// The text of one paragraph whose cutting gives these rows, when one is found.
+bool JoinParagraphRows(const std::vector<std::string>& rows, std::size_t limit, std::string& paragraph)
+{
+    if (rows.size() == 1) {
+        paragraph = rows[0];
+        return SplitDescriptionParagraphs(paragraph, limit) == rows;
+    }
+    for (bool blankLinePieces : { true, false }) {
+        paragraph = UndoParagraphCuts(rows, blankLinePieces, limit);
+        if (SplitDescriptionParagraphs(paragraph, limit) == rows)
+            return true;
+    }
+    return RestoreParagraph(rows, limit, paragraph);
+}
+
+// The rows read back paragraph by paragraph from the first on. A row that opens with a section
+// number may begin a paragraph or merely a line of one ("\n\n\n5. " is no boundary): each such
+// row is tried as the next paragraph's first, nearest first, and taken where the text so far
+// splits into the rows so far. Empty when no reading is found.
+std::string JoinParagraphByParagraph(const std::vector<std::string>& chunks, std::size_t limit)
+{
+    std::string text;
+    std::size_t first = 0;
+    if (chunks.size() > 500)
+        return text;  // the reading splits the text so far at every step
+    while (first < chunks.size()) {
+        bool found = false;
+        std::size_t tried = 0;
+        for (std::size_t end = first + 1; end <= chunks.size() && !found && tried < 8; ++end) {
+            if (end < chunks.size() && !StartsWithSectionNumber(chunks[end]))
+                continue;
+            ++tried;
+            const std::vector<std::string> rows(chunks.begin() + first, chunks.begin() + end);
+            std::string paragraph;
+            if (!JoinParagraphRows(rows, limit, paragraph))
+                continue;
+            const std::string candidate = first > 0 ? text + "\n\n" + paragraph : paragraph;
+            if (SplitDescriptionParagraphs(candidate, limit)
+                == std::vector<std::string>(chunks.begin(), chunks.begin() + end)) {
+                text = candidate;
+                first = end;
+                found = true;
+            }
+        }
+        if (!found)
+            return std::string();
+    }
+    return text;
 }
 
 // keepNumberedLines: a row that opens with a section number but follows a row ending in a line
@@ -467,18 +532,8 @@ std::string JoinDescriptionChunks(const std::vector<std::string>& chunks, std::s
                 ++end;
         }
         const std::vector<std::string> rows(chunks.begin() + first, chunks.begin() + end);
-
         std::string paragraph;
-        bool restored = false;
-        for (bool blankLinePieces : { true, false }) {
-            if (rows.size() > 1 && !restored) {
-                paragraph = UndoParagraphCuts(rows, blankLinePieces, limit);
-                restored = SplitDescriptionParagraphs(paragraph, limit) == rows;
-            }
-        }
-        if (rows.size() > 1 && !restored)
-            restored = RestoreParagraph(rows, limit, paragraph);
-        if (!restored) {
+        if (!JoinParagraphRows(rows, limit, paragraph)) {
             paragraph.clear();
             for (std::size_t i = 0; i < rows.size(); ++i)
                 paragraph += (i > 0 ? "\n" : "") + rows[i];
@@ -497,6 +552,9 @@ std::string JoinDescriptionChunks(const std::vector<std::string>& chunks, std::s
     std::string text = JoinDescriptionChunks(chunks, limit, false);
     if (SplitDescriptionParagraphs(text, limit) == chunks)
         return text;
+    const std::string read = JoinParagraphByParagraph(chunks, limit);
+    if (!read.empty() && SplitDescriptionParagraphs(read, limit) == chunks)
+        return read;
     std::string kept = JoinDescriptionChunks(chunks, limit, true);
     return SplitDescriptionParagraphs(kept, limit) == chunks ? kept : text;
 }

@@ -74,6 +74,13 @@ TEST(SplitDescription, CutsAtSectionsAndLongParagraphsAndJoinsBack)
         { "sentences ending in line feeds", Sentences(std::vector<size_t>(13, 119)) + " End.\n\n\n", {}, true },
         { "runs of blank lines", longParagraph + "\n\n\n\n" + longParagraph + "\n\n\n" + lines + "\n\n\n\n\n", {}, true },
         { "blank lines in a cut paragraph", Sentences({ 300, 200 }, "\n\n\n") + " " + longParagraph + "\n\n", {}, true },
+        { "blank lines opening a paragraph and a numbered line in it",
+            "\n\n\n" + Sentences({ 82 }) + "\n\n\n" + Sentences({ 131, 60, 126 }, "") + "\n\n\n\n\n5. "
+                + Sentences({ 130, 67, 60, 129 }, "") + "\n\n", {}, true },
+        { "numbered lines after blank lines, beside sections",
+            Sentences({ 132, 48 }, "") + "\n\n\n7. " + Sentences({ 142, 116 }, "") + " " + Sentences({ 76 }) + "\n\n\n"
+                + Sentences({ 107 }) + "\n\n\n\n" + Sentences({ 13 }) + "\n" + Sentences({ 105 }) + "\n\n\n\n"
+                + Sentences({ 41 }) + "\n\n\n\n6. " + Sentences({ 81 }), {}, true },
     };
     for (const auto& c : cases) {
         const Texts rows = SplitDescriptionParagraphs(c.text, 800);
