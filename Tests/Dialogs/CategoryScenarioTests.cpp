@@ -93,3 +93,42 @@ TEST_F(EditorHost, CategoriesAreAddedEditedDeletedAndReordered)
 }
 
 }  // namespace
+
+namespace {
+
+using namespace EditorTest;
+
+// Each editor grown by 40 (or 40 × 20): edits widen, the multi-line description grows, what lies
+// below it moves down, the function pop-up follows the right edge.
+TEST_F(EditorHost, TheEditorsFollowTheirResizeRules)
+{
+    RunScenarios({
+        {"the category editor", "", "click Calvora \"Add New Category\"\nresize top 40 40\nshow top\nclick top 2\n",
+         {R"(1 button (5,240,50,30) "Ok")", R"(2 button (60,240,50,30) "Cancel")", R"(3 statictext (5,5,50,15) "Code:")",
+          R"(4 textedit (5,20,330,20) "" caret 0 limit 50)", R"(5 statictext (5,45,50,18) "Title:")",
+          R"(6 textedit (5,60,330,20) "" caret 0 limit 200)", R"(7 statictext (5,85,50,18) "Descript:")",
+          R"(8 multilineedit (5,105,330,125) "" caret 0)"},
+         {}, 0, "", {}},
+        {"the item editor", "", "click Calvora \"Add New Item\"\nresize top 40 20\nshow top\nclick top 2\n",
+         {R"(1 button (5,360,50,30) "Ok")", R"(2 button (60,360,50,30) "Cancel")", R"(3 statictext (5,5,50,15) "Code:")",
+          R"(4 textedit (5,20,330,20) "" caret 0 limit 36)", R"(5 statictext (5,45,50,15) "Descript:")",
+          R"(6 multilineedit (5,65,330,110) "" caret 0)", R"(7 statictext (5,180,50,15) "Unit:")",
+          R"(8 textedit (5,195,330,20) "" caret 0 limit 36)", R"(9 statictext (5,220,50,15) "Price:")",
+          R"(10 realedit (5,235,330,20) value 0 range [0, 1000000])", R"(11 checkbox (5,268,90,15) [ ] "add first qty: ")",
+          R"(12 textedit (100,265,235,20) "" caret 0 limit 200)", R"(13 statictext (5,312,150,15) "Calculated value:")",
+          R"(14 textedit (5,330,330,20) disabled "" caret 0 limit 36)",
+          R"(15 popupmenu (305,310,30,20) hidden icon 32557 "Functions" chosen 0)",
+          R"#(16 checkbox (5,288,290,15) hidden [ ] "Create unlinked qty (ignore selected element)")#"},
+         {}, 0, "", {}},
+        {"the quantity editor",
+         "INSERT INTO items (category_id, sort_order, code, descript, unit, price, qty, total) VALUES (1, 1, '', 'x', '', 0, 0, 0);",
+         "select-rows Calvora 5 1\nclick Calvora \"Add Qty Item\"\nresize top 40 20\nshow top\nclick top 2\n",
+         {R"(1 button (5,185,50,30) "Ok")", R"(2 button (60,185,50,30) "Cancel")", R"(4 textedit (5,20,330,20) "" caret 0 limit 250)",
+          R"(5 statictext (5,45,50,18) "Formula:")", R"(6 textedit (5,65,330,20) "" caret 0 limit 250)",
+          R"(8 textedit (5,110,330,20) disabled "" caret 0 limit 250)",
+          R"(9 popupmenu (305,42,30,20) hidden icon 32557 "Functions" chosen 0)", R"(10 checkbox (5,158,290,18) hidden [ ])"},
+         {}, 0, "", {}},
+    });
+}
+
+}  // namespace
