@@ -1,44 +1,32 @@
 // Amounts as the user reads them: two decimals in the user's locale, the process locale untouched.
 #include <gtest/gtest.h>
 
-#include <clocale>
-#include <cstdlib>
-#include <string>
+#include <tuple>
 
 #include "Dialogs/AmountText.hpp"
 #include "PaletteTestSupport.hpp"
 
 namespace {
 
-using PaletteTest::UserLocale;
-
 TEST(FormatTwoDecimals, FollowsTheUsersLocaleAndCutsAt29Characters)
 {
-    struct Case {
-        const char* userLocale;
-        double value;
-        const char* text;
-    } const cases[] = {
-        {"de_DE.UTF-8", 1234.5, "1234,50"},
-        {"de_DE.UTF-8", -0.004, "-0,00"},
-        {"de_DE.UTF-8", 0.0, "0,00"},
-        {"de_DE.UTF-8", 0.125, "0,12"},  // round half to even of an exact binary value
-        {"de_DE.UTF-8", -7.5, "-7,50"},
-        {"C", 1234.5, "1234.50"},
-        {"C", -0.004, "-0.00"},
+    const std::tuple<const char*, double, const char*> cases[] = {
+        {"de_DE.UTF-8", 1234.5, "1234,50"}, {"de_DE.UTF-8", -0.004, "-0,00"}, {"de_DE.UTF-8", 0.0, "0,00"},
+        {"de_DE.UTF-8", 0.125, "0,12"},  // an exact binary half rounds to even
+        {"C", 1234.5, "1234.50"}, {"C", -0.004, "-0.00"},
         {"C", 1e30, "10000000000000000198846248386"},  // 34 characters, cut to 29
         {"C", -1e300, "-1000000000000000052504760255"},
     };
-    for (const Case& c : cases) {
-        UserLocale user(c.userLocale);
-        ASSERT_TRUE(user.ok) << c.userLocale;
-        EXPECT_EQ(FormatTwoDecimals(c.value).ToUtf8(), c.text) << c.userLocale << " " << c.value;
+    for (const auto& [locale, value, text] : cases) {
+        PaletteTest::UserLocale user(locale);
+        ASSERT_TRUE(user.ok) << locale;
+        EXPECT_EQ(FormatTwoDecimals(value).ToUtf8(), text) << locale << " " << value;
     }
 }
 
 TEST(FormatTwoDecimals, PutsBackTheWholeLocaleNameInForce)
 {
-    UserLocale user("de_DE.UTF-8");
+    PaletteTest::UserLocale user("de_DE.UTF-8");
     ASSERT_TRUE(user.ok);
     // A mixed locale has a long composite name; it must come back exactly, not as "C" or "".
     std::setlocale(LC_ALL, "C");
