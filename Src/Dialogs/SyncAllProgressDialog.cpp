@@ -58,22 +58,24 @@ void SyncAllProgressDialog::PanelOpened(const DG::PanelOpenEvent&)
         CollectQuantities();
         collected = true;
     });
-    if (!collected) {
-        // Half a collection would sync some quantities and not others: sync none.
-        qtyIds.Clear();
-        DGAlert(DG::DG_ERROR, "Error", "Could not read the quantities to sync.", "", "OK");
-    }
-    const GS::Int32 count = static_cast<GS::Int32>(qtyIds.GetSize());
-    progressBar.SetMin(0);
-    progressBar.SetMax(count == 0 ? 1 : count);
-    progressBar.SetValue(0);
-    UpdateProgressText();
-    if (count == 0) {
-        finished = true;
-        PostCloseRequest(DG::Accept);
-    } else {
-        EnableIdleEvent(false);
-    }
+    DialogGuard("SyncAllProgressDialog::PanelOpened", [&] {
+        if (!collected) {
+            // Half a collection would sync some quantities and not others: sync none.
+            qtyIds.Clear();
+            DGAlert(DG::DG_ERROR, "Error", "Could not read the quantities to sync.", "", "OK");
+        }
+        const GS::Int32 count = static_cast<GS::Int32>(qtyIds.GetSize());
+        progressBar.SetMin(0);
+        progressBar.SetMax(count == 0 ? 1 : count);
+        progressBar.SetValue(0);
+        UpdateProgressText();
+        if (count == 0) {
+            finished = true;
+            PostCloseRequest(DG::Accept);
+        } else {
+            EnableIdleEvent(false);
+        }
+    });
 }
 
 void SyncAllProgressDialog::SyncQuantity(GS::Int32 id)
@@ -89,13 +91,15 @@ void SyncAllProgressDialog::SyncQuantity(GS::Int32 id)
 void SyncAllProgressDialog::Finish()
 {
     finished = true;
-    DisableIdleEvent();
     DialogGuard("SyncAllProgressDialog::Finish", [] {
         ProjectDatabase::instance().saveToProject();
         if (CalvoraPalette::HasInstance())
             CalvoraPalette::GetInstance().RefreshCategories();
     });
-    PostCloseRequest(DG::Accept);
+    DialogGuard("SyncAllProgressDialog::Finish", [&] {
+        DisableIdleEvent();
+        PostCloseRequest(DG::Accept);
+    });
 }
 
 void SyncAllProgressDialog::PanelIdle(const DG::PanelIdleEvent&)
@@ -106,8 +110,10 @@ void SyncAllProgressDialog::PanelIdle(const DG::PanelIdleEvent&)
         // A quantity whose row went away or whose statement fails is passed over; the run goes on.
         DialogGuard("SyncAllProgressDialog::PanelIdle", [&] { SyncQuantity(qtyIds[position]); });
         ++position;
-        progressBar.SetValue(static_cast<GS::Int32>(position));
-        UpdateProgressText();
+        DialogGuard("SyncAllProgressDialog::PanelIdle", [&] {
+            progressBar.SetValue(static_cast<GS::Int32>(position));
+            UpdateProgressText();
+        });
     } else {
         Finish();
     }
