@@ -21,6 +21,13 @@ std::shared_ptr<CalvoraPalette>& Instance()
     return instance;
 }
 
+// Made once the first palette stands, and so after every static of the module that a palette uses
+// (the panels' registry among them): it goes before those and releases a palette that the host
+// never had destroyed while they are still there.
+struct PaletteReleaser {
+    ~PaletteReleaser() { Instance().reset(); }
+};
+
 GS::UInt32 LittleEndianWord(const GS::UInt8* b)
 {
     return GS::UInt32(b[0]) | (GS::UInt32(b[1]) << 8) | (GS::UInt32(b[2]) << 16) | (GS::UInt32(b[3]) << 24);
@@ -73,6 +80,7 @@ CalvoraPalette::~CalvoraPalette()
 void CalvoraPalette::CreateInstance()
 {
     Instance() = std::shared_ptr<CalvoraPalette>(new CalvoraPalette());
+    static PaletteReleaser releaser;
     HostKeepInMemory(true);
 }
 

@@ -11,12 +11,12 @@
 namespace {
 
 // Live panels by key. The re-check timer carries the key, never a pointer, so a tick that
-// outlives its panel finds nothing instead of a dangling object. Never destroyed, so a palette
-// released while the module's statics go away can still sign off.
+// outlives its panel finds nothing instead of a dangling object. The main palette's singleton
+// releases a palette left at unload before this goes (CalvoraPalette.cpp).
 std::unordered_map<std::uintptr_t, CalvoraPanel*>& LivePanels()
 {
-    static auto* panels = new std::unordered_map<std::uintptr_t, CalvoraPanel*>();
-    return *panels;
+    static std::unordered_map<std::uintptr_t, CalvoraPanel*> panels;
+    return panels;
 }
 
 std::uintptr_t NextPanelKey()
