@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "DG/DGUser.hpp"
 #include "Host/StandInHost.hpp"
 
 namespace {
@@ -150,6 +151,30 @@ TEST(AddOnInHost, RefusedWhenItIsNotAnAddOn)
     EXPECT_FALSE(host.LoadAddOn("/nonexistent/libCalvora.so", &error));
     EXPECT_NE(error.find("cannot load"), std::string::npos);
     EXPECT_FALSE(host.AddOn().loaded);
+}
+
+}  // namespace
+
+namespace {
+
+// A host that unloads the module without FreeData: its statics still take the palettes with them.
+TEST(AddOnUnload, ReleasesAPaletteLeftByAHostThatSkippedFreeData)
+{
+    Host::StandInHost host;
+    {
+        Library lib;
+        ASSERT_NE(lib.handle, nullptr) << dlerror();
+        API_ExportedFuncs funcs;
+        lib.Symbol<GetExportsFn>("GetExportedFuncAddrs")(&funcs);
+        lib.Symbol<SetImportsFn>("SetImportedFuncAddrs")(host.Table());
+        ASSERT_EQ(funcs.registerInterface(), NoError);
+        ASSERT_EQ(funcs.initialize(), NoError);
+        std::string error;
+        ASSERT_TRUE(host.ChooseMenu(32500, 1, &error)) << error;
+        ASSERT_TRUE(host.ChooseMenu(32501, 1, &error)) << error;
+        ASSERT_EQ(DG::User::Panels().size(), 2u);
+    }
+    EXPECT_TRUE(DG::User::Panels().empty());
 }
 
 }  // namespace
