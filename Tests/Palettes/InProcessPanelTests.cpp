@@ -69,6 +69,16 @@ TEST_F(InProcessPanel, DatabaseErrorsInHandlersGoToTheDebugOutput)
     }
 }
 
+TEST_F(InProcessPanel, RefusedReorderLeavesTheRowTextsAsTheyWere)
+{
+    OpenPanel open;
+    ProjectDatabase::instance().execSql("DROP TABLE items");
+    ASSERT_TRUE(DG::User::DragRow(open.Id(), 5, 3, 1, &error)) << error;  // the list has moved the row
+    ExpectLines(Scope(DG::User::Describe(open.Id()), "5"), {"row 1 value 3 | \"3\" | \"E-03\" | \"Transport\" | "
+                "\"m3\" | \"1.00\" | \"1234.50\" | \"1234.50\""}, "refused");
+    EXPECT_EQ(open.panel.GetItemMap().Get(3).getInt("sort_order"), 3);
+}
+
 TEST_F(InProcessPanel, RecheckTimersAreFoundThroughTheRegistryOfLivePanels)
 {
     auto first = std::make_unique<OpenPanel>();

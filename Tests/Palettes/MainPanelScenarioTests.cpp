@@ -82,6 +82,7 @@ protected:
             SCOPED_TRACE(s.name);
             host.UnloadAddOn();
             host.SetModuleData("CalvoraDB", fixture);
+            host.ClearFailures();
             DG::User::ResetLogs();
             std::string error;
             ASSERT_TRUE(host.LoadAddOn(CALVORA_ADDON_PATH, &error)) << error;
@@ -242,6 +243,11 @@ TEST_F(MainPanelScenario, QuantitiesOfSelectedElementsAreHighlighted)
         {"a selected row keeps the selection colour", {Item1, "select-rows P 8 2", SelectW1},
          {{"8 row 2", {"fill 0,0-30,18 #3366CCFF", "!#FFF0B4FF"}}}},
         {"the selection emptied: no highlight", {Item1, SelectW2, "select none"}, {{"8", {"!#FFF0B4FF"}}}},
+        {"an element the host cannot read is passed over",
+         {Item1, std::string("fail HostGetElement ") + W1, SelectW1W3},
+         {{"8 row 2", {"fill 0,0-30,18 #F5F5F5FF"}}, {"8 row 5", {linked}}}},
+        {"the selection cannot be read: no highlight", {Item1, "fail HostGetSelection", SelectW2},
+         {{"8", {"!#FFF0B4FF"}}}},
     });
 }
 
