@@ -251,13 +251,22 @@ void CalvoraPanel::LoadQties(Int32 itemId)
         return sa != sb ? sa < sb : a->getInt("id") < b->getInt("id");
     });
 
-    qtyMap.Clear();
-    for (const Qty* qty : ordered) {
-        const Int32 id = qty->getInt("id");
-        qtyMap.Put(id, *qty);
+    // Usually the rows come in sort order already: then the table is taken as it is, uncopied.
+    bool inOrder = true;
+    std::size_t position = 0;
+    for (const auto& entry : found)
+        inOrder = inOrder && &entry.value == ordered[position++];
+    if (inOrder) {
+        qtyMap = std::move(found);
+    } else {
+        qtyMap.Clear();
+        for (const Qty* qty : ordered)
+            qtyMap.Put(qty->getInt("id"), *qty);
+    }
+    for (const auto& entry : qtyMap) {
         qtiesList.AppendItem();
         const Int16 row = qtiesList.GetItemCount();
-        qtiesList.SetItemValue(row, id);
+        qtiesList.SetItemValue(row, entry.key);
         SetQtyRow(row);
     }
 }
