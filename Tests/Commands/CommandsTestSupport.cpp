@@ -263,6 +263,15 @@ std::string AddOnHost::Hook(const std::string& line)
         }
         return rows;
     }
+    if (line == "@rows") {
+        std::istringstream in(DG::User::Describe(DG::User::TopModal()));
+        std::string text, rows;
+        while (std::getline(in, text)) {
+            if (text.rfind("    row ", 0) == 0)
+                rows += text.substr(4) + "\n";
+        }
+        return rows;
+    }
     if (line.rfind("@top ", 0) == 0) {
         // One item of the top modal, without its caret (which moves with the text's length).
         const std::string item = line.substr(5);

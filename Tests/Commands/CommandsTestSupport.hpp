@@ -50,6 +50,7 @@ public:
     //   @flush    sends Close (which stores a changed estimate), then the stored rows
     //   @palette  the main palette's category entries and item rows
     //   @top N    item N of the open modal dialog, without its caret
+    //   @rows     the list rows of the open modal dialog
     // Returns the runner's output, "error: ..." appended when a line failed.
     std::string Run(const std::string& script);
     std::string StoredRows() const;
