@@ -179,6 +179,21 @@ std::string Without(std::string rows, const std::string& part)
     return rows;
 }
 
+std::string Lines(const std::string& text, std::initializer_list<std::string> prefixes, std::size_t cut)
+{
+    std::istringstream in(text);
+    std::string line, result;
+    while (std::getline(in, line)) {
+        for (const std::string& prefix : prefixes) {
+            if (line.rfind(prefix, 0) == 0) {
+                result += line.substr(cut) + "\n";
+                break;
+            }
+        }
+    }
+    return result;
+}
+
 std::string LinesWith(const std::string& text, const std::string& fragment)
 {
     std::istringstream in(text);
@@ -253,35 +268,14 @@ std::string AddOnHost::Hook(const std::string& line)
     }
     if (line == "@palette") {
         const Int16 palette = DG::User::FindPanel("32401");
-        if (palette == 0)
-            return "no palette\n";
-        std::istringstream in(DG::User::Describe(palette));
-        std::string text, rows;
-        while (std::getline(in, text)) {
-            if (text.rfind("    entry ", 0) == 0 || text.rfind("    row ", 0) == 0)
-                rows += text.substr(4) + "\n";
-        }
-        return rows;
+        return palette == 0 ? "no palette\n" : Lines(DG::User::Describe(palette), {"    entry ", "    row "}, 4);
     }
-    if (line == "@rows") {
-        std::istringstream in(DG::User::Describe(DG::User::TopModal()));
-        std::string text, rows;
-        while (std::getline(in, text)) {
-            if (text.rfind("    row ", 0) == 0)
-                rows += text.substr(4) + "\n";
-        }
-        return rows;
-    }
+    if (line == "@rows")
+        return Lines(DG::User::Describe(DG::User::TopModal()), {"    row "}, 4);
     if (line.rfind("@top ", 0) == 0) {
         // One item of the top modal, without its caret (which moves with the text's length).
-        const std::string item = line.substr(5);
-        std::istringstream in(DG::User::Describe(DG::User::TopModal()));
-        std::string text;
-        while (std::getline(in, text)) {
-            if (text.rfind("  " + item + " ", 0) == 0)
-                return text.substr(0, text.rfind(" caret ")) + "\n";
-        }
-        return "no item " + item + "\n";
+        const std::string text = Lines(DG::User::Describe(DG::User::TopModal()), {"  " + line.substr(5) + " "}, 0);
+        return text.substr(0, text.rfind(" caret ")) + (text.find(" caret ") != std::string::npos ? "\n" : "");
     }
     ADD_FAILURE() << "unknown test line " << line;
     return "";
@@ -303,7 +297,9 @@ std::string AddOnHost::Run(const std::string& script)
     std::istringstream lines(out.str());
     std::string line, kept;
     while (std::getline(lines, line)) {
-        if (!(line.rfind("dialog \"", 0) == 0 && line.size() > 8 && line.compare(line.size() - 8, 8, "\" closed") == 0))
+        const bool closed = line.rfind("dialog \"", 0) == 0 && line.size() > 8 &&
+                            line.compare(line.size() - 8, 8, "\" closed") == 0;
+        if (!closed)
             kept += line + "\n";
     }
     return kept;

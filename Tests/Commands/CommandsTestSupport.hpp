@@ -2,6 +2,7 @@
 // A stand-in host holding the commands' test model and an estimate made from SQL rows, with the
 // real add-on loaded; scripts of user actions run against it and their output is compared.
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,9 @@ private:
 
 // The text without the lines that contain the part.
 std::string Without(std::string rows, const std::string& part);
+
+// The lines of the text that begin with one of the prefixes, each without its first cut characters.
+std::string Lines(const std::string& text, std::initializer_list<std::string> prefixes, std::size_t cut);
 
 // The lines of the text that contain the fragment, joined by newlines.
 std::string LinesWith(const std::string& text, const std::string& fragment);

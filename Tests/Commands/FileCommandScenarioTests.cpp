@@ -44,14 +44,21 @@ std::string PriceCell(const std::string& path)
            (b5["locked"].get<bool>() ? "locked" : "unlocked") + (allProtected ? ", protected" : ", open");
 }
 
+// An alert with one "OK" button as the runner announces it, and the user's answer.
+std::string AlertOk(const char* kind, const char* title, const char* text)
+{
+    return std::string("alert ") + kind + " \"" + title + "\": \"" + text + "\" / \"\" [\"OK\"]\n" +
+           "answered the alert with button 1\n";
+}
+
 const char* const kExportSqlDialog = "file dialog save \"Export to SQL\" [SQL files (*.sql)]\n";
 const char* const kExportXlsxDialog = "file dialog save \"Export to XLSX\" [XLSX files (*.xlsx)]\n";
 const char* const kImportExcelDialog = "file dialog open \"Import from Excel\" [Excel files (*.xlsx)]\n";
 const char* const kConfirmExcel =
     "alert warning \"Import Excel\": \"This will replace ALL current data with the contents of the Excel file.\\nAre "
     "you sure?\" / \"\" [\"Cancel\", \"Import\"]\n";
-const char* const kImportFailed =
-    "alert error \"Error\": \"Failed to import the SQL file.\" / \"\" [\"OK\"]\nanswered the alert with button 1\n";
+const char* const kSqlCreateFailed = "Could not create the SQL file. Please check the file path and permissions.";
+const std::string kImportFailed = AlertOk("error", "Error", "Failed to import the SQL file.");
 
 struct Scenario {
     const char* name;
@@ -87,7 +94,6 @@ void RunScenarios(const std::vector<Scenario>& scenarios)
 
 TEST(FileCommandScenarios, SqlExportAndImport)
 {
-    const std::string linkedOnly = "C1000000-0000-4000-8000-00000000000";
     const std::string unlinkedRows = Without(Without(kFixtureRows, "|W-"), "|S-1|");
     const std::string proc = ReadFile("/proc/version");
     RunScenarios({
@@ -102,32 +108,28 @@ TEST(FileCommandScenarios, SqlExportAndImport)
          [](const std::string& dir) { return ReadFile(dir + "/x.sql"); }, ""},
         {"an export into a read-only place alerts", nullptr, "menu 32504 2\nfile /proc/calvora.sql\nanswer 1\n",
          std::string(kExportSqlDialog) +
-             "chose file /proc/calvora.sql\n"
-             "alert error \"Error\": \"Could not create the SQL file. Please check the file path and permissions.\" / "
-             "\"\" [\"OK\"]\nanswered the alert with button 1\n"},
+             "chose file /proc/calvora.sql\n" +
+             AlertOk("error", "Error", kSqlCreateFailed)},
         {"an export over a file that cannot be written leaves it as it was", nullptr,
          "menu 32504 2\nfile /proc/version\nanswer 1\n",
          std::string(kExportSqlDialog) +
-             "chose file /proc/version\n"
-             "alert error \"Error\": \"Could not create the SQL file. Please check the file path and permissions.\" / "
-             "\"\" [\"OK\"]\nanswered the alert with button 1\n",
+             "chose file /proc/version\n" +
+             AlertOk("error", "Error", kSqlCreateFailed),
          [](const std::string&) { return ReadFile("/proc/version"); }, proc},
         {"a round trip keeping the linked quantities restores, stores and shows the exported estimate", nullptr,
          "menu 32500 1\nmenu 32504 2\nfile $DIR/a.sql\nmenu 32502 1\nidle 4\n@stored\nmenu 32503 1\n"
          "type top 4 \"$DIR/a.sql\"\nclick top 1\nanswer 1\n@stored\n@palette\n",
          std::string(kExportSqlDialog) + "chose file $DIR/a.sql\ndialog \"Sync All Quantities\" is open\n4 idle event(s)\n" +
              kSyncedRows + "dialog \"Import SQL\" is open\ntyped \"$DIR/a.sql\" into item 4 of \"Import SQL\"\n"
-             "clicked item 1 of \"Import SQL\"\n"
-             "alert information \"Success\": \"SQL file imported successfully!\" / \"\" [\"OK\"]\n"
-             "answered the alert with button 1\n" + kFixtureRows + kPaletteBefore},
+             "clicked item 1 of \"Import SQL\"\n" +
+             AlertOk("information", "Success", "SQL file imported successfully!") + kFixtureRows + kPaletteBefore},
         {"skipping the linked quantities leaves only the unlinked ones; their dump holds no linked one", nullptr,
          "menu 32504 2\nfile $DIR/a.sql\nmenu 32503 1\ntype top 4 \"$DIR/a.sql\"\ncheck top 6 on\nclick top 1\n"
          "answer 1\n@stored\nmenu 32504 2\nfile $DIR/b.sql\n",
          std::string(kExportSqlDialog) + "chose file $DIR/a.sql\ndialog \"Import SQL\" is open\n"
              "typed \"$DIR/a.sql\" into item 4 of \"Import SQL\"\nchecked item 6 of \"Import SQL\"\n"
-             "clicked item 1 of \"Import SQL\"\n"
-             "alert information \"Success\": \"SQL file imported successfully!\" / \"\" [\"OK\"]\n"
-             "answered the alert with button 1\n" + unlinkedRows + kExportSqlDialog + "chose file $DIR/b.sql\n",
+             "clicked item 1 of \"Import SQL\"\n" +
+             AlertOk("information", "Success", "SQL file imported successfully!") + unlinkedRows + kExportSqlDialog + "chose file $DIR/b.sql\n",
          [](const std::string& dir) { return SqlFileFacts(dir + "/b.sql"); }, "dump header\n" + unlinkedRows},
         {"a missing file keeps the dialog open with its path until Cancel", nullptr,
          "menu 32503 1\ntype top 4 \"$DIR/none.sql\"\nclick top 1\nanswer 1\n@top 4\nclick top 2\nshow alerts\n@flush\n",
@@ -185,9 +187,8 @@ TEST(FileCommandScenarios, SqlExportAndImport)
 TEST(FileCommandScenarios, XlsxExportAndImport)
 {
     const std::string exported = std::string("dialog \"Export to XLSX\" is open\nclicked item 1 of \"Export to XLSX\"\n") +
-                                 kExportXlsxDialog + "chose file $DIR/e.xlsx\n"
-                                 "alert information \"Success\": \"Excel file exported successfully!\" / \"\" [\"OK\"]\n"
-                                 "answered the alert with button 1\n";
+                                 kExportXlsxDialog + "chose file $DIR/e.xlsx\n" +
+                                 AlertOk("information", "Success", "Excel file exported successfully!");
     auto withOption = [](int box) {
         return "menu 32504 1\n" + (box != 0 ? "check top " + std::to_string(box) + " on\n" : std::string()) +
                "click top 1\nfile $DIR/p.xlsx\nanswer 1\n";
@@ -195,9 +196,8 @@ TEST(FileCommandScenarios, XlsxExportAndImport)
     auto optionOutput = [](int box) {
         return std::string("dialog \"Export to XLSX\" is open\n") +
                (box != 0 ? "checked item " + std::to_string(box) + " of \"Export to XLSX\"\n" : std::string()) +
-               "clicked item 1 of \"Export to XLSX\"\n" + kExportXlsxDialog + "chose file $DIR/p.xlsx\n"
-               "alert information \"Success\": \"Excel file exported successfully!\" / \"\" [\"OK\"]\n"
-               "answered the alert with button 1\n";
+               "clicked item 1 of \"Export to XLSX\"\n" + kExportXlsxDialog + "chose file $DIR/p.xlsx\n" +
+               AlertOk("information", "Success", "Excel file exported successfully!");
     };
     auto price = [](const std::string& dir) { return PriceCell(dir + "/p.xlsx"); };
     RunScenarios({
