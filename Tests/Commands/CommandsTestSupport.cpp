@@ -5,6 +5,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <streambuf>
@@ -132,8 +133,18 @@ std::string RowsOfSqliteShell(const std::string& dumpPath)
 
 std::string TempDir(const std::string& name)
 {
+    // Removed with everything in them when the tests end.
+    static struct Made {
+        std::vector<std::string> dirs;
+        ~Made()
+        {
+            for (const std::string& dir : dirs)
+                std::filesystem::remove_all(dir);
+        }
+    } made;
     std::string pattern = std::string(::testing::TempDir()) + "calvora_commands_" + name + "_XXXXXX";
-    return std::string(mkdtemp(&pattern[0]));
+    made.dirs.push_back(mkdtemp(&pattern[0]));
+    return made.dirs.back();
 }
 
 std::string ReadFile(const std::string& path)
