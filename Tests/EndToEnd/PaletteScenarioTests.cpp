@@ -96,12 +96,8 @@ TEST_F(Palettes, MenuTogglesAndTheCloseBoxHideAndStore)
          "\"Calvora\" visible\n!hidden\n    entry 3 \"02 Concrete and steel\" value 3 *"},
         {"drag-row Calvora 5 3 1\nmenu \"Show Calvora Palette\"\nshow menus", "!Show Calvora Palette ["},
     });
-    std::string error;
-    ASSERT_TRUE(host.SaveProject(dir + "/saved.json", &error)) << error;
-    Host::StandInHost reader;
-    ASSERT_TRUE(reader.OpenProject(dir + "/saved.json", &error)) << error;
-    // The menu's hide stored the Concrete reorder too (category 3: 02.03 moved to the top).
-    std::swap(reader.Project()["moduleData"], host.Project()["moduleData"]);
+    EXPECT_EQ(CountPanels("Calvora"), 1);
+    // The menu's hide stored the Concrete reorder too (02.03 moved to the top).
     EXPECT_EQ(StoredItemCodes(3), (std::vector<std::string>{"02.03", "02.01", "02.02"}));
 }
 
