@@ -14,7 +14,6 @@ namespace {
 constexpr GS::Int16 kSelectItem = 1;
 constexpr GS::Int16 kCancelItem = 2;
 constexpr GS::Int16 kListItem = 3;
-
 }  // namespace
 
 ArgumentPickerDialog::ArgumentPickerDialog(GS::Int16 resourceId, const API_Element& element,
