@@ -133,15 +133,23 @@ TEST(AddOnInHost, LoadsWithNameDescriptionAndMenus)
 
 TEST(AddOnInHost, InitializeStopsAtTheFirstMissingStep)
 {
-    Host::StandInHost host;
-    host.SetEntry(Slot_CatchProjectEvent, nullptr);
-    std::string error;
-    ASSERT_TRUE(host.LoadAddOn(CALVORA_ADDON_PATH, &error)) << error;
-    ASSERT_FALSE(host.CallLog().empty());
-    EXPECT_EQ(host.CallLog().back(), "Initialize " + std::to_string(APIERR_MISSINGENTRY));
-    // The menu handlers of the first step stay installed.
-    for (const auto& m : host.Menus())
-        EXPECT_NE(m.handler, nullptr);
+    // Steps: project events, the two palettes (one slot), the selection handler.
+    const struct {
+        ApiSlot missing;
+        std::size_t palettes;  // registered before Initialize stopped
+    } cases[] = {{Slot_CatchProjectEvent, 0}, {Slot_RegisterPalette, 0}, {Slot_CatchSelectionChange, 2}};
+    for (const auto& c : cases) {
+        Host::StandInHost host;
+        host.SetEntry(c.missing, nullptr);
+        std::string error;
+        ASSERT_TRUE(host.LoadAddOn(CALVORA_ADDON_PATH, &error)) << error;
+        ASSERT_FALSE(host.CallLog().empty());
+        EXPECT_EQ(host.CallLog().back(), "Initialize " + std::to_string(APIERR_MISSINGENTRY)) << c.missing;
+        EXPECT_EQ(host.Palettes().size(), c.palettes) << c.missing;
+        // The menu handlers of the first step stay installed.
+        for (const auto& m : host.Menus())
+            EXPECT_NE(m.handler, nullptr);
+    }
 }
 
 TEST(AddOnInHost, RefusedWhenItIsNotAnAddOn)
