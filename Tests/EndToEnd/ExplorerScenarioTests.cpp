@@ -1,6 +1,10 @@
 // The Element Links Explorer in the stand-in host with the real add-on, on the sample estimate:
 // W-05 feeds items 01.02 (id 4) and 03.01 (id 8, by two quantities); W-01 feeds 01.01 (id 3) and
 // 03.01; W-06 feeds nothing.
+#include <unistd.h>
+
+#include <iterator>
+
 #include "ScenarioSupport.hpp"
 
 namespace {
@@ -123,6 +127,34 @@ TEST_F(Explorer, NewOpenAndShowingAgainNeverKeepThePreviousProjectsItems)
         {std::string("palette ") + ExplorerRef + " hide-begin\nnew\npalette " + ExplorerRef + " hide-end\n" + ShowExplorer,
          "palette \"Element Links Explorer\" 450x150 visible\n" + ExplorerEmpty()},
     });
+}
+
+}  // namespace
+
+namespace {
+
+// The README's main command: the sample script in the host program, to its end.
+TEST(SampleScript, ShowsBothPalettesForTheSelectedWall)
+{
+    char dir[] = "/tmp/calvora_sample_XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::string out = std::string(dir) + "/out.txt";
+    const std::string command = std::string("cd '" CALVORA_SAMPLES_DIR "' && '" CALVORA_HOST_EXE
+                                            "' --script sample.script > '") + out + "' 2>&1";
+    const int status = std::system(command.c_str());
+    std::ifstream in(out);
+    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    ASSERT_EQ(status, 0) << text;
+    EXPECT_TRUE(Scenario::Shows(
+        text, "palette \"Element Links Explorer\" 450x150 visible grow\n" + W05Rows +
+                  "\npalette \"Calvora\" 700x350 visible grow\n"
+                  "    entry 4 \"03 Finishes\" value 4 *\n"
+                  "    row 1 value 8 selected | \"1\" | \"03.01\" | \"Wall plaster, both faces\"\n"
+                  "  22 statictext (265,313,220,18) \"Total: 4216.22\" right\n"
+                  "1. Show Calvora Palette [checked]\n1. Element Links Explorer [checked]"))
+        << text;
+    std::remove(out.c_str());
+    rmdir(dir);
 }
 
 }  // namespace
