@@ -45,8 +45,9 @@ void UnloadEventHandlers()
             ElementItemsPalette::DestroyInstance();
         return NoError;
     });
-    HostCatchSelectionChange(nullptr);
-    HostCatchProjectEvent(kProjectEventMask, nullptr);
+    Guarded("FreeData: removing the selection handler", [] { return HostCatchSelectionChange(nullptr); });
+    Guarded("FreeData: removing the project-event handler",
+            [] { return HostCatchProjectEvent(kProjectEventMask, nullptr); });
 }
 
 // After New and Open the palettes must not go on showing the previous project's estimate.
