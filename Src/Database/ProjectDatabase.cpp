@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <chrono>
@@ -306,29 +307,49 @@ bool IsOwnIndex(SQLite::Database& database, const std::string& name, const std::
     return false;
 }
 
+bool IsOwnTableName(const std::string& name, bool ignoreCase)
+{
+    for (const char* own : {"categories", "items", "qties", "sqlite_sequence"})
+        if (ignoreCase ? sqlite3_stricmp(name.c_str(), own) == 0 : name == own)
+            return true;
+    return false;
+}
+
 // A database may hold only what the add-on itself makes: its three tables, SQLite's sequence
 // table and its own indexes. Anything else, a trigger or a view above all, would run or answer
-// in place of the add-on's statements at some later save.
-void CheckOnlyOwnObjects(SQLite::Database& database)
+// in place of the add-on's statements at some later save. Where extraTables is given, other
+// ordinary tables (with the indexes SQLite makes for their keys) are let through and listed, to
+// be left behind by the caller: earlier versions let imports keep such tables.
+void CheckOnlyOwnObjects(SQLite::Database& database, std::vector<std::string>* extraTables = nullptr)
 {
     SQLite::Statement temporary(database, "SELECT COUNT(*) FROM sqlite_temp_master");
     if (QueryFirstInt(temporary) > 0)
         throw std::runtime_error("The SQL text leaves temporary tables, views or triggers.");
-    std::vector<std::pair<std::string, std::string>> indexes;
-    SQLite::Statement objects(database, "SELECT type, name, tbl_name FROM sqlite_master");
+    struct Index {
+        std::string name;
+        std::string table;
+        bool implicit;
+    };
+    std::vector<Index> indexes;
+    SQLite::Statement objects(database, "SELECT type, name, tbl_name, sql IS NULL, sql LIKE 'CREATE TABLE%' FROM sqlite_master");
     while (objects.executeStep()) {
         const std::string type = objects.getColumn(0).getString();
         const std::string name = objects.getColumn(1).getString();
-        if (type == "table" && (name == "categories" || name == "items" || name == "qties" || name == "sqlite_sequence"))
+        if (type == "table" && IsOwnTableName(name, false))
             continue;
-        if (type == "index")
-            indexes.emplace_back(name, objects.getColumn(2).getString());
+        if (type == "table" && extraTables != nullptr && objects.getColumn(4).getInt() == 1 && !IsOwnTableName(name, true))
+            extraTables->push_back(name);
+        else if (type == "index")
+            indexes.push_back({name, objects.getColumn(2).getString(), objects.getColumn(3).getInt() == 1});
         else
             throw std::runtime_error("The database holds " + type + " " + name + ", which the estimate does not use.");
     }
-    for (const auto& [name, table] : indexes)
-        if (!IsOwnIndex(database, name, table))
-            throw std::runtime_error("The database holds index " + name + ", which the estimate does not use.");
+    for (const Index& index : indexes) {
+        const bool ofExtraTable = extraTables != nullptr && index.implicit &&
+                                  std::find(extraTables->begin(), extraTables->end(), index.table) != extraTables->end();
+        if (!ofExtraTable && !IsOwnIndex(database, index.name, index.table))
+            throw std::runtime_error("The database holds index " + index.name + ", which the estimate does not use.");
+    }
 }
 
 // The table made again from its columns alone: names, declared types, NOT NULL and defaults, and
@@ -361,18 +382,25 @@ std::string PlainCreateTable(SQLite::Database& source, const std::string& table)
     return "CREATE TABLE " + QuoteIdentifier(table) + " (" + definition + ")";
 }
 
-// Builds a writable connection with the add-on's own settings that holds the tables and rows of
-// the given one, and its next ids; the indexes come with the schema step.
-std::unique_ptr<SQLite::Database> CopyIntoFresh(SQLite::Database& source)
+// The tables of a database but SQLite's sequence table, less the given ones.
+std::vector<std::string> TablesOf(SQLite::Database& database, const std::vector<std::string>& except = {})
+{
+    std::vector<std::string> tables;
+    SQLite::Statement schema(database, "SELECT name FROM sqlite_master WHERE type = 'table' AND name <> 'sqlite_sequence'");
+    while (schema.executeStep()) {
+        std::string name = schema.getColumn(0).getString();
+        if (std::find(except.begin(), except.end(), name) == except.end())
+            tables.push_back(std::move(name));
+    }
+    return tables;
+}
+
+// Builds a writable connection with the add-on's own settings that holds the given tables of
+// the given one, their rows and their next ids; the indexes come with the schema step.
+std::unique_ptr<SQLite::Database> CopyIntoFresh(SQLite::Database& source, const std::vector<std::string>& tables)
 {
     std::unique_ptr<SQLite::Database> target = OpenMemoryDatabase();
     SQLite::Transaction transaction(*target);
-    std::vector<std::string> tables;
-    {
-        SQLite::Statement schema(source, "SELECT name FROM sqlite_master WHERE type = 'table' AND name <> 'sqlite_sequence'");
-        while (schema.executeStep())
-            tables.push_back(schema.getColumn(0).getString());
-    }
     for (const std::string& table : tables)
         target->exec(PlainCreateTable(source, table));
     for (const std::string& table : tables) {
@@ -405,6 +433,8 @@ std::unique_ptr<SQLite::Database> CopyIntoFresh(SQLite::Database& source)
         SQLite::Statement next(source, "SELECT name, seq FROM sqlite_sequence");
         SQLite::Statement insert(*target, "INSERT INTO sqlite_sequence (name, seq) VALUES (?, ?)");
         while (next.executeStep()) {
+            if (std::find(tables.begin(), tables.end(), next.getColumn(0).getString()) == tables.end())
+                continue;
             insert.bind(1, next.getColumn(0).getString());
             insert.bind(2, static_cast<int64_t>(next.getColumn(1).getInt64()));
             insert.exec();
@@ -660,11 +690,19 @@ void ProjectDatabase::loadFromProject()
     }
     try {
         CheckImageSound(*connection);
-        CheckOnlyOwnObjects(*connection);
+        std::vector<std::string> extraTables;
+        CheckOnlyOwnObjects(*connection, &extraTables);
         // SQLite opens some sound images read-only (a newer write version, say), and every save
-        // would fail on them: their rows go into a writable database instead.
-        if (sqlite3_db_readonly(connection->getHandle(), "main") == 1)
-            replaceConnection(CopyIntoFresh(*connection));
+        // would fail on them: their rows go into a writable database instead. So do the estimate's
+        // tables of an image that holds others too, which would otherwise cost the whole estimate.
+        if (sqlite3_db_readonly(connection->getHandle(), "main") == 1 || !extraTables.empty())
+            replaceConnection(CopyIntoFresh(*connection, TablesOf(*connection, extraTables)));
+        if (!extraTables.empty()) {
+            std::string names;
+            for (const std::string& table : extraTables)
+                names += (names.empty() ? "" : ", ") + table;
+            DBPrintf("The stored estimate holds tables it does not use, which are left out: %s\n", names.c_str());
+        }
     } catch (const std::exception& e) {
         DBPrintf("The stored estimate is damaged (%s), an empty one is used instead.\n", e.what());
         replaceConnection(OpenMemoryDatabase());
@@ -823,7 +861,7 @@ bool ProjectDatabase::replaceWithSql(const GS::UniString& sql, bool keepLinks)
         CheckOnlyOwnObjects(*imported);
         // Whatever the text set on its connection (pragmas, functions) stays there: only the
         // tables and their rows move to a connection of the add-on's own.
-        std::unique_ptr<SQLite::Database> rebuilt = CopyIntoFresh(*imported);
+        std::unique_ptr<SQLite::Database> rebuilt = CopyIntoFresh(*imported, TablesOf(*imported));
         imported.reset();
         if (!keepLinks)
             rebuilt->exec("DELETE FROM qties WHERE guid IS NOT NULL AND guid != '';");
