@@ -1,10 +1,6 @@
 // The Element Links Explorer in the stand-in host with the real add-on, on the sample estimate:
 // W-05 feeds items 01.02 (id 4) and 03.01 (id 8, by two quantities); W-01 feeds 01.01 (id 3) and
 // 03.01; W-06 feeds nothing.
-#include <unistd.h>
-
-#include <iterator>
-
 #include "ScenarioSupport.hpp"
 
 namespace {
@@ -17,12 +13,13 @@ const std::string W05Rows =
     "    row 2 value 8 | \"03\" | \"Finishes\" | \"03.01\" | \"Wall plaster, both faces\"\n"
     "  2 button (390,118,55,26) \"Goto Item\"";
 
-class Explorer : public Session {};
+class Explorer : public SampleSession {};
+const std::string Empty = " rows 0\n  2 button (390,118,55,26) disabled \"Goto Item\"";
 
 TEST_F(Explorer, ListsTheItemsOfTheOneSelectedElement)
 {
     Play({
-        {"open {sample}\nmenu \"Element Links Explorer\"\n" + ShowExplorer,
+        {"open $DIR/sample.json\nmenu \"Element Links Explorer\"\n" + ShowExplorer,
          "palette \"Element Links Explorer\" 450x150 visible grow\n"
          "  1 singlelist (5,5,440,108) rowHeight 18 scroll 1 rows 0\n"
          "    header 1 \"Cat. No.\" size 50 left\n"
@@ -35,8 +32,8 @@ TEST_F(Explorer, ListsTheItemsOfTheOneSelectedElement)
         {Select + W05 + "\n" + ShowExplorer, " rows 2\n" + W05Rows},
         // A section element stands for the wall it was cut from.
         {Select + W05Section + "\n" + ShowExplorer, " rows 2\n" + W05Rows},
-        {"select none\n" + ShowExplorer, ExplorerEmpty()},
-        {Select + W06 + "\n" + ShowExplorer, ExplorerEmpty()},
+        {"select none\n" + ShowExplorer, Empty},
+        {Select + W06 + "\n" + ShowExplorer, Empty},
         {Select + W01 + " " + W05 + " " + Z01 + "\n" + ShowExplorer,
          " rows 1\n"
          "    row 1 value 0 disabled | \"Multiple elements selected. Please select exactly one element.\" | \"\" | "
@@ -69,7 +66,7 @@ TEST_F(Explorer, ListsTheItemsOfTheOneSelectedElement)
 TEST_F(Explorer, GotoMakesAndShowsTheMainPaletteWithTheItemSelected)
 {
     Play({
-        {"open {sample}\n" + Select + W05 + "\nmenu \"Element Links Explorer\"\nshow panels", "!\"Calvora\""},
+        {"open $DIR/sample.json\n" + Select + W05 + "\nmenu \"Element Links Explorer\"\nshow panels", "!\"Calvora\""},
         {"select-rows \"Element Links Explorer\" 1 2\nclick \"Element Links Explorer\" \"Goto Item\"\nshow panels",
          "palette 32401 \"Calvora\" visible"},
         {"show Calvora",
@@ -92,7 +89,7 @@ TEST_F(Explorer, GotoMakesAndShowsTheMainPaletteWithTheItemSelected)
 TEST_F(Explorer, GotoAMissingItemShowsTheMainPaletteUnchanged)
 {
     Play({
-        {"open {sample}\n" + Select + W01 + "\nmenu \"Element Links Explorer\"\nmenu \"Show Calvora Palette\"", ""},
+        {"open $DIR/sample.json\n" + Select + W01 + "\nmenu \"Element Links Explorer\"\nmenu \"Show Calvora Palette\"", ""},
         // Item 01.01 goes while the Explorer still lists it.
         {"choose Calvora 2 \"01 Masonry\"\nselect-rows Calvora 5 1\nclick Calvora \"Delete Item\"\nanswer Yes\n" +
              ShowExplorer,
@@ -118,43 +115,30 @@ TEST_F(Explorer, NewOpenAndShowingAgainNeverKeepThePreviousProjectsItems)
     const std::string selectedPath = WriteProject("selected.json", selected);
 
     Play({
-        {"open {sample}\n" + Select + W05 + "\nmenu \"Element Links Explorer\"\n" + ShowExplorer, " rows 2"},
-        {"new\n" + ShowExplorer, ExplorerEmpty()},
+        {"open $DIR/sample.json\n" + Select + W05 + "\nmenu \"Element Links Explorer\"\n" + ShowExplorer, " rows 2"},
+        {"new\n" + ShowExplorer, Empty},
         {"open " + selectedPath + "\n" + ShowExplorer, " rows 2\n" + W05Rows},
-        {"open " + emptyPath + "\n" + ShowExplorer, ExplorerEmpty()},
+        {"open " + emptyPath + "\n" + ShowExplorer, Empty},
         {"open " + selectedPath + "\n" + ShowExplorer, " rows 2"},
         // Hidden by the host over a New, it lists the new project's (empty) estimate when shown again.
         {std::string("palette ") + ExplorerRef + " hide-begin\nnew\npalette " + ExplorerRef + " hide-end\n" + ShowExplorer,
-         "palette \"Element Links Explorer\" 450x150 visible\n" + ExplorerEmpty()},
+         "palette \"Element Links Explorer\" 450x150 visible\n" + Empty},
     });
 }
-
-}  // namespace
-
-namespace {
 
 // The README's main command: the sample script in the host program, to its end.
 TEST(SampleScript, ShowsBothPalettesForTheSelectedWall)
 {
-    char dir[] = "/tmp/calvora_sample_XXXXXX";
-    ASSERT_NE(mkdtemp(dir), nullptr);
-    const std::string out = std::string(dir) + "/out.txt";
-    const std::string command = std::string("cd '" CALVORA_SAMPLES_DIR "' && '" CALVORA_HOST_EXE
-                                            "' --script sample.script > '") + out + "' 2>&1";
-    const int status = std::system(command.c_str());
-    std::ifstream in(out);
-    const std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    ASSERT_EQ(status, 0) << text;
-    EXPECT_TRUE(Scenario::Shows(
-        text, "palette \"Element Links Explorer\" 450x150 visible grow\n" + W05Rows +
-                  "\npalette \"Calvora\" 700x350 visible grow\n"
-                  "    entry 4 \"03 Finishes\" value 4 *\n"
-                  "    row 1 value 8 selected | \"1\" | \"03.01\" | \"Wall plaster, both faces\"\n"
-                  "  22 statictext (265,313,220,18) \"Total: 4216.22\" right\n"
-                  "1. Show Calvora Palette [checked]\n1. Element Links Explorer [checked]"))
-        << text;
-    std::remove(out.c_str());
-    rmdir(dir);
+    const std::string out = TempDir() + "/out.txt";
+    ASSERT_EQ(std::system(("cd '" CALVORA_SAMPLES_DIR "' && '" CALVORA_HOST_EXE "' --script sample.script > '" + out +
+                           "' 2>&1").c_str()), 0) << ReadFile(out);
+    EXPECT_TRUE(Shows(ReadFile(out),
+                                "palette \"Element Links Explorer\" 450x150 visible grow\n" + W05Rows +
+                                    "\npalette \"Calvora\" 700x350 visible grow\n"
+                                    "    entry 4 \"03 Finishes\" value 4 *\n"
+                                    "    row 1 value 8 selected | \"1\" | \"03.01\" | \"Wall plaster, both faces\"\n"
+                                    "  22 statictext (265,313,220,18) \"Total: 4216.22\" right\n"
+                                    "1. Show Calvora Palette [checked]\n1. Element Links Explorer [checked]"));
 }
 
 }  // namespace

@@ -1,0 +1,424 @@
+#include "ScenarioSupport.hpp"
+
+#include <sqlite3.h>
+
+#include <cctype>
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <streambuf>
+
+#include "Database/ProjectDatabase.hpp"
+#include "GSRoot/Debug.hpp"
+#include "Host/Script.hpp"
+#include "HostApi/HostCalls.hpp"
+
+namespace Scenario {
+
+Host::Json FixtureProject()
+{
+    Host::Json elements = Host::Json::array();
+    const char* walls[] = {W1, W2, W3, W4, W5};
+    const double volumes[] = {2.5, 4.0, 3.0, 1.5, 2.0};
+    for (int i = 0; i < 5; ++i)
+        elements.push_back({{"guid", walls[i]}, {"typeID", "Wall"}, {"id", "W-" + std::to_string(i + 1)},
+                            {"quantities", {{"volume", volumes[i]}, {"area", 10.0 + i}, {"length", 4.0}}}});
+    elements.push_back({{"guid", S1}, {"typeID", "Slab"}, {"id", "S-1"},
+                        {"quantities", {{"volume", 12.0}, {"topSurface", 40.0}}}});
+    elements.push_back({{"guid", L1}, {"typeID", "Line"}, {"id", "L-1"}, {"begC", {0, 0}}, {"endC", {3, 4}}});
+    elements.push_back({{"guid", SE}, {"typeID", "SectionElement"}, {"parentGuid", W2}});
+    Host::Json properties = Host::Json::array(
+        {{{"guid", "C0000000-0000-4000-8000-000000000001"}, {"name", "U-Value"}, {"description", "Thermal"},
+          {"valueType", "real"}, {"default", 0.25}, {"types", {"Wall"}}},
+         {{"guid", "C0000000-0000-4000-8000-000000000002"}, {"name", "Count()"}, {"description", "Pieces"},
+          {"valueType", "integer"}, {"default", 3}, {"types", {"Wall"}}}});
+    return {{"model", {{"elements", elements}, {"propertyDefinitions", properties}}}};
+}
+
+Host::Json ReadJson(const std::string& path)
+{
+    std::ifstream in(path);
+    EXPECT_TRUE(in.good()) << path;
+    return Host::Json::parse(in);
+}
+
+UserLocale::UserLocale(const char* name)
+    : process(std::setlocale(LC_ALL, nullptr)), env(std::getenv("LC_ALL") ? std::getenv("LC_ALL") : ""),
+      hadEnv(std::getenv("LC_ALL") != nullptr)
+{
+    if (name == nullptr)
+        return;
+    setenv("LC_ALL", name, 1);
+    ok = std::setlocale(LC_ALL, name) != nullptr;
+}
+
+UserLocale::~UserLocale()
+{
+    hadEnv ? setenv("LC_ALL", env.c_str(), 1) : unsetenv("LC_ALL");
+    std::setlocale(LC_ALL, process.c_str());
+}
+
+namespace {
+std::vector<std::string> SplitLines(const std::string& text, bool trim)
+{
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);)
+        lines.push_back(trim ? line.erase(0, std::min(line.size(), line.find_first_not_of(' '))) : line);
+    return lines;
+}
+}  // namespace
+
+::testing::AssertionResult Shows(const std::string& output, const std::string& expect)
+{
+    const std::vector<std::string> lines = SplitLines(output, true);
+    std::size_t at = 0;
+    std::vector<std::string> absent;  // checked up to the next line matched
+    auto checkAbsent = [&](std::size_t end) -> std::string {
+        for (const std::string& a : absent)
+            for (std::size_t i = at; i < end; ++i)
+                if (lines[i].find(a) != std::string::npos)
+                    return a;
+        absent.clear();
+        return "";
+    };
+    for (const std::string& wanted : SplitLines(expect, true)) {
+        if (!wanted.empty() && wanted[0] == '!') {
+            absent.push_back(wanted.substr(1));
+            continue;
+        }
+        const bool whole = !wanted.empty() && wanted[0] == '=';
+        const std::string text = whole ? wanted.substr(1) : wanted;
+        std::size_t i = at;
+        while (i < lines.size() && (whole ? lines[i] != text : lines[i].find(text) == std::string::npos))
+            ++i;
+        if (i == lines.size())
+            return ::testing::AssertionFailure() << "missing (in this order): " << wanted;
+        if (const std::string shown = checkAbsent(i); !shown.empty())
+            return ::testing::AssertionFailure() << "shows what it must not: " << shown << " (before " << wanted << ")";
+        at = i + 1;
+    }
+    if (const std::string shown = checkAbsent(lines.size()); !shown.empty())
+        return ::testing::AssertionFailure() << "shows what it must not: " << shown;
+    return ::testing::AssertionSuccess();
+}
+
+std::string LinesWith(const std::string& text, const std::string& fragment)
+{
+    std::string result;
+    for (const std::string& line : SplitLines(text, false))
+        if (line.find(fragment) != std::string::npos)
+            result += line + "\n";
+    return result;
+}
+
+std::string Without(std::string text, const std::string& part)
+{
+    std::string result;
+    for (const std::string& line : SplitLines(text, false))
+        if (line.find(part) == std::string::npos)
+            result += line + "\n";
+    return result;
+}
+
+std::string Query(const std::vector<unsigned char>& image, const std::string& sql)
+{
+    sqlite3* db = nullptr;
+    sqlite3_open(":memory:", &db);
+    auto* copy = static_cast<unsigned char*>(sqlite3_malloc64(image.size()));
+    std::memcpy(copy, image.data(), image.size());
+    if (sqlite3_deserialize(db, "main", copy, image.size(), image.size(),
+                            SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE) != SQLITE_OK) {
+        sqlite3_close(db);
+        return "unreadable image\n";
+    }
+    std::string rows;
+    auto run = [&](const std::string& query, const std::string& prefix) {
+        sqlite3_stmt* stmt = nullptr;
+        if (sqlite3_prepare_v2(db, query.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
+            rows += prefix + "missing\n";
+            return;
+        }
+        while (sqlite3_step(stmt) == SQLITE_ROW) {
+            rows += prefix;
+            for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
+                const unsigned char* text = sqlite3_column_text(stmt, c);
+                rows += (c == 0 ? "" : "|") + std::string(text ? reinterpret_cast<const char*>(text) : "NULL");
+            }
+            rows += "\n";
+        }
+        sqlite3_finalize(stmt);
+    };
+    if (!sql.empty())
+        run(sql, "");
+    else
+        for (const std::string table : {"categories", "items", "qties"})
+            run("SELECT * FROM " + table + " ORDER BY id", table + ": ");
+    sqlite3_close(db);
+    return rows;
+}
+
+std::string ReadFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+std::string TempDir()
+{
+    static struct Made {
+        std::vector<std::string> dirs;
+        ~Made()
+        {
+            for (const std::string& dir : dirs)
+                std::filesystem::remove_all(dir);
+        }
+    } made;
+    std::string pattern = std::string(::testing::TempDir()) + "calvora_scenario_XXXXXX";
+    made.dirs.push_back(mkdtemp(&pattern[0]));
+    return made.dirs.back();
+}
+
+void StoreEstimate(Host::StandInHost& host, const std::string& sql)
+{
+    CalvoraSetHostTable(host.Table());
+    ProjectDatabase& db = ProjectDatabase::instance();
+    db.reopen();
+    db.ensureOpen();
+    if (!sql.empty())
+        db.execSql(GS::UniString(sql.c_str(), CC_UTF8));
+    db.saveToProject();
+    db.reopen();
+    CalvoraClearHostTable();
+}
+
+std::string Scope(const std::string& view, const std::string& scope)
+{
+    std::istringstream in(scope);
+    std::vector<std::string> w;
+    for (std::string word; in >> word;)
+        w.push_back(word);
+    const std::vector<std::string> lines = SplitLines(view, true);
+    std::string out;
+    if (!w.empty() && (w[0] == "rects" || w[0] == "headers" || w[0] == "tabs")) {
+        for (std::size_t i = 1; i < w.size(); ++i)
+            for (const std::string& l : SplitLines(Scope(view, w[i]), false)) {
+                std::istringstream t(l);
+                std::string kind, number, third;
+                t >> kind >> number >> third;
+                if (w[0] == "rects" && kind == w[i])
+                    out += (out.empty() ? "" : " ") + third;
+                else if (w[0] == "tabs" && kind == "tab")
+                    out += (out.empty() ? "" : " ") + third;
+                else if (w[0] == "headers" && kind == "header")
+                    out += (out.empty() ? "" : " ") + std::to_string(std::atoi(l.c_str() + l.find(" size ") + 6));
+            }
+        return out + "\n";
+    }
+    bool inItem = w.empty(), inRow = false;
+    const std::string row = w.size() > 2 ? "row " + w[2] + " " : "";
+    for (const std::string& l : lines) {
+        if (!w.empty() && !l.empty() && std::isdigit(static_cast<unsigned char>(l[0])))
+            inItem = l.compare(0, w[0].size() + 1, w[0] + " ") == 0;
+        if (l.compare(0, 4, "row ") == 0)
+            inRow = l.compare(0, row.size(), row) == 0;
+        if (inItem && (row.empty() || inRow))
+            out += l + "\n";
+    }
+    return out;
+}
+
+void Session::SetUp()
+{
+    GS::SetDebugCapture([this](const std::string& text) { debug += text; });
+    DG::User::ResetLogs();
+    dir = TempDir();
+}
+
+void Session::TearDown()
+{
+    Finish();
+    GS::SetDebugCapture({});
+}
+
+void Session::Start(const Host::Json& project, const char* seed)
+{
+    Finish();
+    DG::User::ResetLogs();
+    host.ClearFailures();
+    host.SetProject(project);
+    if (seed != nullptr)
+        StoreEstimate(host, seed);
+    std::string error;
+    ASSERT_TRUE(host.LoadAddOn(CALVORA_ADDON_PATH, &error)) << error;
+    loaded = true;
+}
+
+void Session::Finish()
+{
+    if (loaded)
+        host.UnloadAddOn();
+    loaded = false;
+}
+
+std::string Session::WriteProject(const std::string& name, const Host::Json& project)
+{
+    const std::string path = dir + "/" + name;
+    std::ofstream(path) << project.dump(2);
+    return path;
+}
+
+namespace {
+std::string Expand(std::string text, const std::string& dir)
+{
+    for (std::size_t at = text.find("$DIR"); at != std::string::npos; at = text.find("$DIR", at + dir.size()))
+        text.replace(at, 4, dir);
+    return text;
+}
+
+// Hands the script to the runner line by line; a test line is answered, when the runner reaches
+// it (a modal may have taken the lines before), by echo lines holding the hook's text.
+class ScriptBuffer : public std::streambuf {
+public:
+    ScriptBuffer(const std::string& script, std::function<std::string(const std::string&)> hook)
+        : lines(SplitLines(script, false)), hook(std::move(hook))
+    {
+    }
+
+protected:
+    int_type underflow() override
+    {
+        if (gptr() != nullptr && gptr() < egptr())
+            return traits_type::to_int_type(*gptr());
+        if (next >= lines.size())
+            return traits_type::eof();
+        const std::string line = lines[next++];
+        current = line + "\n";
+        if (line.rfind("@", 0) == 0) {
+            current.clear();
+            for (const std::string& text : SplitLines(hook(line), false)) {
+                current += "echo \"";
+                for (char c : text)
+                    current += (c == '"' || c == '\\') ? std::string("\\") + c : std::string(1, c);
+                current += "\"\n";
+            }
+            if (current.empty())
+                current = "\n";
+        }
+        setg(&current[0], &current[0], &current[0] + current.size());
+        return traits_type::to_int_type(*gptr());
+    }
+
+private:
+    std::vector<std::string> lines;
+    std::size_t next = 0;
+    std::string current;
+    std::function<std::string(const std::string&)> hook;
+};
+}  // namespace
+
+std::string Session::Hook(const std::string& line)
+{
+    const std::size_t space = line.find(' ');
+    const std::string word = line.substr(0, space), rest = space == std::string::npos ? "" : line.substr(space + 1);
+    if (word == "@flush")
+        host.SendProjectEvent(APINotify_Close);
+    if (word == "@stored" || word == "@flush") {
+        const auto image = host.ModuleData("CalvoraDB");
+        return image ? Query(*image, rest) : "nothing stored\n";
+    }
+    if (word == "@timers")
+        return "timers " + std::to_string(DG::User::RunningTimerCount()) + "\n";
+    if (word == "@view")
+        return line + "\n" + Scope(DG::User::Describe(DG::User::FindPanel("32401")), rest);
+    ADD_FAILURE() << "unknown test line " << line;
+    return "";
+}
+
+std::string Session::Run(const std::string& script)
+{
+    ScriptBuffer buffer(Expand(script, dir), [this](const std::string& line) { return Hook(line); });
+    std::istream in(&buffer);
+    std::ostringstream out, errors;
+    Host::ScriptRunner runner(host, out);
+    runner.SetErrorStream(errors);
+    EXPECT_TRUE(runner.RunStream(in, "scenario", false)) << errors.str() << "\n" << out.str();
+    return out.str();
+}
+
+void Session::Play(const std::vector<Step>& steps)
+{
+    for (const Step& step : steps) {
+        const std::string output = Run(step.script);
+        EXPECT_TRUE(Shows(output, Expand(step.expect, dir))) << "after:\n" << step.script << "\n--\n" << output;
+    }
+}
+
+void Session::RunCases(const Host::Json& project, const std::vector<Case>& cases)
+{
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        UserLocale user(c.locale);
+        ASSERT_TRUE(user.ok) << c.locale;
+        Start(project, c.seed.c_str());
+        Play({{c.script, c.expect}});
+        Finish();
+    }
+}
+
+void SampleSession::SetUp()
+{
+    Session::SetUp();
+    sample = ReadJson(CALVORA_SAMPLES_DIR "/sample-project.json");
+    WriteProject("sample.json", sample);
+    BeforeLoad();
+    Start(Host::Json(host.Project()));
+}
+
+void InProcess::SetUp()
+{
+    DG::User::ResetLogs();
+    previousPump = DG::User::SetPump([this] {
+        if (actions.empty())
+            return false;
+        auto action = std::move(actions.front());
+        actions.pop_front();
+        action();
+        return true;
+    });
+    GS::SetDebugCapture([this](const std::string& text) { debug += text; });
+}
+
+void InProcess::TearDown()
+{
+    GS::SetDebugCapture({});
+    DG::User::SetPump(previousPump);
+    ProjectDatabase::instance().reopen();
+    CalvoraClearHostTable();
+}
+
+void InProcess::Start(const Host::Json& project, const std::string& seed)
+{
+    host.SetProject(project);
+    StoreEstimate(host, seed);
+    CalvoraSetHostTable(host.Table());
+    ProjectDatabase::instance().reopen();
+    ProjectDatabase::instance().ensureOpen();
+}
+
+void InProcess::Act(std::function<bool(Int16, std::string*)> action)
+{
+    actions.push_back([action] {
+        std::string error;
+        EXPECT_TRUE(action(DG::User::TopModal(), &error)) << error;
+    });
+}
+
+}  // namespace Scenario
