@@ -1,8 +1,10 @@
-// The model selection the panel actions read, and the estimate the sample project carries.
+// In-process: the handlers never fail towards the host, the model selection the panel actions read,
+// and the estimate the sample project carries.
 #include <gtest/gtest.h>
 
 #include <fstream>
 
+#include "Calvora/AddOnMain.hpp"
 #include "Database/CategoriesTable.hpp"
 #include "Database/ItemsTable.hpp"
 #include "Database/ProjectDatabase.hpp"
@@ -51,6 +53,19 @@ protected:
 
     Host::StandInHost host;
 };
+
+TEST_F(SampleProject, HandlersNeverFailTowardsTheHost)
+{
+    ASSERT_EQ(Initialize(), NoError);
+    for (const API_MenuParams& params : {API_MenuParams{32503, 3}, API_MenuParams{32503, 0}, API_MenuParams{32504, -1},
+                                         API_MenuParams{32499, 1}, API_MenuParams{32600, 2}})
+        EXPECT_EQ(MenuCommandHandler(&params), NoError) << params.menuResID << "/" << params.itemIndex;
+    EXPECT_EQ(MenuCommandHandler(nullptr), NoError);
+    EXPECT_EQ(ProjectEventHandler(APINotify_Save, 0), NoError);
+    EXPECT_EQ(ProjectEventHandler(static_cast<API_NotifyEventID>(12345), 0), NoError);
+    EXPECT_EQ(SelectionChangeHandler(nullptr), NoError);
+    EXPECT_EQ(FreeData(), NoError);
+}
 
 TEST_F(SampleProject, SelectedElementsAreReadInSelectionOrder)
 {
