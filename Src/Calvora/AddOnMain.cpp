@@ -1,8 +1,8 @@
 #include "Calvora/AddOnMain.hpp"
 
-#include "Calvora/Guarded.hpp"
 #include "Calvora/MenuCommands.hpp"
 #include "Database/ProjectDatabase.hpp"
+#include "HostApi/Guard.hpp"
 #include "HostApi/HostCalls.hpp"
 #include "Palettes/CalvoraPalette.hpp"
 #include "Palettes/ElementItemsPalette.hpp"
@@ -33,21 +33,17 @@ const MenuCommand kCommands[] = {
 void UnloadEventHandlers()
 {
     Guarded("FreeData: unregistering the main palette",
-            [] { return HostUnregisterPalette(CalvoraPalette::GetPaletteRefId()); });
-    Guarded("FreeData: destroying the main palette", [] {
-        CalvoraPalette::DestroyInstance();
-        return NoError;
-    });
+            [] { HostUnregisterPalette(CalvoraPalette::GetPaletteRefId()); });
+    Guarded("FreeData: destroying the main palette", [] { CalvoraPalette::DestroyInstance(); });
     Guarded("FreeData: unregistering the Element Links Explorer",
-            [] { return HostUnregisterPalette(ElementItemsPalette::GetPaletteRefId()); });
+            [] { HostUnregisterPalette(ElementItemsPalette::GetPaletteRefId()); });
     Guarded("FreeData: destroying the Element Links Explorer", [] {
         if (ElementItemsPalette::HasInstance())
             ElementItemsPalette::DestroyInstance();
-        return NoError;
     });
-    Guarded("FreeData: removing the selection handler", [] { return HostCatchSelectionChange(nullptr); });
+    Guarded("FreeData: removing the selection handler", [] { HostCatchSelectionChange(nullptr); });
     Guarded("FreeData: removing the project-event handler",
-            [] { return HostCatchProjectEvent(kProjectEventMask, nullptr); });
+            [] { HostCatchProjectEvent(kProjectEventMask, nullptr); });
 }
 
 // After New and Open the palettes must not go on showing the previous project's estimate.
@@ -56,12 +52,10 @@ void RefreshPalettesForNewProject()
     Guarded("ProjectEventHandler: refreshing the main palette", [] {
         if (CalvoraPalette::HasInstance())
             CalvoraPalette::GetInstance().RefreshCategories();
-        return NoError;
     });
     Guarded("ProjectEventHandler: refreshing the Element Links Explorer", [] {
         if (ElementItemsPalette::HasInstance() && ElementItemsPalette::GetInstance().IsVisible())
             ElementItemsPalette::GetInstance().RefreshFromSelection();
-        return NoError;
     });
 }
 }  // namespace
@@ -70,7 +64,7 @@ GS::Int32 CheckEnvironment(API_EnvirParams* envir)
 {
     if (!CalvoraHostTablePresent() || envir == nullptr)
         return 0;
-    return Guarded("CheckEnvironment", [&]() -> GSErrCode {
+    return GuardedResult<GS::Int32>("CheckEnvironment", 0, [&] {
         RSGetIndString_ParamAdapter(&envir->addOnName, kEnvironmentStrings, 1, HostGetOwnResModule(), 0, __FILE__,
                                     __LINE__);
         RSGetIndString_ParamAdapter(&envir->addOnDescription, kEnvironmentStrings, 2, HostGetOwnResModule(), 0,
@@ -83,36 +77,30 @@ GSErrCode RegisterInterface()
 {
     if (!CalvoraHostTablePresent())
         return APIERR_NOTABLE;
-    return Guarded(
-        "RegisterInterface",
-        [] {
-            GSErrCode err = NoError;
-            for (GS::Int16 menu : kMenus)
-                err = HostRegisterMenu(menu, static_cast<GS::Int16>(menu + kPromptOffset), 0, 0);
-            return err;
-        },
-        APIERR_GENERAL);
+    return GuardedResult<GSErrCode>("RegisterInterface", APIERR_GENERAL, [] {
+        GSErrCode err = NoError;
+        for (GS::Int16 menu : kMenus)
+            err = HostRegisterMenu(menu, static_cast<GS::Int16>(menu + kPromptOffset), 0, 0);
+        return err;
+    });
 }
 
 GSErrCode Initialize()
 {
     if (!CalvoraHostTablePresent())
         return APIERR_NOTABLE;
-    return Guarded(
-        "Initialize",
-        [] {
-            for (GS::Int16 menu : kMenus)
-                HostInstallMenuHandler(menu, MenuCommandHandler);
-            GSErrCode err = HostCatchProjectEvent(kProjectEventMask, ProjectEventHandler);
-            if (err == NoError)
-                err = CalvoraPalette::RegisterPaletteControlCallBack();
-            if (err == NoError)
-                err = ElementItemsPalette::RegisterPaletteControlCallBack();
-            if (err == NoError)
-                err = HostCatchSelectionChange(SelectionChangeHandler);
-            return err;
-        },
-        APIERR_GENERAL);
+    return GuardedResult<GSErrCode>("Initialize", APIERR_GENERAL, [] {
+        for (GS::Int16 menu : kMenus)
+            HostInstallMenuHandler(menu, MenuCommandHandler);
+        GSErrCode err = HostCatchProjectEvent(kProjectEventMask, ProjectEventHandler);
+        if (err == NoError)
+            err = CalvoraPalette::RegisterPaletteControlCallBack();
+        if (err == NoError)
+            err = ElementItemsPalette::RegisterPaletteControlCallBack();
+        if (err == NoError)
+            err = HostCatchSelectionChange(SelectionChangeHandler);
+        return err;
+    });
 }
 
 // Unloading never fails: every step runs whatever the earlier ones did.
@@ -126,20 +114,20 @@ GSErrCode FreeData()
 
 GSErrCode MenuCommandHandler(const API_MenuParams* menuParams)
 {
-    return Guarded("MenuCommandHandler", [&]() -> GSErrCode {
+    Guarded("MenuCommandHandler", [&] {
         if (menuParams == nullptr)
-            return NoError;
+            return;
         for (const MenuCommand& command : kCommands) {
             if (command.menu == menuParams->menuResID && command.entry == menuParams->itemIndex)
                 GuardedCommand(command.name, command.run);
         }
-        return NoError;
     });
+    return NoError;
 }
 
 GSErrCode ProjectEventHandler(API_NotifyEventID notifID, GS::Int32)
 {
-    return Guarded("ProjectEventHandler", [&]() -> GSErrCode {
+    Guarded("ProjectEventHandler", [&] {
         ProjectDatabase& db = ProjectDatabase::instance();
         switch (notifID) {
             case APINotify_New:
@@ -157,21 +145,19 @@ GSErrCode ProjectEventHandler(API_NotifyEventID notifID, GS::Int32)
             default:
                 break;
         }
-        return NoError;
     });
+    return NoError;
 }
 
 GSErrCode SelectionChangeHandler(const API_Neig*)
 {
-    Guarded("SelectionChangeHandler: Element Links Explorer", []() -> GSErrCode {
+    Guarded("SelectionChangeHandler: Element Links Explorer", [] {
         if (ElementItemsPalette::HasInstance() && ElementItemsPalette::GetInstance().IsVisible())
             ElementItemsPalette::GetInstance().RefreshFromSelection();
-        return NoError;
     });
-    Guarded("SelectionChangeHandler: main palette", []() -> GSErrCode {
+    Guarded("SelectionChangeHandler: main palette", [] {
         if (CalvoraPalette::HasInstance() && CalvoraPalette::GetInstance().IsVisible())
             CalvoraPalette::GetInstance().UpdateSelectedElements();
-        return NoError;
     });
     return NoError;
 }

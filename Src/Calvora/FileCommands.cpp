@@ -1,5 +1,4 @@
 // The menu commands that move the estimate out to and in from SQL dumps and XLSX workbooks.
-#include <exception>
 #include <string>
 
 #include "Calvora/MenuCommands.hpp"
@@ -10,7 +9,7 @@
 #include "Dialogs/ImportSqlDialog.hpp"
 #include "Exchange/XlsxExport.hpp"
 #include "Exchange/XlsxImport.hpp"
-#include "GSRoot/Debug.hpp"
+#include "HostApi/Guard.hpp"
 #include "IO/Location.hpp"
 #include "Palettes/CalvoraPalette.hpp"
 
@@ -39,19 +38,8 @@ void SuccessAlert(const char* text)
 template <typename F>
 void RunCommand(const char* name, const char* errorText, F&& body)
 {
-    try {
-        body();
-        return;
-    } catch (const std::exception& e) {
-        DBPrintf("Unhandled exception in %s: %s\n", name, e.what());
-    } catch (...) {
-        DBPrintf("Unhandled exception in %s\n", name);
-    }
-    try {
-        ErrorAlert(errorText);
-    } catch (...) {
-        DBPrintf("Could not show the error alert of %s\n", name);
-    }
+    if (!Guarded(name, body))
+        FailureAlert(name, errorText, "");
 }
 
 // False when the user cancelled.
@@ -99,14 +87,10 @@ bool ReadWholeFile(const IO::Location& location, std::string* bytes)
 // The palette shows what the database now holds; a failure there does not undo the import.
 void RefreshMainPalette()
 {
-    try {
+    Guarded("refreshing the main palette", [] {
         if (CalvoraPalette::HasInstance())
             CalvoraPalette::GetInstance().RefreshCategories();
-    } catch (const std::exception& e) {
-        DBPrintf("Could not refresh the main palette: %s\n", e.what());
-    } catch (...) {
-        DBPrintf("Could not refresh the main palette\n");
-    }
+    });
 }
 }  // namespace
 

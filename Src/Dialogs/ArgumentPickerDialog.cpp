@@ -5,7 +5,7 @@
 #include <utility>
 
 #include "Dialogs/AttributeSwatches.hpp"
-#include "Dialogs/DialogGuard.hpp"
+#include "HostApi/Guard.hpp"
 #include "HostApi/HostCalls.hpp"
 #include "HostApi/HostElementCalls.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
@@ -97,12 +97,12 @@ void ArgumentPickerDialog::SelectFirstRow()
 
 void ArgumentPickerDialog::GuardedFill()
 {
-    DialogGuard("ArgumentPickerDialog::FillList", [&] { FillList(); });
+    Guarded("ArgumentPickerDialog::FillList", [&] { FillList(); });
 }
 
 void ArgumentPickerDialog::PanelOpened(const DG::PanelOpenEvent&)
 {
-    DialogGuard("ArgumentPickerDialog::PanelOpened", [&] {
+    Guarded("ArgumentPickerDialog::PanelOpened", [&] {
         SetClientSize(resourceWidth, resourceHeight);
         LayoutColumns();
     });
@@ -110,7 +110,7 @@ void ArgumentPickerDialog::PanelOpened(const DG::PanelOpenEvent&)
 
 void ArgumentPickerDialog::PanelResized(const DG::PanelResizeEvent& ev)
 {
-    DialogGuard("ArgumentPickerDialog::PanelResized", [&] {
+    Guarded("ArgumentPickerDialog::PanelResized", [&] {
         const GS::Int16 dx = ev.GetHorizontalChange();
         const GS::Int16 dy = ev.GetVerticalChange();
         if (dx == 0 && dy == 0)
@@ -127,7 +127,7 @@ void ArgumentPickerDialog::PanelResized(const DG::PanelResizeEvent& ev)
 
 void ArgumentPickerDialog::PanelHotkeyPressed(const DG::PanelHotKeyEvent& ev, bool* processed)
 {
-    DialogGuard("ArgumentPickerDialog::PanelHotkeyPressed", [&] {
+    Guarded("ArgumentPickerDialog::PanelHotkeyPressed", [&] {
         if (ev.GetKeyId() != escapeKey || escapeKey == 0)
             return;
         if (processed != nullptr)
@@ -138,7 +138,7 @@ void ArgumentPickerDialog::PanelHotkeyPressed(const DG::PanelHotKeyEvent& ev, bo
 
 void ArgumentPickerDialog::ButtonClicked(const DG::ButtonClickEvent& ev)
 {
-    DialogGuard("ArgumentPickerDialog::ButtonClicked", [&] {
+    Guarded("ArgumentPickerDialog::ButtonClicked", [&] {
         if (ev.GetSource() == &selectButton)
             PostCloseRequest(DG::Accept);
         else if (ev.GetSource() == &cancelButton)
@@ -148,7 +148,7 @@ void ArgumentPickerDialog::ButtonClicked(const DG::ButtonClickEvent& ev)
 
 void ArgumentPickerDialog::ListBoxDoubleClicked(const DG::ListBoxDoubleClickEvent& ev)
 {
-    DialogGuard("ArgumentPickerDialog::ListBoxDoubleClicked", [&] {
+    Guarded("ArgumentPickerDialog::ListBoxDoubleClicked", [&] {
         if (ev.GetSource() != &list)
             return;
         const GS::Int16 row = ev.GetListItem();
@@ -169,7 +169,7 @@ MaterialPickerDialog::MaterialPickerDialog(GS::Int16 resourceId, const API_Eleme
 
 void MaterialPickerDialog::ListBoxTabFieldUpdate(const DG::ListBoxTabFieldUpdateEvent& ev)
 {
-    DialogGuard("MaterialPickerDialog::ListBoxTabFieldUpdate", [&] {
+    Guarded("MaterialPickerDialog::ListBoxTabFieldUpdate", [&] {
         if (ev.GetListItem() < 1 || ev.GetTabFieldIndex() != 1)
             return;
         const GS::UniString indexText = list.GetTabItemText(ev.GetListItem(), indexColumn);

@@ -1,12 +1,10 @@
 #include "Dialogs/ArgumentPickers.hpp"
 
-#include <exception>
-
 #include "Dialogs/CompositeSkinSelectDialog.hpp"
 #include "Dialogs/ObjectParameterSelectDialog.hpp"
 #include "Dialogs/ProfileRegionSelectDialog.hpp"
 #include "Dialogs/PropertySelectDialog.hpp"
-#include "GSRoot/Debug.hpp"
+#include "HostApi/Guard.hpp"
 
 namespace {
 enum class Picker { None, CompositeSkin, ProfileRegion, ObjectParameter, Property };
@@ -44,7 +42,7 @@ bool RunArgumentPicker(const GS::UniString& entry, const API_Element& element, G
 {
     GS::UniString picked;
     bool confirmed = false;
-    try {
+    Guarded("RunArgumentPicker", [&] {
         switch (PickerOf(entry)) {
             case Picker::CompositeSkin: confirmed = Run<CompositeSkinSelectDialog>(element, &picked); break;
             case Picker::ProfileRegion: confirmed = Run<ProfileRegionSelectDialog>(element, &picked); break;
@@ -52,13 +50,7 @@ bool RunArgumentPicker(const GS::UniString& entry, const API_Element& element, G
             case Picker::Property: confirmed = Run<PropertySelectDialog>(element, &picked); break;
             case Picker::None: break;
         }
-    } catch (const std::exception& e) {
-        DBPrintf("Unhandled exception in RunArgumentPicker: %s\n", e.what());
-        confirmed = false;
-    } catch (...) {
-        DBPrintf("Unhandled exception in RunArgumentPicker\n");
-        confirmed = false;
-    }
+    });
     if (name != nullptr)
         *name = confirmed ? picked : GS::UniString();
     return confirmed;

@@ -1,11 +1,10 @@
 #include "Dialogs/EditCategoryDialog.hpp"
 
 #include "DG/DGUtility.hpp"
-#include "Dialogs/FormulaAssistance.hpp"
+#include "HostApi/Guard.hpp"
 #include "HostApi/HostCalls.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
-using FormulaAssistance::Guarded;
 
 EditCategoryDialog::EditCategoryDialog()
     : DG::ModalDialog(HostGetOwnResModule(), ResourceId, HostGetOwnResModule()),

@@ -5,10 +5,10 @@
 #include "DG/DGUtility.hpp"
 #include "Database/Qty.hpp"
 #include "Dialogs/FormulaAssistance.hpp"
+#include "HostApi/Guard.hpp"
 #include "HostApi/HostCalls.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
-using FormulaAssistance::Guarded;
 
 namespace {
 constexpr Int32 FunctionMenuIcon = 32557;

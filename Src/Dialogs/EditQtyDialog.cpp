@@ -6,11 +6,11 @@
 #include "Dialogs/AmountText.hpp"
 #include "Dialogs/FormulaAssistance.hpp"
 #include "GSRoot/Guid.hpp"
+#include "HostApi/Guard.hpp"
 #include "HostApi/HostCalls.hpp"
 #include "HostApi/HostElementCalls.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
-using FormulaAssistance::Guarded;
 
 namespace {
 constexpr Int32 FunctionMenuIcon = 32557;

@@ -1,6 +1,6 @@
 #include "Dialogs/ExportXlsDialog.hpp"
 
-#include "Dialogs/DialogGuard.hpp"
+#include "HostApi/Guard.hpp"
 #include "HostApi/HostCalls.hpp"
 
 ExportXlsDialog::ExportXlsDialog()
@@ -23,7 +23,7 @@ ExportXlsDialog::~ExportXlsDialog()
 
 void ExportXlsDialog::PanelResized(const DG::PanelResizeEvent& ev)
 {
-    DialogGuard("ExportXlsDialog::PanelResized", [&] {
+    Guarded("ExportXlsDialog::PanelResized", [&] {
         const GS::Int16 dx = ev.GetHorizontalChange();
         const GS::Int16 dy = ev.GetVerticalChange();
         if (dx == 0 && dy == 0)
@@ -40,7 +40,7 @@ void ExportXlsDialog::PanelResized(const DG::PanelResizeEvent& ev)
 
 void ExportXlsDialog::ButtonClicked(const DG::ButtonClickEvent& ev)
 {
-    DialogGuard("ExportXlsDialog::ButtonClicked", [&] {
+    Guarded("ExportXlsDialog::ButtonClicked", [&] {
         if (ev.GetSource() == &okButton)
             PostCloseRequest(DG::Accept);
         else if (ev.GetSource() == &cancelButton)

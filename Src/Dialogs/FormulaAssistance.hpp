@@ -4,10 +4,7 @@
 #include "API/ApiElements.hpp"
 #include "DG/DGItems.hpp"
 #include "Database/Qty.hpp"
-#include "GSRoot/Debug.hpp"
 #include "GSRoot/UniString.hpp"
-
-#include <exception>
 
 namespace FormulaAssistance {
 
@@ -30,20 +27,5 @@ bool ShowEvaluation(Qty& qty, DG::TextEdit& valueField, double* value);
 
 // The guid of the element as text.
 GS::UniString GuidText(const API_Element& element);
-
-// Runs one observer event; what it throws goes to the debug output instead of the host.
-template <typename Fn>
-bool Guarded(const char* where, Fn&& fn)
-{
-    try {
-        fn();
-        return true;
-    } catch (const std::exception& e) {
-        DBPrintf("%s: %s\n", where, e.what());
-    } catch (...) {
-        DBPrintf("%s: unknown exception\n", where);
-    }
-    return false;
-}
 
 }  // namespace FormulaAssistance

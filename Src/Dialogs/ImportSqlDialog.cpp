@@ -1,7 +1,7 @@
 #include "Dialogs/ImportSqlDialog.hpp"
 
 #include "DG/DGUtility.hpp"
-#include "Dialogs/DialogGuard.hpp"
+#include "HostApi/Guard.hpp"
 #include "HostApi/HostCalls.hpp"
 #include "Dialogs/FileTypeFilter.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
@@ -32,7 +32,7 @@ IO::Location ImportSqlDialog::GetLocation() const
 
 void ImportSqlDialog::PanelResized(const DG::PanelResizeEvent& ev)
 {
-    DialogGuard("ImportSqlDialog::PanelResized", [&] {
+    Guarded("ImportSqlDialog::PanelResized", [&] {
         const GS::Int16 dx = ev.GetHorizontalChange();
         const GS::Int16 dy = ev.GetVerticalChange();
         if (dx == 0 && dy == 0)
@@ -48,7 +48,7 @@ void ImportSqlDialog::PanelResized(const DG::PanelResizeEvent& ev)
 
 void ImportSqlDialog::PanelCloseRequested(const DG::PanelCloseRequestEvent& ev, bool* accepted)
 {
-    DialogGuard("ImportSqlDialog::PanelCloseRequested", [&] {
+    Guarded("ImportSqlDialog::PanelCloseRequested", [&] {
         if (ev.IsCancelled())
             return;
         const IO::Location location = GetLocation();
@@ -63,7 +63,7 @@ void ImportSqlDialog::PanelCloseRequested(const DG::PanelCloseRequestEvent& ev, 
 
 void ImportSqlDialog::ButtonClicked(const DG::ButtonClickEvent& ev)
 {
-    DialogGuard("ImportSqlDialog::ButtonClicked", [&] {
+    Guarded("ImportSqlDialog::ButtonClicked", [&] {
         if (ev.GetSource() == &okButton)
             PostCloseRequest(DG::Accept);
         else if (ev.GetSource() == &cancelButton)

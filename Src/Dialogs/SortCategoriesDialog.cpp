@@ -3,10 +3,9 @@
 #include <algorithm>
 
 #include "Database/CategoriesTable.hpp"
-#include "Dialogs/FormulaAssistance.hpp"
+#include "HostApi/Guard.hpp"
 #include "HostApi/HostCalls.hpp"
 
-using FormulaAssistance::Guarded;
 
 namespace {
 constexpr Int16 Margin = 5;

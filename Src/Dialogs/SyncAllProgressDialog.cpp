@@ -7,7 +7,7 @@
 #include "Database/ProjectDatabase.hpp"
 #include "Database/QtiesTable.hpp"
 #include "DG/DGUtility.hpp"
-#include "Dialogs/DialogGuard.hpp"
+#include "HostApi/Guard.hpp"
 #include "ElementFuncs/QtyEvaluation.hpp"
 #include "HostApi/HostCalls.hpp"
 #include "Palettes/CalvoraPalette.hpp"
@@ -54,11 +54,11 @@ void SyncAllProgressDialog::CollectQuantities()
 void SyncAllProgressDialog::PanelOpened(const DG::PanelOpenEvent&)
 {
     bool collected = false;
-    DialogGuard("SyncAllProgressDialog::PanelOpened", [&] {
+    Guarded("SyncAllProgressDialog::PanelOpened", [&] {
         CollectQuantities();
         collected = true;
     });
-    DialogGuard("SyncAllProgressDialog::PanelOpened", [&] {
+    Guarded("SyncAllProgressDialog::PanelOpened", [&] {
         if (!collected) {
             // Half a collection would sync some quantities and not others: sync none.
             qtyIds.Clear();
@@ -91,12 +91,12 @@ void SyncAllProgressDialog::SyncQuantity(GS::Int32 id)
 void SyncAllProgressDialog::Finish()
 {
     finished = true;
-    DialogGuard("SyncAllProgressDialog::Finish", [] {
+    Guarded("SyncAllProgressDialog::Finish", [] {
         ProjectDatabase::instance().saveToProject();
         if (CalvoraPalette::HasInstance())
             CalvoraPalette::GetInstance().RefreshCategories();
     });
-    DialogGuard("SyncAllProgressDialog::Finish", [&] {
+    Guarded("SyncAllProgressDialog::Finish", [&] {
         DisableIdleEvent();
         PostCloseRequest(DG::Accept);
     });
@@ -108,9 +108,9 @@ void SyncAllProgressDialog::PanelIdle(const DG::PanelIdleEvent&)
         return;
     if (position < qtyIds.GetSize()) {
         // A quantity whose row went away or whose statement fails is passed over; the run goes on.
-        DialogGuard("SyncAllProgressDialog::PanelIdle", [&] { SyncQuantity(qtyIds[position]); });
+        Guarded("SyncAllProgressDialog::PanelIdle", [&] { SyncQuantity(qtyIds[position]); });
         ++position;
-        DialogGuard("SyncAllProgressDialog::PanelIdle", [&] {
+        Guarded("SyncAllProgressDialog::PanelIdle", [&] {
             progressBar.SetValue(static_cast<GS::Int32>(position));
             UpdateProgressText();
         });
@@ -121,7 +121,7 @@ void SyncAllProgressDialog::PanelIdle(const DG::PanelIdleEvent&)
 
 void SyncAllProgressDialog::ButtonClicked(const DG::ButtonClickEvent& ev)
 {
-    DialogGuard("SyncAllProgressDialog::ButtonClicked", [&] {
+    Guarded("SyncAllProgressDialog::ButtonClicked", [&] {
         if (ev.GetSource() != &cancelButton || finished)
             return;
         cancelled = true;
@@ -131,7 +131,7 @@ void SyncAllProgressDialog::ButtonClicked(const DG::ButtonClickEvent& ev)
 
 void RunSyncAllQuantities()
 {
-    DialogGuard("DoSyncAllQuantities", [] {
+    Guarded("DoSyncAllQuantities", [] {
         SyncAllProgressDialog dialog;
         if (dialog.GetId() != 0)
             dialog.Invoke();

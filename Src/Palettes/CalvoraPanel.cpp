@@ -4,8 +4,8 @@
 #include <unordered_map>
 
 #include "DG/DGUtility.hpp"
+#include "HostApi/Guard.hpp"
 #include "HostApi/HostCalls.hpp"
-#include "Palettes/CalvoraPanelGuard.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
 namespace {
@@ -82,7 +82,7 @@ CalvoraPanel::CalvoraPanel(DG::Panel& palette, Int16 resourceId)
     LayoutQtiesList();
 
     // A database that cannot be read leaves an empty panel rather than no palette.
-    CalvoraPanelGuarded("CalvoraPanel", [this] { RefreshCategories(); });
+    Guarded("CalvoraPanel::CalvoraPanel", [this] { RefreshCategories(); });
 }
 
 CalvoraPanel::~CalvoraPanel()
@@ -99,7 +99,7 @@ CalvoraPanel::~CalvoraPanel()
 
 void CalvoraPanel::ButtonClicked(const DG::ButtonClickEvent& ev)
 {
-    CalvoraPanelGuarded("ButtonClicked", [&] {
+    Guarded("CalvoraPanel::ButtonClicked", [&] {
         const DG::Item* source = ev.GetSource();
         if (source == &addCategoryButton)
             AddNewCategory();
@@ -132,7 +132,7 @@ void CalvoraPanel::ButtonClicked(const DG::ButtonClickEvent& ev)
 
 void CalvoraPanel::PopUpChanged(const DG::PopUpChangeEvent& ev)
 {
-    CalvoraPanelGuarded("PopUpChanged", [&] {
+    Guarded("CalvoraPanel::PopUpChanged", [&] {
         if (ev.GetSource() == &categoryPopUp)
             RefreshItems();
     });
@@ -140,7 +140,7 @@ void CalvoraPanel::PopUpChanged(const DG::PopUpChangeEvent& ev)
 
 void CalvoraPanel::ListBoxSelectionChanged(const DG::ListBoxSelectionEvent& ev)
 {
-    CalvoraPanelGuarded("ListBoxSelectionChanged", [&] {
+    Guarded("CalvoraPanel::ListBoxSelectionChanged", [&] {
         if (ev.GetSource() == &itemsList)
             OnItemSelected();
         else if (ev.GetSource() == &qtiesList)
@@ -150,7 +150,7 @@ void CalvoraPanel::ListBoxSelectionChanged(const DG::ListBoxSelectionEvent& ev)
 
 void CalvoraPanel::ListBoxDoubleClicked(const DG::ListBoxDoubleClickEvent& ev)
 {
-    CalvoraPanelGuarded("ListBoxDoubleClicked", [&] {
+    Guarded("CalvoraPanel::ListBoxDoubleClicked", [&] {
         if (ev.GetSource() == &itemsList)
             EditItem();
         else if (ev.GetSource() == &qtiesList)
@@ -167,7 +167,7 @@ void CalvoraPanel::ListBoxMouseMoved(const DG::ListBoxMouseMoveEvent& ev, Int16*
 
 void CalvoraPanel::PanelHotkeyPressed(const DG::PanelHotKeyEvent& ev, bool* processed)
 {
-    CalvoraPanelGuarded("PanelHotkeyPressed", [&] {
+    Guarded("CalvoraPanel::PanelHotkeyPressed", [&] {
         if (hotKeyId == 0 || ev.GetKeyId() != hotKeyId)
             return;
         if (itemsList.IsFocused()) {
@@ -224,7 +224,7 @@ void CalvoraPanel::RecalcStep()
 
 void CalvoraPanel::QtyRecalcTimerProc(void* /*window*/, UInt32 /*message*/, std::uintptr_t timerId, UInt32 /*time*/)
 {
-    CalvoraPanelGuarded("QtyRecalcTimerProc", [timerId] {
+    Guarded("CalvoraPanel::QtyRecalcTimerProc", [timerId] {
         auto found = LivePanels().find(timerId);
         if (found == LivePanels().end() || found->second == nullptr)
             return;

@@ -3,8 +3,8 @@
 
 #include "Database/ItemsTable.hpp"
 #include "Database/QtiesTable.hpp"
+#include "HostApi/Guard.hpp"
 #include "Palettes/CalvoraPanel.hpp"
-#include "Palettes/CalvoraPanelGuard.hpp"
 
 namespace {
 
@@ -85,7 +85,7 @@ void CalvoraPanel::LayoutQtiesList()
 
 Int16 CalvoraPanel::ListBoxHeaderItemResized(const DG::ListBoxHeaderItemResizeEvent& ev)
 {
-    CalvoraPanelGuarded("ListBoxHeaderItemResized", [&] {
+    Guarded("CalvoraPanel::ListBoxHeaderItemResized", [&] {
         if (ev.GetSource() != &qtiesList)
             return;
         const int change = ev.GetResizeDifference();
@@ -105,7 +105,7 @@ Int16 CalvoraPanel::ListBoxHeaderItemResized(const DG::ListBoxHeaderItemResizeEv
 
 void CalvoraPanel::PanelResized(const DG::PanelResizeEvent& ev)
 {
-    CalvoraPanelGuarded("PanelResized", [&] {
+    Guarded("CalvoraPanel::PanelResized", [&] {
         const Int16 dx = ev.GetHorizontalChange();
         const Int16 dy = ev.GetVerticalChange();
         if (dx == 0 && dy == 0)
@@ -133,7 +133,7 @@ void CalvoraPanel::PanelResized(const DG::PanelResizeEvent& ev)
 
 void CalvoraPanel::SplitterDragged(const DG::SplitterDragEvent& ev)
 {
-    CalvoraPanelGuarded("SplitterDragged", [&] {
+    Guarded("CalvoraPanel::SplitterDragged", [&] {
         const int p = ev.GetPosition();
         const int x0 = itemsList.GetPosition().GetX();
         const int sw = splitter.GetWidth();
@@ -168,7 +168,7 @@ void CalvoraPanel::SplitterDragged(const DG::SplitterDragEvent& ev)
 
 void CalvoraPanel::ListBoxItemDragged(const DG::ListBoxDragEvent& ev)
 {
-    CalvoraPanelGuarded("ListBoxItemDragged", [&] {
+    Guarded("CalvoraPanel::ListBoxItemDragged", [&] {
         GS::Array<Int32> ids;
         if (ev.GetSource() == &itemsList) {
             const Int16 n = itemsList.GetItemCount();

@@ -1,7 +1,6 @@
 // Rows, total line, drawing, categories, the selection's guids, and filling the lists.
 #include <algorithm>
 #include <cstring>
-#include <exception>
 #include <vector>
 
 #include "API/ApiElements.hpp"
@@ -9,13 +8,12 @@
 #include "Database/ItemsTable.hpp"
 #include "Database/QtiesTable.hpp"
 #include "Dialogs/AmountText.hpp"
-#include "GSRoot/Debug.hpp"
 #include "GSRoot/Guid.hpp"
 #include "Graphix/Graphix.hpp"
+#include "HostApi/Guard.hpp"
 #include "HostApi/HostCalls.hpp"
 #include "HostApi/HostElementCalls.hpp"
 #include "Palettes/CalvoraPanel.hpp"
-#include "Palettes/CalvoraPanelGuard.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
 namespace {
@@ -185,15 +183,9 @@ void CalvoraPanel::ShowItem(Int32 itemId)
 {
     if (itemId == 0)
         return;
+    // An item deleted since the other palette listed it: nothing to show.
     Item item;
-    try {
-        item = ItemsTable().findById(itemId);
-    } catch (const std::exception& e) {
-        // An item deleted since the other palette listed it: nothing to show.
-        DBPrintf("CalvoraPanel::ShowItem: %s\n", e.what());
-        return;
-    }
-    if (item.getInt("id") == 0)
+    if (!Guarded("CalvoraPanel::ShowItem", [&] { item = ItemsTable().findById(itemId); }) || item.getInt("id") == 0)
         return;
 
     const Int32 categoryId = item.getInt("category_id");
@@ -308,7 +300,7 @@ void CalvoraPanel::UpdateSelectedElements()
 
 void CalvoraPanel::ListBoxTabFieldUpdate(const DG::ListBoxTabFieldUpdateEvent& ev)
 {
-    CalvoraPanelGuarded("ListBoxTabFieldUpdate", [&] {
+    Guarded("CalvoraPanel::ListBoxTabFieldUpdate", [&] {
         const Int16 row = ev.GetListItem();
         const Int16 field = ev.GetTabFieldIndex();
         if (row < 1)

@@ -3,12 +3,11 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 
 #include <cstring>
-#include <exception>
 
 #include "API/ApiElements.hpp"
 #include "Database/ProjectDatabase.hpp"
 #include "Database/SqlText.hpp"
-#include "GSRoot/Debug.hpp"
+#include "HostApi/Guard.hpp"
 #include "HostApi/HostElementCalls.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
@@ -21,19 +20,6 @@ constexpr GS::Int16 kMultipleSelectionText = 5;
 const char* const kLinkedItemsQuery =
     "SELECT DISTINCT c.code, c.title, i.code, i.descript, i.id, c.id FROM qties q JOIN items i ON q.item_id = i.id "
     "JOIN categories c ON i.category_id = c.id WHERE q.guid = ? ORDER BY c.sort_order, i.sort_order";
-
-// The dialog library calls the observers on the host's behalf: nothing may escape to it.
-template <typename F>
-void Guarded(const char* where, F&& body)
-{
-    try {
-        body();
-    } catch (const std::exception& e) {
-        DBPrintf("Unhandled exception in ElementItemsPanel::%s: %s\n", where, e.what());
-    } catch (...) {
-        DBPrintf("Unhandled exception in ElementItemsPanel::%s\n", where);
-    }
-}
 
 // A section element stands for the element it was cut from, whose guid the quantities store.
 GS::UniString LinkGuidText(const API_Guid& guid)
@@ -100,7 +86,8 @@ void ElementItemsPanel::LoadLinkedItems(const GS::UniString& guidText)
     if (guidText.IsEmpty())
         return;
     const GS::USize before = rows.GetSize();
-    try {
+    // The rows read before a failure stay.
+    Guarded("ElementItemsPanel::LoadLinkedItems", [&] {
         SQLite::Statement query = ProjectDatabase::instance().prepare(kLinkedItemsQuery);
         query.bind(1, ToSqlText(guidText));
         while (query.executeStep()) {
@@ -121,10 +108,7 @@ void ElementItemsPanel::LoadLinkedItems(const GS::UniString& guidText)
             list.SetTabItemText(n, 3, itemCode);
             list.SetTabItemText(n, 4, itemDescription);
         }
-    } catch (const std::exception& e) {
-        // The rows read so far stay.
-        DBPrintf("ElementItemsPanel::LoadLinkedItems: %s\n", e.what());
-    }
+    });
     if (rows.GetSize() > before)
         gotoButton.Enable();
 }
@@ -143,7 +127,7 @@ void ElementItemsPanel::LayoutColumns()
 
 void ElementItemsPanel::PanelOpened(const DG::PanelOpenEvent&)
 {
-    Guarded("PanelOpened", [this] {
+    Guarded("ElementItemsPanel::PanelOpened", [this] {
         LayoutColumns();
         RefreshFromSelection();
     });
@@ -151,7 +135,7 @@ void ElementItemsPanel::PanelOpened(const DG::PanelOpenEvent&)
 
 void ElementItemsPanel::PanelResized(const DG::PanelResizeEvent& ev)
 {
-    Guarded("PanelResized", [&] {
+    Guarded("ElementItemsPanel::PanelResized", [&] {
         const GS::Int16 dx = ev.GetHorizontalChange();
         const GS::Int16 dy = ev.GetVerticalChange();
         if (dx == 0 && dy == 0)
@@ -168,14 +152,14 @@ void ElementItemsPanel::PanelResized(const DG::PanelResizeEvent& ev)
 void ElementItemsPanel::ButtonClicked(const DG::ButtonClickEvent& ev)
 {
     if (ev.GetSource() == &gotoButton)
-        Guarded("ButtonClicked", [this] { GotoSelectedItem(); });
+        Guarded("ElementItemsPanel::ButtonClicked", [this] { GotoSelectedItem(); });
 }
 
 void ElementItemsPanel::ListBoxSelectionChanged(const DG::ListBoxSelectionEvent& ev)
 {
     if (ev.GetSource() != &list)
         return;
-    Guarded("ListBoxSelectionChanged", [this] {
+    Guarded("ElementItemsPanel::ListBoxSelectionChanged", [this] {
         if (list.GetSelectedItem() > 0)
             gotoButton.Enable();
         else
@@ -186,7 +170,7 @@ void ElementItemsPanel::ListBoxSelectionChanged(const DG::ListBoxSelectionEvent&
 void ElementItemsPanel::ListBoxDoubleClicked(const DG::ListBoxDoubleClickEvent& ev)
 {
     if (ev.GetSource() == &list)
-        Guarded("ListBoxDoubleClicked", [this] { GotoSelectedItem(); });
+        Guarded("ElementItemsPanel::ListBoxDoubleClicked", [this] { GotoSelectedItem(); });
 }
 
 void ElementItemsPanel::GotoSelectedItem()
