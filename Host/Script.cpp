@@ -44,8 +44,6 @@ const char* kMenuUsage = "menu takes a menu id and an entry number, or an entry'
 const char* kShowUsage =
     "show takes one of: menus, selection, addon, report, moduledata, palettes, panels, alerts, files, beeps, "
     "element GUID, or a panel";
-
-std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 }  // namespace
 
 ScriptRunner::ScriptRunner(StandInHost& host, std::ostream& out) : host(host), out(out), errors(&std::cerr)
@@ -55,15 +53,21 @@ ScriptRunner::ScriptRunner(StandInHost& host, std::ostream& out) : host(host), o
 
 ScriptRunner::~ScriptRunner() { DG::User::SetPump(previousPump); }
 
-bool ScriptRunner::ParseInt(const std::string& text, long* value)
+bool ScriptRunner::ParseInt(const std::string& text, long* value, long low, long high)
 {
     try {
         std::size_t used = 0;
         *value = std::stol(text, &used, 10);
-        return used == text.size();
+        return used == text.size() && *value >= low && *value <= high;
     } catch (...) {
         return false;
     }
+}
+
+bool ScriptRunner::Refuse(std::string* error, const std::string& message)
+{
+    *error = message;
+    return false;
 }
 
 std::vector<ScriptRunner::Token> ScriptRunner::TokenizeQuoted(const std::string& line, std::string* error)
@@ -131,7 +135,7 @@ bool ScriptRunner::Execute(const std::string& line, int lineNo, std::string* err
         abandoned.clear();
         failed = false;
     }
-    running.push_back(Frame{lineNo, "", ""});
+    running.push_back(Frame{lineNo, "", "", {}});
     std::string tokenError;
     auto t = TokenizeQuoted(line, &tokenError);
     bool ok;
@@ -309,8 +313,7 @@ bool ScriptRunner::Dispatch(const std::vector<Token>& t, std::string* error)
     if (!handled)
         ok = DialogCommand(t, &handled, error);
     if (!handled) {
-        *error = "unknown command '" + t[0].text + "' (try 'help')";
-        return false;
+        return Refuse(error, "unknown command '" + t[0].text + "' (try 'help')");
     }
     return ok;
 }
@@ -319,17 +322,13 @@ bool ScriptRunner::HostCommand(const std::vector<Token>& t, bool* handled, std::
 {
     const std::string& cmd = t[0].text;
     const std::size_t argc = t.size() - 1;
-    auto bad = [&](const std::string& message) {
-        *error = message;
-        return false;
-    };
     *handled = true;
 
     // The project and the add-on's menus wait while a modal window has the user.
     for (const char* waits : {"new", "open", "close", "save", "select", "menu", "palette", "element"}) {
         std::string name;
         if (cmd == waits && !Waiting(&name).empty())
-            return bad("'" + cmd + "' waits until " + name + " is closed");
+            return Refuse(error, "'" + cmd + "' waits until " + name + " is closed");
     }
 
     if (cmd == "help") {
@@ -342,35 +341,35 @@ bool ScriptRunner::HostCommand(const std::vector<Token>& t, bool* handled, std::
         out << '\n';
     } else if (cmd == "new") {
         if (argc != 0)
-            return bad("new takes no argument");
+            return Refuse(error, "new takes no argument");
         host.NewProject();
         out << "new project\n";
     } else if (cmd == "open") {
         if (argc != 1)
-            return bad("open takes one file");
+            return Refuse(error, "open takes one file");
         if (!host.OpenProject(t[1].text, error))
             return false;
         out << "opened " << t[1].text << '\n';
     } else if (cmd == "close") {
         if (argc != 0)
-            return bad("close takes no argument");
+            return Refuse(error, "close takes no argument");
         host.CloseProject();
         out << "project closed\n";
     } else if (cmd == "save") {
         if (argc > 1)
-            return bad("save takes at most one file");
+            return Refuse(error, "save takes at most one file");
         if (!host.SaveProject(argc == 1 ? t[1].text : "", error))
             return false;
         out << "saved " << host.ProjectPath() << '\n';
     } else if (cmd == "select") {
         if (argc == 0)
-            return bad("select takes guids or 'none'");
+            return Refuse(error, "select takes guids or 'none'");
         std::vector<GS::Guid> guids;
         if (!(argc == 1 && t[1].text == "none")) {
             for (std::size_t i = 1; i < t.size(); ++i) {
                 GS::Guid g;
                 if (!g.ConvertFromString(t[i].text.c_str()))
-                    return bad("'" + t[i].text + "' is not a guid");
+                    return Refuse(error, "'" + t[i].text + "' is not a guid");
                 guids.push_back(g);
             }
         }
@@ -382,12 +381,12 @@ bool ScriptRunner::HostCommand(const std::vector<Token>& t, bool* handled, std::
                 return false;
         } else if (argc == 2) {
             long menuId, entry;
-            if (!ParseInt(t[1].text, &menuId) || !ParseInt(t[2].text, &entry) || menuId < -32768 || menuId > 32767)
-                return bad(kMenuUsage);
+            if (!ParseInt(t[1].text, &menuId, -32768, 32767) || !ParseInt(t[2].text, &entry))
+                return Refuse(error, kMenuUsage);
             if (!host.ChooseMenu(static_cast<GS::Int16>(menuId), static_cast<GS::Int32>(entry), error))
                 return false;
         } else {
-            return bad(kMenuUsage);
+            return Refuse(error, kMenuUsage);
         }
     } else if (cmd == "show") {
         return Show(t, error);
@@ -397,9 +396,9 @@ bool ScriptRunner::HostCommand(const std::vector<Token>& t, bool* handled, std::
         return PaletteCommand(t, error);
     } else if (cmd == "fail") {
         if (argc < 1 || argc > 2)
-            return bad("fail takes an operation and optionally a guid");
+            return Refuse(error, "fail takes an operation and optionally a guid");
         if (argc == 2 && GS::Guid(t[2].text.c_str()).IsNull())
-            return bad("'" + t[2].text + "' is not a guid");
+            return Refuse(error, "'" + t[2].text + "' is not a guid");
         host.FailOperation(t[1].text, argc == 2 ? t[2].text : "");
     } else if (cmd == "unfail") {
         host.ClearFailures();
@@ -415,20 +414,17 @@ bool ScriptRunner::Show(const std::vector<Token>& t, std::string* error)
     if (argc == 2 && t[1].text == "element") {
         GS::Guid g;
         if (!g.ConvertFromString(t[2].text.c_str())) {
-            *error = "'" + t[2].text + "' is not a guid";
-            return false;
+            return Refuse(error, "'" + t[2].text + "' is not a guid");
         }
         const Json* element = FindElement(host.Model(), g);
         if (element == nullptr) {
-            *error = "no element " + g.ToString();
-            return false;
+            return Refuse(error, "no element " + g.ToString());
         }
         out << element->dump() << '\n';
         return true;
     }
     if (argc != 1) {
-        *error = kShowUsage;
-        return false;
+        return Refuse(error, kShowUsage);
     }
     const std::string& what = t[1].text;
     if (what == "menus") {
@@ -476,8 +472,7 @@ bool ScriptRunner::ElementCommand(const std::vector<Token>& t, std::string* erro
     const char* usage = "element takes a guid and 'set FIELD VALUE' or 'delete'";
     GS::Guid guid;
     if (t.size() < 3 || !guid.ConvertFromString(t[1].text.c_str())) {
-        *error = usage;
-        return false;
+        return Refuse(error, usage);
     }
     if (t[2].text == "delete" && t.size() == 3) {
         const auto before = host.Selection();
@@ -518,8 +513,7 @@ bool ScriptRunner::PaletteCommand(const std::vector<Token>& t, std::string* erro
 {
     static const char* names[] = {"close", "hide-begin", "hide-end", "disable-begin", "disable-end", "open", "visible"};
     if (t.size() != 3) {
-        *error = "palette takes a reference id (or guid) and a message";
-        return false;
+        return Refuse(error, "palette takes a reference id (or guid) and a message");
     }
     long refId = 0;
     if (!ParseInt(t[1].text, &refId)) {
@@ -534,8 +528,7 @@ bool ScriptRunner::PaletteCommand(const std::vector<Token>& t, std::string* erro
             }
         }
         if (!found) {
-            *error = "no palette is registered as '" + t[1].text + "' (see 'show palettes')";
-            return false;
+            return Refuse(error, "no palette is registered as '" + t[1].text + "' (see 'show palettes')");
         }
     }
     long message = 0;
@@ -543,10 +536,9 @@ bool ScriptRunner::PaletteCommand(const std::vector<Token>& t, std::string* erro
         if (t[2].text == names[i])
             message = i + 1;
     }
-    if (message == 0 && (!ParseInt(t[2].text, &message) || message < 1 || message > 7)) {
-        *error = "a palette message is a number from 1 to 7 or one of close, hide-begin, hide-end, disable-begin, "
-                 "disable-end, open, visible";
-        return false;
+    if (message == 0 && !ParseInt(t[2].text, &message, 1, 7)) {
+        return Refuse(error, "a palette message is a number from 1 to 7 or one of close, hide-begin, hide-end, "
+                             "disable-begin, disable-end, open, visible");
     }
     bool visible = false;
     if (!host.SendPaletteMessage(static_cast<GS::Int32>(refId), static_cast<API_PaletteMessageID>(message), &visible,

@@ -4,6 +4,7 @@
 // A modal dialog, alert or file dialog that a command opens takes the following lines of the same
 // script (or prompt) until it closes: the runner is the dialog library's pump. When the lines run
 // out first, the library closes what is open, and the run fails naming the line that opened it.
+#include <climits>
 #include <functional>
 #include <iosfwd>
 #include <string>
@@ -38,6 +39,11 @@ public:
     };
     static std::vector<Token> TokenizeQuoted(const std::string& line, std::string* error);
     static std::vector<std::string> Tokenize(const std::string& line, std::string* error);
+    // A whole decimal number within low..high.
+    static bool ParseInt(const std::string& text, long* value, long low = LONG_MIN, long high = LONG_MAX);
+    // Sets the error and gives false, for a command that refuses.
+    static bool Refuse(std::string* error, const std::string& message);
+    static std::string Quoted(const std::string& text) { return "\"" + text + "\""; }
 
 private:
     struct Frame {
@@ -73,8 +79,6 @@ private:
     static std::string Waiting(std::string* name);
     void Confirm(const std::string& text);
     void FlushConfirmation();
-
-    static bool ParseInt(const std::string& text, long* value);
 
     StandInHost& host;
     std::ostream& out;

@@ -27,39 +27,26 @@ DG::User::PanelInfo Info(Int16 id)
 
 std::string Name(const Target& panel)
 {
-    return panel.title.empty() ? "panel " + std::to_string(panel.id) : "\"" + panel.title + "\"";
+    return panel.title.empty() ? "panel " + std::to_string(panel.id) : ScriptRunner::Quoted(panel.title);
 }
 
 bool FindTarget(const std::string& text, Target* target, std::string* error)
 {
     const Int16 id = text == "top" ? DG::User::TopModal() : DG::User::FindPanel(text);
     if (id == 0) {
-        *error = text == "top" ? "no modal dialog is open" : "no open panel '" + text + "' (see 'show panels')";
-        return false;
+        return ScriptRunner::Refuse(error, text == "top" ? "no modal dialog is open"
+                                                         : "no open panel '" + text + "' (see 'show panels')");
     }
     const auto info = Info(id);
     *target = Target{id, info.title, info.visible};
     return true;
 }
 
-bool ParseNumber(const std::string& text, long low, long high, long* value)
-{
-    try {
-        std::size_t used = 0;
-        *value = std::stol(text, &used, 10);
-        return used == text.size() && *value >= low && *value <= high;
-    } catch (...) {
-        return false;
-    }
-}
-
 bool Int16Arg(const std::string& text, const char* what, Int16* value, std::string* error)
 {
     long v;
-    if (!ParseNumber(text, -32768, 32767, &v)) {
-        *error = "'" + text + "' is not " + what;
-        return false;
-    }
+    if (!ScriptRunner::ParseInt(text, &v, -32768, 32767))
+        return ScriptRunner::Refuse(error, "'" + text + "' is not " + what);
     *value = static_cast<Int16>(v);
     return true;
 }
@@ -87,7 +74,7 @@ bool ParseKey(const std::string& text, Int16* code, DG::Key::Modifier* modifiers
     long number;
     if (auto k = named.find(rest); k != named.end())
         *code = k->second;
-    else if (ParseNumber(rest, -32768, 32767, &number) && rest.size() > 1)
+    else if (ScriptRunner::ParseInt(rest, &number, -32768, 32767) && rest.size() > 1)
         *code = static_cast<Int16>(number);
     else if (rest.size() == 1)
         *code = static_cast<unsigned char>(rest[0]);
@@ -170,16 +157,12 @@ bool ScriptRunner::DialogCommand(const std::vector<Token>& t, bool* handled, std
 {
     const std::string& cmd = t[0].text;
     const std::size_t argc = t.size() - 1;
-    auto bad = [&](const std::string& message) {
-        *error = message;
-        return false;
-    };
     *handled = true;
 
     if (cmd == "tick" || cmd == "idle") {
         long n = 1;
-        if (argc > 1 || (argc == 1 && !ParseNumber(t[1].text, 1, 1000000, &n)))
-            return bad(cmd + " takes an optional count from 1 to 1000000");
+        if (argc > 1 || (argc == 1 && !ScriptRunner::ParseInt(t[1].text, &n, 1, 1000000)))
+            return Refuse(error, cmd + " takes an optional count from 1 to 1000000");
         if (cmd == "tick") {
             DG::User::FireTimerTicks(static_cast<Int32>(n));
             out << n << " tick(s); " << DG::User::RunningTimerCount() << " timer(s) running\n";
@@ -191,10 +174,10 @@ bool ScriptRunner::DialogCommand(const std::vector<Token>& t, bool* handled, std
     }
     if (cmd == "answer") {
         if (argc != 1)
-            return bad("answer takes a button number or the button's text");
+            return Refuse(error, "answer takes a button number or the button's text");
         long button;
-        const bool byNumber = !t[1].quoted && ParseNumber(t[1].text, 1, 3, &button);
-        Confirm("answered the alert with " + (byNumber ? "button " + t[1].text : "\"" + t[1].text + "\""));
+        const bool byNumber = !t[1].quoted && ScriptRunner::ParseInt(t[1].text, &button, 1, 3);
+        Confirm("answered the alert with " + (byNumber ? "button " + t[1].text : Quoted(t[1].text)));
         const bool ok = byNumber ? DG::User::AnswerAlert(static_cast<Int16>(button), error)
                                  : DG::User::AnswerAlertByText(t[1].text, error);
         if (!ok)
@@ -203,7 +186,7 @@ bool ScriptRunner::DialogCommand(const std::vector<Token>& t, bool* handled, std
     }
     if (cmd == "file") {
         if (argc != 1)
-            return bad("file takes a path, or 'cancel'");
+            return Refuse(error, "file takes a path, or 'cancel'");
         const bool cancel = !t[1].quoted && t[1].text == "cancel";
         Confirm(cancel ? "cancelled the file dialog" : "chose file " + t[1].text);
         const bool ok = cancel ? DG::User::CancelFileDialog(error) : DG::User::ChooseFile(t[1].text, error);
@@ -219,7 +202,7 @@ bool ScriptRunner::DialogCommand(const std::vector<Token>& t, bool* handled, std
     }
     const Command& c = spec->second;
     if (c.args >= 0 ? argc != static_cast<std::size_t>(c.args) : argc < static_cast<std::size_t>(-c.args))
-        return bad(std::string("usage: ") + c.usage);
+        return Refuse(error, std::string("usage: ") + c.usage);
     Target panel;
     if (!FindTarget(t[1].text, &panel, error))
         return false;
@@ -227,7 +210,7 @@ bool ScriptRunner::DialogCommand(const std::vector<Token>& t, bool* handled, std
     if (c.item) {
         item = DG::User::FindItem(panel.id, t[2].text);
         if (item == 0)
-            return bad(Name(panel) + " has no item '" + t[2].text + "'");
+            return Refuse(error, Name(panel) + " has no item '" + t[2].text + "'");
     }
     const std::string of = " of item " + std::to_string(item) + " of " + Name(panel);
     const std::string itemName = "item " + std::to_string(item) + " of " + Name(panel);
@@ -240,7 +223,7 @@ bool ScriptRunner::DialogCommand(const std::vector<Token>& t, bool* handled, std
         const std::string svg = DG::User::DescribeSvg(panel.id);
         std::ofstream file(t[2].text, std::ios::binary | std::ios::trunc);
         if (!file || !(file << svg) || !file.flush())
-            return bad("cannot write '" + t[2].text + "'");
+            return Refuse(error, "cannot write '" + t[2].text + "'");
         out << "wrote " << t[2].text << " (" << Name(panel) << ")\n";
         return true;
     } else if (cmd == "click") {
@@ -289,22 +272,22 @@ bool ScriptRunner::DialogCommand(const std::vector<Token>& t, bool* handled, std
         confirmation = "resized header item " + t[3].text + of + " by " + t[4].text;
         action = [&](std::string* e) { return DG::User::ResizeHeaderItem(panel.id, item, a, b, e); };
     } else if (cmd == "type") {
-        confirmation = "typed \"" + t[3].text + "\" into " + itemName;
+        confirmation = "typed " + Quoted(t[3].text) + " into " + itemName;
         action = [&](std::string* e) { return DG::User::TypeText(panel.id, item, t[3].text, e); };
     } else if (cmd == "focus") {
         confirmation = "focused " + itemName;
         action = [&](std::string* e) { return DG::User::Focus(panel.id, item, e); };
     } else if (cmd == "check") {
         if (t[3].text != "on" && t[3].text != "off")
-            return bad("check takes on or off");
+            return Refuse(error, "check takes on or off");
         const bool on = t[3].text == "on";
         confirmation = std::string(on ? "checked " : "unchecked ") + itemName;
         action = [&, on](std::string* e) { return DG::User::SetCheck(panel.id, item, on, e); };
     } else if (cmd == "choose") {
         long entry = 0;
-        const bool byNumber = !t[3].quoted && ParseNumber(t[3].text, -32768, 32767, &entry);
+        const bool byNumber = !t[3].quoted && ScriptRunner::ParseInt(t[3].text, &entry, -32768, 32767);
         a = static_cast<Int16>(entry);
-        confirmation = "chose " + (byNumber ? "entry " + t[3].text : "\"" + t[3].text + "\"") + of;
+        confirmation = "chose " + (byNumber ? "entry " + t[3].text : Quoted(t[3].text)) + of;
         action = [&, byNumber](std::string* e) {
             return byNumber ? DG::User::ChooseEntry(panel.id, item, a, e)
                             : DG::User::ChooseEntryByText(panel.id, item, t[3].text, e);
@@ -312,7 +295,7 @@ bool ScriptRunner::DialogCommand(const std::vector<Token>& t, bool* handled, std
     } else if (cmd == "key") {
         DG::Key::Modifier modifiers;
         if (!ParseKey(t[2].text, &a, &modifiers))
-            return bad("'" + t[2].text + "' is not a key (try delete, escape, enter, cmd+D or a key code)");
+            return Refuse(error, "'" + t[2].text + "' is not a key (try delete, escape, enter, cmd+D or a key code)");
         confirmation = "pressed " + t[2].text + " in " + Name(panel);
         action = [&, modifiers](std::string* e) { return DG::User::PressKey(panel.id, a, modifiers, e); };
     }

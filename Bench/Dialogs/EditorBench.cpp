@@ -2,51 +2,28 @@
 // through the main panel and its editors; and the parts they are made of: evaluating the formula
 // for N elements, saving N quantities of one item (each save sums the item again) and removing
 // them (each remove closes a gap).
-#include <cstdio>
 #include <deque>
 #include <functional>
-#include <memory>
 #include <string>
 #include <vector>
 
 #include <benchmark/benchmark.h>
 
+#include "../BenchSupport.hpp"
 #include "DG/DGUser.hpp"
-#include "Database/ProjectDatabase.hpp"
 #include "Database/QtiesTable.hpp"
 #include "ElementFuncs/QtyEvaluation.hpp"
-#include "GSRoot/Debug.hpp"
-#include "Host/StandInHost.hpp"
-#include "HostApi/HostCalls.hpp"
-#include "Palettes/CalvoraPanel.hpp"
 
 namespace {
 
+using BenchSupport::WallGuid;
+
 constexpr int MaxWalls = 1000;
 
-std::string WallGuid(int i)
-{
-    char text[40];
-    std::snprintf(text, sizeof text, "B0000000-0000-4000-8000-%012d", i + 1);
-    return text;
-}
-
-Host::Json Project()
-{
-    Host::Json elements = Host::Json::array();
-    for (int i = 0; i < MaxWalls; ++i)
-        elements.push_back({{"guid", WallGuid(i)}, {"typeID", "Wall"}, {"id", "W-" + std::to_string(i + 1)},
-                            {"quantities", {{"volume", 1.0 + i}, {"area", 2.0}, {"length", 3.0}}}});
-    return {{"model", {{"elements", elements}}}};
-}
-
 // The host, a fresh estimate and the main panel in a palette; the user's next actions in a queue.
-struct Bench {
-    Bench()
+struct Bench : BenchSupport::HostedAddOn {
+    Bench() : HostedAddOn(BenchSupport::WallsProject(MaxWalls))
     {
-        GS::SetDebugCapture([](const std::string&) {});
-        CalvoraSetHostTable(host.Table());
-        host.SetProject(Project());
         previous = DG::User::SetPump([this] {
             if (actions.empty())
                 return false;
@@ -58,24 +35,26 @@ struct Bench {
     }
     ~Bench()
     {
-        panel.reset();
-        palette.reset();
+        main.Close();
         DG::User::SetPump(previous);
-        ProjectDatabase::instance().reopen();
-        CalvoraClearHostTable();
-        GS::SetDebugCapture({});
     }
 
     void Reset()
     {
-        panel.reset();
-        palette.reset();
+        main.Close();
         ProjectDatabase::instance().resetToEmpty();
         ProjectDatabase::instance().ensureOpen();
-        palette = std::make_unique<DG::Palette>(HostGetOwnResModule(), 32401, HostGetOwnResModule());
-        panel = std::make_unique<CalvoraPanel>(*palette, 32401);
-        palette->Show();
+        main.Open();
         DG::User::ResetLogs();
+    }
+
+    // A fresh estimate with one item, for the quantities of the parts' benchmarks.
+    void ResetWithItem()
+    {
+        Reset();
+        ProjectDatabase::instance().execSql(
+            "INSERT INTO items (category_id, sort_order, code, descript, unit, price, qty, total) "
+            "VALUES (1, 1, '', 'Walls', '', 0, 0, 0)");
     }
 
     void SelectWalls(int n)
@@ -101,7 +80,7 @@ struct Bench {
         Then([](std::string* e) { return DG::User::TypeText(DG::User::TopModal(), 12, "Volume", e); });
         Then([](std::string* e) { return DG::User::ClickButton(DG::User::TopModal(), 1, e); });
         std::string error;
-        DG::User::ClickButton(palette->GetId(), CalvoraPanel::AddItemButtonId, &error);
+        DG::User::ClickButton(main.Id(), CalvoraPanel::AddItemButtonId, &error);
     }
 
     void DeleteAllQties(int n)
@@ -110,14 +89,12 @@ struct Bench {
         for (int r = 1; r <= n; ++r)
             rows.push_back(static_cast<Int16>(r));
         std::string error;
-        DG::User::SelectRows(palette->GetId(), CalvoraPanel::QtiesListId, rows, &error);
+        DG::User::SelectRows(main.Id(), CalvoraPanel::QtiesListId, rows, &error);
         Then([](std::string* e) { return DG::User::AnswerAlert(2, e); });
-        DG::User::ClickButton(palette->GetId(), CalvoraPanel::DeleteQtyButtonId, &error);
+        DG::User::ClickButton(main.Id(), CalvoraPanel::DeleteQtyButtonId, &error);
     }
 
-    Host::StandInHost host;
-    std::unique_ptr<DG::Palette> palette;
-    std::unique_ptr<CalvoraPanel> panel;
+    BenchSupport::MainPanel main;
     std::deque<std::function<bool()>> actions;
     DG::User::Pump previous;
 };
@@ -133,7 +110,7 @@ void BM_AddItemWithFirstQuantities(benchmark::State& state)
         state.ResumeTiming();
         bench.AddItem();
     }
-    if (bench.panel->GetQtyMap().GetSize() != static_cast<GS::USize>(n))
+    if (bench.main.panel->GetQtyMap().GetSize() != static_cast<GS::USize>(n))
         state.SkipWithError("the item did not get its quantities");
 }
 BENCHMARK(BM_AddItemWithFirstQuantities)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
@@ -150,7 +127,7 @@ void BM_DeleteSelectedQuantities(benchmark::State& state)
         state.ResumeTiming();
         bench.DeleteAllQties(n);
     }
-    if (!bench.panel->GetQtyMap().IsEmpty())
+    if (!bench.main.panel->GetQtyMap().IsEmpty())
         state.SkipWithError("quantities are left");
 }
 BENCHMARK(BM_DeleteSelectedQuantities)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
@@ -163,6 +140,19 @@ Qty WallQty(int itemId, int i)
     qty.setString("formula", "Volume");
     qty.setString("guid", WallGuid(i).c_str());
     return qty;
+}
+
+// Saves n quantities of item 1, one a wall, valued or not; those saved go to *saved when asked.
+void SaveWallQties(QtiesTable& qties, int n, bool valued, std::vector<Qty>* saved = nullptr)
+{
+    for (int i = 0; i < n; ++i) {
+        Qty qty = WallQty(1, i);
+        if (valued)
+            qty.setDouble("value", 1.0 + i);
+        qties.save(qty);
+        if (saved != nullptr)
+            saved->push_back(qty);
+    }
 }
 
 void BM_EvaluateForEachElement(benchmark::State& state)
@@ -184,17 +174,10 @@ void BM_SaveQuantitiesOfOneItem(benchmark::State& state)
     Bench bench;
     for (auto _ : state) {
         state.PauseTiming();
-        bench.Reset();
-        ProjectDatabase::instance().execSql(
-            "INSERT INTO items (category_id, sort_order, code, descript, unit, price, qty, total) "
-            "VALUES (1, 1, '', 'Walls', '', 0, 0, 0)");
+        bench.ResetWithItem();
         state.ResumeTiming();
         QtiesTable qties;
-        for (int i = 0; i < n; ++i) {
-            Qty qty = WallQty(1, i);
-            qty.setDouble("value", 1.0 + i);
-            qties.save(qty);
-        }
+        SaveWallQties(qties, n, true);
     }
 }
 BENCHMARK(BM_SaveQuantitiesOfOneItem)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
@@ -205,17 +188,10 @@ void BM_RemoveQuantitiesLastFirst(benchmark::State& state)
     Bench bench;
     for (auto _ : state) {
         state.PauseTiming();
-        bench.Reset();
-        ProjectDatabase::instance().execSql(
-            "INSERT INTO items (category_id, sort_order, code, descript, unit, price, qty, total) "
-            "VALUES (1, 1, '', 'Walls', '', 0, 0, 0)");
+        bench.ResetWithItem();
         QtiesTable qties;
         std::vector<Qty> saved;
-        for (int i = 0; i < n; ++i) {
-            Qty qty = WallQty(1, i);
-            qties.save(qty);
-            saved.push_back(qty);
-        }
+        SaveWallQties(qties, n, false, &saved);
         state.ResumeTiming();
         for (auto it = saved.rbegin(); it != saved.rend(); ++it)
             qties.remove(*it);

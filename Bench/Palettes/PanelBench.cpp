@@ -1,38 +1,16 @@
 // Filling the main panel: a category of N items, an item of N quantities (each should grow
 // linearly with N, the rows listed), and one re-check step.
-#include <cstdio>
-#include <memory>
 #include <string>
 
 #include <benchmark/benchmark.h>
 #include <SQLiteCpp/SQLiteCpp.h>
 
+#include "../BenchSupport.hpp"
 #include "DG/DGUser.hpp"
-#include "Database/ProjectDatabase.hpp"
-#include "GSRoot/Debug.hpp"
-#include "Host/StandInHost.hpp"
-#include "HostApi/HostCalls.hpp"
-#include "Palettes/CalvoraPanel.hpp"
 
 namespace {
 
 constexpr int Walls = 50;
-
-std::string WallGuid(int i)
-{
-    char text[40];
-    std::snprintf(text, sizeof text, "B0000000-0000-4000-8000-%012d", i + 1);
-    return text;
-}
-
-Host::Json Project()
-{
-    Host::Json elements = Host::Json::array();
-    for (int i = 0; i < Walls; ++i)
-        elements.push_back({{"guid", WallGuid(i)}, {"typeID", "Wall"}, {"id", "W-" + std::to_string(i + 1)},
-                            {"quantities", {{"volume", 1.0 + i}, {"area", 2.0}, {"length", 3.0}}}});
-    return {{"model", {{"elements", elements}}}};
-}
 
 // Categories 1 and 2 hold n items each; items 1 and 2 of category 1 hold n quantities each,
 // linked to the walls in turn. Written directly, in one transaction.
@@ -57,73 +35,54 @@ void BuildEstimate(int n)
                 "INSERT INTO qties (item_id, guid, sort_order, descript, formula, value) "
                 "VALUES (?, ?, ?, 'Wall #ID', 'Volume*1.05', 1.25)");
             qty.bind(1, itemId);
-            qty.bind(2, WallGuid(q % Walls));
+            qty.bind(2, BenchSupport::WallGuid(q % Walls));
             qty.bind(3, q);
             db.execute(qty);
         }
     db.execSql("COMMIT");
 }
 
-struct PanelFixture {
-    explicit PanelFixture(int n)
+struct PanelFixture : BenchSupport::HostedAddOn {
+    explicit PanelFixture(int n) : HostedAddOn(BenchSupport::WallsProject(Walls))
     {
-        GS::SetDebugCapture([](const std::string&) {});
-        host = std::make_unique<Host::StandInHost>();
-        CalvoraSetHostTable(host->Table());
-        host->SetProject(Project());
         ProjectDatabase::instance().reopen();
         BuildEstimate(n);
-        palette = std::make_unique<DG::Palette>(HostGetOwnResModule(), 32401, HostGetOwnResModule());
-        panel = std::make_unique<CalvoraPanel>(*palette, 32401);
-        palette->Show();
-        id = palette->GetId();
-    }
-    ~PanelFixture()
-    {
-        panel.reset();
-        palette.reset();
-        ProjectDatabase::instance().reopen();
-        CalvoraClearHostTable();
-        GS::SetDebugCapture({});
+        main.Open();
+        id = main.Id();
     }
     void Choose(Int16 entry) { DG::User::ChooseEntry(id, CalvoraPanel::CategoryPopUpId, entry, &error); }
     void SelectItem(Int16 row) { DG::User::SelectRows(id, CalvoraPanel::ItemsListId, {row}, &error); }
 
-    std::unique_ptr<Host::StandInHost> host;
-    std::unique_ptr<DG::Palette> palette;
-    std::unique_ptr<CalvoraPanel> panel;
+    BenchSupport::MainPanel main;
     Int16 id = 0;
     std::string error;
 };
 
-// The user chooses a category of n items (the two categories in turn), rows painted.
-void BM_ChooseCategory(benchmark::State& state)
+void Sizes(benchmark::internal::Benchmark* b)
 {
-    PanelFixture f(static_cast<int>(state.range(0)));
-    Int16 entry = 1;
-    for (auto _ : state) {
-        entry = entry == 1 ? 2 : 1;
-        f.Choose(entry);
-    }
-    state.SetComplexityN(state.range(0));
-    state.SetItemsProcessed(state.iterations() * state.range(0));
+    for (int n : {500, 1000, 2500, 5000})
+        b->Arg(n);
 }
-BENCHMARK(BM_ChooseCategory)->Arg(500)->Arg(1000)->Arg(2500)->Arg(5000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
 
-// The user chooses an item of n quantities (the two items in turn): the quantities are read,
-// listed and painted, and the re-check starts.
-void BM_ChooseItem(benchmark::State& state)
+// The user chooses one of two of n rows each in turn: categories of n items, or items of n
+// quantities (read, listed and painted, and the re-check starts).
+void ChooseInTurn(benchmark::State& state, void (PanelFixture::*choose)(Int16))
 {
     PanelFixture f(static_cast<int>(state.range(0)));
-    Int16 row = 1;
+    Int16 choice = 1;
     for (auto _ : state) {
-        row = row == 1 ? 2 : 1;
-        f.SelectItem(row);
+        choice = choice == 1 ? 2 : 1;
+        (f.*choose)(choice);
     }
     state.SetComplexityN(state.range(0));
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
-BENCHMARK(BM_ChooseItem)->Arg(500)->Arg(1000)->Arg(2500)->Arg(5000)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+
+void BM_ChooseCategory(benchmark::State& state) { ChooseInTurn(state, &PanelFixture::Choose); }
+BENCHMARK(BM_ChooseCategory)->Apply(Sizes)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
+
+void BM_ChooseItem(benchmark::State& state) { ChooseInTurn(state, &PanelFixture::SelectItem); }
+BENCHMARK(BM_ChooseItem)->Apply(Sizes)->Complexity(benchmark::oN)->Unit(benchmark::kMillisecond);
 
 // One timer tick while an item of n quantities is re-checked: one quantity evaluated, the
 // visible rows of the quantities list painted again; it should not depend on n.
@@ -146,6 +105,6 @@ void BM_RecheckStep(benchmark::State& state)
     }
     state.SetComplexityN(state.range(0));
 }
-BENCHMARK(BM_RecheckStep)->Arg(500)->Arg(1000)->Arg(2500)->Arg(5000)->Complexity(benchmark::o1)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_RecheckStep)->Apply(Sizes)->Complexity(benchmark::o1)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -2,16 +2,13 @@
 // quantity and saves it with its item's and category's roll-up. The estimate grows by its number
 // of items and categories (quantities per item and items per category fixed), so a step should
 // cost the same at every size.
-#include <memory>
 #include <string>
 
 #include <benchmark/benchmark.h>
 
+#include "../BenchSupport.hpp"
 #include "DG/DGUser.hpp"
-#include "Database/ProjectDatabase.hpp"
 #include "Dialogs/SyncAllProgressDialog.hpp"
-#include "Host/StandInHost.hpp"
-#include "HostApi/HostCalls.hpp"
 
 namespace {
 
@@ -20,16 +17,18 @@ constexpr int ItemsPerCategory = 10;
 constexpr const char* WallGuid = "6E1B1A0C-6B5D-4B4C-9D53-0A8F7C1F2E3D";
 
 // One wall every quantity links to, and an estimate of the given number of linked quantities.
-struct SyncHost {
-    explicit SyncHost(int quantities)
+Host::Json OneWall()
+{
+    Host::Json project = Host::Json::object();
+    project["model"]["elements"] =
+        Host::Json::array({{{"guid", WallGuid}, {"typeID", "Wall"}, {"id", "W-1"}, {"structure", "basic"},
+                            {"quantities", {{"volume", 9.0}, {"area", 30.0}, {"length", 10.0}}}}});
+    return project;
+}
+
+struct SyncHost : BenchSupport::HostedAddOn {
+    explicit SyncHost(int quantities) : HostedAddOn(OneWall())
     {
-        host = std::make_unique<Host::StandInHost>();
-        Host::Json project = Host::Json::object();
-        project["model"]["elements"] = Host::Json::array(
-            {{{"guid", WallGuid}, {"typeID", "Wall"}, {"id", "W-1"}, {"structure", "basic"},
-              {"quantities", {{"volume", 9.0}, {"area", 30.0}, {"length", 10.0}}}}});
-        host->SetProject(project);
-        CalvoraSetHostTable(host->Table());
         ProjectDatabase& db = ProjectDatabase::instance();
         db.reopen();
         db.clearAll();
@@ -50,12 +49,6 @@ struct SyncHost {
             "SELECT i, (i - 1) / " + std::to_string(QtiesPerItem) + " + 1, '" + WallGuid + "', (i - 1) % " +
             std::to_string(QtiesPerItem) + " + 1, 'Quantity', 'Volume*1.05', 1.25 FROM n; COMMIT;"));
     }
-    ~SyncHost()
-    {
-        ProjectDatabase::instance().reopen();
-        CalvoraClearHostTable();
-    }
-    std::unique_ptr<Host::StandInHost> host;
 };
 
 // Runs the dialog; the pump hands control to the measurement once, which then cancels the run.
@@ -77,32 +70,26 @@ void RunDialog(Measure measure)
     DG::User::SetPump(previous);
 }
 
-void BM_SyncAllStep(benchmark::State& state)
+// One idle event a step, over an estimate with the parent-id indexes or, as stored before they
+// were made, without them (each roll-up then scans whole tables).
+void SyncAllSteps(benchmark::State& state, bool indexes)
 {
     const int quantities = static_cast<int>(state.range(0));
     SyncHost host(quantities);
+    if (!indexes)
+        ProjectDatabase::instance().execSql("DROP INDEX items_category_id; DROP INDEX qties_item_id;");
     RunDialog([&] {
         for (auto _ : state)
             DG::User::FireIdle(1);
     });
     state.counters["quantities"] = quantities;
 }
+
 // Fewer steps than the smallest estimate has quantities, so every iteration is a step.
+void BM_SyncAllStep(benchmark::State& state) { SyncAllSteps(state, true); }
 BENCHMARK(BM_SyncAllStep)->Arg(1000)->Arg(10000)->Arg(100000)->Iterations(500)->Unit(benchmark::kMicrosecond);
 
-// The same steps over an estimate without the parent-id indexes, as stored before they were made:
-// each roll-up then scans whole tables.
-void BM_SyncAllStepWithoutIndexes(benchmark::State& state)
-{
-    const int quantities = static_cast<int>(state.range(0));
-    SyncHost host(quantities);
-    ProjectDatabase::instance().execSql("DROP INDEX items_category_id; DROP INDEX qties_item_id;");
-    RunDialog([&] {
-        for (auto _ : state)
-            DG::User::FireIdle(1);
-    });
-    state.counters["quantities"] = quantities;
-}
+void BM_SyncAllStepWithoutIndexes(benchmark::State& state) { SyncAllSteps(state, false); }
 BENCHMARK(BM_SyncAllStepWithoutIndexes)->Arg(1000)->Arg(10000)->Arg(100000)->Iterations(100)->Unit(benchmark::kMicrosecond);
 
 // Opening the dialog collects the ids of every linked quantity.

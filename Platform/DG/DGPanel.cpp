@@ -9,6 +9,7 @@
 #include "DG/DGState.hpp"
 #include "DG/DGUser.hpp"
 #include "GSRoot/Debug.hpp"
+#include "GSRoot/Internal.hpp"
 
 namespace DG {
 
@@ -21,11 +22,7 @@ struct Registry {
     Int16 nextId = 1;
 };
 
-Registry& Reg()
-{
-    static Registry* registry = new Registry;  // outlives every static panel of every module
-    return *registry;
-}
+Registry& Reg() { return GS::Internal::Immortal<Registry>(); }
 
 Int16 NewPanelId()
 {

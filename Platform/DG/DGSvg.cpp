@@ -4,6 +4,7 @@
 
 #include "DG/DGState.hpp"
 #include "DG/DGUser.hpp"
+#include "GSRoot/Internal.hpp"
 
 namespace DG {
 namespace User {
@@ -25,31 +26,17 @@ std::string Esc(const std::string& s)
     return out;
 }
 
-std::string N(double v)
-{
-    std::ostringstream os;
-    os.imbue(std::locale::classic());
-    os.precision(10);
-    os << v;
-    return os.str();
-}
-
-std::string Rgb(const Gfx::Color& c)
-{
-    std::ostringstream os;
-    os.imbue(std::locale::classic());
-    os << "rgb(" << int(c.red) << "," << int(c.green) << "," << int(c.blue) << ")";
-    if (c.alpha != 255)
-        os << "\" fill-opacity=\"" << N(c.alpha / 255.0);
-    return os.str();
-}
+std::string N(double v) { return GS::Internal::FormatNumber(v, 10); }
 
 std::string Stroke(const Gfx::Color& c)
 {
-    std::ostringstream os;
-    os.imbue(std::locale::classic());
-    os << "rgb(" << int(c.red) << "," << int(c.green) << "," << int(c.blue) << ")";
-    return os.str();
+    return "rgb(" + std::to_string(c.red) + "," + std::to_string(c.green) + "," + std::to_string(c.blue) + ")";
+}
+
+// A fill, with its opacity where it is not opaque.
+std::string Rgb(const Gfx::Color& c)
+{
+    return Stroke(c) + (c.alpha != 255 ? "\" fill-opacity=\"" + N(c.alpha / 255.0) : std::string());
 }
 
 struct Svg {
@@ -68,6 +55,12 @@ struct Svg {
         body << "<text x=\"" << N(x) << "\" y=\"" << N(y) << "\" font-family=\"Arial\" font-size=\"" << N(size)
              << "\" text-anchor=\"" << anchor << "\" fill=\"" << fill << "\">" << Esc(text) << "</text>\n";
     }
+    // A text at the left, middle or right of the span of width w from x.
+    void AlignedText(double x, double w, double y, const std::string& text, bool centre, bool right,
+                     const std::string& fill, double size = 11)
+    {
+        Text(right ? x + w : centre ? x + w / 2 : x, y, text, right ? "end" : centre ? "middle" : "start", fill, size);
+    }
 
     void Op(const Graphix::DrawOp& op, double ox, double oy)
     {
@@ -82,13 +75,10 @@ struct Svg {
                 body << "<line x1=\"" << N(ox + a.x) << "\" y1=\"" << N(oy + a.y) << "\" x2=\"" << N(ox + b.x)
                      << "\" y2=\"" << N(oy + b.y) << "\" stroke=\"" << Stroke(op.fore) << "\"/>\n";
                 break;
-            case Graphix::DrawOp::Text: {
-                double w = b.x - a.x;
-                std::string anchor = op.alignment == 1 ? "end" : op.alignment == 2 ? "middle" : "start";
-                double x = op.alignment == 1 ? a.x + w : op.alignment == 2 ? a.x + w / 2 : a.x;
-                Text(ox + x, oy + a.y + op.fontSize, op.text.ToUtf8(), anchor, Stroke(op.fore), op.fontSize);
+            case Graphix::DrawOp::Text:
+                AlignedText(ox + a.x, b.x - a.x, oy + a.y + op.fontSize, op.text.ToUtf8(), op.alignment == 2,
+                            op.alignment == 1, Stroke(op.fore), op.fontSize);
                 break;
-            }
             case Graphix::DrawOp::Image:
                 Rect(ox + a.x, oy + a.y, b.x - a.x, b.y - a.y, "rgb(220,220,220)", "rgb(120,120,120)");
                 break;
@@ -142,9 +132,7 @@ std::string DescribeSvg(Int16 panel)
         if (k == "separator") {
             svg.Rect(x, y, w, h < 1 ? 1 : h, "rgb(160,160,160)", "none");
         } else if (k == "statictext") {
-            std::string anchor = it.align == DG_IS_RIGHT ? "end" : it.align == DG_IS_CENTER ? "middle" : "start";
-            double tx = it.align == DG_IS_RIGHT ? x + w : it.align == DG_IS_CENTER ? x + w / 2 : x;
-            svg.Text(tx, y + 12, it.text.ToUtf8(), anchor, ink);
+            svg.AlignedText(x, w, y + 12, it.text.ToUtf8(), it.align == DG_IS_CENTER, it.align == DG_IS_RIGHT, ink);
         } else if (it.list != nullptr) {
             const ListState& l = *it.list;
             svg.Rect(x, y, w, h, "rgb(255,255,255)", "rgb(120,120,120)");
@@ -196,10 +184,7 @@ std::string DescribeSvg(Int16 panel)
             svg.Rect(x, y, w, h, field ? "rgb(255,255,255)" : "rgb(245,245,245)", "rgb(120,120,120)");
             std::string text = it.text.ToUtf8();
             if (k == "realedit") {
-                std::ostringstream os;
-                os.imbue(std::locale::classic());
-                os << it.value;
-                text = os.str();
+                text = GS::Internal::FormatNumber(it.value, 6);
             } else if (k == "checkbox") {
                 text = std::string(it.checked ? "[x] " : "[ ] ") + text;
             } else if (k == "popup") {

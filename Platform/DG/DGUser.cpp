@@ -10,19 +10,16 @@
 
 #include "DG/DGState.hpp"
 #include "DG/DGUtility.hpp"
+#include "GSRoot/Internal.hpp"
 #include "Graphix/Graphix.hpp"
 
 namespace DG {
 
 namespace {
 
-// The library's records outlive every static object of every module (palettes of an add-on may be
-// destroyed at exit, after ours), so they are never freed.
-User::Pump& PumpRef()
-{
-    static User::Pump* pump = new User::Pump;
-    return *pump;
-}
+using GS::Internal::Immortal;
+
+User::Pump& PumpRef() { return Immortal<User::Pump>(); }
 
 struct Logs {
     std::vector<User::AlertRecord> alerts;
@@ -30,11 +27,7 @@ struct Logs {
     Int32 beeps = 0;
     Int32 abandoned = 0;
 };
-Logs& TheLogs()
-{
-    static Logs* logs = new Logs;
-    return *logs;
-}
+Logs& TheLogs() { return Immortal<Logs>(); }
 
 bool Fail(std::string* error, const std::string& message)
 {
@@ -50,30 +43,9 @@ bool Done()
     return true;
 }
 
-std::string Quote(const std::string& s)
-{
-    std::string out = "\"";
-    for (char c : s) {
-        if (c == '"' || c == '\\')
-            out += '\\';
-        if (c == '\n') {
-            out += "\\n";
-            continue;
-        }
-        out += c;
-    }
-    return out + "\"";
-}
+std::string Quote(const std::string& s) { return GS::Internal::QuoteText(s); }
 std::string Quote(const GS::UniString& s) { return Quote(s.ToUtf8()); }
-
-std::string Num(double v)
-{
-    std::ostringstream os;
-    os.imbue(std::locale::classic());
-    os.precision(12);
-    os << v;
-    return os.str();
-}
+std::string Num(double v) { return GS::Internal::FormatNumber(v, 12); }
 
 std::string PanelName(const PanelState* p) { return Quote(p->title); }
 
@@ -156,6 +128,37 @@ RowState* Row(ItemState* it, Int16 row)
     return &it->list->rows[static_cast<std::size_t>(row) - 1];
 }
 
+// A row the user may click: there and enabled.
+RowState* ClickableRow(ItemState* it, Int16 row, std::string* message)
+{
+    RowState* r = Row(it, row);
+    const std::string list = "list " + std::to_string(it->number);
+    if (r == nullptr)
+        *message = list + " has no row " + std::to_string(row);
+    else if (!r->enabled)
+        *message = "row " + std::to_string(row) + " of " + list + " is disabled";
+    return r != nullptr && r->enabled ? r : nullptr;
+}
+
+// Selects the rows chosen, marking those that change for painting.
+template <typename Chosen>
+void SetSelection(ItemState* it, Chosen chosen)
+{
+    for (std::size_t i = 0; i < it->list->rows.size(); ++i) {
+        RowState& row = it->list->rows[i];
+        if (row.selected != chosen(i)) {
+            row.selected = chosen(i);
+            row.dirtyAll = true;
+        }
+    }
+}
+
+void NotifySelection(Int16 panel, Int16 item)
+{
+    Internal::DispatchItem<ListBoxObserver>(
+        panel, item, [](ListBoxObserver* o, Item* src) { o->ListBoxSelectionChanged(ListBoxSelectionEvent(src)); });
+}
+
 // Clicking a row the user cannot see first scrolls it into view.
 void ScrollIntoView(ItemState* it, Int16 row)
 {
@@ -203,11 +206,7 @@ const char* JustName(Justification j) { return j == DG_IS_CENTER ? "center" : j 
 
 namespace Internal {
 
-std::vector<ModalEntry>& ModalStack()
-{
-    static std::vector<ModalEntry>* stack = new std::vector<ModalEntry>;
-    return *stack;
-}
+std::vector<ModalEntry>& ModalStack() { return Immortal<std::vector<ModalEntry>>(); }
 
 bool RunModalLoop(const std::function<bool()>& done)
 {
@@ -338,28 +337,17 @@ bool SelectRows(Int16 panel, Int16 item, const std::vector<Int16>& rows, std::st
     DG_ITEM(it, p, item, "singlelist", "multilist")
     if (!it->list->multi && rows.size() > 1)
         return Fail(error, "list " + std::to_string(item) + " takes one selected row");
-    for (Int16 r : rows) {
-        RowState* row = Row(it, r);
-        if (row == nullptr)
-            return Fail(error, "list " + std::to_string(item) + " has no row " + std::to_string(r));
-        if (!row->enabled)
-            return Fail(error, "row " + std::to_string(r) + " of list " + std::to_string(item) + " is disabled");
-    }
+    for (Int16 r : rows)
+        if (ClickableRow(it, r, &msg_) == nullptr)
+            return Fail(error, msg_);
     std::vector<bool> wanted(it->list->rows.size(), false);
     for (Int16 r : rows)
         wanted[static_cast<std::size_t>(r) - 1] = true;
-    for (std::size_t i = 0; i < wanted.size(); ++i) {
-        RowState& row = it->list->rows[i];
-        if (row.selected != wanted[i]) {
-            row.selected = wanted[i];
-            row.dirtyAll = true;
-        }
-    }
+    SetSelection(it, [&](std::size_t i) { return wanted[i]; });
     if (!rows.empty())
         ScrollIntoView(it, *std::min_element(rows.begin(), rows.end()));
     p->focus = item;
-    Internal::DispatchItem<ListBoxObserver>(
-        panel, item, [](ListBoxObserver* o, Item* src) { o->ListBoxSelectionChanged(ListBoxSelectionEvent(src)); });
+    NotifySelection(panel, item);
     return Done();
 }
 
@@ -367,25 +355,18 @@ bool DoubleClickRow(Int16 panel, Int16 item, Int16 row, std::string* error)
 {
     DG_PANEL(p, panel)
     DG_ITEM(it, p, item, "singlelist", "multilist")
-    RowState* r = Row(it, row);
+    RowState* r = ClickableRow(it, row, &msg_);
     if (r == nullptr)
-        return Fail(error, "list " + std::to_string(item) + " has no row " + std::to_string(row));
-    if (!r->enabled)
-        return Fail(error, "row " + std::to_string(row) + " of list " + std::to_string(item) + " is disabled");
+        return Fail(error, msg_);
     bool alone = r->selected;
     for (auto& other : it->list->rows)
         alone = alone && (&other == r || !other.selected);
     p->focus = item;
     if (!alone) {
         // The first click of the two selects the row.
-        for (auto& other : it->list->rows)
-            if (other.selected != (&other == r)) {
-                other.selected = &other == r;
-                other.dirtyAll = true;
-            }
+        SetSelection(it, [&](std::size_t i) { return i == static_cast<std::size_t>(row) - 1; });
         ScrollIntoView(it, row);
-        Internal::DispatchItem<ListBoxObserver>(
-            panel, item, [](ListBoxObserver* o, Item* src) { o->ListBoxSelectionChanged(ListBoxSelectionEvent(src)); });
+        NotifySelection(panel, item);
     }
     Internal::DispatchItem<ListBoxObserver>(panel, item, [row](ListBoxObserver* o, Item* src) {
         o->ListBoxDoubleClicked(ListBoxDoubleClickEvent(src, row));
@@ -418,8 +399,8 @@ bool DragRow(Int16 panel, Int16 item, Int16 from, Int16 to, std::string* error)
     Int16 count = static_cast<Int16>(it->list->rows.size());
     if (from < 1 || from > count || to < 1 || to > count)
         return Fail(error, "list " + std::to_string(item) + " has rows 1 to " + std::to_string(count));
-    if (!Row(it, from)->enabled)
-        return Fail(error, "row " + std::to_string(from) + " of list " + std::to_string(item) + " is disabled");
+    if (ClickableRow(it, from, &msg_) == nullptr)
+        return Fail(error, msg_);
     ScrollIntoView(it, from);
     if (SendMouseMove(panel, it, from, 1) != 1)
         return Fail(error, "row " + std::to_string(from) + " of list " + std::to_string(item) + " cannot be dragged");
@@ -864,17 +845,15 @@ std::string DescribeOpenAlert()
     if (s.empty())
         return std::string();
     const auto& top = s.back();
-    if (top.kind == Internal::ModalEntry::Alert) {
-        User::AlertRecord rec = TheLogs().alerts[top.record];
-        std::string line = rec.ToString();
-        return line.substr(0, line.rfind(" -> ")) + "\n";
-    }
-    if (top.kind == Internal::ModalEntry::FileDialog) {
-        User::FileDialogRecord rec = TheLogs().fileDialogs[top.record];
-        std::string line = rec.ToString();
-        return line.substr(0, line.rfind(" -> ")) + "\n";
-    }
-    return std::string();
+    // The log line without the answer still to come.
+    std::string line;
+    if (top.kind == Internal::ModalEntry::Alert)
+        line = TheLogs().alerts[top.record].ToString();
+    else if (top.kind == Internal::ModalEntry::FileDialog)
+        line = TheLogs().fileDialogs[top.record].ToString();
+    else
+        return std::string();
+    return line.substr(0, line.rfind(" -> ")) + "\n";
 }
 
 // ---- logs --------------------------------------------------------------------------------------

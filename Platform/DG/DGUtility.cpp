@@ -4,6 +4,7 @@
 
 #include "DG/DGState.hpp"
 #include "DG/DGUser.hpp"
+#include "GSRoot/Internal.hpp"
 
 using DG::Internal::ModalEntry;
 using DG::Internal::ModalStack;
@@ -157,11 +158,7 @@ struct Timers {
     UInt32 clock = 0;
 };
 
-Timers& TheTimers()
-{
-    static Timers* timers = new Timers;  // killed from static destructors of add-ons too
-    return *timers;
-}
+Timers& TheTimers() { return GS::Internal::Immortal<Timers>(); }
 
 }  // namespace
 

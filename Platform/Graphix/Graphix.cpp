@@ -1,8 +1,8 @@
 #include "Graphix/Graphix.hpp"
 
 #include <cstdio>
-#include <locale>
-#include <sstream>
+
+#include "GSRoot/Internal.hpp"
 
 namespace Gfx {
 
@@ -19,32 +19,9 @@ namespace Graphix {
 
 namespace {
 
-// Locale-independent and short: 12, 12.5, 0.333.
-std::string Num(double v)
-{
-    std::ostringstream os;
-    os.imbue(std::locale::classic());
-    os.precision(10);
-    os << v;
-    return os.str();
-}
-
+std::string Num(double v) { return GS::Internal::FormatNumber(v, 10); }
 std::string Pt(const PointD& p) { return Num(p.x) + "," + Num(p.y); }
-
-std::string Quote(const std::string& s)
-{
-    std::string out = "\"";
-    for (char c : s) {
-        if (c == '"' || c == '\\')
-            out += '\\';
-        if (c == '\n') {
-            out += "\\n";
-            continue;
-        }
-        out += c;
-    }
-    return out + "\"";
-}
+using GS::Internal::QuoteText;
 
 const char* StyleName(Int32 style)
 {
@@ -67,9 +44,9 @@ std::string DrawOp::ToString() const
         case FrameRect: return "frame " + Pt(a) + "-" + Pt(b) + " " + fore.ToString();
         case Line: return "line " + Pt(a) + "-" + Pt(b) + " " + fore.ToString();
         case Text:
-            return "text " + Pt(a) + " " + Num(b.x - a.x) + "x" + Num(b.y - a.y) + " " + Quote(text.ToUtf8()) + " " +
-                   fontName + " " + Num(fontSize) + " " + StyleName(fontStyle) + " align " + std::to_string(alignment) +
-                   " " + fore.ToString();
+            return "text " + Pt(a) + " " + Num(b.x - a.x) + "x" + Num(b.y - a.y) + " " + QuoteText(text.ToUtf8()) +
+                   " " + fontName + " " + Num(fontSize) + " " + StyleName(fontStyle) + " align " +
+                   std::to_string(alignment) + " " + fore.ToString();
         case Image: return "image " + std::to_string(imageId) + " " + Pt(a) + "-" + Pt(b);
         case Polygon: {
             std::string out = "polygon";
@@ -94,21 +71,25 @@ std::string DrawOp::ToString() const
 
 FillEffect::~FillEffect() = default;
 
-void LinearGradientFillEffect::Describe(DrawOp& op) const
+namespace {
+void DescribeGradient(DrawOp& op, const char* fill, const Gfx::Color& from, const Gfx::Color& to, PointD p1)
 {
-    op.fill = "linear";
+    op.fill = fill;
     op.from = from;
     op.to = to;
     op.p1 = p1;
+}
+}  // namespace
+
+void LinearGradientFillEffect::Describe(DrawOp& op) const
+{
+    DescribeGradient(op, "linear", from, to, p1);
     op.p2 = p2;
 }
 
 void RadialGradientFillEffect::Describe(DrawOp& op) const
 {
-    op.fill = "radial";
-    op.from = from;
-    op.to = to;
-    op.p1 = centre;
+    DescribeGradient(op, "radial", from, to, centre);
     op.innerRadius = inner;
     op.outerRadius = outer;
 }
@@ -137,41 +118,35 @@ void NativeContext::SetFillPattern(const UInt8 p[8])
 }
 
 namespace {
-DrawOp Op(DrawOp::Kind kind, const Gfx::Color& fore, const Gfx::Color& back)
+// Appends what one call drew; nothing without a cell to draw into.
+DrawOp* Record(CellDrawing* target, DrawOp::Kind kind, const Gfx::Color& fore, const Gfx::Color& back,
+               std::vector<PointD> points)
 {
+    if (target == nullptr)
+        return nullptr;
     DrawOp op;
     op.kind = kind;
     op.fore = fore;
     op.back = back;
-    return op;
+    op.points = std::move(points);
+    target->ops.push_back(std::move(op));
+    return &target->ops.back();
 }
 }  // namespace
 
 void NativeContext::FillRect(double left, double top, double right, double bottom, const Gfx::Color& color)
 {
-    if (target == nullptr)
-        return;
-    DrawOp op = Op(DrawOp::FillRect, fore, color);
-    op.points = {{left, top}, {right, bottom}};
-    target->ops.push_back(op);
+    Record(target, DrawOp::FillRect, fore, color, {{left, top}, {right, bottom}});
 }
 
 void NativeContext::FrameRect(double left, double top, double right, double bottom)
 {
-    if (target == nullptr)
-        return;
-    DrawOp op = Op(DrawOp::FrameRect, fore, back);
-    op.points = {{left, top}, {right, bottom}};
-    target->ops.push_back(op);
+    Record(target, DrawOp::FrameRect, fore, back, {{left, top}, {right, bottom}});
 }
 
 void NativeContext::DrawLine(double x1, double y1, double x2, double y2, const Gfx::Color& color)
 {
-    if (target == nullptr)
-        return;
-    DrawOp op = Op(DrawOp::Line, color, back);
-    op.points = {{x1, y1}, {x2, y2}};
-    target->ops.push_back(op);
+    Record(target, DrawOp::Line, color, back, {{x1, y1}, {x2, y2}});
 }
 
 void NativeContext::BeginPolygon()
@@ -186,57 +161,45 @@ void NativeContext::MoveTo(double x, double y)
         polygon.push_back({x, y});
 }
 
-void NativeContext::LineTo(double x, double y)
-{
-    if (inPolygon)
-        polygon.push_back({x, y});
-}
+void NativeContext::LineTo(double x, double y) { MoveTo(x, y); }
 
 void NativeContext::EndPolygon(const FillEffect* effect)
 {
     if (!inPolygon)
         return;
     inPolygon = false;
-    if (target == nullptr)
-        return;
-    DrawOp op = Op(DrawOp::Polygon, fore, back);
-    op.points = polygon;
-    if (effect != nullptr) {
-        effect->Describe(op);
-    } else if (hasPattern) {
-        op.fill = "pattern";
-        for (int i = 0; i < 8; ++i)
-            op.pattern[i] = pattern[i];
-    } else {
-        op.fill = "solid";
-    }
-    target->ops.push_back(op);
+    DrawOp* op = Record(target, DrawOp::Polygon, fore, back, polygon);
     polygon.clear();
+    if (op == nullptr)
+        return;
+    if (effect != nullptr) {
+        effect->Describe(*op);
+    } else if (hasPattern) {
+        op->fill = "pattern";
+        for (int i = 0; i < 8; ++i)
+            op->pattern[i] = pattern[i];
+    } else {
+        op->fill = "solid";
+    }
 }
 
 void NativeContext::DrawPlainText(const GS::UniString& text, double left, double top, double width, double height,
                                   Int32 alignment)
 {
-    if (target == nullptr)
+    DrawOp* op = Record(target, DrawOp::Text, fore, back, {{left, top}, {left + width, top + height}});
+    if (op == nullptr)
         return;
-    DrawOp op = Op(DrawOp::Text, fore, back);
-    op.points = {{left, top}, {left + width, top + height}};
-    op.text = text;
-    op.fontName = font.name;
-    op.fontSize = font.size;
-    op.fontStyle = font.style;
-    op.alignment = alignment;
-    target->ops.push_back(op);
+    op->text = text;
+    op->fontName = font.name;
+    op->fontSize = font.size;
+    op->fontStyle = font.style;
+    op->alignment = alignment;
 }
 
 void NativeContext::DrawImage(Int32 iconId, double left, double top, double right, double bottom)
 {
-    if (target == nullptr)
-        return;
-    DrawOp op = Op(DrawOp::Image, fore, back);
-    op.points = {{left, top}, {right, bottom}};
-    op.imageId = iconId;
-    target->ops.push_back(op);
+    if (DrawOp* op = Record(target, DrawOp::Image, fore, back, {{left, top}, {right, bottom}}))
+        op->imageId = iconId;
 }
 
 ListBoxUpdateEventContext::ListBoxUpdateEventContext(const DG::ListBoxTabFieldUpdateEvent& ev)

@@ -48,6 +48,24 @@ GSErrCode FromErrno(int e)
         default: return IOError;
     }
 }
+// Moves up to count bytes with read or write, again after an interruption; false on an error.
+template <typename Buffer, typename Call>
+bool Transfer(Call call, int fd, Buffer* buffer, USize count, USize* total)
+{
+    *total = 0;
+    while (*total < count) {
+        ssize_t n = call(fd, buffer + *total, count - *total);
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            return false;
+        if (n == 0)
+            break;
+        *total += static_cast<USize>(n);
+    }
+    return true;
+}
+
 }  // namespace
 
 struct File::Impl {
@@ -129,26 +147,24 @@ GSErrCode File::Open(OpenMode mode)
         perms &= ~mask;
     }
     ::fchmod(fd, perms);
+    auto abandon = [&](GSErrCode code) {
+        ::close(fd);
+        ::unlink(temp.c_str());
+        return code;
+    };
     if (mode == ReadWriteMode && exists) {
         int in = ::open(impl->path.c_str(), O_RDONLY | O_CLOEXEC);
-        if (in < 0) {
-            ::close(fd);
-            ::unlink(temp.c_str());
-            return FromErrno(errno);
-        }
+        if (in < 0)
+            return abandon(FromErrno(errno));
         char buf[65536];
-        ssize_t n;
-        while ((n = ::read(in, buf, sizeof buf)) > 0)
-            if (::write(fd, buf, static_cast<std::size_t>(n)) != n) {
-                n = -1;
-                break;
-            }
+        USize got = 0, put = 0;
+        bool ok = true;
+        do
+            ok = Transfer(::read, in, buf, sizeof buf, &got) && Transfer(::write, fd, buf, got, &put) && put == got;
+        while (ok && got == sizeof buf);
         ::close(in);
-        if (n < 0) {
-            ::close(fd);
-            ::unlink(temp.c_str());
-            return IOError;
-        }
+        if (!ok)
+            return abandon(IOError);
         ::lseek(fd, 0, SEEK_SET);
     }
     impl->fd = fd;
@@ -178,17 +194,8 @@ GSErrCode File::ReadBin(char* buffer, USize count, USize* read)
     if (impl->fd < 0)
         return NotOpen;
     USize total = 0;
-    while (total < count) {
-        ssize_t n = ::read(impl->fd, buffer + total, count - total);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return IOError;
-        }
-        if (n == 0)
-            break;
-        total += static_cast<USize>(n);
-    }
+    if (!Transfer(::read, impl->fd, buffer, count, &total))
+        return IOError;
     if (read != nullptr)
         *read = total;
     return total == count ? NoError : IOError;
@@ -203,15 +210,9 @@ GSErrCode File::WriteBin(const char* buffer, USize count, USize* written)
     if (!impl->writing)
         return AccessDenied;
     USize total = 0;
-    while (total < count) {
-        ssize_t n = ::write(impl->fd, buffer + total, count - total);
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            impl->failed = true;
-            return IOError;
-        }
-        total += static_cast<USize>(n);
+    if (!Transfer(::write, impl->fd, buffer, count, &total) || total < count) {
+        impl->failed = true;  // Close then leaves the target as it was
+        return IOError;
     }
     if (written != nullptr)
         *written = total;

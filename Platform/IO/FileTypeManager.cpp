@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "GSRoot/Internal.hpp"
+
 namespace FTM {
 
 namespace {
@@ -21,11 +23,7 @@ struct Types {
     TypeID nextType = 1;
 };
 
-Types& All()
-{
-    static Types* types = new Types;  // used from static destructors of add-ons too
-    return *types;
-}
+Types& All() { return GS::Internal::Immortal<Types>(); }
 
 }  // namespace
 

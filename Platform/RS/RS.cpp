@@ -37,6 +37,18 @@ bool ParseId(const std::string& key, GS::Int32* id)
         return false;
     }
 }
+
+// The entry of that id in one of a module's tables; null when either is missing. Under the lock.
+template <typename Table>
+const typename Table::mapped_type* Find(GSResModule module, Table Module::*table, GS::Int32 id)
+{
+    auto m = Modules().find(module);
+    if (m == Modules().end())
+        return nullptr;
+    const Table& entries = m->second.*table;
+    auto e = entries.find(id);
+    return e == entries.end() ? nullptr : &e->second;
+}
 }  // namespace
 
 GSResModule RSOpenModuleFromData(const char* data, std::size_t length)
@@ -46,32 +58,38 @@ GSResModule RSOpenModuleFromData(const char* data, std::size_t length)
         auto doc = nlohmann::json::parse(data, data + length);
         if (!doc.is_object())
             return InvalidResModule;
-        if (doc.contains("strings")) {
-            for (auto& [key, list] : doc["strings"].items()) {
-                GS::Int32 id;
-                if (!ParseId(key, &id) || !list.is_array())
-                    return InvalidResModule;
-                auto& items = module.strings[id];
-                for (auto& item : list)
-                    items.push_back(GS::UniString(item.get<std::string>()));
-            }
-        }
-        if (doc.contains("dialogs")) {
-            for (auto& [key, dialog] : doc["dialogs"].items()) {
-                GS::Int32 id;
-                if (!ParseId(key, &id))
-                    return InvalidResModule;
-                module.dialogs[id] = dialog.dump();
-            }
-        }
-        if (doc.contains("icons")) {
-            for (auto& [key, name] : doc["icons"].items()) {
-                GS::Int32 id;
-                if (!ParseId(key, &id) || !name.is_string())
-                    return InvalidResModule;
-                module.icons[id] = name.get<std::string>();
-            }
-        }
+        // A table maps resource ids to entries; one bad id or entry spoils the module.
+        auto read = [&](const char* table, auto take) {
+            if (doc.contains(table))
+                for (auto& [key, value] : doc[table].items()) {
+                    GS::Int32 id;
+                    if (!ParseId(key, &id) || !take(id, value))
+                        return false;
+                }
+            return true;
+        };
+        const bool ok = read("strings",
+                             [&](GS::Int32 id, const nlohmann::json& list) {
+                                 if (!list.is_array())
+                                     return false;
+                                 auto& items = module.strings[id];
+                                 for (auto& item : list)
+                                     items.push_back(GS::UniString(item.get<std::string>()));
+                                 return true;
+                             }) &&
+                        read("dialogs",
+                             [&](GS::Int32 id, const nlohmann::json& dialog) {
+                                 module.dialogs[id] = dialog.dump();
+                                 return true;
+                             }) &&
+                        read("icons", [&](GS::Int32 id, const nlohmann::json& name) {
+                            if (!name.is_string())
+                                return false;
+                            module.icons[id] = name.get<std::string>();
+                            return true;
+                        });
+        if (!ok)
+            return InvalidResModule;
     } catch (const std::exception&) {
         return InvalidResModule;
     }
@@ -103,13 +121,10 @@ bool RSGetIndString(GS::UniString* str, GS::Int16 listId, GS::Int32 index, GSRes
     if (str == nullptr)
         return false;
     std::lock_guard<std::mutex> lock(modulesMutex);
-    auto m = Modules().find(module);
-    if (m == Modules().end())
+    const auto* list = Find(module, &Module::strings, listId);
+    if (list == nullptr || index < 1 || static_cast<std::size_t>(index) > list->size())
         return false;
-    auto list = m->second.strings.find(listId);
-    if (list == m->second.strings.end() || index < 1 || static_cast<std::size_t>(index) > list->second.size())
-        return false;
-    *str = list->second[static_cast<std::size_t>(index) - 1];
+    *str = (*list)[static_cast<std::size_t>(index) - 1];
     return true;
 }
 
@@ -122,39 +137,26 @@ bool RSGetIndString_ParamAdapter(GS::UniString* str, GS::Int16 listId, GS::Int32
 GS::Int32 RSGetStringListSize(GS::Int16 listId, GSResModule module)
 {
     std::lock_guard<std::mutex> lock(modulesMutex);
-    auto m = Modules().find(module);
-    if (m == Modules().end())
-        return 0;
-    auto list = m->second.strings.find(listId);
-    return list == m->second.strings.end() ? 0 : static_cast<GS::Int32>(list->second.size());
+    const auto* list = Find(module, &Module::strings, listId);
+    return list == nullptr ? 0 : static_cast<GS::Int32>(list->size());
 }
 
 bool RSGetDialogResource(GS::Int16 dialogId, GSResModule module, std::string* jsonText)
 {
     std::lock_guard<std::mutex> lock(modulesMutex);
-    auto m = Modules().find(module);
-    if (m == Modules().end())
-        return false;
-    auto d = m->second.dialogs.find(dialogId);
-    if (d == m->second.dialogs.end())
-        return false;
-    if (jsonText != nullptr)
-        *jsonText = d->second;
-    return true;
+    const std::string* dialog = Find(module, &Module::dialogs, dialogId);
+    if (dialog != nullptr && jsonText != nullptr)
+        *jsonText = *dialog;
+    return dialog != nullptr;
 }
 
 bool RSGetIconName(GS::Int32 iconId, GSResModule module, std::string* name)
 {
     std::lock_guard<std::mutex> lock(modulesMutex);
-    auto m = Modules().find(module);
-    if (m == Modules().end())
-        return false;
-    auto i = m->second.icons.find(iconId);
-    if (i == m->second.icons.end())
-        return false;
-    if (name != nullptr)
-        *name = i->second;
-    return true;
+    const std::string* icon = Find(module, &Module::icons, iconId);
+    if (icon != nullptr && name != nullptr)
+        *name = *icon;
+    return icon != nullptr;
 }
 
 GSResModule RSFindModuleOfFile(const char* path)
