@@ -1,9 +1,12 @@
-// Construction, the registry of live panels, event dispatch and the step-wise re-check.
+// Construction, the registry of live panels, event dispatch, what the actions share and the
+// step-wise re-check.
 #include "Palettes/CalvoraPanel.hpp"
 
+#include <string>
 #include <unordered_map>
 
 #include "DG/DGUtility.hpp"
+#include "Database/ItemsTable.hpp"
 #include "HostApi/Guard.hpp"
 #include "HostApi/HostCalls.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
@@ -178,6 +181,53 @@ void CalvoraPanel::PanelHotkeyPressed(const DG::PanelHotKeyEvent& ev, bool* proc
             DeleteQties();
         }
     });
+}
+
+// ---- what the actions share ------------------------------------------------------------------
+
+void CalvoraPanel::RunAction(const char* where, const std::function<void()>& work, const std::function<void()>& resync)
+{
+    std::string failure;
+    if (Guarded(where, work, &failure))
+        return;
+    Guarded(where, resync);
+    FailureAlert(where, "The estimate could not be changed.", failure);
+}
+
+void CalvoraPanel::RunQtyAction(const char* where, const std::function<bool(const GS::Array<Int16>& rows)>& work)
+{
+    const GS::Array<Int16> rows = qtiesList.GetSelectedItems();
+    if (rows.IsEmpty())
+        return;
+    StopQtyRecalc();
+    const Int16 itemRow = itemsList.GetSelectedItem();
+    const Int32 itemId = itemRow > 0 ? static_cast<Int32>(itemsList.GetItemValue(itemRow)) : 0;
+    RunAction(
+        where,
+        [&] {
+            if (!work(rows))
+                return;
+            if (itemRow > 0)
+                ReloadItemRow(itemRow, itemId);
+            UpdateTotal();
+        },
+        [&] { ReloadAndShowItem(itemId); });
+}
+
+bool CalvoraPanel::AskYesNo(Text title, Text question) const
+{
+    return DGAlert(DG::DG_WARNING, GetResString(resourceId, title), GetResString(resourceId, question), "",
+                   GetResString(resourceId, NoText), GetResString(resourceId, YesText), "") != 1;
+}
+
+bool CalvoraPanel::ReadSelectionOfOneType(VumoElementsList& elements) const
+{
+    GetSelectedElements(elements);
+    if (elements.GetSize() < 2 || AllSameElementType(elements))
+        return true;
+    DGAlert(DG::DG_WARNING, GetResString(resourceId, MultipleSelectionTitle),
+            GetResString(resourceId, MultipleSelectionText), "", GetResString(resourceId, OkText), "", "");
+    return false;
 }
 
 // ---- step-wise re-check ----------------------------------------------------------------------

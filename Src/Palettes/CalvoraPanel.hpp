@@ -2,6 +2,7 @@
 // The content of the main palette: the category pop-up with its description, the items list of the
 // selected category, the quantities list of the selected item, the buttons and the total line.
 #include <cstdint>
+#include <functional>
 
 #include "DG/DGItems.hpp"
 #include "DG/DGPanel.hpp"
@@ -11,6 +12,7 @@
 #include "GSRoot/Array.hpp"
 #include "GSRoot/HashTable.hpp"
 #include "GSRoot/UniString.hpp"
+#include "Palettes/ModelSelection.hpp"
 
 class CalvoraPanel : public DG::PanelObserver,
                      public DG::SplitterObserver,
@@ -109,6 +111,49 @@ public:
     Int16 GetFormulaWidth() const { return formulaWidth; }
 
 protected:
+    // The texts of the palette's string list the actions use.
+    enum Text : Int16 {
+        OkText = 19,
+        DeleteCategoryTitle = 20,
+        DeleteCategoryQuestion = 21,
+        NoText = 22,
+        YesText = 23,
+        UntitledCategory = 24,
+        MultipleSelectionTitle = 25,
+        MultipleSelectionText = 26,
+        DeleteItemTitle = 27,
+        DeleteItemQuestion = 28,
+        DeleteQtyTitle = 29,
+        DeleteQtyQuestion = 30,
+        ZoomTitle = 31,
+        SelectFailedText = 32,
+        EditQtiesTitle = 33,
+        EditQtiesQuestion = 34
+    };
+
+    // Runs a button's action. A database error ends it where it happens: resync brings the panel back
+    // in step with the database, the error goes to the debug output and the user is told.
+    static void RunAction(const char* where, const std::function<void()>& work, const std::function<void()>& resync);
+    // Runs an action on the selected quantities' rows (none: nothing happens) with the re-check
+    // stopped. When work reports a change, the item's row and the total show the database again.
+    void RunQtyAction(const char* where, const std::function<bool(const GS::Array<Int16>& rows)>& work);
+    // The warning's "Yes" (rather than "No") was pressed.
+    bool AskYesNo(Text title, Text question) const;
+    // Reads the selected elements; false, after telling the user, when they are of several types.
+    bool ReadSelectionOfOneType(VumoElementsList& elements) const;
+    // Saves the quantity once, unlinked, or a copy linked to each element with its formula evaluated
+    // for that element; the saved ones go into the map.
+    void AddQties(const Qty& qtyTemplate, const VumoElementsList& elements, bool unlinked);
+    // The items read again, with the item (when there is one) selected.
+    void ReloadAndShowItem(Int32 itemId);
+    // The item's record read again into its row.
+    void ReloadItemRow(Int16 row, Int32 itemId);
+    // A pop-up entry for the category, kept in the map too; returns the entry.
+    Int16 AppendCategoryEntry(const Category& category);
+    // Selects the category's pop-up entry; false when the pop-up lacks it.
+    bool SelectCategory(Int32 categoryId);
+    // A row for the item, kept in the map too; returns the row.
+    Int16 AppendItemRow(const Item& item);
     // The category's pop-up text: code, one blank, title.
     static GS::UniString CategoryEntryText(const Category& category);
     // Reads the selected item's quantities into the map and the list, in sort order then id.

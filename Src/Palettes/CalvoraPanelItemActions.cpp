@@ -1,54 +1,13 @@
 // The panel's item actions. An item is edited and deleted from its stored record read by id; only
 // the editor's fields change.
-#include <exception>
-#include <string>
-
-#include "DG/DGUtility.hpp"
 #include "Database/ItemsTable.hpp"
 #include "Database/QtiesTable.hpp"
 #include "Dialogs/EditItemDialog.hpp"
 #include "Dialogs/FormulaAssistance.hpp"
 #include "ElementFuncs/QtyEvaluation.hpp"
-#include "GSRoot/Debug.hpp"
 #include "Palettes/CalvoraPanel.hpp"
-#include "Palettes/ModelSelection.hpp"
-#include "VumoFuncs/VumoFuncs.hpp"
 
 namespace {
-
-enum ItemText : Int16 {
-    OkText = 19,
-    NoText = 22,
-    YesText = 23,
-    MultipleSelectionTitle = 25,
-    MultipleSelectionText = 26,
-    DeleteItemTitle = 27,
-    DeleteItemQuestion = 28
-};
-
-// A database error ends the action where it happens: the panel is brought back in step with the
-// database, the error goes to the debug output and the user is told.
-template <typename Work, typename Resync>
-void RunAction(const char* name, Work&& work, Resync&& resync)
-{
-    std::string message;
-    try {
-        work();
-        return;
-    } catch (const std::exception& e) {
-        message = e.what();
-    } catch (...) {
-        message = "unknown exception";
-    }
-    DBPrintf("CalvoraPanel::%s: %s\n", name, message.c_str());
-    try {
-        resync();
-    } catch (const std::exception& e) {
-        DBPrintf("CalvoraPanel::%s: %s\n", name, e.what());
-    } catch (...) {
-    }
-    DGAlert(DG::DG_ERROR, "Error", "The estimate could not be changed.", GS::UniString(message), "OK", "", "");
-}
 
 void CopyFields(const Item& from, Item& to)
 {
@@ -59,6 +18,21 @@ void CopyFields(const Item& from, Item& to)
 
 }  // namespace
 
+void CalvoraPanel::AddQties(const Qty& qtyTemplate, const VumoElementsList& elements, bool unlinked)
+{
+    const GS::UIndex count = unlinked ? 1 : elements.GetSize();
+    QtiesTable qties;
+    for (GS::UIndex i = 0; i < count; ++i) {
+        Qty qty = qtyTemplate;
+        if (!unlinked) {
+            qty.setString("guid", FormulaAssistance::GuidText(elements[i]));
+            qty.setDouble("value", qty.getFormulaValue(true));
+        }
+        if (qties.save(qty))
+            qtyMap.Put(qty.getInt("id"), qty);
+    }
+}
+
 void CalvoraPanel::AddNewItem()
 {
     // Without a category the item would belong nowhere.
@@ -67,19 +41,10 @@ void CalvoraPanel::AddNewItem()
         return;
     const Int32 categoryId = static_cast<Int32>(categoryPopUp.GetItemValue(entry));
     Int32 addedId = 0;
-    const auto reload = [&] {
-        RefreshItems();
-        ShowItem(addedId);
-    };
-    RunAction("AddNewItem", [&] {
+    RunAction("CalvoraPanel::AddNewItem", [&] {
         VumoElementsList elements;
-        GetSelectedElements(elements);
-        if (elements.GetSize() >= 2 && !AllSameElementType(elements)) {
-            DGAlert(DG::DG_WARNING, GetResString(resourceId, MultipleSelectionTitle),
-                    GetResString(resourceId, MultipleSelectionText), "", GetResString(resourceId, OkText), "", "");
+        if (!ReadSelectionOfOneType(elements))
             return;
-        }
-
         EditItemDialog dialog;
         if (dialog.GetId() == 0)
             return;
@@ -95,35 +60,21 @@ void CalvoraPanel::AddNewItem()
         if (!items.save(item))
             return;
         addedId = item.getInt("id");
-        itemMap.Put(addedId, item);
-
         if (dialog.IsAddFirstQtyChecked()) {
             Qty qtyTemplate;
             qtyTemplate.setInt("item_id", addedId);
             qtyTemplate.setString("formula", dialog.GetQtyFormula());
             // One unlinked quantity when nothing is selected or the user asked for one.
             const bool unlinked = elements.IsEmpty() || dialog.IsUnlinkedChecked();
-            const GS::UIndex count = unlinked ? 1 : elements.GetSize();
-            QtiesTable qties;
-            for (GS::UIndex i = 0; i < count; ++i) {
-                Qty qty = qtyTemplate;
-                if (!unlinked)
-                    qty.setString("guid", FormulaAssistance::GuidText(elements[i]));
-                qty.setDouble("value", qty.getFormulaValue(true));
-                if (qties.save(qty))
-                    qtyMap.Put(qty.getInt("id"), qty);
-            }
-            itemMap.Put(addedId, items.findById(addedId));
+            if (unlinked)
+                qtyTemplate.setDouble("value", qtyTemplate.getFormulaValue(true));
+            AddQties(qtyTemplate, elements, unlinked);
+            item = items.findById(addedId);
         }
-
-        itemsList.AppendItem();
-        const Int16 row = itemsList.GetItemCount();
-        itemsList.SetItemValue(row, addedId);
-        itemsList.SelectItem(row);
-        SetItemRow(row);
+        itemsList.SelectItem(AppendItemRow(item));
         OnItemSelected();
         UpdateTotal();
-    }, reload);
+    }, [&] { ReloadAndShowItem(addedId); });
 }
 
 void CalvoraPanel::EditItem()
@@ -132,11 +83,7 @@ void CalvoraPanel::EditItem()
     if (row < 1)
         return;
     const Int32 id = static_cast<Int32>(itemsList.GetItemValue(row));
-    const auto reload = [&] {
-        RefreshItems();
-        ShowItem(id);
-    };
-    RunAction("EditItem", [&] {
+    RunAction("CalvoraPanel::EditItem", [&] {
         ItemsTable items;
         EditItemDialog dialog;
         if (dialog.GetId() == 0)
@@ -148,10 +95,9 @@ void CalvoraPanel::EditItem()
         CopyFields(dialog.GetItem(), item);
         if (!items.save(item))
             return;
-        itemMap.Put(id, items.findById(id));
-        SetItemRow(row);
+        ReloadItemRow(row, id);
         UpdateTotal();
-    }, reload);
+    }, [&] { ReloadAndShowItem(id); });
 }
 
 void CalvoraPanel::CloneItem()
@@ -161,11 +107,7 @@ void CalvoraPanel::CloneItem()
         return;
     const Int32 sourceId = static_cast<Int32>(itemsList.GetItemValue(row));
     Int32 cloneId = 0;
-    const auto reload = [&] {
-        RefreshItems();
-        ShowItem(cloneId != 0 ? cloneId : sourceId);
-    };
-    RunAction("CloneItem", [&] {
+    RunAction("CalvoraPanel::CloneItem", [&] {
         ItemsTable items;
         const Item source = items.findById(sourceId);
         Item clone;
@@ -174,14 +116,9 @@ void CalvoraPanel::CloneItem()
         if (!items.save(clone))
             return;
         cloneId = clone.getInt("id");
-        itemMap.Put(cloneId, clone);
-        itemsList.AppendItem();
-        const Int16 added = itemsList.GetItemCount();
-        itemsList.SetItemValue(added, cloneId);
-        itemsList.SelectItem(added);
-        SetItemRow(added);
+        itemsList.SelectItem(AppendItemRow(clone));
         OnItemSelected();
-    }, reload);
+    }, [&] { ReloadAndShowItem(cloneId != 0 ? cloneId : sourceId); });
 }
 
 void CalvoraPanel::DeleteItem()
@@ -190,11 +127,8 @@ void CalvoraPanel::DeleteItem()
     if (row < 1)
         return;
     const Int32 id = static_cast<Int32>(itemsList.GetItemValue(row));
-    const auto reload = [&] { RefreshItems(); };
-    RunAction("DeleteItem", [&] {
-        if (DGAlert(DG::DG_WARNING, GetResString(resourceId, DeleteItemTitle),
-                    GetResString(resourceId, DeleteItemQuestion), "", GetResString(resourceId, NoText),
-                    GetResString(resourceId, YesText), "") == 1)
+    RunAction("CalvoraPanel::DeleteItem", [&] {
+        if (!AskYesNo(DeleteItemTitle, DeleteItemQuestion))
             return;
         ItemsTable items;
         Item stored = items.findById(id);
@@ -218,5 +152,5 @@ void CalvoraPanel::DeleteItem()
         }
         OnItemSelected();
         UpdateTotal();
-    }, reload);
+    }, [&] { RefreshItems(); });
 }

@@ -1,62 +1,17 @@
 // The panel's quantity actions, and zooming to and selecting the elements quantities link to.
 // Quantities are saved and removed from their stored records read by id.
 #include <algorithm>
-#include <exception>
-#include <string>
 #include <vector>
 
 #include "DG/DGUtility.hpp"
-#include "Database/ItemsTable.hpp"
 #include "Database/QtiesTable.hpp"
 #include "Dialogs/EditQtyDialog.hpp"
-#include "Dialogs/FormulaAssistance.hpp"
-#include "ElementFuncs/QtyEvaluation.hpp"
-#include "GSRoot/Debug.hpp"
 #include "GSRoot/Guid.hpp"
 #include "HostApi/HostCalls.hpp"
 #include "Palettes/CalvoraPanel.hpp"
-#include "Palettes/ModelSelection.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
 namespace {
-
-enum QtyText : Int16 {
-    OkText = 19,
-    NoText = 22,
-    YesText = 23,
-    MultipleSelectionTitle = 25,
-    MultipleSelectionText = 26,
-    DeleteQtyTitle = 29,
-    DeleteQtyQuestion = 30,
-    ZoomTitle = 31,
-    SelectFailedText = 32,
-    EditQtiesTitle = 33,
-    EditQtiesQuestion = 34
-};
-
-// A database error ends the action where it happens: the panel is brought back in step with the
-// database, the error goes to the debug output and the user is told.
-template <typename Work, typename Resync>
-void RunAction(const char* name, Work&& work, Resync&& resync)
-{
-    std::string message;
-    try {
-        work();
-        return;
-    } catch (const std::exception& e) {
-        message = e.what();
-    } catch (...) {
-        message = "unknown exception";
-    }
-    DBPrintf("CalvoraPanel::%s: %s\n", name, message.c_str());
-    try {
-        resync();
-    } catch (const std::exception& e) {
-        DBPrintf("CalvoraPanel::%s: %s\n", name, e.what());
-    } catch (...) {
-    }
-    DGAlert(DG::DG_ERROR, "Error", "The estimate could not be changed.", GS::UniString(message), "OK", "", "");
-}
 
 API_Guid ParseGuid(const GS::UniString& text)
 {
@@ -71,19 +26,10 @@ void CalvoraPanel::AddQtyItem()
     if (itemRow < 1)
         return;
     const Int32 itemId = static_cast<Int32>(itemsList.GetItemValue(itemRow));
-    const auto reload = [&] {
-        RefreshItems();
-        ShowItem(itemId);
-    };
-    RunAction("AddQtyItem", [&] {
+    RunAction("CalvoraPanel::AddQtyItem", [&] {
         VumoElementsList elements;
-        GetSelectedElements(elements);
-        if (elements.GetSize() >= 2 && !AllSameElementType(elements)) {
-            DGAlert(DG::DG_WARNING, GetResString(resourceId, MultipleSelectionTitle),
-                    GetResString(resourceId, MultipleSelectionText), "", GetResString(resourceId, OkText), "", "");
+        if (!ReadSelectionOfOneType(elements))
             return;
-        }
-
         EditQtyDialog dialog;
         if (!elements.IsEmpty()) {
             dialog.SetElement(elements[0]);
@@ -98,57 +44,31 @@ void CalvoraPanel::AddQtyItem()
         qtyTemplate.setString("descript", edited.getString("descript"));
         qtyTemplate.setString("formula", edited.getString("formula"));
         qtyTemplate.setDouble("value", edited.getDouble("value"));
-        const bool unlinked = elements.IsEmpty() || dialog.IsUnlinked();
-        const GS::UIndex count = unlinked ? 1 : elements.GetSize();
-        QtiesTable qties;
-        for (GS::UIndex i = 0; i < count; ++i) {
-            Qty qty = qtyTemplate;
-            if (!unlinked) {
-                qty.setString("guid", FormulaAssistance::GuidText(elements[i]));
-                qty.setDouble("value", qty.getFormulaValue(true));
-            }
-            if (qties.save(qty))
-                qtyMap.Put(qty.getInt("id"), qty);
-        }
-
-        itemMap.Put(itemId, ItemsTable().findById(itemId));
-        SetItemRow(itemRow);
+        AddQties(qtyTemplate, elements, elements.IsEmpty() || dialog.IsUnlinked());
+        ReloadItemRow(itemRow, itemId);
         OnItemSelected();
         UpdateTotal();
-    }, reload);
+    }, [&] { ReloadAndShowItem(itemId); });
 }
 
 void CalvoraPanel::EditQty()
 {
-    const GS::Array<Int16> rows = qtiesList.GetSelectedItems();
-    if (rows.IsEmpty())
-        return;
-    StopQtyRecalc();
-    const Int16 itemRow = itemsList.GetSelectedItem();
-    const Int32 itemId = itemRow > 0 ? static_cast<Int32>(itemsList.GetItemValue(itemRow)) : 0;
-    const auto reload = [&] {
-        RefreshItems();
-        ShowItem(itemId);
-    };
-    RunAction("EditQty", [&] {
+    RunQtyAction("CalvoraPanel::EditQty", [&](const GS::Array<Int16>& rows) {
         QtiesTable qties;
         EditQtyDialog dialog;
         if (dialog.GetId() == 0)
-            return;
+            return false;
         dialog.SetQty(qties.findById(static_cast<Int32>(qtiesList.GetItemValue(rows[0]))));
         if (dialog.Invoke() != DG::Accept)
-            return;
+            return false;
         const Qty& edited = dialog.GetQty();
         const GS::UniString descript = edited.getString("descript");
         const GS::UniString formula = edited.getString("formula");
         const double value = edited.getDouble("value");
 
         const bool several = rows.GetSize() > 1;
-        if (several && DGAlert(DG::DG_WARNING, GetResString(resourceId, EditQtiesTitle),
-                               GetResString(resourceId, EditQtiesQuestion), "", GetResString(resourceId, NoText),
-                               GetResString(resourceId, YesText), "") == 1)
-            return;
-
+        if (several && !AskYesNo(EditQtiesTitle, EditQtiesQuestion))
+            return false;
         for (Int16 row : rows) {
             const Int32 id = static_cast<Int32>(qtiesList.GetItemValue(row));
             Qty qty = qties.findById(id);
@@ -165,33 +85,17 @@ void CalvoraPanel::EditQty()
             qtyMap.Put(id, qty);
             SetQtyRow(row);
         }
-
-        if (itemRow > 0) {
-            itemMap.Put(itemId, ItemsTable().findById(itemId));
-            SetItemRow(itemRow);
-        }
-        UpdateTotal();
-    }, reload);
+        return true;
+    });
 }
 
 void CalvoraPanel::DeleteQties()
 {
-    const GS::Array<Int16> rows = qtiesList.GetSelectedItems();
-    if (rows.IsEmpty())
-        return;
-    StopQtyRecalc();
     const Int16 itemRow = itemsList.GetSelectedItem();
     const Int32 itemId = itemRow > 0 ? static_cast<Int32>(itemsList.GetItemValue(itemRow)) : 0;
-    const auto reload = [&] {
-        RefreshItems();
-        ShowItem(itemId);
-    };
-    RunAction("DeleteQties", [&] {
-        if (DGAlert(DG::DG_WARNING, GetResString(resourceId, DeleteQtyTitle),
-                    GetResString(resourceId, DeleteQtyQuestion), "", GetResString(resourceId, NoText),
-                    GetResString(resourceId, YesText), "") == 1)
-            return;
-
+    RunQtyAction("CalvoraPanel::DeleteQties", [&](const GS::Array<Int16>& rows) {
+        if (!AskYesNo(DeleteQtyTitle, DeleteQtyQuestion))
+            return false;
         // Removed last first, by their stored sort orders, so each closed gap lies behind the rest.
         QtiesTable qties;
         std::vector<Qty> doomed;
@@ -212,33 +116,17 @@ void CalvoraPanel::DeleteQties()
             }
             qtyMap.Delete(id);
         }
-
         qtyMap = qties.findWhere("item_id", itemId);
         for (Int16 row = 1; row <= qtiesList.GetItemCount(); ++row)
             SetQtyRow(row);
-
-        if (itemRow > 0) {
-            itemMap.Put(itemId, ItemsTable().findById(itemId));
-            SetItemRow(itemRow);
-        }
         UpdateQtyButtons();
-        UpdateTotal();
-    }, reload);
+        return true;
+    });
 }
 
 void CalvoraPanel::ReloadQties()
 {
-    const GS::Array<Int16> rows = qtiesList.GetSelectedItems();
-    if (rows.IsEmpty())
-        return;
-    StopQtyRecalc();
-    const Int16 itemRow = itemsList.GetSelectedItem();
-    const Int32 itemId = itemRow > 0 ? static_cast<Int32>(itemsList.GetItemValue(itemRow)) : 0;
-    const auto reload = [&] {
-        RefreshItems();
-        ShowItem(itemId);
-    };
-    RunAction("ReloadQties", [&] {
+    RunQtyAction("CalvoraPanel::ReloadQties", [&](const GS::Array<Int16>& rows) {
         QtiesTable qties;
         for (Int16 row : rows) {
             const Int32 id = static_cast<Int32>(qtiesList.GetItemValue(row));
@@ -254,12 +142,8 @@ void CalvoraPanel::ReloadQties()
             SetQtyRow(row);
         }
         qtiesList.Redraw();
-        if (itemRow > 0) {
-            itemMap.Put(itemId, ItemsTable().findById(itemId));
-            SetItemRow(itemRow);
-        }
-        UpdateTotal();
-    }, reload);
+        return true;
+    });
 }
 
 void CalvoraPanel::ZoomToLinkedElement()

@@ -112,6 +112,45 @@ void CalvoraPanel::SetQtyRow(Int16 row)
     qtiesList.SetTabItemText(row, 5, GS::UniString());
 }
 
+void CalvoraPanel::ReloadItemRow(Int16 row, Int32 itemId)
+{
+    itemMap.Put(itemId, ItemsTable().findById(itemId));
+    SetItemRow(row);
+}
+
+Int16 CalvoraPanel::AppendItemRow(const Item& item)
+{
+    const Int32 id = item.getInt("id");
+    itemMap.Put(id, item);
+    itemsList.AppendItem();
+    const Int16 row = itemsList.GetItemCount();
+    itemsList.SetItemValue(row, id);
+    SetItemRow(row);
+    return row;
+}
+
+Int16 CalvoraPanel::AppendCategoryEntry(const Category& category)
+{
+    const Int32 id = category.getInt("id");
+    categoryMap.Put(id, category);
+    categoryPopUp.AppendItem();
+    const Int16 entry = categoryPopUp.GetItemCount();
+    categoryPopUp.SetItemText(entry, CategoryEntryText(category));
+    categoryPopUp.SetItemValue(entry, id);
+    return entry;
+}
+
+bool CalvoraPanel::SelectCategory(Int32 categoryId)
+{
+    for (Int16 entry = 1; entry <= categoryPopUp.GetItemCount(); ++entry) {
+        if (static_cast<Int32>(categoryPopUp.GetItemValue(entry)) == categoryId) {
+            categoryPopUp.SelectItem(entry);
+            return true;
+        }
+    }
+    return false;
+}
+
 void CalvoraPanel::UpdateTotal()
 {
     double sum = 0.0;
@@ -130,20 +169,10 @@ void CalvoraPanel::RefreshCategories()
     categoryMap.Clear();
     categoryPopUp.DeleteItem(DG::PopUp::AllItems);
     // findAll reads in id order; the pop-up keeps that order whatever the sort orders say.
-    categoryMap = CategoriesTable().findAll();
-    for (const auto& entry : categoryMap) {
-        categoryPopUp.AppendItem();
-        const Int16 n = categoryPopUp.GetItemCount();
-        categoryPopUp.SetItemText(n, CategoryEntryText(entry.value));
-        categoryPopUp.SetItemValue(n, entry.key);
-    }
-    if (categoryPopUp.GetItemCount() == 0) {
-        descriptionText.SetText(GS::UniString());
-    } else {
+    for (const auto& entry : CategoriesTable().findAll())
+        AppendCategoryEntry(entry.value);
+    if (categoryPopUp.GetItemCount() > 0)
         categoryPopUp.SelectItem(1);
-        const Category* first = SelectedCategory();
-        descriptionText.SetText(first != nullptr ? first->getString("descript") : GS::UniString());
-    }
     RefreshItems();
 }
 
@@ -168,15 +197,15 @@ void CalvoraPanel::RefreshItems()
     descriptionText.SetText(category != nullptr ? category->getString("descript") : GS::UniString());
 
     itemMap.Clear();
-    for (const Item& item : ItemsTable().getByCategory(categoryId)) {
-        const Int32 id = item.getInt("id");
-        itemMap.Put(id, item);
-        itemsList.AppendItem();
-        const Int16 row = itemsList.GetItemCount();
-        itemsList.SetItemValue(row, id);
-        SetItemRow(row);
-    }
+    for (const Item& item : ItemsTable().getByCategory(categoryId))
+        AppendItemRow(item);
     UpdateTotal();
+}
+
+void CalvoraPanel::ReloadAndShowItem(Int32 itemId)
+{
+    RefreshItems();
+    ShowItem(itemId);
 }
 
 void CalvoraPanel::ShowItem(Int32 itemId)
@@ -188,16 +217,8 @@ void CalvoraPanel::ShowItem(Int32 itemId)
     if (!Guarded("CalvoraPanel::ShowItem", [&] { item = ItemsTable().findById(itemId); }) || item.getInt("id") == 0)
         return;
 
-    const Int32 categoryId = item.getInt("category_id");
-    for (Int16 entry = 1; entry <= categoryPopUp.GetItemCount(); ++entry) {
-        if (static_cast<Int32>(categoryPopUp.GetItemValue(entry)) != categoryId)
-            continue;
-        categoryPopUp.SelectItem(entry);
-        if (const Category* category = categoryMap.GetPtr(categoryId))
-            descriptionText.SetText(category->getString("descript"));
+    if (SelectCategory(item.getInt("category_id")))
         RefreshItems();
-        break;
-    }
 
     const Int16 rows = itemsList.GetItemCount();
     for (Int16 row = 1; row <= rows; ++row) {
