@@ -4,7 +4,7 @@
 #include <tuple>
 
 #include "Dialogs/AmountText.hpp"
-#include "PaletteTestSupport.hpp"
+#include "ScenarioSupport.hpp"
 
 namespace {
 
@@ -18,7 +18,7 @@ TEST(FormatTwoDecimals, FollowsTheUsersLocaleAndCutsAt29Characters)
         {"C", -1e300, "-1000000000000000052504760255"},
     };
     for (const auto& [locale, value, text] : cases) {
-        PaletteTest::UserLocale user(locale);
+        Scenario::UserLocale user(locale);
         ASSERT_TRUE(user.ok) << locale;
         EXPECT_EQ(FormatTwoDecimals(value).ToUtf8(), text) << locale << " " << value;
     }
@@ -26,7 +26,7 @@ TEST(FormatTwoDecimals, FollowsTheUsersLocaleAndCutsAt29Characters)
 
 TEST(FormatTwoDecimals, PutsBackTheWholeLocaleNameInForce)
 {
-    PaletteTest::UserLocale user("de_DE.UTF-8");
+    Scenario::UserLocale user("de_DE.UTF-8");
     ASSERT_TRUE(user.ok);
     // A mixed locale has a long composite name; it must come back exactly, not as "C" or "".
     std::setlocale(LC_ALL, "C");

@@ -1,89 +1,139 @@
-// What the text view cannot reach: the panel linked in-process, on a palette of its own, with the
-// database at hand (guards against database errors, the registry of live panels, ShowItem).
-#include <gtest/gtest.h>
+// What the text view cannot reach: the panel linked in-process on a palette of its own, with the
+// database at hand to break under it (errors end an action cleanly or go to the debug output), no
+// category at all, and the registry of live panels that finds the re-check timers.
+#include <SQLiteCpp/SQLiteCpp.h>
 
 #include <memory>
-#include <tuple>
 
-#include "DG/DGUser.hpp"
-#include "GSRoot/Debug.hpp"
+#include "Database/ProjectDatabase.hpp"
 #include "HostApi/HostCalls.hpp"
 #include "Palettes/CalvoraPanel.hpp"
-#include "PaletteTestSupport.hpp"
+#include "ScenarioSupport.hpp"
 
 namespace {
+using namespace Scenario;
 
-using namespace PaletteTest;
+// One item of two unlinked quantities (2 and 3) in the fresh estimate's category.
+const std::string OneItem =
+    "INSERT INTO items (category_id, sort_order, code, descript, unit, price, qty, total) "
+    "VALUES (1, 1, 'E-01', 'Excavation', 'm3', 10, 5, 50);"
+    "INSERT INTO qties (item_id, guid, sort_order, descript, formula, value) VALUES (1, '', 1, 'a', '2', 2), "
+    "(1, '', 2, 'b', '3', 3);";
+// Item 1 with five quantities, item 2 with one.
+const std::string TwoItems = OneItem + "INSERT INTO items (category_id, sort_order, code, descript, unit, price, qty, total) "
+                                       "VALUES (1, 2, 'E-02', 'Backfill', 'm3', 2, 1, 2);"
+                                       "INSERT INTO qties (item_id, guid, sort_order, descript, formula, value) VALUES "
+                                       "(1, '', 3, 'c', '1', 1), (1, '', 4, 'd', '1', 1), (1, '', 5, 'e', '1', 1), "
+                                       "(2, '', 1, 'f', '1', 1);";
 
 struct OpenPanel {
-    OpenPanel()
-        : palette(HostGetOwnResModule(), 32401, HostGetOwnResModule()), panel(palette, 32401)
-    {
-        palette.Show();
-    }
+    OpenPanel() : palette(HostGetOwnResModule(), 32401, HostGetOwnResModule()), panel(palette, 32401) { palette.Show(); }
     Int16 Id() const { return palette.GetId(); }
     DG::Palette palette;
     CalvoraPanel panel;
 };
 
-class InProcessPanel : public ::testing::Test {
+class PanelInProcess : public InProcess {
 protected:
-    void SetUp() override
+    std::vector<std::string> Alerts()
     {
-        CalvoraSetHostTable(host.Table());
-        host.SetProject(FixtureProject());
-        ProjectDatabase::instance().reopen();
-        BuildEstimate();
-        GS::SetDebugCapture([this](const std::string& line) { debug += line; });
+        std::vector<std::string> alerts;
+        for (const auto& a : DG::User::AlertLog())
+            alerts.push_back(a.ToString());
+        return alerts;
     }
-    void TearDown() override
-    {
-        GS::SetDebugCapture({});
-        ProjectDatabase::instance().reopen();
-        CalvoraClearHostTable();
-    }
-
-    UserLocale pointLocale{"C"};
-    Host::StandInHost host;
-    std::string debug;
     std::string error;
 };
 
-TEST_F(InProcessPanel, DatabaseErrorsInHandlersGoToTheDebugOutput)
+// A table that fails under an action ends it with an error alert and the panel read again; one that
+// fails under a selection goes to the debug output. Nothing reaches the host.
+TEST_F(PanelInProcess, ADatabaseErrorEndsTheActionCleanly)
 {
-    using Action = bool (*)(Int16, std::string*);
-    const std::tuple<const char*, Action, const char*> cases[] = {
-        {"items", [](Int16 p, std::string* e) { return DG::User::ChooseEntry(p, 2, 2, e); }, "PopUpChanged"},
-        {"qties", [](Int16 p, std::string* e) { return DG::User::SelectRows(p, 5, {1}, e); },
-         "ListBoxSelectionChanged"},
+    const std::string failed = R"~(alert error "Error": "The estimate could not be changed." / "no such table: )~";
+    const struct {
+        const char* table;
+        std::vector<Int16> items, qties;
+        Int16 button;  // 0: a selection instead
+        std::vector<Int16> answers;
+        std::vector<std::string> alerts;
+        GS::USize itemsAfter, qtiesAfter;
+    } cases[] = {
+        {"qties", {1}, {1, 2}, CalvoraPanel::DeleteQtyButtonId, {2, 1},
+         {R"~(alert warning "Delete Qty": "Are you sure you want to delete selected quantities?" / "" ["No", "Yes"] -> 2)~",
+          failed + "qties\" [\"OK\"] -> 1"}, 1, 0},
+        {"items", {1}, {}, CalvoraPanel::EditItemButtonId, {1}, {failed + "items\" [\"OK\"] -> 1"}, 0, 0},
+        {"categories", {}, {}, CalvoraPanel::DeleteCategoryButtonId, {2, 1},
+         {R"~(alert warning "Delete Category": "Are you sure you want to delete this category?" / "" ["No", "Yes"] -> 2)~",
+          failed + "categories\" [\"OK\"] -> 1"}, 0, 0},
+        {"qties", {}, {}, 0, {}, {}, 0, 0},
     };
-    for (const auto& [table, action, handler] : cases) {
-        ProjectDatabase::instance().reopen();
-        BuildEstimate();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.table) + " " + std::to_string(c.button));
+        DG::User::ResetLogs();
+        Start(FixtureProject(), OneItem);
         OpenPanel open;
+        if (!c.items.empty())
+            ASSERT_TRUE(DG::User::SelectRows(open.Id(), CalvoraPanel::ItemsListId, c.items, &error)) << error;
+        if (!c.qties.empty())
+            ASSERT_TRUE(DG::User::SelectRows(open.Id(), CalvoraPanel::QtiesListId, c.qties, &error)) << error;
+        ProjectDatabase::instance().execSql(GS::UniString("DROP TABLE ") + c.table);
+        for (Int16 answer : c.answers)
+            Act([answer](Int16, std::string* e) { return DG::User::AnswerAlert(answer, e); });
         debug.clear();
-        ProjectDatabase::instance().execSql(GS::UniString("DROP TABLE ") + table);
-        EXPECT_TRUE(action(open.Id(), &error)) << error;  // nothing escapes to the user side
-        EXPECT_NE(debug.find(std::string("CalvoraPanel::") + handler + ": no such table: " + table), std::string::npos)
-            << debug;
+        if (c.button != 0)
+            ASSERT_TRUE(DG::User::ClickButton(open.Id(), c.button, &error)) << error;
+        else
+            ASSERT_TRUE(DG::User::SelectRows(open.Id(), CalvoraPanel::ItemsListId, {1}, &error)) << error;
+        EXPECT_EQ(Alerts(), c.alerts);
+        EXPECT_TRUE(actions.empty());
+        if (c.button == 0) {
+            EXPECT_NE(debug.find("CalvoraPanel::ListBoxSelectionChanged: no such table: qties"), std::string::npos) << debug;
+            continue;
+        }
+        EXPECT_EQ(open.panel.GetItemMap().GetSize(), c.itemsAfter);
+        EXPECT_EQ(open.panel.GetQtyMap().GetSize(), c.qtiesAfter);
+        EXPECT_FALSE(open.panel.IsQtyRecalcRunning());
     }
 }
 
-TEST_F(InProcessPanel, RefusedReorderLeavesTheRowTextsAsTheyWere)
+TEST_F(PanelInProcess, ARefusedReorderLeavesTheRowsAsTheyWere)
 {
+    Start(FixtureProject(), TwoItems);
     OpenPanel open;
     ProjectDatabase::instance().execSql("DROP TABLE items");
-    ASSERT_TRUE(DG::User::DragRow(open.Id(), 5, 3, 1, &error)) << error;  // the list has moved the row
-    ExpectLines(Scope(DG::User::Describe(open.Id()), "5"), {"row 1 value 3 | \"3\" | \"E-03\" | \"Transport\" | "
-                "\"m3\" | \"1.00\" | \"1234.50\" | \"1234.50\""}, "refused");
-    EXPECT_EQ(open.panel.GetItemMap().Get(3).getInt("sort_order"), 3);
+    ASSERT_TRUE(DG::User::DragRow(open.Id(), 5, 2, 1, &error)) << error;  // the list has moved the row
+    EXPECT_TRUE(Shows(Scope(DG::User::Describe(open.Id()), "5"), "row 1 value 2 | \"2\" | \"E-02\""))
+        << DG::User::Describe(open.Id());
+    EXPECT_EQ(open.panel.GetItemMap().Get(2).getInt("sort_order"), 2);
 }
 
-TEST_F(InProcessPanel, RecheckTimersAreFoundThroughTheRegistryOfLivePanels)
+// With no category the panel holds no items and shows no total, and "Add New Item" opens nothing.
+TEST_F(PanelInProcess, NoCategoryLeavesNoItemsAndNoTotal)
 {
+    Start(FixtureProject(), OneItem);
+    OpenPanel open;
+    ASSERT_EQ(open.panel.GetItemMap().GetSize(), 1u);
+    ProjectDatabase::instance().execSql("DELETE FROM categories");
+    open.panel.RefreshCategories();
+    EXPECT_TRUE(open.panel.GetItemMap().IsEmpty());
+    EXPECT_TRUE(Shows(DG::User::Describe(open.Id()),
+                      "=2 popup (5,23,390,20) selected 0\n=3 statictext (5,50,690,50)\n!row \n"
+                      "=11 iconbutton (465,22,28,28) disabled tooltip \"Delete Category\" icon 32552 \"Delete\"\n"
+                      "=22 statictext (265,313,220,18) right"));
+    ASSERT_TRUE(DG::User::ClickButton(open.Id(), CalvoraPanel::AddItemButtonId, &error)) << error;
+    EXPECT_EQ(DG::User::AbandonedModals(), 0) << "no editor opens";
+    EXPECT_TRUE(Alerts().empty());
+    SQLite::Statement saved = ProjectDatabase::instance().prepare("SELECT count(*) FROM items WHERE category_id = 0");
+    ASSERT_TRUE(saved.executeStep());
+    EXPECT_EQ(saved.getColumn(0).getInt(), 0);
+}
+
+TEST_F(PanelInProcess, RecheckTimersAreFoundThroughTheRegistryOfLivePanels)
+{
+    Start(FixtureProject(), TwoItems);
     auto first = std::make_unique<OpenPanel>();
     OpenPanel second;
-    ASSERT_TRUE(DG::User::SelectRows(first->Id(), 5, {1}, &error)) << error;  // 5 quantities
+    ASSERT_TRUE(DG::User::SelectRows(first->Id(), 5, {1}, &error)) << error;   // 5 quantities
     ASSERT_TRUE(DG::User::SelectRows(second.Id(), 5, {2}, &error)) << error;  // 1 quantity
     const std::uintptr_t firstTimer = first->panel.GetRecheckTimer();
     ASSERT_NE(firstTimer, 0u);
@@ -105,45 +155,6 @@ TEST_F(InProcessPanel, RecheckTimersAreFoundThroughTheRegistryOfLivePanels)
     DG::User::FireTimerTicks(1);
     EXPECT_EQ(DG::User::RunningTimerCount(), 0);
     EXPECT_EQ(second.panel.GetQtyMap().Get(6).getLinkStatus(), LinkNotLinked);
-}
-
-TEST_F(InProcessPanel, NoCategoryLeavesNoItemsAndNoTotal)
-{
-    OpenPanel open;
-    ASSERT_EQ(open.panel.GetItemMap().GetSize(), 3u);
-    ProjectDatabase::instance().execSql("DELETE FROM categories");
-    open.panel.RefreshCategories();
-    EXPECT_TRUE(open.panel.GetItemMap().IsEmpty());
-    ExpectLines(Scope(DG::User::Describe(open.Id()), ""),
-                {"2 popup (5,23,390,20) selected 0", "3 statictext (5,50,690,50)",
-                 "22 statictext (265,313,220,18) right",
-                 "11 iconbutton (465,22,28,28) disabled tooltip \"Delete Category\" icon 32552 \"Delete\"", "!row "},
-                "no category");
-}
-
-TEST_F(InProcessPanel, ShowItemSelectsItsCategoryAndRow)
-{
-    OpenPanel open;
-    const std::pair<Int32, std::vector<std::string>> cases[] = {
-        {4, {"2 popup (5,23,390,20) selected 2", "5 singlelist (5,110,500,190) rowHeight 36 scroll 1 rows 1",
-             "row 1 value 4 selected | \"1\" | \"C-01\" | \"Footing\" | \"m3\" | \"0.00\" | \"100.00\" | \"0.00\""}},
-        {3, {"2 popup (5,23,390,20) selected 1", "5 singlelist (5,110,500,190) rowHeight 36 scroll 2 rows 3",
-             "row 3 value 3 selected | \"3\" | \"E-03\" | \"Transport\" | \"m3\" | \"1.00\" | \"1234.50\" | "
-             "\"1234.50\"",
-             "row 1 value 7 | \"1\" | \"Trip\" | \"1\" | \"1.00\" | \"\""}},
-        {1, {"5 singlelist (5,110,500,190) rowHeight 36 scroll 1 rows 3",
-             "8 multilist (513,135,182,165) rowHeight 18 scroll 1 rows 5"}},
-    };
-    for (const auto& [item, lines] : cases) {
-        open.panel.ShowItem(item);
-        ExpectLines(Scope(DG::User::Describe(open.Id()), ""), lines, "item " + std::to_string(item));
-    }
-    // An item that is gone, or none: the panel stays as it is.
-    const std::string before = DG::User::Describe(open.Id());
-    for (Int32 gone : {0, 999}) {
-        open.panel.ShowItem(gone);
-        EXPECT_EQ(DG::User::Describe(open.Id()), before) << gone;
-    }
 }
 
 }  // namespace

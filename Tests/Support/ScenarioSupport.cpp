@@ -86,11 +86,13 @@ std::vector<std::string> SplitLines(const std::string& text, bool trim)
         return "";
     };
     for (const std::string& wanted : SplitLines(expect, true)) {
-        if (!wanted.empty() && wanted[0] == '!') {
+        if (wanted.empty())
+            continue;
+        if (wanted[0] == '!') {
             absent.push_back(wanted.substr(1));
             continue;
         }
-        const bool whole = !wanted.empty() && wanted[0] == '=';
+        const bool whole = wanted[0] == '=';
         const std::string text = whole ? wanted.substr(1) : wanted;
         std::size_t i = at;
         while (i < lines.size() && (whole ? lines[i] != text : lines[i].find(text) == std::string::npos))
@@ -146,7 +148,7 @@ std::string Query(const std::vector<unsigned char>& image, const std::string& sq
             rows += prefix;
             for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
                 const unsigned char* text = sqlite3_column_text(stmt, c);
-                rows += (c == 0 ? "" : "|") + std::string(text ? reinterpret_cast<const char*>(text) : "NULL");
+                rows += (c == 0 ? "" : "|") + std::string(text ? reinterpret_cast<const char*>(text) : "");
             }
             rows += "\n";
         }
@@ -192,8 +194,7 @@ void StoreEstimate(Host::StandInHost& host, const std::string& sql)
     ProjectDatabase& db = ProjectDatabase::instance();
     db.reopen();
     db.ensureOpen();
-    if (!sql.empty())
-        db.execSql(GS::UniString(sql.c_str(), CC_UTF8));
+    db.execSql(GS::UniString(sql.c_str(), CC_UTF8));  // marks it changed: stored even when fresh
     db.saveToProject();
     db.reopen();
     CalvoraClearHostTable();
@@ -337,7 +338,7 @@ std::string Session::Hook(const std::string& line)
     if (word == "@timers")
         return "timers " + std::to_string(DG::User::RunningTimerCount()) + "\n";
     if (word == "@view")
-        return line + "\n" + Scope(DG::User::Describe(DG::User::FindPanel("32401")), rest);
+        return "@view" + (rest.empty() ? "" : " " + rest) + "\n" + Scope(DG::User::Describe(DG::User::FindPanel("32401")), rest);
     ADD_FAILURE() << "unknown test line " << line;
     return "";
 }
