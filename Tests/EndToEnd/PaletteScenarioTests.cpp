@@ -79,16 +79,16 @@ TEST_F(Palettes, MenuTogglesAndTheCloseBoxHideAndStore)
         {"open $DIR/sample.json\nmenu \"Show Calvora Palette\"\nshow menus\nshow Calvora\ndrag-row Calvora 5 2 1\n"
          "show Calvora\n@stored " + Codes1,
          "1. Show Calvora Palette [checked]\nentry 1 \"00 Preliminaries\" value 1 *\nrow 1 value 1 | \"1\" | \"00.01\"\n"
-         "row 2 value 2 | \"2\" | \"00.02\"\nrow 1 value 2 | \"1\" | \"00.02\"\n=00.01\n=00.02"},
+         "row 2 value 2 | \"2\" | \"00.02\"\nrow 1 value 2 | \"1\" | \"00.02\"\n=00.01 ; 00.02"},
         {"closebox Calvora\nshow menus\nshow panels\n@stored " + Codes1,
-         "!Show Calvora Palette [\n\"Calvora\" hidden\n=00.02\n=00.01"},
+         "!Show Calvora Palette [\n\"Calvora\" hidden\n=00.02 ; 00.01"},
         // Shown again: the same panel with what it held; chosen again, the menu hides it and stores.
         {"menu \"Show Calvora Palette\"\nchoose Calvora 2 \"02 Concrete and steel\"\nmenu \"Show Calvora Palette\"\n"
          "menu \"Show Calvora Palette\"\nshow panels\nshow Calvora",
          "\"Calvora\" visible\n!hidden\nentry 3 \"02 Concrete and steel\" value 3 *"},
         {"drag-row Calvora 5 3 1\nmenu \"Show Calvora Palette\"\nshow menus\n"
          "@stored SELECT code FROM items WHERE category_id = 3 ORDER BY sort_order",
-         "!Show Calvora Palette [\n=02.03\n=02.01\n=02.02"},
+         "!Show Calvora Palette [\n=02.03 ; 02.01 ; 02.02"},
     });
     EXPECT_TRUE(host.KeptInMemory());
     EXPECT_EQ(CountPanels("Calvora"), 1);
@@ -101,12 +101,12 @@ TEST_F(Palettes, FollowTheProjectsLifeCycle)
     Play({
         {"open $DIR/sample.json\nmenu \"Show Calvora Palette\"\ndrag-row Calvora 5 2 1\n@stored " + Codes1 +
              "\n@flush " + Codes1,
-         "=00.01\n=00.02\n=00.02\n=00.01"},
+         "=00.01 ; 00.02\n=00.02 ; 00.01"},
         {"new\nshow Calvora\n@flush",
          "2 popup (5,23,390,20) selected 1\nentry 1 \" Untitled Category\" value 1 *\n!entry 2\n"
          "5 singlelist (5,110,500,190) rowHeight 36 scroll 1 rows 0\n=nothing stored"},
         {"open $DIR/sample.json\nshow Calvora\ndrag-row Calvora 5 2 1\n@stored " + Codes1,
-         "entry 4 \"03 Finishes\" value 4\nrow 1 value 1 | \"1\" | \"00.01\"\n=00.01\n=00.02"},
+         "entry 4 \"03 Finishes\" value 4\nrow 1 value 1 | \"1\" | \"00.01\"\n=00.01 ; 00.02"},
     });
     Finish();
     EXPECT_EQ(Query(*host.ModuleData("CalvoraDB"), Codes1), "00.02\n00.01\n");

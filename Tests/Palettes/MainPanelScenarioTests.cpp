@@ -177,13 +177,13 @@ TEST_F(MainPanel, RowDragWritesSortOrders)
               {{"5", "=row 1 value 3 | \"1\" | \"E-03\" | \"Transport\" | \"m3\" | \"1.00\" | \"1234.50\" | \"1234.50\"\n"
                      "=row 2 value 1 | \"2\" | \"E-01\" | \"Excavation\" | \"m3\" | \"111.50\" | \"10.00\" | \"1115.00\""},
                {"", "=22 statictext (265,313,220,18) \"Total: 2359.50\" right"},
-               {stored + "code FROM items WHERE category_id = 1 ORDER BY sort_order", "=1 E-03\n=2 E-01\n=3 E-02"}}),
+               {stored + "code FROM items WHERE category_id = 1 ORDER BY sort_order", "=1 E-03 ; 2 E-01 ; 3 E-02"}}),
         Panel("quantity row 5 dragged to the top, kept when the item is selected again",
               Item1 + "\ndrag-row Calvora 8 5 1\n" + Item2 + "\n" + Item1,
               {{"8", "=row 1 value 5 | \"1\" | \"Third\" | \"Volume\" | \"3.00\" | \"\"\n"
                      "=row 2 value 2 | \"2\" | \"Outdated\" | \"Volume\" | \"99.00\" | \"\""},
                {stored + "descript FROM qties WHERE item_id = 1 ORDER BY sort_order",
-                "=1 Third\n=2 Outdated\n=3 Wall #ID\n=4 Gone\n=5 Fixed"}}),
+                "=1 Third ; 2 Outdated ; 3 Wall #ID ; 4 Gone ; 5 Fixed"}}),
     });
 }
 

@@ -126,6 +126,14 @@ std::string Without(std::string text, const std::string& part)
     return result;
 }
 
+std::string Joined(const std::string& lines)
+{
+    std::string joined;
+    for (const std::string& line : SplitLines(lines, false))
+        joined += (joined.empty() ? "" : " ; ") + line;
+    return joined;
+}
+
 std::string Query(const std::vector<unsigned char>& image, const std::string& sql)
 {
     sqlite3* db = nullptr;
@@ -333,7 +341,7 @@ std::string Session::Hook(const std::string& line)
         host.SendProjectEvent(APINotify_Close);
     if (word == "@stored" || word == "@flush") {
         const auto image = host.ModuleData("CalvoraDB");
-        return image ? Query(*image, rest) : "nothing stored\n";
+        return (image ? Joined(Query(*image, rest)) : "nothing stored") + "\n";
     }
     if (word == "@timers")
         return "timers " + std::to_string(DG::User::RunningTimerCount()) + "\n";

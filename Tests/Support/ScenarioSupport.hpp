@@ -55,6 +55,8 @@ std::string Without(std::string text, const std::string& part);
 // The rows of an estimate image for a query, one line each, columns joined by '|'; without a query
 // every row of the three tables as "table: a|b|...", in id order.
 std::string Query(const std::vector<unsigned char>& image, const std::string& sql = "");
+// The lines on one line, joined by " ; " (as the test lines @stored and @flush print rows).
+std::string Joined(const std::string& lines);
 std::string ReadFile(const std::string& path);
 void WriteFile(const std::string& path, const std::string& bytes);
 std::string TempDir();  // removed with its files when the tests end
@@ -82,7 +84,8 @@ protected:
     void Start(const Host::Json& project, const char* seed = nullptr);
     void Finish();
     // Runs the script ("$DIR" stands for the test's folder). Test lines, answered as they are reached:
-    //   @stored [SQL]  the stored estimate's rows    @flush [SQL]  the same after Close stores it
+    //   @stored [SQL]  the stored estimate's rows, on one line (Joined)
+    //   @flush [SQL]   the same after Close stores a changed estimate
     //   @timers        the running timers            @view SCOPE   a scope of the main palette
     std::string Run(const std::string& script);
     struct Step {
