@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <fstream>
-#include <sstream>
 #include <sys/stat.h>
-#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
 
 #include "DG/DGUser.hpp"
 #include "DG/DGUtility.hpp"
@@ -16,13 +18,9 @@
 namespace {
 
 struct TempDir {
-    std::string path;
-    TempDir()
-    {
-        char pattern[] = "/tmp/dgio.XXXXXX";
-        path = mkdtemp(pattern);
-    }
-    ~TempDir() { std::system(("rm -rf '" + path + "'").c_str()); }
+    std::string path = std::filesystem::temp_directory_path() / "dgio.XXXXXX";
+    TempDir() { path = mkdtemp(path.data()); }
+    ~TempDir() { std::filesystem::remove_all(path); }
     std::string operator/(const std::string& name) const { return path + "/" + name; }
 };
 
@@ -32,17 +30,6 @@ std::string ReadAll(const std::string& path)
     std::stringstream s;
     s << in.rdbuf();
     return s.str();
-}
-
-std::string Listing(const std::string& dir)
-{
-    std::string out;
-    FILE* p = popen(("ls -A '" + dir + "'").c_str(), "r");
-    char buf[256];
-    while (fgets(buf, sizeof buf, p) != nullptr)
-        out += buf;
-    pclose(p);
-    return out;
 }
 
 TEST(IOFile, WritesReplaceTheTargetOnlyWhenClosed)
@@ -84,7 +71,10 @@ TEST(IOFile, WritesReplaceTheTargetOnlyWhenClosed)
         }
         EXPECT_EQ(ReadAll(c.target), c.contents) << c.name;
     }
-    EXPECT_EQ(Listing(dir.path), "fresh.txt\nold.txt\nsub\n");  // no temporary left behind
+    std::set<std::string> left;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.path))
+        left.insert(entry.path().filename());
+    EXPECT_EQ(left, (std::set<std::string>{"fresh.txt", "old.txt", "sub"}));  // no temporary left behind
 
     IO::File in(IO::Location(GS::UniString(dir / "old.txt")));
     char buf[8] = {};
@@ -139,15 +129,9 @@ TEST(FileDialogs, ChooseOrCancelAndLog)
         bool result;
         std::string line;
     } cases[] = {
-        {DG::FileDialog::OpenFile,
-         {dir / "no.sql", dir / "in.sql"},
-         {false, true},
-         true,
+        {DG::FileDialog::OpenFile, {dir / "no.sql", dir / "in.sql"}, {false, true}, true,
          "file dialog open \"Pick\" [SQL Dump (*.sql)] -> \"" + dir / "in.sql" + "\""},
-        {DG::FileDialog::Save,
-         {dir / "none/out.sql", dir.path, dir / "out.sql"},
-         {false, false, true},
-         true,
+        {DG::FileDialog::Save, {dir / "none/out.sql", dir.path, dir / "out.sql"}, {false, false, true}, true,
          "file dialog save \"Pick\" [SQL Dump (*.sql)] -> \"" + dir / "out.sql" + "\""},
         {DG::FileDialog::OpenFile, {""}, {true}, false, "file dialog open \"Pick\" [SQL Dump (*.sql)] -> cancelled"},
         {DG::FileDialog::OpenFile, {}, {}, false, "file dialog open \"Pick\" [SQL Dump (*.sql)] -> cancelled"},
@@ -190,6 +174,9 @@ TEST(GraphixRecording, EveryOperationHasOneStableLine)
     ctx.DrawPlainText("Total \"x\"", 0, 0, 100, 18, 1);
     ctx.DrawLine(0, 35, 30, 35, Gfx::Color(210, 210, 210));
     ctx.FrameRect(1, 1, 9, 9);
+    Graphix::LinearGradientFillEffect linear(Gfx::Color(60, 180, 60), Gfx::Color(60, 180, 60), {15, 12}, {15, 18});
+    Graphix::RadialGradientFillEffect radial(Gfx::Color(255, 0, 0), Gfx::Color(0, 0, 255), {15, 18}, 0, 4.5);
+    const UInt8 bits[8] = {0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55};
     auto square = [&](const Graphix::FillEffect* effect) {
         ctx.BeginPolygon();
         ctx.MoveTo(12, 15);
@@ -198,12 +185,9 @@ TEST(GraphixRecording, EveryOperationHasOneStableLine)
         ctx.LineTo(12, 21);
         ctx.EndPolygon(effect);
     };
-    Graphix::LinearGradientFillEffect linear(Gfx::Color(60, 180, 60), Gfx::Color(60, 180, 60), {15, 12}, {15, 18});
-    Graphix::RadialGradientFillEffect radial(Gfx::Color(255, 0, 0), Gfx::Color(0, 0, 255), {15, 18}, 0, 4.5);
     square(&linear);
     square(&radial);
     square(nullptr);
-    const UInt8 bits[8] = {0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55};
     ctx.SetFillPattern(bits);
     square(nullptr);
     ctx.DrawImage(32550, 0, 0, 16, 16);
