@@ -1,14 +1,24 @@
 // The argument pickers and the swatches they draw, in-process: what each lists for an element,
 // how the user ends it, and the recorded drawing of the building-material and fill swatches.
+#include <sstream>
 #include <vector>
 
+#include "API/ApiElements.hpp"
 #include "Dialogs/ArgumentPickers.hpp"
 #include "Dialogs/AttributeSwatches.hpp"
 #include "GSRoot/Memory.hpp"
-#include "InProcessSupport.hpp"
+#include "HostApi/HostElementCalls.hpp"
+#include "ScenarioSupport.hpp"
 
-namespace Commands {
 namespace {
+using namespace Scenario;
+
+constexpr const char* kWall1 = "C1000000-0000-4000-8000-000000000001";
+constexpr const char* kWall2 = "C1000000-0000-4000-8000-000000000002";
+constexpr const char* kSlab = "C1000000-0000-4000-8000-000000000003";
+constexpr const char* kWindow = "C1000000-0000-4000-8000-000000000004";
+constexpr const char* kBeam = "C1000000-0000-4000-8000-000000000005";
+constexpr const char* kColumn = "C1000000-0000-4000-8000-000000000006";
 
 // The list's rows (with their owner-drawn cells) as Describe shows them.
 std::string ListRows(Int16 panel)
@@ -24,7 +34,21 @@ std::string ListRows(Int16 panel)
     return rows;
 }
 
-class Pickers : public InProcess {};
+class Pickers : public InProcess {
+protected:
+    void SetUp() override
+    {
+        InProcess::SetUp();
+        Start(ReadJson(COMMANDS_MODEL), "");
+    }
+    API_Element Element(const char* guid)
+    {
+        API_Element element{};
+        element.header.guid = GSGuid2APIGuid(GS::Guid(guid));
+        EXPECT_EQ(HostGetElement(&element), NoError) << guid;
+        return element;
+    }
+};
 
 TEST_F(Pickers, ListWhatTheElementOffersAndHandBackThePickedName)
 {
@@ -212,4 +236,3 @@ TEST_F(Pickers, SwatchesDrawTheCutFillBesideTheSurfaceAndReportWithoutAlerts)
 }
 
 }  // namespace
-}  // namespace Commands
