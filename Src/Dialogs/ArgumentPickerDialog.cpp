@@ -6,22 +6,17 @@
 
 #include "Dialogs/AttributeSwatches.hpp"
 #include "HostApi/Guard.hpp"
-#include "HostApi/HostCalls.hpp"
 #include "HostApi/HostElementCalls.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
 namespace {
-constexpr GS::Int16 kSelectItem = 1;
-constexpr GS::Int16 kCancelItem = 2;
 constexpr GS::Int16 kListItem = 3;
 }  // namespace
 
 ArgumentPickerDialog::ArgumentPickerDialog(GS::Int16 resourceId, const API_Element& element,
                                            std::vector<Column> columns, GS::Int16 resultColumn)
-    : DG::ModalDialog(HostGetOwnResModule(), resourceId, HostGetOwnResModule()),
+    : OkCancelDialog(resourceId),
       element(element),
-      selectButton(*this, kSelectItem),
-      cancelButton(*this, kCancelItem),
       list(*this, kListItem),
       columns(std::move(columns)),
       resultColumn(resultColumn),
@@ -32,20 +27,12 @@ ArgumentPickerDialog::ArgumentPickerDialog(GS::Int16 resourceId, const API_Eleme
 
 void ArgumentPickerDialog::Setup(bool ownerDrawnFirstColumn)
 {
-    Attach(*this);
-    AttachToAllItems(*this);
     escapeKey = RegisterHotKey(DG::Key::Escape, DG::Key::NoModifier);
     LayoutColumns();
     GuardedFill();
     list.SetHeaderSynchronState(false);
     if (ownerDrawnFirstColumn)
         list.SetTabFieldOwnerDrawFlag(1, true);
-}
-
-ArgumentPickerDialog::~ArgumentPickerDialog()
-{
-    Detach(*this);
-    DetachFromAllItems(*this);
 }
 
 GS::UniString ArgumentPickerDialog::GetSelectedName() const
@@ -110,16 +97,10 @@ void ArgumentPickerDialog::PanelOpened(const DG::PanelOpenEvent&)
 
 void ArgumentPickerDialog::PanelResized(const DG::PanelResizeEvent& ev)
 {
-    Guarded("ArgumentPickerDialog::PanelResized", [&] {
-        const GS::Int16 dx = ev.GetHorizontalChange();
-        const GS::Int16 dy = ev.GetVerticalChange();
-        if (dx == 0 && dy == 0)
-            return;
-        BeginMoveResizeItems();
-        selectButton.Move(dx, dy);
+    MoveResizeItems("ArgumentPickerDialog::PanelResized", ev, [&](GS::Int16 dx, GS::Int16 dy) {
+        okButton.Move(dx, dy);
         cancelButton.Move(dx, dy);
         list.Resize(dx, dy);
-        EndMoveResizeItems();
         LayoutColumns();
         list.Redraw();
     });
@@ -133,16 +114,6 @@ void ArgumentPickerDialog::PanelHotkeyPressed(const DG::PanelHotKeyEvent& ev, bo
         if (processed != nullptr)
             *processed = true;
         PostCloseRequest(DG::Cancel);
-    });
-}
-
-void ArgumentPickerDialog::ButtonClicked(const DG::ButtonClickEvent& ev)
-{
-    Guarded("ArgumentPickerDialog::ButtonClicked", [&] {
-        if (ev.GetSource() == &selectButton)
-            PostCloseRequest(DG::Accept);
-        else if (ev.GetSource() == &cancelButton)
-            PostCloseRequest(DG::Cancel);
     });
 }
 

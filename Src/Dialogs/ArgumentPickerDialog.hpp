@@ -5,22 +5,17 @@
 #include <vector>
 
 #include "API/ApiElements.hpp"
-#include "DG/DGItems.hpp"
+#include "Dialogs/AddOnDialog.hpp"
 #include "GSRoot/UniString.hpp"
 
-class ArgumentPickerDialog : public DG::ModalDialog,
-                             public DG::PanelObserver,
-                             public DG::ButtonItemObserver,
-                             public DG::ListBoxObserver,
-                             public DG::CompoundItemObserver {
+// Item 1 is the "Select" button.
+class ArgumentPickerDialog : public OkCancelDialog, public DG::ListBoxObserver {
 public:
     // A column's width: fixed, or the list's width less a margin (for the one that takes the rest).
     struct Column {
         GS::Int16 width;
         bool restOfList;
     };
-
-    ~ArgumentPickerDialog() override;
 
     // The result column of the selected row; empty when nothing is selected.
     GS::UniString GetSelectedName() const;
@@ -39,7 +34,6 @@ protected:
     void PanelOpened(const DG::PanelOpenEvent& ev) override;
     void PanelResized(const DG::PanelResizeEvent& ev) override;
     void PanelHotkeyPressed(const DG::PanelHotKeyEvent& ev, bool* processed) override;
-    void ButtonClicked(const DG::ButtonClickEvent& ev) override;
     void ListBoxDoubleClicked(const DG::ListBoxDoubleClickEvent& ev) override;
 
     // Fills the list inside a guard: a failure leaves what was listed so far.
@@ -47,8 +41,6 @@ protected:
     void LayoutColumns();
 
     API_Element element;
-    DG::Button selectButton;
-    DG::Button cancelButton;
     DG::SingleSelListBox list;
     GS::Int16 escapeKey = 0;
 

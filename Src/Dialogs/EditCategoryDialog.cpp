@@ -1,27 +1,11 @@
 #include "Dialogs/EditCategoryDialog.hpp"
 
-#include "DG/DGUtility.hpp"
-#include "HostApi/Guard.hpp"
-#include "HostApi/HostCalls.hpp"
-#include "VumoFuncs/VumoFuncs.hpp"
-
-
 EditCategoryDialog::EditCategoryDialog()
-    : DG::ModalDialog(HostGetOwnResModule(), ResourceId, HostGetOwnResModule()),
+    : OkCancelDialog(ResourceId),
       titleEdit(*this, TitleEditId),
       codeEdit(*this, CodeEditId),
-      descriptionEdit(*this, DescriptionEditId),
-      okButton(*this, OkButtonId),
-      cancelButton(*this, CancelButtonId)
+      descriptionEdit(*this, DescriptionEditId)
 {
-    Attach(*this);
-    AttachToAllItems(*this);
-}
-
-EditCategoryDialog::~EditCategoryDialog()
-{
-    Detach(*this);
-    DetachFromAllItems(*this);
 }
 
 void EditCategoryDialog::SetCategory(const Category& source)
@@ -42,40 +26,19 @@ Category& EditCategoryDialog::GetCategory()
 
 void EditCategoryDialog::PanelCloseRequested(const DG::PanelCloseRequestEvent& ev, bool* accepted)
 {
-    if (!ev.IsAccepted())
-        return;
-    const bool checked = Guarded("EditCategoryDialog::PanelCloseRequested", [&] {
-        if (!titleEdit.GetText().IsEmpty())
-            return;
-        *accepted = false;
-        DGAlert(DG::DG_INFORMATION, GetResString(ResourceId, 1), GetResString(ResourceId, 4), "",
-                GetResString(ResourceId, 2), "", "");
-    });
-    if (!checked)
-        *accepted = false;
+    CheckClose("EditCategoryDialog::PanelCloseRequested", ev, accepted,
+               [&] { return !titleEdit.GetText().IsEmpty() || Refuse(DG::DG_INFORMATION, 4); });
 }
 
 void EditCategoryDialog::PanelOpened(const DG::PanelOpenEvent&) {}
 
 void EditCategoryDialog::PanelResized(const DG::PanelResizeEvent& ev)
 {
-    const Int16 dh = ev.GetHorizontalChange();
-    const Int16 dv = ev.GetVerticalChange();
-    if (dh == 0 && dv == 0)
-        return;
-    BeginMoveResizeItems();
-    titleEdit.Resize(dh, 0);
-    codeEdit.Resize(dh, 0);
-    descriptionEdit.Resize(dh, dv);
-    okButton.Move(0, dv);
-    cancelButton.Move(0, dv);
-    EndMoveResizeItems();
-}
-
-void EditCategoryDialog::ButtonClicked(const DG::ButtonClickEvent& ev)
-{
-    if (ev.GetSource() == &okButton)
-        PostCloseRequest(DG::Accept);
-    else if (ev.GetSource() == &cancelButton)
-        PostCloseRequest(DG::Cancel);
+    MoveResizeItems("EditCategoryDialog::PanelResized", ev, [&](Int16 dh, Int16 dv) {
+        titleEdit.Resize(dh, 0);
+        codeEdit.Resize(dh, 0);
+        descriptionEdit.Resize(dh, dv);
+        okButton.Move(0, dv);
+        cancelButton.Move(0, dv);
+    });
 }

@@ -2,12 +2,9 @@
 
 #include <cstring>
 
-#include "DG/DGUtility.hpp"
 #include "Database/Qty.hpp"
 #include "Dialogs/FormulaAssistance.hpp"
 #include "HostApi/Guard.hpp"
-#include "HostApi/HostCalls.hpp"
-#include "VumoFuncs/VumoFuncs.hpp"
 
 
 namespace {
@@ -16,9 +13,7 @@ constexpr Int32 MenuButtonType = 1;
 }  // namespace
 
 EditItemDialog::EditItemDialog()
-    : DG::ModalDialog(HostGetOwnResModule(), ResourceId, HostGetOwnResModule()),
-      okButton(*this, OkButtonId),
-      cancelButton(*this, CancelButtonId),
+    : OkCancelDialog(ResourceId),
       codeLabel(*this, CodeLabelId),
       codeEdit(*this, CodeEditId),
       descriptionLabel(*this, DescriptionLabelId),
@@ -35,14 +30,6 @@ EditItemDialog::EditItemDialog()
       unlinkedCheck(*this, UnlinkedCheckId)
 {
     std::memset(&element, 0, sizeof element);
-    Attach(*this);
-    AttachToAllItems(*this);
-}
-
-EditItemDialog::~EditItemDialog()
-{
-    Detach(*this);
-    DetachFromAllItems(*this);
 }
 
 void EditItemDialog::SetElement(const API_Element& source)
@@ -168,51 +155,29 @@ void EditItemDialog::UserControlChanged(const DG::UserControlChangeEvent& ev)
     });
 }
 
-void EditItemDialog::ButtonClicked(const DG::ButtonClickEvent& ev)
-{
-    if (ev.GetSource() == &okButton)
-        PostCloseRequest(DG::Accept);
-    else if (ev.GetSource() == &cancelButton)
-        PostCloseRequest(DG::Cancel);
-}
-
 void EditItemDialog::PanelCloseRequested(const DG::PanelCloseRequestEvent& ev, bool* accepted)
 {
-    if (!ev.IsAccepted())
-        return;
-    const bool checked = Guarded("EditItemDialog::PanelCloseRequested", [&] {
-        if (descriptionEdit.GetText().IsEmpty()) {
-            *accepted = false;
-            DGAlert(DG::DG_INFORMATION, GetResString(ResourceId, 1), GetResString(ResourceId, 4), "",
-                    GetResString(ResourceId, 2), "", "");
-            return;
-        }
-        if (item.isNew && !formulaEdit.GetText().IsEmpty() && !EvaluateFormula()) {
-            *accepted = false;
-            DGAlert(DG::DG_ERROR, GetResString(ResourceId, 1), GetResString(ResourceId, 5), "",
-                    GetResString(ResourceId, 2), "", "");
-        }
+    CheckClose("EditItemDialog::PanelCloseRequested", ev, accepted, [&] {
+        if (descriptionEdit.GetText().IsEmpty())
+            return Refuse(DG::DG_INFORMATION, 4);
+        return !item.isNew || formulaEdit.GetText().IsEmpty() || EvaluateFormula() || Refuse(DG::DG_ERROR, 5);
     });
-    if (!checked)
-        *accepted = false;
 }
 
 void EditItemDialog::PanelResized(const DG::PanelResizeEvent& ev)
 {
-    const Int16 dx = ev.GetHorizontalChange();
-    const Int16 dy = ev.GetVerticalChange();
-    if (dx == 0 && dy == 0)
-        return;
-    codeEdit.Resize(dx, 0);
-    descriptionEdit.Resize(dx, dy);
-    unitEdit.MoveAndResize(0, dy, dx, 0);
-    priceEdit.MoveAndResize(0, dy, dx, 0);
-    for (DG::Item* control : {static_cast<DG::Item*>(&unitLabel), static_cast<DG::Item*>(&priceLabel),
-                              static_cast<DG::Item*>(&okButton), static_cast<DG::Item*>(&cancelButton),
-                              static_cast<DG::Item*>(&addFirstQtyCheck), static_cast<DG::Item*>(&unlinkedCheck),
-                              static_cast<DG::Item*>(&valueLabel)})
-        control->Move(0, dy);
-    formulaEdit.MoveAndResize(0, dy, dx, 0);
-    valueEdit.MoveAndResize(0, dy, dx, 0);
-    functionMenu.Move(dx, dy);
+    MoveResizeItems("EditItemDialog::PanelResized", ev, [&](Int16 dx, Int16 dy) {
+        codeEdit.Resize(dx, 0);
+        descriptionEdit.Resize(dx, dy);
+        unitEdit.MoveAndResize(0, dy, dx, 0);
+        priceEdit.MoveAndResize(0, dy, dx, 0);
+        for (DG::Item* control : {static_cast<DG::Item*>(&unitLabel), static_cast<DG::Item*>(&priceLabel),
+                                  static_cast<DG::Item*>(&okButton), static_cast<DG::Item*>(&cancelButton),
+                                  static_cast<DG::Item*>(&addFirstQtyCheck), static_cast<DG::Item*>(&unlinkedCheck),
+                                  static_cast<DG::Item*>(&valueLabel)})
+            control->Move(0, dy);
+        formulaEdit.MoveAndResize(0, dy, dx, 0);
+        valueEdit.MoveAndResize(0, dy, dx, 0);
+        functionMenu.Move(dx, dy);
+    });
 }

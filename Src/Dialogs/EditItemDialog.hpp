@@ -3,15 +3,11 @@
 // quantity from a formula, evaluated live against the first selected element unless the user asks
 // for an unlinked quantity. It touches no database: the caller reads the result back and saves it.
 #include "API/ApiElements.hpp"
-#include "DG/DGItems.hpp"
-#include "DG/DGPanel.hpp"
 #include "Database/Item.hpp"
+#include "Dialogs/AddOnDialog.hpp"
 
-class EditItemDialog : public DG::ModalDialog,
-                       public DG::PanelObserver,
+class EditItemDialog : public OkCancelDialog,
                        public DG::TextEditBaseObserver,
-                       public DG::ButtonItemObserver,
-                       public DG::CompoundItemObserver,
                        public DG::CheckItemObserver,
                        public DG::UserControlObserver {
 public:
@@ -36,7 +32,6 @@ public:
     static constexpr Int16 ResourceId = 32521;
 
     EditItemDialog();
-    ~EditItemDialog() override;
 
     // The element the first quantity's formula is offered and evaluated for.
     void SetElement(const API_Element& element);
@@ -53,7 +48,6 @@ public:
     void PanelOpened(const DG::PanelOpenEvent& ev) override;
     void PanelResized(const DG::PanelResizeEvent& ev) override;
     void TextEditChanged(const DG::TextEditChangeEvent& ev) override;
-    void ButtonClicked(const DG::ButtonClickEvent& ev) override;
     void CheckItemChanged(const DG::CheckItemChangeEvent& ev) override;
     void UserControlChanged(const DG::UserControlChangeEvent& ev) override;
 
@@ -63,8 +57,6 @@ private:
     // The element formulas are linked to: null without one or while the unlinked box is ticked.
     const API_Element* LinkedElement() const;
 
-    DG::Button okButton;
-    DG::Button cancelButton;
     DG::StaticText codeLabel;
     DG::TextEdit codeEdit;
     DG::StaticText descriptionLabel;

@@ -2,14 +2,11 @@
 
 #include <cstring>
 
-#include "DG/DGUtility.hpp"
 #include "Dialogs/AmountText.hpp"
 #include "Dialogs/FormulaAssistance.hpp"
 #include "GSRoot/Guid.hpp"
 #include "HostApi/Guard.hpp"
-#include "HostApi/HostCalls.hpp"
 #include "HostApi/HostElementCalls.hpp"
-#include "VumoFuncs/VumoFuncs.hpp"
 
 
 namespace {
@@ -18,9 +15,7 @@ constexpr Int32 MenuButtonType = 1;
 }  // namespace
 
 EditQtyDialog::EditQtyDialog()
-    : DG::ModalDialog(HostGetOwnResModule(), ResourceId, HostGetOwnResModule()),
-      okButton(*this, OkButtonId),
-      cancelButton(*this, CancelButtonId),
+    : OkCancelDialog(ResourceId),
       descriptionEdit(*this, DescriptionEditId),
       formulaEdit(*this, FormulaEditId),
       valueEdit(*this, ValueEditId),
@@ -30,14 +25,6 @@ EditQtyDialog::EditQtyDialog()
     std::memset(&element, 0, sizeof element);
     valueEdit.Disable();
     functionMenu.DeleteAllItems();
-    Attach(*this);
-    AttachToAllItems(*this);
-}
-
-EditQtyDialog::~EditQtyDialog()
-{
-    Detach(*this);
-    DetachFromAllItems(*this);
 }
 
 void EditQtyDialog::SetElement(const API_Element& source)
@@ -172,45 +159,30 @@ void EditQtyDialog::UserControlChanged(const DG::UserControlChangeEvent& ev)
 
 void EditQtyDialog::ButtonClicked(const DG::ButtonClickEvent& ev)
 {
-    if (ev.GetSource() == &cancelButton) {
-        PostCloseRequest(DG::Cancel);
-    } else if (ev.GetSource() == &okButton) {
+    if (ev.GetSource() == &okButton) {
         Guarded("EditQtyDialog::ButtonClicked", [&] {
             if (!formulaEdit.GetText().IsEmpty())
                 EvaluateFormula();
         });
-        PostCloseRequest(DG::Accept);
     }
+    CloseOnOkCancel(ev);
 }
 
 void EditQtyDialog::PanelCloseRequested(const DG::PanelCloseRequestEvent& ev, bool* accepted)
 {
-    if (!ev.IsAccepted())
-        return;
-    const bool checked = Guarded("EditQtyDialog::PanelCloseRequested", [&] {
-        if (formulaEdit.GetText().IsEmpty() || EvaluateFormula())
-            return;
-        *accepted = false;
-        DGAlert(DG::DG_ERROR, GetResString(ResourceId, 1), GetResString(ResourceId, 5), "",
-                GetResString(ResourceId, 2), "", "");
-    });
-    if (!checked)
-        *accepted = false;
+    CheckClose("EditQtyDialog::PanelCloseRequested", ev, accepted,
+               [&] { return formulaEdit.GetText().IsEmpty() || EvaluateFormula() || Refuse(DG::DG_ERROR, 5); });
 }
 
 void EditQtyDialog::PanelResized(const DG::PanelResizeEvent& ev)
 {
-    const Int16 dx = ev.GetHorizontalChange();
-    const Int16 dy = ev.GetVerticalChange();
-    if (dx == 0 && dy == 0)
-        return;
-    BeginMoveResizeItems();
-    descriptionEdit.Resize(dx, 0);
-    formulaEdit.Resize(dx, 0);
-    valueEdit.Resize(dx, 0);
-    functionMenu.Move(dx, 0);
-    okButton.Move(0, dy);
-    cancelButton.Move(0, dy);
-    unlinkedCheck.Move(0, dy);
-    EndMoveResizeItems();
+    MoveResizeItems("EditQtyDialog::PanelResized", ev, [&](Int16 dx, Int16 dy) {
+        descriptionEdit.Resize(dx, 0);
+        formulaEdit.Resize(dx, 0);
+        valueEdit.Resize(dx, 0);
+        functionMenu.Move(dx, 0);
+        okButton.Move(0, dy);
+        cancelButton.Move(0, dy);
+        unlinkedCheck.Move(0, dy);
+    });
 }

@@ -3,15 +3,11 @@
 // Added for selected elements it evaluates against the first of them and offers one unlinked quantity
 // instead; an edited linked quantity finds its element again by the stored guid. It touches no database.
 #include "API/ApiElements.hpp"
-#include "DG/DGItems.hpp"
-#include "DG/DGPanel.hpp"
 #include "Database/Qty.hpp"
+#include "Dialogs/AddOnDialog.hpp"
 
-class EditQtyDialog : public DG::ModalDialog,
-                      public DG::PanelObserver,
+class EditQtyDialog : public OkCancelDialog,
                       public DG::TextEditBaseObserver,
-                      public DG::ButtonItemObserver,
-                      public DG::CompoundItemObserver,
                       public DG::CheckItemObserver,
                       public DG::UserControlObserver {
 public:
@@ -29,7 +25,6 @@ public:
     static constexpr Int16 ResourceHeight = 205;
 
     EditQtyDialog();
-    ~EditQtyDialog() override;
 
     // The first selected element: the quantity links to it and the formula is evaluated for it.
     void SetElement(const API_Element& element);
@@ -54,8 +49,6 @@ private:
     bool EvaluateFormula();
     const API_Element* LinkedElement() const;
 
-    DG::Button okButton;
-    DG::Button cancelButton;
     DG::TextEdit descriptionEdit;
     DG::TextEdit formulaEdit;
     DG::TextEdit valueEdit;

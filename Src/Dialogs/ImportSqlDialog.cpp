@@ -1,28 +1,13 @@
 #include "Dialogs/ImportSqlDialog.hpp"
 
 #include "DG/DGUtility.hpp"
-#include "HostApi/Guard.hpp"
-#include "HostApi/HostCalls.hpp"
 #include "Dialogs/FileTypeFilter.hpp"
+#include "HostApi/Guard.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
 ImportSqlDialog::ImportSqlDialog()
-    : DG::ModalDialog(HostGetOwnResModule(), ResourceId, HostGetOwnResModule()),
-      okButton(*this, 1),
-      cancelButton(*this, 2),
-      fileLabel(*this, 3),
-      fileName(*this, 4),
-      browseButton(*this, 5),
-      skipLinked(*this, 6)
+    : OkCancelDialog(ResourceId), fileLabel(*this, 3), fileName(*this, 4), browseButton(*this, 5), skipLinked(*this, 6)
 {
-    Attach(*this);
-    AttachToAllItems(*this);
-}
-
-ImportSqlDialog::~ImportSqlDialog()
-{
-    Detach(*this);
-    DetachFromAllItems(*this);
 }
 
 IO::Location ImportSqlDialog::GetLocation() const
@@ -32,43 +17,30 @@ IO::Location ImportSqlDialog::GetLocation() const
 
 void ImportSqlDialog::PanelResized(const DG::PanelResizeEvent& ev)
 {
-    Guarded("ImportSqlDialog::PanelResized", [&] {
-        const GS::Int16 dx = ev.GetHorizontalChange();
-        const GS::Int16 dy = ev.GetVerticalChange();
-        if (dx == 0 && dy == 0)
-            return;
-        BeginMoveResizeItems();
+    MoveResizeItems("ImportSqlDialog::PanelResized", ev, [&](GS::Int16 dx, GS::Int16 dy) {
         okButton.Move(dx, dy);
         cancelButton.Move(dx, dy);
         fileName.Resize(dx, 0);
         browseButton.Move(dx, 0);
-        EndMoveResizeItems();
     });
 }
 
 void ImportSqlDialog::PanelCloseRequested(const DG::PanelCloseRequestEvent& ev, bool* accepted)
 {
-    Guarded("ImportSqlDialog::PanelCloseRequested", [&] {
-        if (ev.IsCancelled())
-            return;
+    CheckClose("ImportSqlDialog::PanelCloseRequested", ev, accepted, [&] {
         const IO::Location location = GetLocation();
         if (!location.IsEmpty() && IO::fileSystem.Contains(location))
-            return;
-        if (accepted != nullptr)
-            *accepted = false;
+            return true;
         DGAlert(DG::DG_ERROR, GetResString(TextsId, 2), GetResString(TextsId, 3), GS::UniString(),
                 GetResString(TextsId, 4));
+        return false;
     });
 }
 
 void ImportSqlDialog::ButtonClicked(const DG::ButtonClickEvent& ev)
 {
     Guarded("ImportSqlDialog::ButtonClicked", [&] {
-        if (ev.GetSource() == &okButton)
-            PostCloseRequest(DG::Accept);
-        else if (ev.GetSource() == &cancelButton)
-            PostCloseRequest(DG::Cancel);
-        else if (ev.GetSource() == &browseButton)
+        if (!CloseOnOkCancel(ev) && ev.GetSource() == &browseButton)
             Browse();
     });
 }

@@ -1,19 +1,15 @@
 #pragma once
-#include "DG/DGItems.hpp"
+#include "Dialogs/AddOnDialog.hpp"
 #include "IO/Location.hpp"
 
 // Asks for the SQL file to import (typed or browsed; OK only for a file that exists) and whether
 // to leave out the quantities linked to model elements.
-class ImportSqlDialog : public DG::ModalDialog,
-                        public DG::PanelObserver,
-                        public DG::ButtonItemObserver,
-                        public DG::CompoundItemObserver {
+class ImportSqlDialog : public OkCancelDialog {
 public:
     static constexpr GS::Int16 ResourceId = 32527;
     static constexpr GS::Int16 TextsId = 32527;
 
     ImportSqlDialog();
-    ~ImportSqlDialog() override;
 
     IO::Location GetLocation() const;
     bool IsSkipLinkedQties() const { return skipLinked.IsChecked(); }
@@ -24,8 +20,6 @@ private:
     void ButtonClicked(const DG::ButtonClickEvent& ev) override;
     void Browse();
 
-    DG::Button okButton;
-    DG::Button cancelButton;
     DG::StaticText fileLabel;
     DG::TextEdit fileName;
     DG::Button browseButton;

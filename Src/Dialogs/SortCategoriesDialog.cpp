@@ -4,8 +4,6 @@
 
 #include "Database/CategoriesTable.hpp"
 #include "HostApi/Guard.hpp"
-#include "HostApi/HostCalls.hpp"
-
 
 namespace {
 constexpr Int16 Margin = 5;
@@ -27,21 +25,7 @@ const Category* FindCategory(const GS::Array<Category>& categories, Int32 id)
 }
 }  // namespace
 
-SortCategoriesDialog::SortCategoriesDialog()
-    : DG::ModalDialog(HostGetOwnResModule(), ResourceId, HostGetOwnResModule()),
-      list(*this, ListId),
-      okButton(*this, OkButtonId),
-      cancelButton(*this, CancelButtonId)
-{
-    AttachToAllItems(*this);
-    Attach(*this);
-}
-
-SortCategoriesDialog::~SortCategoriesDialog()
-{
-    Detach(*this);
-    DetachFromAllItems(*this);
-}
+SortCategoriesDialog::SortCategoriesDialog() : OkCancelDialog(ResourceId), list(*this, ListId) {}
 
 void SortCategoriesDialog::SetListLayout()
 {
@@ -98,29 +82,23 @@ void SortCategoriesDialog::PanelOpened(const DG::PanelOpenEvent&)
 
 void SortCategoriesDialog::PanelResized(const DG::PanelResizeEvent& ev)
 {
-    if (ev.GetHorizontalChange() == 0 && ev.GetVerticalChange() == 0)
-        return;
-    Guarded("SortCategoriesDialog::PanelResized", [&] {
-        BeginMoveResizeItems();
+    MoveResizeItems("SortCategoriesDialog::PanelResized", ev, [&](Int16, Int16) {
         FitItems();
-        EndMoveResizeItems();
         SetListLayout();
     });
 }
 
 void SortCategoriesDialog::ButtonClicked(const DG::ButtonClickEvent& ev)
 {
-    if (ev.GetSource() == &cancelButton) {
-        PostCloseRequest(DG::Cancel);
-    } else if (ev.GetSource() == &okButton) {
+    if (ev.GetSource() == &okButton) {
         Guarded("SortCategoriesDialog::ButtonClicked", [&] {
             GS::Array<Int32> ids;
             for (Int16 row = 1; row <= list.GetItemCount(); ++row)
                 ids.Push(static_cast<Int32>(list.GetItemValue(row)));
             CategoriesTable().updateSortOrders(ids);
         });
-        PostCloseRequest(DG::Accept);
     }
+    CloseOnOkCancel(ev);
 }
 
 void SortCategoriesDialog::ListBoxMouseMoved(const DG::ListBoxMouseMoveEvent& ev, Int16* inArea)

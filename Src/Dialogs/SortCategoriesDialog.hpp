@@ -1,21 +1,15 @@
 #pragma once
 // Shows every category in its order; the user drags rows, and OK writes the order shown.
-#include "DG/DGItems.hpp"
-#include "DG/DGPanel.hpp"
 #include "Database/Category.hpp"
+#include "Dialogs/AddOnDialog.hpp"
 #include "GSRoot/Array.hpp"
 
-class SortCategoriesDialog : public DG::ModalDialog,
-                             public DG::PanelObserver,
-                             public DG::ButtonItemObserver,
-                             public DG::ListBoxObserver,
-                             public DG::CompoundItemObserver {
+class SortCategoriesDialog : public OkCancelDialog, public DG::ListBoxObserver {
 public:
     enum ItemId : Int16 { OkButtonId = 1, CancelButtonId = 2, ListId = 3 };
     static constexpr Int16 ResourceId = 32529;
 
     SortCategoriesDialog();
-    ~SortCategoriesDialog() override;
 
     void PanelOpened(const DG::PanelOpenEvent& ev) override;
     void PanelResized(const DG::PanelResizeEvent& ev) override;
@@ -31,7 +25,5 @@ private:
     void FitItems();
 
     DG::SingleSelListBox list;
-    DG::Button okButton;
-    DG::Button cancelButton;
     GS::Array<Category> categories;
 };
