@@ -52,11 +52,11 @@ constexpr const char* kModule = R"({"strings": {}, "dialogs": {
   ]}
 }})";
 
-class TestDialog : public DG::ModalDialog, public DG::PanelObserver, public DG::ButtonItemObserver {
+// OK and Cancel close it; Nested opens an alert over it.
+class TestDialog : public DG::ModalDialog, public DG::ButtonItemObserver {
 public:
     explicit TestDialog(GSResModule module) : DG::ModalDialog(module, 30200, module)
     {
-        Attach(static_cast<DG::PanelObserver&>(*this));
         for (DG::Button* b : {&ok, &cancel, &nested})
             b->Attach(*this);
     }
@@ -64,7 +64,6 @@ public:
     {
         for (DG::Button* b : {&ok, &cancel, &nested})
             b->Detach(*this);
-        Detach(static_cast<DG::PanelObserver&>(*this));
     }
     void ButtonClicked(const DG::ButtonClickEvent& ev) override
     {
@@ -76,9 +75,8 @@ public:
             Log("nested alert " + std::to_string(DGAlert(DG::DG_ERROR, "Nested", "Inner", "", "OK")));
     }
 
-    DG::Button ok{*this, 1}, cancel{*this, 2};
+    DG::Button ok{*this, 1}, cancel{*this, 2}, nested{*this, 4};
     DG::TextEdit edit{*this, 3};
-    DG::Button nested{*this, 4};
 };
 
 class TestPalette : public DG::Palette,
@@ -127,15 +125,8 @@ public:
     }
 
     std::vector<DG::Item*> Items() { return {&dialog, &alert, &file, &list, &splitter, &flag, &popup, &edit, &menu}; }
-    std::string Rows() const
-    {
-        std::string rows;
-        for (Int16 r = 1; r <= list.GetItemCount(); ++r)
-            rows += (r > 1 ? "," : "") + list.GetTabItemText(r, 1).ToUtf8();
-        return rows;
-    }
-
-    static void Tick(void*, UInt32, std::uintptr_t id, UInt32) { Log("tick " + std::to_string(id)); }
+    static std::string N(long n) { return std::to_string(n); }
+    static void Tick(void*, UInt32, std::uintptr_t id, UInt32) { Log("tick " + N(id)); }
 
     void PanelOpened(const DG::PanelOpenEvent&) override { Log("opened"); }
     void PanelCloseRequested(const DG::PanelCloseRequestEvent&, bool* accepted) override
@@ -145,7 +136,7 @@ public:
     }
     void PanelResized(const DG::PanelResizeEvent& ev) override
     {
-        Log("resized " + std::to_string(ev.GetHorizontalChange()) + " " + std::to_string(ev.GetVerticalChange()));
+        Log("resized " + N(ev.GetHorizontalChange()) + " " + N(ev.GetVerticalChange()));
     }
     void PanelHotkeyPressed(const DG::PanelHotKeyEvent& ev, bool* processed) override
     {
@@ -158,53 +149,43 @@ public:
         if (ev.GetSource() == &dialog) {
             TestDialog d(module);
             const DG::ModalResponse response = d.Invoke();
-            Log("dialog " + std::to_string(response) + " \"" + d.edit.GetText().ToUtf8() + "\"");
+            Log("dialog " + N(response) + " \"" + d.edit.GetText().ToUtf8() + "\"");
         } else if (ev.GetSource() == &alert) {
-            Log("alert " + std::to_string(DGAlert(DG::DG_WARNING, "Question", "Go on?", "", "Yes", "No")));
+            Log("alert " + N(DGAlert(DG::DG_WARNING, "Question", "Go on?", "", "Yes", "No")));
         } else if (ev.GetSource() == &file) {
             DG::FileDialog d(DG::FileDialog::OpenFile);
             d.SetTitle("Pick");
-            if (d.Invoke())
-                Log("file " + d.GetSelectedFile().ToDisplayText().ToUtf8());
-            else
-                Log("file cancelled");
+            Log("file " + (d.Invoke() ? d.GetSelectedFile().ToDisplayText().ToUtf8() : std::string("cancelled")));
         }
     }
     void ListBoxSelectionChanged(const DG::ListBoxSelectionEvent&) override
     {
         std::string rows;
         for (Int16 r : list.GetSelectedItems())
-            rows += (rows.empty() ? "" : ",") + std::to_string(r);
+            rows += (rows.empty() ? "" : ",") + N(r);
         Log("rows " + (rows.empty() ? "-" : rows));
     }
-    void ListBoxDoubleClicked(const DG::ListBoxDoubleClickEvent& ev) override
-    {
-        Log("double-click " + std::to_string(ev.GetListItem()));
-    }
+    void ListBoxDoubleClicked(const DG::ListBoxDoubleClickEvent& e) override { Log("double-click " + N(e.GetListItem())); }
     void ListBoxMouseMoved(const DG::ListBoxMouseMoveEvent&, Int16* inArea) override { *inArea = 1; }
     void ListBoxItemDragged(const DG::ListBoxDragEvent& ev) override
     {
-        Log("dragged " + std::to_string(ev.GetPreviousIndex()) + "->" + std::to_string(ev.GetNewIndex()) + " " + Rows());
+        std::string rows;
+        for (Int16 r = 1; r <= list.GetItemCount(); ++r)
+            rows += (r > 1 ? "," : "") + list.GetTabItemText(r, 1).ToUtf8();
+        Log("dragged " + N(ev.GetPreviousIndex()) + "->" + N(ev.GetNewIndex()) + " " + rows);
     }
     Int16 ListBoxHeaderItemResized(const DG::ListBoxHeaderItemResizeEvent& ev) override
     {
-        Log("header " + std::to_string(ev.GetHeaderItem()) + " " + std::to_string(ev.GetResizeDifference()));
+        Log("header " + N(ev.GetHeaderItem()) + " " + N(ev.GetResizeDifference()));
         return 0;
     }
-    void CheckItemChanged(const DG::CheckItemChangeEvent&) override
+    void CheckItemChanged(const DG::CheckItemChangeEvent&) override { Log(flag.IsChecked() ? "flag on" : "flag off"); }
+    void PopUpChanged(const DG::PopUpChangeEvent& e) override
     {
-        Log(std::string("flag ") + (flag.IsChecked() ? "on" : "off"));
-    }
-    void PopUpChanged(const DG::PopUpChangeEvent& ev) override
-    {
-        Log("popup " + popup.GetItemText(popup.GetSelectedItem()).ToUtf8() + " (was " +
-            std::to_string(ev.GetPreviousSelection()) + ")");
+        Log("popup " + popup.GetItemText(popup.GetSelectedItem()).ToUtf8() + " (was " + N(e.GetPreviousSelection()) + ")");
     }
     void TextEditChanged(const DG::TextEditChangeEvent&) override { Log("text " + edit.GetText().ToUtf8()); }
-    void SplitterDragged(const DG::SplitterDragEvent& ev) override
-    {
-        Log("splitter " + std::to_string(ev.GetPosition()));
-    }
+    void SplitterDragged(const DG::SplitterDragEvent& ev) override { Log("splitter " + N(ev.GetPosition())); }
     void UserControlChanged(const DG::UserControlChangeEvent&) override
     {
         const std::string text = menu.GetItemText(menu.GetValue()).ToUtf8();

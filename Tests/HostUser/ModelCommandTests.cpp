@@ -50,57 +50,52 @@ TEST(ModelCommands, FiguresChangeAndWrongChangesAreRefused)
 {
     ModelHost m;
     struct Case {
-        std::string line;
+        std::string guid, change;   // "element GUID set CHANGE"
         bool ok;
-        std::string outputOrError;  // exact output, or a part of the error
-        std::string guid, path, stored;
+        std::string outputOrError;  // for a change, what follows "element GUID: " ("" unchecked); else a part of the error
+        std::string path, stored;
     } cases[] = {
-        {"element " + Wall + " set volume 12.5", true, "element " + Wall + ": volume = 12.5\n", Wall,
-         "/quantities/volume", "12.5"},
-        {"element " + Wall + " set quantities.area 2", true, "element " + Wall + ": quantities.area = 2\n", Wall,
-         "/quantities/area", "2"},
-        {"element " + Wall + " set height 3.25", true, "element " + Wall + ": height = 3.25\n", Wall, "/height", "3.25"},
-        {"element " + Wall + " set id \"W-9\"", true, "element " + Wall + ": id = \"W-9\"\n", Wall, "/id", "\"W-9\""},
-        {"element " + Wall + " set volume null", true, "element " + Wall + ": volume = null\n", Wall,
-         "/quantities/volume", "-"},
-        {"element " + CompositeWall + " set skins.3.area 9", true, "", CompositeWall, "/skins/2/area", "9"},
-        {"element " + Column + " set height 4", true, "", Column, "/quantities/height", "4"},
-        {"element " + Column + " set .height 5", true, "", Column, "/height", "5"},
-        {"element " + Door + " set sillHeight 0.8", true, "", Door, "/quantities/sillHeight", "0.8"},
-        {"element " + Stair + " set numOfRisers 18", true, "", Stair, "/quantities/numOfRisers", "18"},
+        {Wall, "volume 12.5", true, "volume = 12.5\n", "/quantities/volume", "12.5"},
+        {Wall, "quantities.area 2", true, "quantities.area = 2\n", "/quantities/area", "2"},
+        {Wall, "height 3.25", true, "height = 3.25\n", "/height", "3.25"},
+        {Wall, "id \"W-9\"", true, "id = \"W-9\"\n", "/id", "\"W-9\""},
+        {Wall, "volume null", true, "volume = null\n", "/quantities/volume", "-"},
+        {CompositeWall, "skins.3.area 9", true, "", "/skins/2/area", "9"},
+        {Column, "height 4", true, "", "/quantities/height", "4"},
+        {Column, ".height 5", true, "", "/height", "5"},
+        {Door, "sillHeight 0.8", true, "", "/quantities/sillHeight", "0.8"},
+        {Stair, "numOfRisers 18", true, "", "/quantities/numOfRisers", "18"},
         // Refused, and the element stays as it was.
-        {"element " + Stair + " set numOfRisers 17.5", false, "numOfRisers takes a whole number", Stair,
-         "/quantities/numOfRisers", "18"},
-        {"element " + Wall + " set quantities.bogus 1", false, "a Wall has no quantity 'bogus'", Wall,
-         "/quantities/bogus", "-"},
-        {"element " + Wall + " set area \"much\"", false, "a quantity takes a number", Wall, "/quantities/area", "2"},
-        {"element " + Line + " set quantities.volume 1", false, "a Line has no quantities", Line, "/quantities", "-"},
-        {"element " + Line + " set volume 1", false, "unknown key \"volume\"", Line, "/volume", "-"},
-        {"element " + Wall + " set buildingMaterial 99", false, "\"buildingMaterial\" names no attribute 99", Wall,
-         "/buildingMaterial", "1"},
-        {"element " + Wall + " set height \"tall\"", false, "\"height\" is not a number", Wall, "/height", "3.25"},
-        {"element " + CompositeWall + " set skins.9.area 1", false, "\"skins\" has no entry 9 (it has 3)",
-         CompositeWall, "/skins/2/area", "9"},
-        {"element " + Wall + " set guid " + Missing, false, "the guid and the type of an element cannot be changed",
-         Wall, "/guid", "\"" + Wall + "\""},
-        {"element " + Wall + " set typeID Slab", false, "cannot be changed", Wall, "/typeID", "\"Wall\""},
-        {"element " + Missing + " set volume 1", false, "no element " + Missing, Missing, "", "gone"},
-        {"element " + Wall + " set volume", false, "element takes a guid and 'set FIELD VALUE' or 'delete'", Wall,
-         "/quantities/volume", "-"},
-        {"element nope delete", false, "element takes a guid", Wall, "/id", "\"W-9\""},
+        {Stair, "numOfRisers 17.5", false, "numOfRisers takes a whole number", "/quantities/numOfRisers", "18"},
+        {Wall, "quantities.bogus 1", false, "a Wall has no quantity 'bogus'", "/quantities/bogus", "-"},
+        {Wall, "area \"much\"", false, "a quantity takes a number", "/quantities/area", "2"},
+        {Line, "quantities.volume 1", false, "a Line has no quantities", "/quantities", "-"},
+        {Line, "volume 1", false, "unknown key \"volume\"", "/volume", "-"},
+        {Wall, "buildingMaterial 99", false, "\"buildingMaterial\" names no attribute 99", "/buildingMaterial", "1"},
+        {Wall, "height \"tall\"", false, "\"height\" is not a number", "/height", "3.25"},
+        {CompositeWall, "skins.9.area 1", false, "\"skins\" has no entry 9 (it has 3)", "/skins/2/area", "9"},
+        {Wall, "guid " + Missing, false, "the guid and the type of an element cannot be changed", "/guid",
+         "\"" + Wall + "\""},
+        {Wall, "typeID Slab", false, "cannot be changed", "/typeID", "\"Wall\""},
+        {Missing, "volume 1", false, "no element " + Missing, "", "gone"},
+        {Wall, "volume", false, "element takes a guid and 'set FIELD VALUE' or 'delete'", "/quantities/volume", "-"},
     };
     for (const Case& c : cases) {
+        const std::string line = "element " + c.guid + " set " + c.change;
         m.out.str("");
         std::string error;
-        const bool ok = m.runner.RunLine(c.line, &error);
-        EXPECT_EQ(ok, c.ok) << c.line << ": " << error;
+        const bool ok = m.runner.RunLine(line, &error);
+        EXPECT_EQ(ok, c.ok) << line << ": " << error;
         if (ok && !c.outputOrError.empty()) {
-            EXPECT_EQ(m.out.str(), c.outputOrError) << c.line;
+            EXPECT_EQ(m.out.str(), "element " + c.guid + ": " + c.outputOrError) << line;
         } else if (!ok) {
-            EXPECT_NE(error.find(c.outputOrError), std::string::npos) << c.line << ": " << error;
+            EXPECT_NE(error.find(c.outputOrError), std::string::npos) << line << ": " << error;
         }
-        EXPECT_EQ(m.Stored(c.guid, c.path), c.stored) << c.line;
+        EXPECT_EQ(m.Stored(c.guid, c.path), c.stored) << line;
     }
+    std::string error;
+    EXPECT_FALSE(m.runner.RunLine("element nope delete", &error));
+    EXPECT_NE(error.find("element takes a guid"), std::string::npos) << error;
     EXPECT_EQ(TakeEvents(), "");  // figures change without telling the add-on
     EXPECT_TRUE(Host::CheckModel(m.host.Model()).empty());
 
