@@ -276,7 +276,7 @@ protected:
     void SetUp() override
     {
         InProcess::SetUp();
-        Start(ReadJson(COMMANDS_MODEL), Estimate);
+        Start(ReadJson(COMMANDS_MODEL), Estimate.c_str());
     }
     std::string Stored() { return host.ModuleData("CalvoraDB") ? Query(*host.ModuleData("CalvoraDB")) : ""; }
 };
@@ -304,7 +304,7 @@ TEST_F(CommandFaults, ASyncStepThatThrowsIsPassedOver)
          "items: 1|1|1|I1|Wall volume|m3|10.0|10.0|100.0\n" + Without(Items, "items: 1|") + "qties: missing\n"},
     };
     for (const auto& c : cases) {
-        Start(ReadJson(COMMANDS_MODEL), Estimate);
+        Start(ReadJson(COMMANDS_MODEL), Estimate.c_str());
         debug.clear();
         actions.push_back([] { DG::User::FireIdle(1); });
         actions.push_back(c.beforeSecondStep);

@@ -70,7 +70,7 @@ TEST_F(PanelInProcess, ADatabaseErrorEndsTheActionCleanly)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.table) + " " + std::to_string(c.button));
         DG::User::ResetLogs();
-        Start(FixtureProject(), OneItem);
+        Start(FixtureProject(), OneItem.c_str());
         OpenPanel open;
         if (!c.items.empty())
             ASSERT_TRUE(DG::User::SelectRows(open.Id(), CalvoraPanel::ItemsListId, c.items, &error)) << error;
@@ -98,7 +98,7 @@ TEST_F(PanelInProcess, ADatabaseErrorEndsTheActionCleanly)
 
 TEST_F(PanelInProcess, ARefusedReorderLeavesTheRowsAsTheyWere)
 {
-    Start(FixtureProject(), TwoItems);
+    Start(FixtureProject(), TwoItems.c_str());
     OpenPanel open;
     ProjectDatabase::instance().execSql("DROP TABLE items");
     ASSERT_TRUE(DG::User::DragRow(open.Id(), 5, 2, 1, &error)) << error;  // the list has moved the row
@@ -110,7 +110,7 @@ TEST_F(PanelInProcess, ARefusedReorderLeavesTheRowsAsTheyWere)
 // With no category the panel holds no items and shows no total, and "Add New Item" opens nothing.
 TEST_F(PanelInProcess, NoCategoryLeavesNoItemsAndNoTotal)
 {
-    Start(FixtureProject(), OneItem);
+    Start(FixtureProject(), OneItem.c_str());
     OpenPanel open;
     ASSERT_EQ(open.panel.GetItemMap().GetSize(), 1u);
     ProjectDatabase::instance().execSql("DELETE FROM categories");
@@ -130,7 +130,7 @@ TEST_F(PanelInProcess, NoCategoryLeavesNoItemsAndNoTotal)
 
 TEST_F(PanelInProcess, RecheckTimersAreFoundThroughTheRegistryOfLivePanels)
 {
-    Start(FixtureProject(), TwoItems);
+    Start(FixtureProject(), TwoItems.c_str());
     auto first = std::make_unique<OpenPanel>();
     OpenPanel second;
     ASSERT_TRUE(DG::User::SelectRows(first->Id(), 5, {1}, &error)) << error;   // 5 quantities

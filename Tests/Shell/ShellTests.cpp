@@ -1,46 +1,30 @@
 // In-process: the handlers never fail towards the host, the model selection the panel actions read,
 // and the estimate the sample project carries.
-#include <gtest/gtest.h>
-
-#include <fstream>
-
 #include "Calvora/AddOnMain.hpp"
 #include "Database/CategoriesTable.hpp"
 #include "Database/ItemsTable.hpp"
-#include "Database/ProjectDatabase.hpp"
 #include "Database/QtiesTable.hpp"
 #include "ElementFuncs/QtyEvaluation.hpp"
-#include "Host/StandInHost.hpp"
 #include "HostApi/HostCalls.hpp"
 #include "Palettes/ModelSelection.hpp"
+#include "ScenarioSupport.hpp"
 
 namespace {
+using namespace Scenario;
 
-const char* const W01 = "408EB5D4-FFEF-5C87-9D73-FAC37092B2D9";
 const char* const W02 = "289C7C95-4308-5D6F-BE31-6AA1732362FF";
-const char* const W05 = "623E4A9D-AA5E-51FA-B7E8-7530D4B03115";
 const char* const S01 = "BCDE866A-48E3-56A9-A8FA-C96B3B9A3710";
 
-class SampleProject : public ::testing::Test {
+class SampleProject : public InProcess {
 protected:
     void SetUp() override
     {
-        std::ifstream in(CALVORA_SAMPLE_PROJECT);
-        ASSERT_TRUE(in.good());
-        host.SetProject(Host::Json::parse(in));
-        CalvoraSetHostTable(host.Table());
-        ProjectDatabase::instance().reopen();
-    }
-    void TearDown() override
-    {
-        ProjectDatabase::instance().reopen();
-        CalvoraClearHostTable();
+        InProcess::SetUp();
+        Start(ReadJson(CALVORA_SAMPLES_DIR "/sample-project.json"), nullptr);
     }
     void Select(const std::vector<const char*>& guids)
     {
-        std::vector<GS::Guid> selection;
-        for (const char* g : guids)
-            selection.emplace_back(g);
+        std::vector<GS::Guid> selection(guids.begin(), guids.end());
         host.Select(selection);
     }
     static std::vector<std::string> Guids(const VumoElementsList& list)
@@ -50,8 +34,6 @@ protected:
             guids.push_back(APIGuid2GSGuid(list[i].header.guid).ToString());
         return guids;
     }
-
-    Host::StandInHost host;
 };
 
 TEST_F(SampleProject, HandlersNeverFailTowardsTheHost)

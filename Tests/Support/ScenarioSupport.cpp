@@ -413,10 +413,11 @@ void InProcess::TearDown()
     CalvoraClearHostTable();
 }
 
-void InProcess::Start(const Host::Json& project, const std::string& seed)
+void InProcess::Start(const Host::Json& project, const char* seed)
 {
     host.SetProject(project);
-    StoreEstimate(host, seed);
+    if (seed != nullptr)
+        StoreEstimate(host, seed);
     CalvoraSetHostTable(host.Table());
     ProjectDatabase::instance().reopen();
     ProjectDatabase::instance().ensureOpen();

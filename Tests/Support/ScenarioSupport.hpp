@@ -119,7 +119,8 @@ class InProcess : public ::testing::Test {
 protected:
     void SetUp() override;
     void TearDown() override;
-    void Start(const Host::Json& project, const std::string& seed);
+    // seed nullptr: the estimate the project holds.
+    void Start(const Host::Json& project, const char* seed);
     // Queues a user action on the top modal (or none); a refused action fails the test.
     void Act(std::function<bool(Int16 panel, std::string* error)> action);
 
