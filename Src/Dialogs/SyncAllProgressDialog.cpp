@@ -7,25 +7,13 @@
 #include "Database/ProjectDatabase.hpp"
 #include "Database/QtiesTable.hpp"
 #include "DG/DGUtility.hpp"
-#include "HostApi/Guard.hpp"
 #include "ElementFuncs/QtyEvaluation.hpp"
-#include "HostApi/HostCalls.hpp"
+#include "HostApi/Guard.hpp"
 #include "Palettes/CalvoraPalette.hpp"
 
 SyncAllProgressDialog::SyncAllProgressDialog()
-    : DG::ModalDialog(HostGetOwnResModule(), ResourceId, HostGetOwnResModule()),
-      label(*this, 1),
-      progressBar(*this, 2),
-      cancelButton(*this, 3)
+    : AddOnDialog(ResourceId), label(*this, 1), progressBar(*this, 2), cancelButton(*this, 3)
 {
-    Attach(*this);
-    AttachToAllItems(*this);
-}
-
-SyncAllProgressDialog::~SyncAllProgressDialog()
-{
-    Detach(*this);
-    DetachFromAllItems(*this);
 }
 
 void SyncAllProgressDialog::UpdateProgressText()

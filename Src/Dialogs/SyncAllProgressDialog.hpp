@@ -1,20 +1,16 @@
 #pragma once
-#include "DG/DGItems.hpp"
+#include "Dialogs/AddOnDialog.hpp"
 #include "GSRoot/Array.hpp"
 
 // "Sync All Quantities": collects the linked quantities when it opens, then re-evaluates and
 // saves one per idle event, so the host stays responsive and Cancel works between two of them.
 // After the last one it stores the database into the project and refreshes the main palette.
 // Invoke gives 1 when the run finished (or there was nothing to do), 2 when it was cancelled.
-class SyncAllProgressDialog : public DG::ModalDialog,
-                              public DG::PanelObserver,
-                              public DG::ButtonItemObserver,
-                              public DG::CompoundItemObserver {
+class SyncAllProgressDialog : public AddOnDialog {
 public:
     static constexpr GS::Int16 ResourceId = 32531;
 
     SyncAllProgressDialog();
-    ~SyncAllProgressDialog() override;
 
     void UpdateProgressText();
 
