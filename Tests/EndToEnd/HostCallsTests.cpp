@@ -19,22 +19,15 @@ TEST(HostWrappers, EveryEmptySlotAnswersMissingEntryWithoutCalling)
     ASSERT_TRUE(CalvoraHostTablePresent());
 
     API_ModulData modData{};
-    GS::Array<GS::ArrayFB<GS::UniString, 3>> autoTexts;
     API_SelectionInfo selInfo{};
-    GS::Array<API_Neig> neigs;
-    GS::Array<API_Guid> guids;
     API_MenuItemRef ref{32500, 1};
-    GSFlags flags = 0;
     API_Element element{};
     API_Elem_Head head{};
     API_ElementMemo memo{};
     API_QuantityPar qpar{};
     API_Quantities quantities{};
     HostQuantitiesMask qmask{};
-    GS::UniString text;
-    GS::Array<API_PropertyDefinition> defs;
     API_Property property{};
-    GS::Array<API_Property> properties;
     HostAttribute attribute{};
     HostAttributeDef attrDef{};
     HostAttributeDefExt attrDefExt{};
@@ -42,6 +35,13 @@ TEST(HostWrappers, EveryEmptySlotAnswersMissingEntryWithoutCalling)
     HostDatabaseInfo db{};
     HostStoryInfo story{};
     HostLibPartParams lpp{};
+    GSFlags flags = 0;
+    GS::UniString text;
+    GS::Array<GS::ArrayFB<GS::UniString, 3>> autoTexts;
+    GS::Array<API_Neig> neigs;
+    GS::Array<API_Guid> guids;
+    GS::Array<API_PropertyDefinition> defs;
+    GS::Array<API_Property> properties;
     const std::vector<std::pair<const char*, std::function<GSErrCode()>>> calls = {
         {"HostRegisterMenu", [&] { return HostRegisterMenu(32500, 32506, 0, 0); }},
         {"HostInstallMenuHandler", [&] { return HostInstallMenuHandler(32500, nullptr); }},

@@ -129,33 +129,30 @@ struct Faults : Palettes {
         static void* originals[kApiTableSize] = {};
         return originals[slot];
     }
-    static void Check(ApiSlot slot, const char* what)
-    {
-        if (Throwing() == slot)
-            throw std::runtime_error(what);
-    }
-    static GSErrCode MenuFlags(const API_MenuItemRef* ref, GSFlags* flags)
-    {
-        Check(Slot_GetMenuItemFlags, "menu flags unavailable");
-        return reinterpret_cast<HostGetMenuItemFlagsFn>(Original(Slot_GetMenuItemFlags))(ref, flags);
-    }
-    static GSErrCode Selection(API_SelectionInfo* info, GS::Array<API_Neig>* neigs, bool editable)
-    {
-        Check(Slot_GetSelection, "selection unavailable");
-        return reinterpret_cast<HostGetSelectionFn>(Original(Slot_GetSelection))(info, neigs, editable);
-    }
-    static GSErrCode Unregister(GS::Int32 ref)
-    {
-        Check(Slot_UnregisterPalette, "palettes unavailable");
-        return reinterpret_cast<HostUnregisterPaletteFn>(Original(Slot_UnregisterPalette))(ref);
-    }
+    // The host's operation, or the exception when it is the one that throws.
+    template <ApiSlot slot, typename Fn>
+    struct Wrap;
+    template <ApiSlot slot, typename... Args>
+    struct Wrap<slot, GSErrCode (*)(Args...)> {
+        static GSErrCode Call(Args... args)
+        {
+            if (Throwing() == slot)
+                throw std::runtime_error(slot == Slot_GetMenuItemFlags ? "menu flags unavailable"
+                                         : slot == Slot_GetSelection ? "selection unavailable"
+                                                                     : "palettes unavailable");
+            return reinterpret_cast<GSErrCode (*)(Args...)>(Original(slot))(args...);
+        }
+    };
     void BeforeLoad() override
     {
         Throwing() = Slot_None;
         const auto* table = static_cast<const API_FunctionTable*>(host.Table());
-        for (const auto& [slot, fn] : {std::pair{Slot_GetMenuItemFlags, reinterpret_cast<void*>(&MenuFlags)},
-                                       std::pair{Slot_GetSelection, reinterpret_cast<void*>(&Selection)},
-                                       std::pair{Slot_UnregisterPalette, reinterpret_cast<void*>(&Unregister)}}) {
+        using Flags = Wrap<Slot_GetMenuItemFlags, HostGetMenuItemFlagsFn>;
+        using Selection = Wrap<Slot_GetSelection, HostGetSelectionFn>;
+        using Unregister = Wrap<Slot_UnregisterPalette, HostUnregisterPaletteFn>;
+        for (const auto& [slot, fn] : {std::pair{Slot_GetMenuItemFlags, reinterpret_cast<void*>(&Flags::Call)},
+                                       std::pair{Slot_GetSelection, reinterpret_cast<void*>(&Selection::Call)},
+                                       std::pair{Slot_UnregisterPalette, reinterpret_cast<void*>(&Unregister::Call)}}) {
             Original(slot) = table->entries[slot];
             host.SetEntry(slot, fn);
         }
