@@ -12,15 +12,15 @@ using namespace DGTest;
 struct PaletteFixture : ::testing::Test {
     DG::Palette pal{Module(), 100, Module()};
     DG::Button go{pal, 1};
+    DG::IconButton add{pal, 10};
     DG::TextEdit edit{pal, 2};
     DG::RealEdit real{pal, 3};
+    DG::MultiLineEdit notes{pal, 11};
     DG::CheckBox tick{pal, 4};
     DG::PopUp pop{pal, 5};
+    DG::PopUpMenuButton menu{pal, 9};
     DG::SingleSelListBox list{pal, 6};
     DG::MultiSelListBox multi{pal, 7};
-    DG::PopUpMenuButton menu{pal, 9};
-    DG::IconButton add{pal, 10};
-    DG::MultiLineEdit notes{pal, 11};
     Recorder rec;
     Int16 id = 0;
 

@@ -60,7 +60,8 @@ struct Recorder : DG::PanelObserver,
     std::function<void(Int16)> onClick;  // a button's action
     std::function<void(const DG::ListBoxTabFieldUpdateEvent&)> onPaint;
 
-    static std::string Id(const DG::ItemEvent& ev) { return std::to_string(ev.GetSource()->GetId()); }
+    static std::string N(long n) { return std::to_string(n); }
+    static std::string Id(const DG::ItemEvent& ev) { return N(ev.GetSource()->GetId()); }
     std::string Joined() const
     {
         std::string s;
@@ -79,10 +80,9 @@ struct Recorder : DG::PanelObserver,
         }
     }
     void PanelClosed(const DG::PanelCloseEvent&) override { log.push_back("closed"); }
-    void PanelResized(const DG::PanelResizeEvent& ev) override
+    void PanelResized(const DG::PanelResizeEvent& e) override
     {
-        log.push_back("resized " + std::to_string(ev.GetHorizontalChange()) + "," +
-                      std::to_string(ev.GetVerticalChange()));
+        log.push_back("resized " + N(e.GetHorizontalChange()) + "," + N(e.GetVerticalChange()));
     }
     void PanelIdle(const DG::PanelIdleEvent&) override { log.push_back("idle"); }
     void ButtonClicked(const DG::ButtonClickEvent& ev) override
@@ -93,33 +93,30 @@ struct Recorder : DG::PanelObserver,
     }
     void CheckItemChanged(const DG::CheckItemChangeEvent& ev) override { log.push_back("check " + Id(ev)); }
     void TextEditChanged(const DG::TextEditChangeEvent& ev) override { log.push_back("text " + Id(ev)); }
-    void PopUpChanged(const DG::PopUpChangeEvent& ev) override
+    void PopUpChanged(const DG::PopUpChangeEvent& e) override
     {
-        log.push_back("popup " + Id(ev) + " from " + std::to_string(ev.GetPreviousSelection()));
+        log.push_back("popup " + Id(e) + " from " + N(e.GetPreviousSelection()));
     }
     void ListBoxSelectionChanged(const DG::ListBoxSelectionEvent& ev) override { log.push_back("select " + Id(ev)); }
-    void ListBoxDoubleClicked(const DG::ListBoxDoubleClickEvent& ev) override
+    void ListBoxDoubleClicked(const DG::ListBoxDoubleClickEvent& e) override
     {
-        log.push_back("double " + Id(ev) + " row " + std::to_string(ev.GetListItem()));
+        log.push_back("double " + Id(e) + " row " + N(e.GetListItem()));
     }
-    void ListBoxItemDragged(const DG::ListBoxDragEvent& ev) override
+    void ListBoxItemDragged(const DG::ListBoxDragEvent& e) override
     {
-        log.push_back("dragged " + Id(ev) + " " + std::to_string(ev.GetPreviousIndex()) + "->" +
-                      std::to_string(ev.GetNewIndex()));
+        log.push_back("dragged " + Id(e) + " " + N(e.GetPreviousIndex()) + "->" + N(e.GetNewIndex()));
     }
-    void ListBoxMouseMoved(const DG::ListBoxMouseMoveEvent& ev, Int16* inArea) override
+    void ListBoxMouseMoved(const DG::ListBoxMouseMoveEvent& e, Int16* inArea) override
     {
-        log.push_back("mouse " + Id(ev) + " row " + std::to_string(ev.GetListItem()) + " tab " +
-                      std::to_string(ev.GetTabFieldIndex()));
-        if (ev.GetSource()->GetId() == dragRows && ev.GetTabFieldIndex() == 1)
+        log.push_back("mouse " + Id(e) + " row " + N(e.GetListItem()) + " tab " + N(e.GetTabFieldIndex()));
+        if (e.GetSource()->GetId() == dragRows && e.GetTabFieldIndex() == 1)
             *inArea = 1;
     }
-    void ListBoxTabFieldUpdate(const DG::ListBoxTabFieldUpdateEvent& ev) override
+    void ListBoxTabFieldUpdate(const DG::ListBoxTabFieldUpdateEvent& e) override
     {
-        log.push_back("paint " + Id(ev) + " row " + std::to_string(ev.GetListItem()) + " tab " +
-                      std::to_string(ev.GetTabFieldIndex()));
+        log.push_back("paint " + Id(e) + " row " + N(e.GetListItem()) + " tab " + N(e.GetTabFieldIndex()));
         if (onPaint)
-            onPaint(ev);
+            onPaint(e);
     }
 };
 
