@@ -1,19 +1,9 @@
 #include "Dialogs/EditItemDialog.hpp"
 
-#include <cstring>
-
-#include "Database/Qty.hpp"
-#include "Dialogs/FormulaAssistance.hpp"
 #include "HostApi/Guard.hpp"
 
-
-namespace {
-constexpr Int32 FunctionMenuIcon = 32557;
-constexpr Int32 MenuButtonType = 1;
-}  // namespace
-
 EditItemDialog::EditItemDialog()
-    : OkCancelDialog(ResourceId),
+    : FormulaEditorDialog("EditItemDialog", ResourceId, {FormulaEditId, ValueEditId, FunctionMenuId, UnlinkedCheckId}),
       codeLabel(*this, CodeLabelId),
       codeEdit(*this, CodeEditId),
       descriptionLabel(*this, DescriptionLabelId),
@@ -23,13 +13,8 @@ EditItemDialog::EditItemDialog()
       priceLabel(*this, PriceLabelId),
       priceEdit(*this, PriceEditId),
       addFirstQtyCheck(*this, AddFirstQtyCheckId),
-      formulaEdit(*this, FormulaEditId),
-      valueLabel(*this, ValueLabelId),
-      valueEdit(*this, ValueEditId),
-      functionMenu(*this, FunctionMenuId),
-      unlinkedCheck(*this, UnlinkedCheckId)
+      valueLabel(*this, ValueLabelId)
 {
-    std::memset(&element, 0, sizeof element);
 }
 
 void EditItemDialog::SetElement(const API_Element& source)
@@ -77,30 +62,24 @@ GS::UniString EditItemDialog::GetQtyFormula() const
     return formulaEdit.GetText();
 }
 
-const API_Element* EditItemDialog::LinkedElement() const
-{
-    return elementPresent && !unlinkedCheck.IsChecked() ? &element : nullptr;
-}
-
-void EditItemDialog::BuildFunctionMenu()
-{
-    FormulaAssistance::BuildFunctionMenu(functionMenu, LinkedElement());
-}
-
 bool EditItemDialog::EvaluateFormula()
 {
     Qty qty;
-    qty.setString("formula", formulaEdit.GetText());
-    if (const API_Element* linked = LinkedElement())
-        qty.setString("guid", FormulaAssistance::GuidText(*linked));
-    return FormulaAssistance::ShowEvaluation(qty, valueEdit, nullptr);
+    return EvaluateFor(qty, nullptr);
+}
+
+void EditItemDialog::FormulaFilled(bool filled)
+{
+    if (filled)
+        addFirstQtyCheck.Check();
+    else
+        addFirstQtyCheck.Uncheck();
 }
 
 void EditItemDialog::PanelOpened(const DG::PanelOpenEvent&)
 {
     Guarded("EditItemDialog::PanelOpened", [&] {
-        functionMenu.SetButtonType(MenuButtonType);
-        functionMenu.SetIcon(FunctionMenuIcon);
+        SetUpFunctionMenu();
         if (elementPresent) {
             functionMenu.Show();
             unlinkedCheck.Show();
@@ -111,47 +90,6 @@ void EditItemDialog::PanelOpened(const DG::PanelOpenEvent&)
             unlinkedCheck.Hide();
         }
         valueEdit.Disable();
-    });
-}
-
-void EditItemDialog::TextEditChanged(const DG::TextEditChangeEvent& ev)
-{
-    if (ev.GetSource() != &formulaEdit)
-        return;
-    Guarded("EditItemDialog::TextEditChanged", [&] {
-        if (formulaEdit.GetText().IsEmpty()) {
-            addFirstQtyCheck.Uncheck();
-            valueEdit.SetText(GS::UniString());
-        } else {
-            addFirstQtyCheck.Check();
-            EvaluateFormula();
-        }
-    });
-}
-
-void EditItemDialog::CheckItemChanged(const DG::CheckItemChangeEvent& ev)
-{
-    if (ev.GetSource() != &unlinkedCheck)
-        return;
-    Guarded("EditItemDialog::CheckItemChanged", [&] {
-        BuildFunctionMenu();
-        if (!formulaEdit.GetText().IsEmpty())
-            EvaluateFormula();
-    });
-}
-
-void EditItemDialog::UserControlChanged(const DG::UserControlChangeEvent& ev)
-{
-    if (ev.GetSource() != &functionMenu)
-        return;
-    Guarded("EditItemDialog::UserControlChanged", [&] {
-        const GS::UniString picked =
-            FormulaAssistance::PickedText(functionMenu.GetItemText(functionMenu.GetValue()), element);
-        if (picked.IsEmpty())
-            return;
-        addFirstQtyCheck.Check();
-        FormulaAssistance::AppendToFormula(formulaEdit, picked);
-        EvaluateFormula();
     });
 }
 

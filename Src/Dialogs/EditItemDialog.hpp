@@ -2,14 +2,10 @@
 // The modal editor of an item's code, description, unit and price. A new item may also get its first
 // quantity from a formula, evaluated live against the first selected element unless the user asks
 // for an unlinked quantity. It touches no database: the caller reads the result back and saves it.
-#include "API/ApiElements.hpp"
 #include "Database/Item.hpp"
-#include "Dialogs/AddOnDialog.hpp"
+#include "Dialogs/FormulaEditorDialog.hpp"
 
-class EditItemDialog : public OkCancelDialog,
-                       public DG::TextEditBaseObserver,
-                       public DG::CheckItemObserver,
-                       public DG::UserControlObserver {
+class EditItemDialog : public FormulaEditorDialog {
 public:
     enum ItemId : Int16 {
         OkButtonId = 1,
@@ -47,15 +43,11 @@ public:
     void PanelCloseRequested(const DG::PanelCloseRequestEvent& ev, bool* accepted) override;
     void PanelOpened(const DG::PanelOpenEvent& ev) override;
     void PanelResized(const DG::PanelResizeEvent& ev) override;
-    void TextEditChanged(const DG::TextEditChangeEvent& ev) override;
-    void CheckItemChanged(const DG::CheckItemChangeEvent& ev) override;
-    void UserControlChanged(const DG::UserControlChangeEvent& ev) override;
 
 private:
-    void BuildFunctionMenu();
-    bool EvaluateFormula();
-    // The element formulas are linked to: null without one or while the unlinked box is ticked.
-    const API_Element* LinkedElement() const;
+    bool EvaluateFormula() override;
+    // A formula typed or picked ticks the first-quantity box; an emptied one clears it.
+    void FormulaFilled(bool filled) override;
 
     DG::StaticText codeLabel;
     DG::TextEdit codeEdit;
@@ -66,13 +58,7 @@ private:
     DG::StaticText priceLabel;
     DG::RealEdit priceEdit;
     DG::CheckBox addFirstQtyCheck;
-    DG::TextEdit formulaEdit;
     DG::StaticText valueLabel;
-    DG::TextEdit valueEdit;
-    DG::PopUpMenuButton functionMenu;
-    DG::CheckBox unlinkedCheck;
 
     Item item;
-    bool elementPresent = false;
-    API_Element element;
 };

@@ -8,21 +8,10 @@
 #include "HostApi/Guard.hpp"
 #include "HostApi/HostElementCalls.hpp"
 
-
-namespace {
-constexpr Int32 FunctionMenuIcon = 32557;
-constexpr Int32 MenuButtonType = 1;
-}  // namespace
-
 EditQtyDialog::EditQtyDialog()
-    : OkCancelDialog(ResourceId),
-      descriptionEdit(*this, DescriptionEditId),
-      formulaEdit(*this, FormulaEditId),
-      valueEdit(*this, ValueEditId),
-      functionMenu(*this, FunctionMenuId),
-      unlinkedCheck(*this, UnlinkedCheckId)
+    : FormulaEditorDialog("EditQtyDialog", ResourceId, {FormulaEditId, ValueEditId, FunctionMenuId, UnlinkedCheckId}),
+      descriptionEdit(*this, DescriptionEditId)
 {
-    std::memset(&element, 0, sizeof element);
     valueEdit.Disable();
     functionMenu.DeleteAllItems();
 }
@@ -77,27 +66,9 @@ bool EditQtyDialog::IsUnlinked() const
     return unlinkedCheck.IsChecked();
 }
 
-const API_Element* EditQtyDialog::LinkedElement() const
-{
-    return elementPresent && !unlinkedCheck.IsChecked() ? &element : nullptr;
-}
-
-void EditQtyDialog::BuildFunctionMenu()
-{
-    FormulaAssistance::BuildFunctionMenu(functionMenu, LinkedElement());
-}
-
 bool EditQtyDialog::EvaluateFormula()
 {
-    // The evaluation links to the element only while it is offered; the guid the setters gave the
-    // quantity is what GetQty hands out.
-    const GS::UniString keptGuid = qty.getString("guid");
-    const API_Element* linked = LinkedElement();
-    qty.setString("formula", formulaEdit.GetText());
-    qty.setString("guid", linked != nullptr ? FormulaAssistance::GuidText(*linked) : GS::UniString());
-    const bool evaluated = FormulaAssistance::ShowEvaluation(qty, valueEdit, &lastValue);
-    qty.setString("guid", keptGuid);
-    return evaluated;
+    return EvaluateFor(qty, &lastValue);
 }
 
 void EditQtyDialog::PanelOpened(const DG::PanelOpenEvent&)
@@ -114,46 +85,8 @@ void EditQtyDialog::PanelOpened(const DG::PanelOpenEvent&)
         } else {
             unlinkedCheck.Hide();
         }
-        functionMenu.SetButtonType(MenuButtonType);
-        functionMenu.SetIcon(FunctionMenuIcon);
+        SetUpFunctionMenu();
         functionMenu.SetVisibility(elementPresent || !qty.getString("guid").IsEmpty());
-    });
-}
-
-void EditQtyDialog::TextEditChanged(const DG::TextEditChangeEvent& ev)
-{
-    if (ev.GetSource() != &formulaEdit)
-        return;
-    Guarded("EditQtyDialog::TextEditChanged", [&] {
-        if (formulaEdit.GetText().IsEmpty())
-            valueEdit.SetText(GS::UniString());
-        else
-            EvaluateFormula();
-    });
-}
-
-void EditQtyDialog::CheckItemChanged(const DG::CheckItemChangeEvent& ev)
-{
-    if (ev.GetSource() != &unlinkedCheck)
-        return;
-    Guarded("EditQtyDialog::CheckItemChanged", [&] {
-        BuildFunctionMenu();
-        if (!formulaEdit.GetText().IsEmpty())
-            EvaluateFormula();
-    });
-}
-
-void EditQtyDialog::UserControlChanged(const DG::UserControlChangeEvent& ev)
-{
-    if (ev.GetSource() != &functionMenu)
-        return;
-    Guarded("EditQtyDialog::UserControlChanged", [&] {
-        const GS::UniString picked =
-            FormulaAssistance::PickedText(functionMenu.GetItemText(functionMenu.GetValue()), element);
-        if (picked.IsEmpty())
-            return;
-        FormulaAssistance::AppendToFormula(formulaEdit, picked);
-        EvaluateFormula();
     });
 }
 

@@ -2,14 +2,10 @@
 // The modal editor of one quantity's description and formula, with the formula's value shown live.
 // Added for selected elements it evaluates against the first of them and offers one unlinked quantity
 // instead; an edited linked quantity finds its element again by the stored guid. It touches no database.
-#include "API/ApiElements.hpp"
 #include "Database/Qty.hpp"
-#include "Dialogs/AddOnDialog.hpp"
+#include "Dialogs/FormulaEditorDialog.hpp"
 
-class EditQtyDialog : public OkCancelDialog,
-                      public DG::TextEditBaseObserver,
-                      public DG::CheckItemObserver,
-                      public DG::UserControlObserver {
+class EditQtyDialog : public FormulaEditorDialog {
 public:
     enum ItemId : Int16 {
         OkButtonId = 1,
@@ -39,25 +35,15 @@ public:
     void PanelCloseRequested(const DG::PanelCloseRequestEvent& ev, bool* accepted) override;
     void PanelOpened(const DG::PanelOpenEvent& ev) override;
     void PanelResized(const DG::PanelResizeEvent& ev) override;
-    void TextEditChanged(const DG::TextEditChangeEvent& ev) override;
     void ButtonClicked(const DG::ButtonClickEvent& ev) override;
-    void CheckItemChanged(const DG::CheckItemChangeEvent& ev) override;
-    void UserControlChanged(const DG::UserControlChangeEvent& ev) override;
 
 private:
-    void BuildFunctionMenu();
-    bool EvaluateFormula();
-    const API_Element* LinkedElement() const;
+    // The setters' guid stays the one GetQty hands out.
+    bool EvaluateFormula() override;
 
     DG::TextEdit descriptionEdit;
-    DG::TextEdit formulaEdit;
-    DG::TextEdit valueEdit;
-    DG::PopUpMenuButton functionMenu;
-    DG::CheckBox unlinkedCheck;
 
     Qty qty;
-    API_Element element;
-    bool elementPresent = false;
     double lastValue = 0.0;
     UInt32 selectedCount = 0;
 };
