@@ -35,6 +35,19 @@ struct ModelHost {
         reinterpret_cast<HostCatchSelectionChangeFn>(Table(host).entries[Slot_CatchSelectionChange])(&OnSelection);
         Events().clear();
     }
+    // Runs a line: it prints exactly the output given (not checked when empty), or fails with an error
+    // holding the text given.
+    void Expect(const std::string& line, bool ok, const std::string& outputOrError)
+    {
+        out.str("");
+        std::string error;
+        EXPECT_EQ(runner.RunLine(line, &error), ok) << line << ": " << error;
+        if (!ok) {
+            EXPECT_NE(error.find(outputOrError), std::string::npos) << line << ": " << error;
+        } else if (!outputOrError.empty()) {
+            EXPECT_EQ(out.str(), outputOrError) << line;
+        }
+    }
     // The stored value at a path below the element ("-" when absent, "gone" without the element).
     std::string Stored(const std::string& guid, const std::string& path)
     {
@@ -81,21 +94,12 @@ TEST(ModelCommands, FiguresChangeAndWrongChangesAreRefused)
         {Wall, "volume", false, "element takes a guid and 'set FIELD VALUE' or 'delete'", "/quantities/volume", "-"},
     };
     for (const Case& c : cases) {
-        const std::string line = "element " + c.guid + " set " + c.change;
-        m.out.str("");
-        std::string error;
-        const bool ok = m.runner.RunLine(line, &error);
-        EXPECT_EQ(ok, c.ok) << line << ": " << error;
-        if (ok && !c.outputOrError.empty()) {
-            EXPECT_EQ(m.out.str(), "element " + c.guid + ": " + c.outputOrError) << line;
-        } else if (!ok) {
-            EXPECT_NE(error.find(c.outputOrError), std::string::npos) << line << ": " << error;
-        }
-        EXPECT_EQ(m.Stored(c.guid, c.path), c.stored) << line;
+        const bool printed = c.ok && !c.outputOrError.empty();
+        m.Expect("element " + c.guid + " set " + c.change, c.ok,
+                 printed ? "element " + c.guid + ": " + c.outputOrError : c.outputOrError);
+        EXPECT_EQ(m.Stored(c.guid, c.path), c.stored) << c.change;
     }
-    std::string error;
-    EXPECT_FALSE(m.runner.RunLine("element nope delete", &error));
-    EXPECT_NE(error.find("element takes a guid"), std::string::npos) << error;
+    m.Expect("element nope delete", false, "element takes a guid");
     EXPECT_EQ(TakeEvents(), "");  // figures change without telling the add-on
     EXPECT_TRUE(Host::CheckModel(m.host.Model()).empty());
 
@@ -190,11 +194,7 @@ TEST(ModelCommands, PaletteMessages)
         {"palette " + Missing + " open", false, "no palette is registered as '" + Missing + "'", ""},
     };
     for (const Case& c : cases) {
-        m.out.str("");
-        std::string error;
-        const bool ok = m.runner.RunLine(c.line, &error);
-        EXPECT_EQ(ok, c.ok) << c.line << ": " << error;
-        EXPECT_EQ(ok ? m.out.str() : error.substr(0, c.outputOrError.size()), c.outputOrError) << c.line;
+        m.Expect(c.line, c.ok, c.outputOrError);
         EXPECT_EQ(TakeEvents(), c.events) << c.line;
     }
 }
