@@ -18,17 +18,17 @@ AddOnDialog::~AddOnDialog()
     DetachFromAllItems(*this);
 }
 
-void AddOnDialog::MoveResizeItems(const char* where, const DG::PanelResizeEvent& ev,
-                                  const std::function<void(GS::Int16 dx, GS::Int16 dy)>& move)
+void MoveResizeItems(DG::Panel& panel, const char* where, const DG::PanelResizeEvent& ev,
+                     const std::function<void(GS::Int16 dx, GS::Int16 dy)>& move)
 {
     const GS::Int16 dx = ev.GetHorizontalChange();
     const GS::Int16 dy = ev.GetVerticalChange();
     if (dx == 0 && dy == 0)
         return;
     Guarded(where, [&] {
-        BeginMoveResizeItems();
+        panel.BeginMoveResizeItems();
         move(dx, dy);
-        EndMoveResizeItems();
+        panel.EndMoveResizeItems();
     });
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 // What the add-on's modal dialogs share: the dialog resource from the add-on's own module, the
-// dialog observing itself and all of its items, and for most an OK and a Cancel button.
+// dialog observing itself and all of its items, and for most an OK and a Cancel button. The
+// palettes' panels move their items on a resize alike.
 #include <functional>
 
 #include "DG/DGItems.hpp"
@@ -13,12 +14,12 @@ class AddOnDialog : public DG::ModalDialog,
 protected:
     explicit AddOnDialog(GS::Int16 resourceId);
     ~AddOnDialog() override;
-
-    // Moves and resizes the items for a size change of (dx, dy), inside a guard and one
-    // Begin/EndMoveResizeItems; nothing happens when the size did not change.
-    void MoveResizeItems(const char* where, const DG::PanelResizeEvent& ev,
-                         const std::function<void(GS::Int16 dx, GS::Int16 dy)>& move);
 };
+
+// Moves and resizes a panel's items for a size change of (dx, dy), inside a guard and one
+// Begin/EndMoveResizeItems; nothing happens when the size did not change.
+void MoveResizeItems(DG::Panel& panel, const char* where, const DG::PanelResizeEvent& ev,
+                     const std::function<void(GS::Int16 dx, GS::Int16 dy)>& move);
 
 // Items 1 and 2 of the resource are the accepting and the cancelling button.
 class OkCancelDialog : public AddOnDialog {

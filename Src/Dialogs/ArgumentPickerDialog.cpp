@@ -97,7 +97,7 @@ void ArgumentPickerDialog::PanelOpened(const DG::PanelOpenEvent&)
 
 void ArgumentPickerDialog::PanelResized(const DG::PanelResizeEvent& ev)
 {
-    MoveResizeItems("ArgumentPickerDialog::PanelResized", ev, [&](GS::Int16 dx, GS::Int16 dy) {
+    MoveResizeItems(*this, "ArgumentPickerDialog::PanelResized", ev, [&](GS::Int16 dx, GS::Int16 dy) {
         okButton.Move(dx, dy);
         cancelButton.Move(dx, dy);
         list.Resize(dx, dy);

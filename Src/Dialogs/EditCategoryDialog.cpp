@@ -34,7 +34,7 @@ void EditCategoryDialog::PanelOpened(const DG::PanelOpenEvent&) {}
 
 void EditCategoryDialog::PanelResized(const DG::PanelResizeEvent& ev)
 {
-    MoveResizeItems("EditCategoryDialog::PanelResized", ev, [&](Int16 dh, Int16 dv) {
+    MoveResizeItems(*this, "EditCategoryDialog::PanelResized", ev, [&](Int16 dh, Int16 dv) {
         titleEdit.Resize(dh, 0);
         codeEdit.Resize(dh, 0);
         descriptionEdit.Resize(dh, dv);

@@ -104,7 +104,7 @@ void EditItemDialog::PanelCloseRequested(const DG::PanelCloseRequestEvent& ev, b
 
 void EditItemDialog::PanelResized(const DG::PanelResizeEvent& ev)
 {
-    MoveResizeItems("EditItemDialog::PanelResized", ev, [&](Int16 dx, Int16 dy) {
+    MoveResizeItems(*this, "EditItemDialog::PanelResized", ev, [&](Int16 dx, Int16 dy) {
         codeEdit.Resize(dx, 0);
         descriptionEdit.Resize(dx, dy);
         unitEdit.MoveAndResize(0, dy, dx, 0);

@@ -109,7 +109,7 @@ void EditQtyDialog::PanelCloseRequested(const DG::PanelCloseRequestEvent& ev, bo
 
 void EditQtyDialog::PanelResized(const DG::PanelResizeEvent& ev)
 {
-    MoveResizeItems("EditQtyDialog::PanelResized", ev, [&](Int16 dx, Int16 dy) {
+    MoveResizeItems(*this, "EditQtyDialog::PanelResized", ev, [&](Int16 dx, Int16 dy) {
         descriptionEdit.Resize(dx, 0);
         formulaEdit.Resize(dx, 0);
         valueEdit.Resize(dx, 0);

@@ -7,7 +7,7 @@ ExportXlsDialog::ExportXlsDialog()
 
 void ExportXlsDialog::PanelResized(const DG::PanelResizeEvent& ev)
 {
-    MoveResizeItems("ExportXlsDialog::PanelResized", ev, [&](GS::Int16 dx, GS::Int16 dy) {
+    MoveResizeItems(*this, "ExportXlsDialog::PanelResized", ev, [&](GS::Int16 dx, GS::Int16 dy) {
         okButton.Move(dx, dy);
         cancelButton.Move(dx, dy);
         doNotExportPrices.Resize(dx, 0);

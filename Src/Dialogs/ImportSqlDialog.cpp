@@ -17,7 +17,7 @@ IO::Location ImportSqlDialog::GetLocation() const
 
 void ImportSqlDialog::PanelResized(const DG::PanelResizeEvent& ev)
 {
-    MoveResizeItems("ImportSqlDialog::PanelResized", ev, [&](GS::Int16 dx, GS::Int16 dy) {
+    MoveResizeItems(*this, "ImportSqlDialog::PanelResized", ev, [&](GS::Int16 dx, GS::Int16 dy) {
         okButton.Move(dx, dy);
         cancelButton.Move(dx, dy);
         fileName.Resize(dx, 0);

@@ -82,7 +82,7 @@ void SortCategoriesDialog::PanelOpened(const DG::PanelOpenEvent&)
 
 void SortCategoriesDialog::PanelResized(const DG::PanelResizeEvent& ev)
 {
-    MoveResizeItems("SortCategoriesDialog::PanelResized", ev, [&](Int16, Int16) {
+    MoveResizeItems(*this, "SortCategoriesDialog::PanelResized", ev, [&](Int16, Int16) {
         FitItems();
         SetListLayout();
     });

@@ -3,6 +3,7 @@
 
 #include "Database/ItemsTable.hpp"
 #include "Database/QtiesTable.hpp"
+#include "Dialogs/AddOnDialog.hpp"
 #include "HostApi/Guard.hpp"
 #include "Palettes/CalvoraPanel.hpp"
 
@@ -13,6 +14,23 @@ constexpr Int16 MinItemsListWidth = 200;
 
 Int16 I16(int value) { return static_cast<Int16>(value); }
 
+// The dragged list's order becomes the sort orders 1..n: in the database first, then in the
+// records and the rows.
+template <typename TableT, typename Entity, typename SetRow>
+void WriteRowOrder(const DG::ListBox& list, GS::HashTable<Int32, Entity>& records, SetRow&& setRow)
+{
+    GS::Array<Int32> ids;
+    const Int16 n = list.GetItemCount();
+    for (Int16 row = 1; row <= n; ++row)
+        ids.Push(static_cast<Int32>(list.GetItemValue(row)));
+    if (!TableT().updateSortOrders(ids))
+        return;
+    for (Int16 row = 1; row <= n; ++row) {
+        if (Entity* record = records.GetPtr(ids[row - 1]))
+            record->setInt("sort_order", row);
+        setRow(row);
+    }
+}
 
 }  // namespace
 
@@ -105,12 +123,7 @@ Int16 CalvoraPanel::ListBoxHeaderItemResized(const DG::ListBoxHeaderItemResizeEv
 
 void CalvoraPanel::PanelResized(const DG::PanelResizeEvent& ev)
 {
-    Guarded("CalvoraPanel::PanelResized", [&] {
-        const Int16 dx = ev.GetHorizontalChange();
-        const Int16 dy = ev.GetVerticalChange();
-        if (dx == 0 && dy == 0)
-            return;
-        palette.BeginMoveResizeItems();
+    MoveResizeItems(palette, "CalvoraPanel::PanelResized", ev, [&](Int16 dx, Int16 dy) {
         descriptionText.Resize(dx, 0);
         separator.Resize(dx, 0);
         splitter.MoveAndResize(dx, 0, 0, dy);
@@ -123,7 +136,6 @@ void CalvoraPanel::PanelResized(const DG::PanelResizeEvent& ev)
                                static_cast<DG::Item*>(&editQtyButton), static_cast<DG::Item*>(&deleteQtyButton),
                                static_cast<DG::Item*>(&reloadQtyButton), static_cast<DG::Item*>(&zoomButton)})
             item->Move(dx, dy);
-        palette.EndMoveResizeItems();
         LayoutItemsList();
         LayoutQtiesList();
         itemsList.Redraw();
@@ -169,29 +181,9 @@ void CalvoraPanel::SplitterDragged(const DG::SplitterDragEvent& ev)
 void CalvoraPanel::ListBoxItemDragged(const DG::ListBoxDragEvent& ev)
 {
     Guarded("CalvoraPanel::ListBoxItemDragged", [&] {
-        GS::Array<Int32> ids;
-        if (ev.GetSource() == &itemsList) {
-            const Int16 n = itemsList.GetItemCount();
-            for (Int16 row = 1; row <= n; ++row)
-                ids.Push(static_cast<Int32>(itemsList.GetItemValue(row)));
-            if (!ItemsTable().updateSortOrders(ids))
-                return;
-            for (Int16 row = 1; row <= n; ++row) {
-                if (Item* item = itemMap.GetPtr(ids[row - 1]))
-                    item->setInt("sort_order", row);
-                SetItemRow(row);
-            }
-        } else if (ev.GetSource() == &qtiesList) {
-            const Int16 n = qtiesList.GetItemCount();
-            for (Int16 row = 1; row <= n; ++row)
-                ids.Push(static_cast<Int32>(qtiesList.GetItemValue(row)));
-            if (!QtiesTable().updateSortOrders(ids))
-                return;
-            for (Int16 row = 1; row <= n; ++row) {
-                if (Qty* qty = qtyMap.GetPtr(ids[row - 1]))
-                    qty->setInt("sort_order", row);
-                SetQtyRow(row);
-            }
-        }
+        if (ev.GetSource() == &itemsList)
+            WriteRowOrder<ItemsTable>(itemsList, itemMap, [&](Int16 row) { SetItemRow(row); });
+        else if (ev.GetSource() == &qtiesList)
+            WriteRowOrder<QtiesTable>(qtiesList, qtyMap, [&](Int16 row) { SetQtyRow(row); });
     });
 }

@@ -7,6 +7,7 @@
 #include "API/ApiElements.hpp"
 #include "Database/ProjectDatabase.hpp"
 #include "Database/SqlText.hpp"
+#include "Dialogs/AddOnDialog.hpp"
 #include "HostApi/Guard.hpp"
 #include "HostApi/HostElementCalls.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
@@ -135,15 +136,9 @@ void ElementItemsPanel::PanelOpened(const DG::PanelOpenEvent&)
 
 void ElementItemsPanel::PanelResized(const DG::PanelResizeEvent& ev)
 {
-    Guarded("ElementItemsPanel::PanelResized", [&] {
-        const GS::Int16 dx = ev.GetHorizontalChange();
-        const GS::Int16 dy = ev.GetVerticalChange();
-        if (dx == 0 && dy == 0)
-            return;
-        owner.BeginMoveResizeItems();
+    MoveResizeItems(owner, "ElementItemsPanel::PanelResized", ev, [&](GS::Int16 dx, GS::Int16 dy) {
         list.Resize(dx, dy);
         gotoButton.Move(dx, dy);
-        owner.EndMoveResizeItems();
         LayoutColumns();
         list.Redraw();
     });
