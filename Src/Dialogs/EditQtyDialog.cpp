@@ -1,7 +1,5 @@
 #include "Dialogs/EditQtyDialog.hpp"
 
-#include <cstring>
-
 #include "Dialogs/AmountText.hpp"
 #include "Dialogs/FormulaAssistance.hpp"
 #include "GSRoot/Guid.hpp"
@@ -44,9 +42,7 @@ void EditQtyDialog::SetQty(const Qty& source)
     if (guidText.IsEmpty())
         return;
     API_Element stored;
-    std::memset(&stored, 0, sizeof stored);
-    stored.header.guid = GSGuid2APIGuid(GS::Guid(guidText.ToCStr(CC_Default).Get()));
-    if (HostGetElement(&stored, 0) != NoError)
+    if (!HostReadElement(GSGuid2APIGuid(GS::Guid(guidText.ToCStr(CC_Default).Get())), &stored))
         return;
     element = stored;
     elementPresent = true;

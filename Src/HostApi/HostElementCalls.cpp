@@ -1,8 +1,17 @@
 #include "HostApi/HostElementCalls.hpp"
 
+#include <cstring>
+
 GSErrCode HostGetElement(API_Element* element, GS::UInt32 mask)
 {
     return CallHostSlot<HostGetElementFn>(Slot_GetElement, element, mask);
+}
+
+bool HostReadElement(const API_Guid& guid, API_Element* element)
+{
+    std::memset(element, 0, sizeof *element);
+    element->header.guid = guid;
+    return HostGetElement(element, 0) == NoError;
 }
 
 GSErrCode HostGetElementHeader(API_Elem_Head* header, GS::UInt32 mask)

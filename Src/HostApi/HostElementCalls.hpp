@@ -8,6 +8,8 @@
 // Elements. The guid is taken from the record's header; mask 0 reads the whole record.
 GSErrCode HostGetElement(API_Element* element, GS::UInt32 mask = 0);
 GSErrCode HostGetElementHeader(API_Elem_Head* header, GS::UInt32 mask = 0);
+// The whole record of the element with this guid; false when the host cannot give it.
+bool HostReadElement(const API_Guid& guid, API_Element* element);
 // Hands out the memo parts of the mask (APIMemoMask_...); release with HostDisposeElementMemo.
 GSErrCode HostGetElementMemo(const API_Guid& guid, API_ElementMemo* memo, GS::UInt64 mask);
 GSErrCode HostDisposeElementMemo(API_ElementMemo* memo);

@@ -8,12 +8,11 @@
 #include "Database/ItemsTable.hpp"
 #include "Database/QtiesTable.hpp"
 #include "Dialogs/AmountText.hpp"
-#include "GSRoot/Guid.hpp"
 #include "Graphix/Graphix.hpp"
 #include "HostApi/Guard.hpp"
 #include "HostApi/HostCalls.hpp"
-#include "HostApi/HostElementCalls.hpp"
 #include "Palettes/CalvoraPanel.hpp"
+#include "Palettes/ModelSelection.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
 namespace {
@@ -304,14 +303,9 @@ void CalvoraPanel::UpdateSelectedElements()
     GS::Array<API_Neig> neigs;
     if (HostGetSelection(&info, &neigs, false) == NoError) {
         for (const API_Neig& neig : neigs) {
-            API_Element element;
-            std::memset(&element, 0, sizeof element);
-            element.header.guid = neig.guid;
-            if (HostGetElement(&element, 0) != NoError)
-                continue;
-            // A section element stands for the element it was cut from.
-            const API_Guid& guid = element.header.typeID == API_SectElemID ? element.sectElem.parentGuid : neig.guid;
-            selectedGuids.Push(APIGuid2GSGuid(guid).ToUniString());
+            GS::UniString guidText;
+            if (LinkGuidText(neig.guid, &guidText))
+                selectedGuids.Push(guidText);
         }
     }
     qtiesList.Redraw();

@@ -2,14 +2,13 @@
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
-#include <cstring>
-
 #include "API/ApiElements.hpp"
 #include "Database/ProjectDatabase.hpp"
 #include "Database/SqlText.hpp"
 #include "Dialogs/AddOnDialog.hpp"
 #include "HostApi/Guard.hpp"
-#include "HostApi/HostElementCalls.hpp"
+#include "HostApi/HostCalls.hpp"
+#include "Palettes/ModelSelection.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
 namespace {
@@ -21,17 +20,6 @@ constexpr GS::Int16 kMultipleSelectionText = 5;
 const char* const kLinkedItemsQuery =
     "SELECT DISTINCT c.code, c.title, i.code, i.descript, i.id, c.id FROM qties q JOIN items i ON q.item_id = i.id "
     "JOIN categories c ON i.category_id = c.id WHERE q.guid = ? ORDER BY c.sort_order, i.sort_order";
-
-// A section element stands for the element it was cut from, whose guid the quantities store.
-GS::UniString LinkGuidText(const API_Guid& guid)
-{
-    API_Element element;
-    std::memset(&element, 0, sizeof element);
-    element.header.guid = guid;
-    if (HostGetElement(&element, 0) == NoError && element.header.typeID == API_SectElemID)
-        return APIGuid2GSGuid(element.sectElem.parentGuid).ToUniString();
-    return APIGuid2GSGuid(guid).ToUniString();
-}
 
 GS::UniString ColumnText(SQLite::Statement& query, int column)
 {
@@ -78,8 +66,11 @@ void ElementItemsPanel::RefreshFromSelection()
         list.SetItemStatus(1, false);
         return;
     }
-    if (info.typeID == 1 && !neigs.IsEmpty())
-        LoadLinkedItems(LinkGuidText(neigs[0].guid));
+    GS::UniString guidText;
+    if (info.typeID == 1 && !neigs.IsEmpty()) {
+        LinkGuidText(neigs[0].guid, &guidText);
+        LoadLinkedItems(guidText);
+    }
 }
 
 void ElementItemsPanel::LoadLinkedItems(const GS::UniString& guidText)

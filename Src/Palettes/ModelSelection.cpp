@@ -1,17 +1,7 @@
 #include "Palettes/ModelSelection.hpp"
 
-#include <cstring>
-
+#include "GSRoot/Guid.hpp"
 #include "HostApi/HostElementCalls.hpp"
-
-namespace {
-bool ReadElement(const API_Guid& guid, API_Element* element)
-{
-    std::memset(element, 0, sizeof *element);
-    element->header.guid = guid;
-    return HostGetElement(element, 0) == NoError;
-}
-}  // namespace
 
 void GetSelectedElements(VumoElementsList& elements)
 {
@@ -22,7 +12,7 @@ void GetSelectedElements(VumoElementsList& elements)
         return;
     for (GS::UIndex i = 0; i < neigs.GetSize(); ++i) {
         API_Element element;
-        if (ReadElement(neigs[i].guid, &element))
+        if (HostReadElement(neigs[i].guid, &element))
             elements.Push(element);
     }
 }
@@ -32,12 +22,21 @@ bool AllSameElementType(const VumoElementsList& elements)
     if (elements.GetSize() < 2)
         return true;
     API_Element element;
-    if (!ReadElement(elements[0].header.guid, &element))
+    if (!HostReadElement(elements[0].header.guid, &element))
         return false;
     const GS::Int32 typeID = element.header.typeID;
     for (GS::UIndex i = 1; i < elements.GetSize(); ++i) {
-        if (!ReadElement(elements[i].header.guid, &element) || element.header.typeID != typeID)
+        if (!HostReadElement(elements[i].header.guid, &element) || element.header.typeID != typeID)
             return false;
     }
     return true;
+}
+
+bool LinkGuidText(const API_Guid& guid, GS::UniString* text)
+{
+    API_Element element;
+    const bool read = HostReadElement(guid, &element);
+    *text = APIGuid2GSGuid(read && element.header.typeID == API_SectElemID ? element.sectElem.parentGuid : guid)
+                .ToUniString();
+    return read;
 }
