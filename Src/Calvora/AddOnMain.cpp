@@ -37,13 +37,19 @@ void UnloadEventHandlers()
     Guarded("FreeData: destroying the main palette", [] { CalvoraPalette::DestroyInstance(); });
     Guarded("FreeData: unregistering the Element Links Explorer",
             [] { HostUnregisterPalette(ElementItemsPalette::GetPaletteRefId()); });
-    Guarded("FreeData: destroying the Element Links Explorer", [] {
-        if (ElementItemsPalette::HasInstance())
-            ElementItemsPalette::DestroyInstance();
-    });
+    Guarded("FreeData: destroying the Element Links Explorer", [] { ElementItemsPalette::DestroyInstance(); });
     Guarded("FreeData: removing the selection handler", [] { HostCatchSelectionChange(nullptr); });
     Guarded("FreeData: removing the project-event handler",
             [] { HostCatchProjectEvent(kProjectEventMask, nullptr); });
+}
+
+// A visible Explorer lists the links of the current selection.
+void RefreshVisibleExplorer(const char* where)
+{
+    Guarded(where, [] {
+        if (ElementItemsPalette::HasInstance() && ElementItemsPalette::GetInstance().IsVisible())
+            ElementItemsPalette::GetInstance().RefreshFromSelection();
+    });
 }
 
 // After New and Open the palettes must not go on showing the previous project's estimate.
@@ -53,10 +59,7 @@ void RefreshPalettesForNewProject()
         if (CalvoraPalette::HasInstance())
             CalvoraPalette::GetInstance().RefreshCategories();
     });
-    Guarded("ProjectEventHandler: refreshing the Element Links Explorer", [] {
-        if (ElementItemsPalette::HasInstance() && ElementItemsPalette::GetInstance().IsVisible())
-            ElementItemsPalette::GetInstance().RefreshFromSelection();
-    });
+    RefreshVisibleExplorer("ProjectEventHandler: refreshing the Element Links Explorer");
 }
 }  // namespace
 
@@ -151,10 +154,7 @@ GSErrCode ProjectEventHandler(API_NotifyEventID notifID, GS::Int32)
 
 GSErrCode SelectionChangeHandler(const API_Neig*)
 {
-    Guarded("SelectionChangeHandler: Element Links Explorer", [] {
-        if (ElementItemsPalette::HasInstance() && ElementItemsPalette::GetInstance().IsVisible())
-            ElementItemsPalette::GetInstance().RefreshFromSelection();
-    });
+    RefreshVisibleExplorer("SelectionChangeHandler: Element Links Explorer");
     Guarded("SelectionChangeHandler: main palette", [] {
         if (CalvoraPalette::HasInstance() && CalvoraPalette::GetInstance().IsVisible())
             CalvoraPalette::GetInstance().UpdateSelectedElements();

@@ -1,7 +1,10 @@
 #include "Dialogs/ExportXlsDialog.hpp"
 
 ExportXlsDialog::ExportXlsDialog()
-    : OkCancelDialog(ResourceId), doNotExportPrices(*this, 3), markPriceFieldsAsInput(*this, 4), lockAllExceptPrices(*this, 5)
+    : OkCancelDialog(ResourceId),
+      doNotExportPrices(*this, 3),
+      markPriceFieldsAsInput(*this, 4),
+      lockAllExceptPrices(*this, 5)
 {
 }
 
