@@ -42,19 +42,6 @@ void RunCommand(const char* name, const char* errorText, F&& body)
         FailureAlert(name, errorText, "");
 }
 
-// False when the user cancelled.
-bool AskForFile(DG::FileDialog::Type type, const char* title, const char* manager, const char* extension,
-                IO::Location* location)
-{
-    DG::FileDialog dialog(type);
-    dialog.SetTitle(title);
-    AddFileTypeFilter(dialog, manager, extension);
-    if (!dialog.Invoke())
-        return false;
-    *location = dialog.GetSelectedFile();
-    return true;
-}
-
 // The file ends up holding exactly the bytes, or stays as it was: the write goes beside the
 // target and takes its place only when the close succeeds, and a failed write is never closed.
 bool WriteWholeFile(const IO::Location& location, const std::string& bytes)

@@ -47,13 +47,9 @@ void ImportSqlDialog::ButtonClicked(const DG::ButtonClickEvent& ev)
 
 void ImportSqlDialog::Browse()
 {
-    DG::FileDialog dialog(DG::FileDialog::OpenFile);
-    dialog.SetTitle(GetResString(TextsId, 1));
-    AddFileTypeFilter(dialog, "SQL files", "sql");
-    if (!dialog.Invoke())
-        return;
+    IO::Location location;
     GS::UniString path;
-    if (dialog.GetSelectedFile().ToPath(&path) == NoError)
+    if (AskForFile(DG::FileDialog::OpenFile, GetResString(TextsId, 1), "SQL files", "sql", &location) &&
+        location.ToPath(&path) == NoError)
         fileName.SetText(path);
 }
-
