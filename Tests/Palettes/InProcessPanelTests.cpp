@@ -72,18 +72,21 @@ TEST_F(PanelInProcess, ADatabaseErrorEndsTheActionCleanly)
         DG::User::ResetLogs();
         Start(FixtureProject(), OneItem.c_str());
         OpenPanel open;
-        if (!c.items.empty())
+        if (!c.items.empty()) {
             ASSERT_TRUE(DG::User::SelectRows(open.Id(), CalvoraPanel::ItemsListId, c.items, &error)) << error;
-        if (!c.qties.empty())
+        }
+        if (!c.qties.empty()) {
             ASSERT_TRUE(DG::User::SelectRows(open.Id(), CalvoraPanel::QtiesListId, c.qties, &error)) << error;
+        }
         ProjectDatabase::instance().execSql(GS::UniString("DROP TABLE ") + c.table);
         for (Int16 answer : c.answers)
             Act([answer](Int16, std::string* e) { return DG::User::AnswerAlert(answer, e); });
         debug.clear();
-        if (c.button != 0)
+        if (c.button != 0) {
             ASSERT_TRUE(DG::User::ClickButton(open.Id(), c.button, &error)) << error;
-        else
+        } else {
             ASSERT_TRUE(DG::User::SelectRows(open.Id(), CalvoraPanel::ItemsListId, {1}, &error)) << error;
+        }
         EXPECT_EQ(Alerts(), c.alerts);
         EXPECT_TRUE(actions.empty());
         if (c.button == 0) {
