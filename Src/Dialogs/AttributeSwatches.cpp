@@ -105,14 +105,15 @@ bool DrawBuildingMaterialSwatch(NewDisplay::NativeContext& context, const DG::Re
     HostAttribute material;
     ReadAttribute(&material, HostAttr_BuildingMaterial, buildingMaterial);
 
+    // A pen that cannot be read gives the colour of its cleared record, as the other reads do.
     API_PenType pen;
-    Gfx::Color foreground = kBlack;
-    if (GetPen(&pen, static_cast<GS::UInt16>(material.buildingMaterial.cutFillPen)) == NoError)
-        foreground = ToGfxColor(pen.rgb);
+    GetPen(&pen, static_cast<GS::UInt16>(material.buildingMaterial.cutFillPen));
+    const Gfx::Color foreground = ToGfxColor(pen.rgb);
     Gfx::Color background(255, 255, 255, 1);
-    if (material.buildingMaterial.cutFillBackgroundPen >= 1 &&
-        GetPen(&pen, static_cast<GS::UInt16>(material.buildingMaterial.cutFillBackgroundPen)) == NoError)
+    if (material.buildingMaterial.cutFillBackgroundPen >= 1) {
+        GetPen(&pen, static_cast<GS::UInt16>(material.buildingMaterial.cutFillBackgroundPen));
         background = ToGfxColor(pen.rgb);
+    }
 
     HostAttribute surface;
     ReadAttribute(&surface, HostAttr_Surface, material.buildingMaterial.surface);
