@@ -325,7 +325,9 @@ TEST_F(CommandFaults, AnEstimateThatCannotBeReadAlertsAndSyncsNothing)
     ASSERT_EQ(DG::User::AlertLog().size(), 1u);
     EXPECT_EQ(DG::User::AlertLog()[0].ToString(),
               "alert error \"Error\": \"Could not read the quantities to sync.\" / \"\" [\"OK\"] -> 1");
-    EXPECT_TRUE(Shows(DG::User::Describe(dialog.GetId()), "\"Syncing 0 / 0 quantities...\""));
+    // Nothing to sync: 0 of 0 on a bar whose maximum is 1.
+    EXPECT_TRUE(Shows(DG::User::Describe(dialog.GetId()),
+                      "\"Syncing 0 / 0 quantities...\"\n2 progressbar (10,38,330,18) 0..1 value 0"));
 }
 
 TEST_F(CommandFaults, AFailedDumpAlertsAndLeavesTheFileAsItWas)
