@@ -347,7 +347,7 @@ void CalvoraPanel::ListBoxTabFieldUpdate(const DG::ListBoxTabFieldUpdateEvent& e
                 const GS::UniString guid = qty->getString("guid");
                 if (!guid.IsEmpty())
                     for (const GS::UniString& selected : selectedGuids)
-                        if (guid.IsEqual(selected, true)) {
+                        if (guid == selected) {
                             linked = true;
                             break;
                         }

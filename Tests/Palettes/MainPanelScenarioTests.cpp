@@ -38,6 +38,7 @@ Case Panel(const std::string& name, const std::string& actions, const std::vecto
 }
 
 class MainPanel : public Session {};
+Case Seeded(Case c, const std::string& more) { c.seed += more; return c; }
 
 const std::string Item1 = "select-rows Calvora 5 1", Item2 = "select-rows Calvora 5 2";
 std::string Splitter(int x) { return "drag-splitter Calvora 6 " + std::to_string(x); }
@@ -166,6 +167,9 @@ TEST_F(MainPanel, QuantitiesOfSelectedElementsAreHighlighted)
               Item1 + "\nfail HostGetElement " + W1 + "\nselect " + W1 + " " + W3,
               {{"8 row 2", "=fill 0,0-30,18 #F5F5F5FF"}, {"8 row 5", linked}}),
         Panel("the selection cannot be read: no highlight", Item1 + "\nfail HostGetSelection\nselect " + W2, {{"8", none}}),
+        Seeded(Panel("a stored guid text differing in letter case is not the selected one", Item1 + "\nselect " + W1 + " " + W3,
+                     {{"8 row 2", linked}, {"8 row 5", "=fill 0,0-30,18 #FFFFFFFF"}}),
+               "UPDATE qties SET guid = lower(guid) WHERE id = 5;"),
     });
 }
 
