@@ -58,8 +58,17 @@ TEST_F(Explorer, ListsTheItemsOfTheOneSelectedElement)
          "  2 button (440,138,55,26)"},
         {"resize \"Element Links Explorer\" 0 0\n" + ShowExplorer, "  1 singlelist (5,5,490,128)\n    tab 4 295-490 left\n"
                                                                    "  2 button (440,138,55,26)"},
+        // A list 300 wide: h = 100.
+        {"resize \"Element Links Explorer\" -190 -20\n" + ShowExplorer,
+         "  1 singlelist (5,5,300,108)\n"
+         "    header 1 \"Cat. No.\" size 50 left\n    header 2 \"Category\" size 100 left\n"
+         "    header 3 \"Item No.\" size 50 left\n    header 4 \"Description\" size 100 left\n"
+         "    tab 1 0-50 left\n    tab 2 50-150 left\n    tab 3 150-200 left\n    tab 4 200-300 left\n"
+         "  2 button (250,118,55,26)"},
         {"menu \"Element Links Explorer\"\nshow menus\nshow panels",
          "1. Element Links Explorer  --\n\"Element Links Explorer\" hidden"},
+        // Hidden, it does not follow the selection.
+        {Select + W06 + "\n" + ShowExplorer, " rows 2\n    row 1 value 3 | \"01\" | \"Masonry\" | \"01.01\""},
     });
 }
 
@@ -83,6 +92,12 @@ TEST_F(Explorer, GotoMakesAndShowsTheMainPaletteWithTheItemSelected)
          "    entry 2 \"01 Masonry\" value 2 *\n"
          "    row 2 value 4 selected | \"2\" | \"01.02\" | \"First floor composite wall\" | \"m3\" | \"7.74\" | "
          "\"185.00\" | \"1431.90\""},
+        // Rows follow the categories' sort order, not their ids: 03 sorted first.
+        {"click Calvora \"Reorder Categories\"\ndrag-row top 3 4 1\nclick top 1\n" + Select + W05 + "\n" + ShowExplorer,
+         " rows 2\n"
+         "    row 1 value 8 | \"03\" | \"Finishes\" | \"03.01\" | \"Wall plaster, both faces\"\n"
+         "    row 2 value 4 | \"01\" | \"Masonry\" | \"01.02\" | \"First floor composite wall\"\n"
+         "  2 button (390,118,55,26) \"Goto Item\""},
     });
 }
 

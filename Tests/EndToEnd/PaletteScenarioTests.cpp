@@ -89,6 +89,15 @@ TEST_F(Palettes, MenuTogglesAndTheCloseBoxHideAndStore)
         {"drag-row Calvora 5 3 1\nmenu \"Show Calvora Palette\"\nshow menus\n"
          "@stored SELECT code FROM items WHERE category_id = 3 ORDER BY sort_order",
          "!Show Calvora Palette [\n=02.03 ; 02.01 ; 02.02"},
+        // The host's hiding period and its close message hide it the same way, and store.
+        {"menu \"Show Calvora Palette\"\ndrag-row Calvora 5 1 3\npalette " + std::string(MainRef) +
+             " hide-begin\nshow menus\nshow panels\n@stored SELECT code FROM items WHERE category_id = 3 ORDER BY sort_order",
+         "!Show Calvora Palette [\n\"Calvora\" hidden\n=02.01 ; 02.02 ; 02.03"},
+        {"palette " + std::string(MainRef) + " hide-end\nshow panels\nshow Calvora", "\"Calvora\" visible\n"
+                                                                                     "entry 3 \"02 Concrete and steel\" value 3 *"},
+        {"drag-row Calvora 5 3 1\npalette " + std::string(MainRef) +
+             " close\nshow menus\nshow panels\n@stored SELECT code FROM items WHERE category_id = 3 ORDER BY sort_order",
+         "!Show Calvora Palette [\n\"Calvora\" hidden\n=02.03 ; 02.01 ; 02.02"},
     });
     EXPECT_TRUE(host.KeptInMemory());
     EXPECT_EQ(CountPanels("Calvora"), 1);

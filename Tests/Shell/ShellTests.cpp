@@ -46,7 +46,19 @@ TEST_F(SampleProject, HandlersNeverFailTowardsTheHost)
     EXPECT_EQ(ProjectEventHandler(APINotify_Save, 0), NoError);
     EXPECT_EQ(ProjectEventHandler(static_cast<API_NotifyEventID>(12345), 0), NoError);
     EXPECT_EQ(SelectionChangeHandler(nullptr), NoError);
+
+    // No palette was ever made: New resets the estimate and a selection change does nothing, neither
+    // makes one; FreeData still stores the pending change.
+    EXPECT_EQ(ProjectEventHandler(APINotify_New, 0), NoError);
+    Category pending;
+    pending.setString("title", "Pending");
+    ASSERT_TRUE(CategoriesTable().save(pending));
+    EXPECT_EQ(SelectionChangeHandler(nullptr), NoError);
+    EXPECT_TRUE(DG::User::Panels().empty());
     EXPECT_EQ(FreeData(), NoError);
+    const auto stored = host.ModuleData("CalvoraDB");
+    ASSERT_TRUE(stored.has_value());
+    EXPECT_EQ(Query(*stored, "SELECT title FROM categories ORDER BY id"), "Untitled Category\nPending\n");
 }
 
 TEST_F(SampleProject, SelectedElementsAreReadInSelectionOrder)
