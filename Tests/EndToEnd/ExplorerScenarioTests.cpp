@@ -32,6 +32,8 @@ TEST_F(Explorer, ListsTheItemsOfTheOneSelectedElement)
         {Select + W05 + "\n" + ShowExplorer, " rows 2\n" + W05Rows},
         // A section element stands for the wall it was cut from.
         {Select + W05Section + "\n" + ShowExplorer, " rows 2\n" + W05Rows},
+        // A selection the host fails to give shows an empty list.
+        {"fail HostGetSelection\n" + Select + W05 + "\nunfail\n" + ShowExplorer, Empty},
         {"select none\n" + ShowExplorer, Empty},
         {Select + W06 + "\n" + ShowExplorer, Empty},
         {Select + W01 + " " + W05 + " " + Z01 + "\n" + ShowExplorer,
