@@ -195,12 +195,12 @@ bool ScriptRunner::DialogCommand(const std::vector<Token>& t, bool* handled, std
         return ok;
     }
 
-    auto spec = PanelCommands().find(cmd);
-    if (spec == PanelCommands().end()) {
+    auto found = PanelCommands().find(cmd);
+    if (found == PanelCommands().end()) {
         *handled = false;
         return true;
     }
-    const Command& c = spec->second;
+    const Command& c = found->second;
     if (c.args >= 0 ? argc != static_cast<std::size_t>(c.args) : argc < static_cast<std::size_t>(-c.args))
         return Refuse(error, std::string("usage: ") + c.usage);
     Target panel;

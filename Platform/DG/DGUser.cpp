@@ -420,16 +420,6 @@ bool DragRow(Int16 panel, Int16 item, Int16 from, Int16 to, std::string* error)
     return Done();
 }
 
-bool MoveMouse(Int16 panel, Int16 item, Int16 row, Int16 tabField, std::string* error)
-{
-    DG_PANEL(p, panel)
-    DG_ITEM(it, p, item, "singlelist", "multilist")
-    if (Row(it, row) == nullptr)
-        return Fail(error, "list " + std::to_string(item) + " has no row " + std::to_string(row));
-    SendMouseMove(panel, it, row, tabField);
-    return Done();
-}
-
 bool DragSplitter(Int16 panel, Int16 item, Int16 newX, std::string* error)
 {
     DG_PANEL(p, panel)

@@ -51,7 +51,6 @@ bool DoubleClickRow(Int16 panel, Int16 item, Int16 row, std::string* error);
 // Moves the pointer over the row's first tab field; only when the observer marks it draggable
 // (ListBoxMouseMoved) does the list move the row to its new place and fire ListBoxItemDragged.
 bool DragRow(Int16 panel, Int16 item, Int16 from, Int16 to, std::string* error);
-bool MoveMouse(Int16 panel, Int16 item, Int16 row, Int16 tabField, std::string* error);
 bool DragSplitter(Int16 panel, Int16 item, Int16 newX, std::string* error);
 // Resizes a growable panel's client area and fires PanelResized.
 bool ResizePanel(Int16 panel, Int16 dx, Int16 dy, std::string* error);

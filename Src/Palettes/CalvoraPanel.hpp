@@ -100,15 +100,12 @@ public:
     // that name no live panel are ignored.
     static void QtyRecalcTimerProc(void* window, UInt32 message, std::uintptr_t timerId, UInt32 time);
 
-    // Read access for the tests and the other palette.
-    const GS::HashTable<Int32, Category>& GetCategoryMap() const { return categoryMap; }
+    // Read access for the tests.
     const GS::HashTable<Int32, Item>& GetItemMap() const { return itemMap; }
     const GS::HashTable<Int32, Qty>& GetQtyMap() const { return qtyMap; }
     bool IsQtyRecalcRunning() const { return recheckTimer != 0; }
     std::uintptr_t GetRecheckTimer() const { return recheckTimer; }
     UInt32 GetRecheckPosition() const { return recheckPosition; }
-    Int16 GetDescriptionWidth() const { return descriptionWidth; }
-    Int16 GetFormulaWidth() const { return formulaWidth; }
 
 protected:
     // The texts of the palette's string list the actions use.

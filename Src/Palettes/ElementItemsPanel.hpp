@@ -30,8 +30,6 @@ public:
     void ListBoxSelectionChanged(const DG::ListBoxSelectionEvent& ev) override;
     void ListBoxDoubleClicked(const DG::ListBoxDoubleClickEvent& ev) override;
 
-    const GS::Array<LinkedItemRow>& GetRows() const { return rows; }
-
 private:
     // Goes to the item of the selected row, when that row names one.
     void GotoSelectedItem();
