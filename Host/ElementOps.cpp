@@ -235,7 +235,7 @@ GSErrCode AttributeGet(HostAttribute* attribute)
         GSErrCode code = NoError;
         if (H() == nullptr || attribute == nullptr)
             return APIERR_BADPARS;
-        if (Fails("ACAPI_Attribute_Get", nullptr, &code))
+        if (Fails("HostGetAttribute", nullptr, &code))
             return code;
         const Json* found = FindAttribute(ModelOf(), attribute->header.typeID, attribute->header.index);
         if (found == nullptr)
@@ -311,7 +311,7 @@ GSErrCode GetPen(API_PenType* pen)
         GSErrCode code = NoError;
         if (H() == nullptr || pen == nullptr)
             return APIERR_BADPARS;
-        if (Fails("ACAPI_Environment_GetPen", nullptr, &code))
+        if (Fails("HostGetPen", nullptr, &code))
             return code;
         const Json* found = FindPen(ModelOf(), pen->index);
         if (found == nullptr)

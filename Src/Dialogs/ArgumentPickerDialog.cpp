@@ -158,7 +158,7 @@ bool MaterialPickerDialog::AddMaterialRow(GS::Int32 materialIndex, const GS::Uni
     HostAttribute material{};
     material.header.typeID = HostAttr_BuildingMaterial;
     material.header.index = materialIndex;
-    if (ACAPI_Attribute_Get(&material) != NoError)
+    if (HostGetAttribute(&material) != NoError)
         return false;
     const GS::UniString name(std::string(material.header.name, strnlen(material.header.name, sizeof material.header.name)));
     for (const GS::UniString& listed : listedNames) {

@@ -16,9 +16,9 @@ GSErrCode ReadAttribute(HostAttribute* attribute, GS::Int32 type, GS::Int32 inde
     std::memset(attribute, 0, sizeof *attribute);
     attribute->header.typeID = type;
     attribute->header.index = index;
-    const GSErrCode err = ACAPI_Attribute_Get(attribute);
+    const GSErrCode err = HostGetAttribute(attribute);
     if (err != NoError) {
-        HostWriteReport(false, "ACAPI_Attribute_Get failed");
+        HostWriteReport(false, "HostGetAttribute failed");
         // Go on with a cleared record, as if the attribute had nothing set.
         std::memset(attribute, 0, sizeof *attribute);
     }
@@ -47,9 +47,9 @@ GSErrCode GetPen(API_PenType* pen, GS::UInt16 penIndex)
 {
     std::memset(pen, 0, sizeof *pen);
     pen->index = static_cast<GS::Int16>(penIndex);
-    const GSErrCode err = ACAPI_Environment_GetPen(pen);
+    const GSErrCode err = HostGetPen(pen);
     if (err != NoError)
-        HostWriteReport(false, "ACAPI_Environment_GetPen failed");
+        HostWriteReport(false, "HostGetPen failed");
     return err;
 }
 

@@ -51,7 +51,7 @@ void CompositeSkinSelectDialog::FillList()
         HostAttribute attribute{};
         attribute.header.typeID = HostAttr_Composite;
         attribute.header.index = composite;
-        const GS::Int32 skinCount = ACAPI_Attribute_Get(&attribute) == NoError ? attribute.composite.nComps : 0;
+        const GS::Int32 skinCount = HostGetAttribute(&attribute) == NoError ? attribute.composite.nComps : 0;
         if (i >= skinCount)
             break;
         HostCompositeSkin skin{};

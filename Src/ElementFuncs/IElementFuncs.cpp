@@ -95,7 +95,7 @@ bool ReadAttribute(GS::Int32 typeID, GS::Int32 index, HostAttribute* attribute)
     std::memset(attribute, 0, sizeof *attribute);
     attribute->header.typeID = typeID;
     attribute->header.index = index;
-    if (ACAPI_Attribute_Get(attribute) != NoError)
+    if (HostGetAttribute(attribute) != NoError)
         return false;
     // A surface hands over its texture name; nothing here needs it.
     if (attribute->surface.textureName != nullptr)

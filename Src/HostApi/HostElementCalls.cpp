@@ -65,7 +65,7 @@ bool HostIsValidPropertyValue(const API_Variant& value, const API_PropertyDefini
     return fn != nullptr && fn(&value, &definition);
 }
 
-GSErrCode ACAPI_Attribute_Get(HostAttribute* attribute)
+GSErrCode HostGetAttribute(HostAttribute* attribute)
 {
     return CallHostSlot<HostAttributeGetFn>(Slot_AttributeGet, attribute);
 }
@@ -90,7 +90,7 @@ GSErrCode HostDisposeAttributeDefExt(HostAttributeDefExt* defExt)
     return CallHostSlot<HostDisposeAttributeDefExtFn>(Slot_DisposeAttributeDefExt, defExt);
 }
 
-GSErrCode ACAPI_Environment_GetPen(API_PenType* pen)
+GSErrCode HostGetPen(API_PenType* pen)
 {
     return CallHostSlot<HostGetPenFn>(Slot_GetPen, pen);
 }

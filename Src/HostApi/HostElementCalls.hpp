@@ -30,13 +30,13 @@ GSErrCode HostGetElementProperties(const API_Guid& elemGuid, const GS::Array<API
 bool HostIsValidPropertyValue(const API_Variant& value, const API_PropertyDefinition& definition);
 
 // Attributes. The attribute's header gives its type and index.
-GSErrCode ACAPI_Attribute_Get(HostAttribute* attribute);
+GSErrCode HostGetAttribute(HostAttribute* attribute);
 GSErrCode HostGetAttributeDef(GS::Int32 typeID, GS::Int32 index, HostAttributeDef* def);
 GSErrCode HostDisposeAttributeDef(HostAttributeDef* def);
 GSErrCode HostGetAttributeDefExt(GS::Int32 typeID, GS::Int32 index, HostAttributeDefExt* defExt);
 GSErrCode HostDisposeAttributeDefExt(HostAttributeDefExt* defExt);
 // The pen's index is set by the caller.
-GSErrCode ACAPI_Environment_GetPen(API_PenType* pen);
+GSErrCode HostGetPen(API_PenType* pen);
 
 // Databases and stories.
 GSErrCode HostGetCurrentDatabase(HostDatabaseInfo* info);

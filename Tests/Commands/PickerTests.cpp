@@ -192,13 +192,13 @@ TEST_F(Pickers, SwatchesDrawTheCutFillBesideTheSurfaceAndReportWithoutAlerts)
          "polygon 0,0 24,0 24,18 0,18 0,0 pattern 0000000000000000 #000000FF/#FFFFFFFF\n"
          "frame 0,0-24,18 #000000FF\n"
          "fill 26,0-50,18 #000000FF\n",
-         {"ACAPI_Environment_GetPen failed", "ACAPI_Attribute_Get failed", "ACAPI_Attribute_Get failed"}},
+         {"HostGetPen failed", "HostGetAttribute failed", "HostGetAttribute failed"}},
         // A background pen that cannot be read gives the colour of the cleared pen record.
         {5, DG::Rect(0, 0, 50, 18), true,
          "polygon 0,0 24,0 24,18 0,18 0,0 pattern 0102040810204080 #7F3FFFFF/#000000FF\n"
          "frame 0,0-24,18 #000000FF\n"
          "fill 26,0-50,18 #336699FF\n",
-         {"ACAPI_Environment_GetPen failed"}},
+         {"HostGetPen failed"}},
         {0, DG::Rect(0, 0, 50, 18), false, "", {}},
         {-3, DG::Rect(0, 0, 50, 18), false, "", {}},
     };

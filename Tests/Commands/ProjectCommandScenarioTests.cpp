@@ -175,7 +175,7 @@ TEST_F(Commands, SqlExportAndImport)
              =3 statictext (5,5,50,20) "Filename:"
              =4 textedit (5,22,295,20) "" caret 0
              =5 button (305,22,25,23) "..."
-             =6 checkbox (5,50,270,23) [ ] "Skip quantities linked to Archicad Elements"
+             =6 checkbox (5,50,270,23) [ ] "Skip quantities linked to model elements"
              =no alerts)~"},
     });
     EXPECT_EQ(SqlFileFacts(dir + "/old.sql"), "dump header\n" + Fixture);

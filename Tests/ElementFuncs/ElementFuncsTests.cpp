@@ -177,7 +177,7 @@ TEST_F(ElementFuncsTest, NamedQuantitiesMatchTheirClosedFormValuesOrStayUndefine
         {Fx::PolyLineArc, "Length=0", "HostGetElementMemo", Fx::PolyLineArc},
         {Fx::BeamProfiled, "Width=- ProfileArea=0 CoreVolume=0.9", "HostGetAttributeDefExt", ""},
         {Fx::WallProfiled, "ProfileWidth=-", "HostGetAttributeDefExt", ""},
-        {Fx::Slab, "CoreThickness=-", "ACAPI_Attribute_Get", ""},
+        {Fx::Slab, "CoreThickness=-", "HostGetAttribute", ""},
         {Fx::Slab, "CoreThickness=- Area=21.5", "HostGetAttributeDef", ""},
     };
     for (const auto& c : cases) {
@@ -288,7 +288,7 @@ TEST_F(ElementFuncsTest, FunctionsGiveZeroWhenTheHostFails)
         {"HostGetElementQuantities", Fx::WallProfiled, {Fx::WallProfiled, "ProfileRegionVolume", {T("Brick")}}},
         {"HostGetElementQuantities", Fx::WallComposite, {Fx::WallComposite, "SkinVolume", {N(1)}}},
         {"HostGetAttributeDef", "", {Fx::WallComposite, "SkinVolume", {T("Brick")}}},
-        {"ACAPI_Attribute_Get", "", {Fx::WallProfiled, "ProfileRegionArea", {T("Brick")}}},
+        {"HostGetAttribute", "", {Fx::WallProfiled, "ProfileRegionArea", {T("Brick")}}},
         {"HostGetAttributeDefExt", "", {Fx::WallProfiled, "ProfileRegionArea", {T("Brick")}}},
     };
     for (const auto& c : cases) {

@@ -33,8 +33,8 @@ TEST(HostWrappers, AnEmptySlotAnswersMissingEntryWithoutCalling)
         {"HostGetModuleData", [&] { return HostGetModuleData(&modData, "CalvoraDB"); }},
         {"HostGetElement", [&] { return HostGetElement(&element); }},
         {"HostGetElementMemo", [&] { return HostGetElementMemo(APINULLGuid, &memo, 0); }},
-        {"ACAPI_Attribute_Get", [&] { return ACAPI_Attribute_Get(&attribute); }},
-        {"ACAPI_Environment_GetPen", [&] { return ACAPI_Environment_GetPen(&pen); }},
+        {"HostGetAttribute", [&] { return HostGetAttribute(&attribute); }},
+        {"HostGetPen", [&] { return HostGetPen(&pen); }},
     };
     for (const auto& [name, call] : calls)
         EXPECT_EQ(call(), APIERR_MISSINGENTRY) << name;

@@ -32,7 +32,7 @@ TEST_F(HostModelTest, AttributesByTypeAndIndex)
         HostAttribute attribute{};
         attribute.header.typeID = c.typeID;
         attribute.header.index = c.index;
-        ASSERT_EQ(ACAPI_Attribute_Get(&attribute), c.code);
+        ASSERT_EQ(HostGetAttribute(&attribute), c.code);
         EXPECT_STREQ(attribute.header.name, c.name);
         EXPECT_EQ(c.fields(attribute), c.expected);
         if (c.typeID == HostAttr_Surface && attribute.surface.textureName != nullptr)

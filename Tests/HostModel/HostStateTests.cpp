@@ -100,17 +100,17 @@ const struct {
          GS::Array<API_Property> p;
          return HostGetElementProperties(Fx::G(g), GS::Array<API_Guid>{Fx::G(Fx::FireRating)}, &p); }},
     {"HostGetContainingDatabase", true, [](const char* g) { HostDatabaseInfo i{}; return HostGetContainingDatabase(Fx::G(g), &i); }},
-    {"ACAPI_Attribute_Get", false, [](const char*) {
+    {"HostGetAttribute", false, [](const char*) {
          HostAttribute a{};
          a.header = {HostAttr_BuildingMaterial, 1, {}};
-         return ACAPI_Attribute_Get(&a); }},
+         return HostGetAttribute(&a); }},
     {"HostGetAttributeDef", false, [](const char*) {
          HostAttributeDef d{};
          return Released(HostGetAttributeDef(HostAttr_Composite, 1, &d), &d, HostDisposeAttributeDef); }},
     {"HostGetAttributeDefExt", false, [](const char*) {
          HostAttributeDefExt d{};
          return Released(HostGetAttributeDefExt(HostAttr_Profile, 1, &d), &d, HostDisposeAttributeDefExt); }},
-    {"ACAPI_Environment_GetPen", false, [](const char*) { API_PenType p{}; p.index = 1; return ACAPI_Environment_GetPen(&p); }},
+    {"HostGetPen", false, [](const char*) { API_PenType p{}; p.index = 1; return HostGetPen(&p); }},
     {"HostGetCurrentDatabase", false, [](const char*) { HostDatabaseInfo i{}; return HostGetCurrentDatabase(&i); }},
     {"HostChangeDatabase", false, [](const char*) { return ChangeDatabase(APIWind_FloorPlanID); }},
     {"HostGetStorySettings", false, [](const char*) {
