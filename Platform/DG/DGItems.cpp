@@ -71,6 +71,12 @@ void ListBoxObserver::ListBoxItemDragged(const ListBoxDragEvent&) {}
 void ListBoxObserver::ListBoxMouseMoved(const ListBoxMouseMoveEvent&, Int16*) {}
 void ListBoxObserver::ListBoxTabFieldUpdate(const ListBoxTabFieldUpdateEvent&) {}
 Int16 ListBoxObserver::ListBoxHeaderItemResized(const ListBoxHeaderItemResizeEvent&) { return 0; }
+
+ListBoxUpdateEventContext::ListBoxUpdateEventContext(const ListBoxTabFieldUpdateEvent& ev)
+    : Graphix::NativeContext(ev.GetDrawing())
+{
+}
+
 CompoundItemObserver::~CompoundItemObserver() = default;
 
 void CompoundItemObserver::AttachToAllItems(const Panel& panel)

@@ -7,10 +7,7 @@
 // Item numbers count from 1, list rows and pop-up entries from 1, tab fields and header items from 1.
 #include "DG/DGPanel.hpp"
 #include "GSRoot/Array.hpp"
-
-namespace Graphix {
-struct CellDrawing;
-}
+#include "Graphix/Graphix.hpp"
 
 namespace DG {
 
@@ -158,7 +155,7 @@ public:
 private:
     Int16 headerItem, change;
 };
-// One owner-drawn cell to paint; draw into it with Graphix::ListBoxUpdateEventContext.
+// One owner-drawn cell to paint; draw into it with a ListBoxUpdateEventContext.
 class ListBoxTabFieldUpdateEvent : public ItemEvent {
 public:
     ListBoxTabFieldUpdateEvent(Item* source, Int16 row, Int16 tabField, Rect cell, Graphix::CellDrawing* drawing)
@@ -177,6 +174,12 @@ private:
     Int16 row, tabField;
     Rect cell;
     Graphix::CellDrawing* drawing;
+};
+// The drawing context of one owner-drawn cell: starts with the cell's back and fore colours (a dark
+// back colour and white fore colour for selected rows; grey fore for disabled ones).
+class ListBoxUpdateEventContext : public Graphix::NativeContext {
+public:
+    explicit ListBoxUpdateEventContext(const ListBoxTabFieldUpdateEvent& ev);
 };
 class ListBoxObserver : public virtual ItemObserver {
 public:
@@ -444,3 +447,11 @@ public:
 };
 
 }  // namespace DG
+
+// The name the host's drawing libraries use, and the one the drawing code here grew up with.
+namespace NewDisplay {
+using ListBoxUpdateEventContext = DG::ListBoxUpdateEventContext;
+}
+namespace Graphix {
+using ListBoxUpdateEventContext = DG::ListBoxUpdateEventContext;
+}

@@ -7,7 +7,6 @@
 #include <set>
 
 #include "DG/DGState.hpp"
-#include "DG/DGUser.hpp"
 #include "GSRoot/Debug.hpp"
 #include "GSRoot/Internal.hpp"
 
@@ -198,6 +197,104 @@ void InvalidatePanel(PanelState* panel)
 {
     for (auto& it : panel->items)
         InvalidateList(&it);
+}
+
+void PaintPending()
+{
+    struct Cell {
+        Int16 panel, item, row, tab;
+        bool whole;
+    };
+    std::vector<Cell> cells;
+    for (PanelState* p : LivePanels()) {
+        if (!p->visible)
+            continue;
+        for (auto& it : p->items) {
+            if (it.list == nullptr || !it.visible)
+                continue;
+            ListState& l = *it.list;
+            Int16 first, last;
+            VisibleRows(&it, &first, &last);
+            for (Int16 r = first; r <= last; ++r) {
+                RowState& row = l.rows[static_cast<std::size_t>(r) - 1];
+                bool whole = row.paintedGeneration != l.generation || row.dirtyAll;
+                if (!whole && row.dirtyTabs.empty())
+                    continue;
+                for (std::size_t t = 0; t < l.tabs.size(); ++t) {
+                    const TabFieldState& tab = l.tabs[t];
+                    Int16 tabNo = static_cast<Int16>(t + 1);
+                    if (!tab.ownerDrawn || tab.end <= tab.begin)
+                        continue;  // nothing to paint in an empty or reversed range
+                    if (whole || row.dirtyTabs.count(tabNo) != 0)
+                        cells.push_back({p->id, it.number, r, tabNo, whole});
+                }
+                if (whole)
+                    row.drawings.clear();
+                for (Int16 t : row.dirtyTabs)
+                    row.drawings.erase(t);
+                row.paintedGeneration = l.generation;
+                row.dirtyAll = false;
+                row.dirtyTabs.clear();
+            }
+        }
+    }
+    for (const Cell& c : cells) {
+        PanelState* p = FindPanelState(c.panel);
+        ItemState* it = p != nullptr ? p->GetItem(c.item) : nullptr;
+        if (it == nullptr || it->list == nullptr)
+            continue;
+        ListState& l = *it->list;
+        if (c.row > static_cast<Int16>(l.rows.size()) || c.tab > static_cast<Int16>(l.tabs.size()))
+            continue;
+        const RowState& row = l.rows[static_cast<std::size_t>(c.row) - 1];
+        const TabFieldState& tab = l.tabs[static_cast<std::size_t>(c.tab) - 1];
+        Int16 top = static_cast<Int16>(20 + (c.row - l.scroll) * l.rowHeight);
+        Rect cell(tab.begin, top, tab.end, static_cast<Int16>(top + l.rowHeight));
+        Graphix::CellDrawing drawing;
+        if (row.selected) {
+            drawing.startBack = Gfx::Color(51, 102, 204);
+            drawing.startFore = Gfx::Color(255, 255, 255);
+        } else {
+            drawing.startBack = Gfx::Color(255, 255, 255);
+            drawing.startFore = row.enabled ? Gfx::Color(0, 0, 0) : Gfx::Color(128, 128, 128);
+        }
+        DispatchItem<ListBoxObserver>(c.panel, c.item, [&](ListBoxObserver* o, Item* src) {
+            o->ListBoxTabFieldUpdate(ListBoxTabFieldUpdateEvent(src, c.row, c.tab, cell, &drawing));
+        });
+        p = FindPanelState(c.panel);
+        it = p != nullptr ? p->GetItem(c.item) : nullptr;
+        if (it == nullptr || it->list == nullptr || c.row > static_cast<Int16>(it->list->rows.size()))
+            continue;
+        RowState::Painted painted;
+        painted.cell = cell;
+        painted.drawing = std::move(drawing);
+        it->list->rows[static_cast<std::size_t>(c.row) - 1].drawings[c.tab] = std::move(painted);
+    }
+}
+
+// ---- the user side and modal loops -----------------------------------------------------------
+
+namespace {
+UserSide* theUserSide = nullptr;
+}
+
+UserSide::~UserSide() = default;
+void SetUserSide(UserSide* side) { theUserSide = side; }
+
+std::vector<ModalEntry>& ModalStack() { return GS::Internal::Immortal<std::vector<ModalEntry>>(); }
+
+bool RunModalLoop(const std::function<bool()>& done)
+{
+    while (!done()) {
+        PaintPending();
+        if (done())
+            break;
+        if (theUserSide == nullptr || !theUserSide->NextAction()) {
+            ++TheLogs().abandoned;
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace Internal

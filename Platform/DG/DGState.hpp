@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "DG/DGItems.hpp"
-#include "DG/DGUser.hpp"
+#include "DG/DGUtility.hpp"
 #include "Graphix/Graphix.hpp"
 
 namespace DG {
@@ -198,6 +198,18 @@ void InvalidateCell(ItemState* item, Int16 row, Int16 tabField);
 void InvalidatePanel(PanelState* panel);
 // Rows painted in the list's current size: [first, last], empty when last < first.
 void VisibleRows(const ItemState* item, Int16* first, Int16* last);
+// Paints what is pending (DG::User::Paint says what).
+void PaintPending();
+
+// The side that plays the user (DG/DGUser) implements this and installs itself. The widgets only call
+// it, so they build and run without it: with none installed a modal closes at once, as abandoned.
+class UserSide {
+public:
+    virtual ~UserSide();
+    // A modal dialog, alert or file dialog waits: performs the user's next action; false when none is left.
+    virtual bool NextAction() = 0;
+};
+void SetUserSide(UserSide* side);
 
 // The modal stack (dialogs, alerts, file dialogs).
 struct ModalEntry {
@@ -209,12 +221,22 @@ struct ModalEntry {
     std::string chosen;
 };
 std::vector<ModalEntry>& ModalStack();
-// Runs the pump until done() holds; false (counted as abandoned) when the pump had no more actions.
+// Paints and asks the user side for actions until done() holds; false (counted as abandoned) when
+// it had no more actions.
 bool RunModalLoop(const std::function<bool()>& done);
-// Logs kept by the user side.
-std::vector<User::AlertRecord>& MutableAlertLog();
-std::vector<User::FileDialogRecord>& MutableFileDialogLog();
-void CountBeep();
+
+// What the library logs for the user side.
+struct Logs {
+    std::vector<AlertRecord> alerts;
+    std::vector<FileDialogRecord> fileDialogs;
+    Int32 beeps = 0;
+    Int32 abandoned = 0;
+};
+Logs& TheLogs();
+
+// One tick of every running timer, in the order they were started.
+void TickTimers();
+Int32 RunningTimerCount();
 
 }  // namespace Internal
 }  // namespace DG

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <locale>
 #include <sstream>
+#include <sys/stat.h>
 
 #include "DG/DGState.hpp"
 #include "DG/DGUtility.hpp"
@@ -17,17 +18,18 @@ namespace DG {
 
 namespace {
 
-using GS::Internal::Immortal;
+using Internal::TheLogs;
 
-User::Pump& PumpRef() { return Immortal<User::Pump>(); }
-
-struct Logs {
-    std::vector<User::AlertRecord> alerts;
-    std::vector<User::FileDialogRecord> fileDialogs;
-    Int32 beeps = 0;
-    Int32 abandoned = 0;
+// Takes the user's next action from the pump the driver installed.
+struct PumpedUser : Internal::UserSide {
+    User::Pump pump;
+    bool NextAction() override
+    {
+        User::Pump current = pump;  // the action may install another pump
+        return current && current();
+    }
 };
-Logs& TheLogs() { return Immortal<Logs>(); }
+PumpedUser& ThePumpedUser() { return GS::Internal::Immortal<PumpedUser>(); }
 
 bool Fail(std::string* error, const std::string& message)
 {
@@ -202,39 +204,13 @@ const char* JustName(Justification j) { return j == DG_IS_CENTER ? "center" : j 
 
 }  // namespace
 
-// ---- modal loops -------------------------------------------------------------------------------
-
-namespace Internal {
-
-std::vector<ModalEntry>& ModalStack() { return Immortal<std::vector<ModalEntry>>(); }
-
-bool RunModalLoop(const std::function<bool()>& done)
-{
-    while (!done()) {
-        User::Paint();
-        if (done())
-            break;
-        User::Pump pump = PumpRef();
-        if (!pump || !pump()) {
-            ++TheLogs().abandoned;
-            return false;
-        }
-    }
-    return true;
-}
-
-std::vector<User::AlertRecord>& MutableAlertLog() { return TheLogs().alerts; }
-std::vector<User::FileDialogRecord>& MutableFileDialogLog() { return TheLogs().fileDialogs; }
-void CountBeep() { ++TheLogs().beeps; }
-
-}  // namespace Internal
-
 namespace User {
 
 Pump SetPump(Pump pump)
 {
-    Pump previous = std::move(PumpRef());
-    PumpRef() = std::move(pump);
+    Pump previous = std::move(ThePumpedUser().pump);
+    ThePumpedUser().pump = std::move(pump);
+    Internal::SetUserSide(&ThePumpedUser());
     return previous;
 }
 
@@ -625,80 +601,81 @@ bool CancelFileDialog(std::string* error)
     return true;
 }
 
-// ---- painting ----------------------------------------------------------------------------------
-
-void Paint()
+bool ChooseFile(const std::string& path, std::string* error)
 {
-    struct Cell {
-        Int16 panel, item, row, tab;
-        bool whole;
+    auto fail = [&](const std::string& m) {
+        if (error != nullptr)
+            *error = m;
+        return false;
     };
-    std::vector<Cell> cells;
-    for (PanelState* p : Internal::LivePanels()) {
-        if (!p->visible)
-            continue;
-        for (auto& it : p->items) {
-            if (it.list == nullptr || !it.visible)
-                continue;
-            ListState& l = *it.list;
-            Int16 first, last;
-            Internal::VisibleRows(&it, &first, &last);
-            for (Int16 r = first; r <= last; ++r) {
-                RowState& row = l.rows[static_cast<std::size_t>(r) - 1];
-                bool whole = row.paintedGeneration != l.generation || row.dirtyAll;
-                if (!whole && row.dirtyTabs.empty())
-                    continue;
-                for (std::size_t t = 0; t < l.tabs.size(); ++t) {
-                    const TabFieldState& tab = l.tabs[t];
-                    Int16 tabNo = static_cast<Int16>(t + 1);
-                    if (!tab.ownerDrawn || tab.end <= tab.begin)
-                        continue;  // nothing to paint in an empty or reversed range
-                    if (whole || row.dirtyTabs.count(tabNo) != 0)
-                        cells.push_back({p->id, it.number, r, tabNo, whole});
-                }
-                if (whole)
-                    row.drawings.clear();
-                for (Int16 t : row.dirtyTabs)
-                    row.drawings.erase(t);
-                row.paintedGeneration = l.generation;
-                row.dirtyAll = false;
-                row.dirtyTabs.clear();
-            }
+    if (!FileDialogOpen())
+        return fail("no file dialog is open");
+    if (path.empty())
+        return fail("no file given");
+    Internal::ModalEntry& e = Internal::ModalStack().back();
+    struct stat st {};
+    bool exists = ::stat(path.c_str(), &st) == 0;
+    switch (static_cast<FileDialog::Type>(e.answer)) {
+        case FileDialog::OpenFile:
+        case FileDialog::OpenMultiFile:
+            if (!exists || !S_ISREG(st.st_mode))
+                return fail("no file at " + path);
+            break;
+        case FileDialog::OpenFolder:
+            if (!exists || !S_ISDIR(st.st_mode))
+                return fail("no folder at " + path);
+            break;
+        case FileDialog::Save: {
+            if (exists && S_ISDIR(st.st_mode))
+                return fail(path + " is a folder");
+            std::string::size_type slash = path.rfind('/');
+            std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
+            struct stat ds {};
+            if (::stat(dir.c_str(), &ds) != 0 || !S_ISDIR(ds.st_mode))
+                return fail("no folder at " + dir);
+            break;
         }
     }
-    for (const Cell& c : cells) {
-        PanelState* p = Internal::FindPanelState(c.panel);
-        ItemState* it = p != nullptr ? p->GetItem(c.item) : nullptr;
-        if (it == nullptr || it->list == nullptr)
-            continue;
-        ListState& l = *it->list;
-        if (c.row > static_cast<Int16>(l.rows.size()) || c.tab > static_cast<Int16>(l.tabs.size()))
-            continue;
-        const RowState& row = l.rows[static_cast<std::size_t>(c.row) - 1];
-        const TabFieldState& tab = l.tabs[static_cast<std::size_t>(c.tab) - 1];
-        Int16 top = static_cast<Int16>(20 + (c.row - l.scroll) * l.rowHeight);
-        Rect cell(tab.begin, top, tab.end, static_cast<Int16>(top + l.rowHeight));
-        Graphix::CellDrawing drawing;
-        if (row.selected) {
-            drawing.startBack = Gfx::Color(51, 102, 204);
-            drawing.startFore = Gfx::Color(255, 255, 255);
-        } else {
-            drawing.startBack = Gfx::Color(255, 255, 255);
-            drawing.startFore = row.enabled ? Gfx::Color(0, 0, 0) : Gfx::Color(128, 128, 128);
-        }
-        Internal::DispatchItem<ListBoxObserver>(c.panel, c.item, [&](ListBoxObserver* o, Item* src) {
-            o->ListBoxTabFieldUpdate(ListBoxTabFieldUpdateEvent(src, c.row, c.tab, cell, &drawing));
-        });
-        p = Internal::FindPanelState(c.panel);
-        it = p != nullptr ? p->GetItem(c.item) : nullptr;
-        if (it == nullptr || it->list == nullptr || c.row > static_cast<Int16>(it->list->rows.size()))
-            continue;
-        RowState::Painted painted;
-        painted.cell = cell;
-        painted.drawing = std::move(drawing);
-        it->list->rows[static_cast<std::size_t>(c.row) - 1].drawings[c.tab] = std::move(painted);
+    e.chosen = path;
+    e.done = true;
+    return true;
+}
+
+// ---- timers and idle events --------------------------------------------------------------------
+
+void FireTimerTicks(Int32 count)
+{
+    for (Int32 i = 0; i < count; ++i) {
+        Internal::TickTimers();
+        Paint();
     }
 }
+
+Int32 RunningTimerCount() { return Internal::RunningTimerCount(); }
+
+void FireIdle(Int32 count)
+{
+    for (Int32 i = 0; i < count; ++i) {
+        std::vector<Int16> targets;
+        Int16 top = TopModal();
+        if (!Internal::ModalStack().empty()) {
+            PanelState* p = Internal::FindPanelState(top);
+            if (Internal::ModalStack().back().kind == Internal::ModalEntry::Dialog && p != nullptr && p->idleEnabled)
+                targets.push_back(top);
+        } else {
+            for (PanelState* p : Internal::LivePanels())
+                if (p->visible && p->idleEnabled)
+                    targets.push_back(p->id);
+        }
+        for (Int16 id : targets)
+            Internal::DispatchPanel(id, [](PanelObserver* o, Panel* src) { o->PanelIdle(PanelIdleEvent(src)); });
+        Paint();
+    }
+}
+
+// ---- painting ----------------------------------------------------------------------------------
+
+void Paint() { Internal::PaintPending(); }
 
 // ---- how it looks ------------------------------------------------------------------------------
 
@@ -847,28 +824,6 @@ std::string DescribeOpenAlert()
 }
 
 // ---- logs --------------------------------------------------------------------------------------
-
-std::string AlertRecord::ToString() const
-{
-    const char* k = kind == DG_ERROR         ? "error"
-                    : kind == DG_WARNING     ? "warning"
-                    : kind == DG_INFORMATION ? "information"
-                                             : "alert";
-    std::string out =
-        std::string("alert ") + k + " " + Quote(title) + ": " + Quote(largeText) + " / " + Quote(smallText) + " [";
-    for (std::size_t i = 0; i < buttons.size(); ++i)
-        out += (i > 0 ? ", " : "") + Quote(buttons[i]);
-    return out + "] -> " + std::to_string(answer);
-}
-
-std::string FileDialogRecord::ToString() const
-{
-    const char* t = type == 0 ? "open" : type == 1 ? "open-multi" : type == 2 ? "open-folder" : "save";
-    std::string out = std::string("file dialog ") + t + " " + Quote(title) + " [";
-    for (std::size_t i = 0; i < filters.size(); ++i)
-        out += (i > 0 ? ", " : "") + filters[i];
-    return out + "] -> " + (chosen.empty() ? std::string("cancelled") : Quote(chosen));
-}
 
 const std::vector<AlertRecord>& AlertLog() { return TheLogs().alerts; }
 const std::vector<FileDialogRecord>& FileDialogLog() { return TheLogs().fileDialogs; }

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "DG/DGItems.hpp"
+#include "DG/DGUtility.hpp"
 
 namespace DG {
 namespace User {
@@ -115,22 +116,8 @@ std::string DescribeSvg(Int16 panel);
 std::string DescribeOpenAlert();
 
 // ---- logs ----
-struct AlertRecord {
-    Int16 kind = 0;
-    std::string title, largeText, smallText;
-    std::vector<std::string> buttons;
-    Int16 answer = 0;
-    // One line: "alert KIND "title": "large" / "small" [buttons] -> answer".
-    std::string ToString() const;
-};
+// Every alert and file dialog shown (DG/DGUtility.hpp has the records).
 const std::vector<AlertRecord>& AlertLog();
-struct FileDialogRecord {
-    Int32 type = 0;
-    std::string title;
-    std::vector<std::string> filters;  // "description (*.ext)"
-    std::string chosen;                // empty when cancelled
-    std::string ToString() const;
-};
 const std::vector<FileDialogRecord>& FileDialogLog();
 Int32 BeepCount();
 // Modals the library had to close because the pump had no more actions.

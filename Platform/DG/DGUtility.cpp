@@ -3,11 +3,11 @@
 #include <sys/stat.h>
 
 #include "DG/DGState.hpp"
-#include "DG/DGUser.hpp"
 #include "GSRoot/Internal.hpp"
 
 using DG::Internal::ModalEntry;
 using DG::Internal::ModalStack;
+using GS::Internal::QuoteText;
 
 namespace {
 
@@ -26,7 +26,7 @@ struct StackLevel {
 Int16 DGAlert(Int16 kind, const GS::UniString& title, const GS::UniString& largeText, const GS::UniString& smallText,
               const GS::UniString& button1, const GS::UniString& button2, const GS::UniString& button3)
 {
-    DG::User::AlertRecord rec;
+    DG::AlertRecord rec;
     rec.kind = kind;
     rec.title = title.ToUtf8();
     rec.largeText = largeText.ToUtf8();
@@ -36,7 +36,7 @@ Int16 DGAlert(Int16 kind, const GS::UniString& title, const GS::UniString& large
             rec.buttons.push_back(b->ToUtf8());
     if (rec.buttons.empty())
         rec.buttons.push_back("OK");
-    auto& log = DG::Internal::MutableAlertLog();
+    auto& log = DG::Internal::TheLogs().alerts;
     log.push_back(rec);
     ModalEntry entry;
     entry.kind = ModalEntry::Alert;
@@ -49,15 +49,41 @@ Int16 DGAlert(Int16 kind, const GS::UniString& title, const GS::UniString& large
     Int16 answer = answered && ModalStack().size() > level ? ModalStack()[level].answer : 1;
     if (answer < 1)
         answer = 1;
-    auto& logNow = DG::Internal::MutableAlertLog();
+    auto& logNow = DG::Internal::TheLogs().alerts;
     if (entry.record < logNow.size())
         logNow[entry.record].answer = answer;
     return answer;
 }
 
-void GSSysBeep() { DG::Internal::CountBeep(); }
+void GSSysBeep() { ++DG::Internal::TheLogs().beeps; }
 
 namespace DG {
+
+namespace Internal {
+Logs& TheLogs() { return GS::Internal::Immortal<Logs>(); }
+}  // namespace Internal
+
+std::string AlertRecord::ToString() const
+{
+    const char* k = kind == DG_ERROR         ? "error"
+                    : kind == DG_WARNING     ? "warning"
+                    : kind == DG_INFORMATION ? "information"
+                                             : "alert";
+    std::string out = std::string("alert ") + k + " " + QuoteText(title) + ": " + QuoteText(largeText) + " / " +
+                      QuoteText(smallText) + " [";
+    for (std::size_t i = 0; i < buttons.size(); ++i)
+        out += (i > 0 ? ", " : "") + QuoteText(buttons[i]);
+    return out + "] -> " + std::to_string(answer);
+}
+
+std::string FileDialogRecord::ToString() const
+{
+    const char* t = type == 0 ? "open" : type == 1 ? "open-multi" : type == 2 ? "open-folder" : "save";
+    std::string out = std::string("file dialog ") + t + " " + QuoteText(title) + " [";
+    for (std::size_t i = 0; i < filters.size(); ++i)
+        out += (i > 0 ? ", " : "") + filters[i];
+    return out + "] -> " + (chosen.empty() ? std::string("cancelled") : QuoteText(chosen));
+}
 
 FileDialog::FileDialog(Type type) : type(type) {}
 FileDialog::~FileDialog() = default;
@@ -66,7 +92,7 @@ void FileDialog::AddFilter(FTM::TypeID t, Int32) { filters.Push(t); }
 
 bool FileDialog::Invoke()
 {
-    User::FileDialogRecord rec;
+    FileDialogRecord rec;
     rec.type = type;
     rec.title = title.ToUtf8();
     for (FTM::TypeID t : filters) {
@@ -74,7 +100,7 @@ bool FileDialog::Invoke()
         if (FTM::FileTypeManager::GetType(t, &description, &extension))
             rec.filters.push_back(description.ToUtf8() + " (*." + extension.ToUtf8() + ")");
     }
-    auto& log = Internal::MutableFileDialogLog();
+    auto& log = Internal::TheLogs().fileDialogs;
     log.push_back(rec);
     ModalEntry entry;
     entry.kind = ModalEntry::FileDialog;
@@ -86,7 +112,7 @@ bool FileDialog::Invoke()
     bool finished =
         Internal::RunModalLoop([level]() { return ModalStack().size() <= level || ModalStack()[level].done; });
     std::string chosen = finished && ModalStack().size() > level ? ModalStack()[level].chosen : std::string();
-    auto& logNow = Internal::MutableFileDialogLog();
+    auto& logNow = Internal::TheLogs().fileDialogs;
     if (entry.record < logNow.size())
         logNow[entry.record].chosen = chosen;
     selected = chosen.empty() ? IO::Location() : IO::Location(GS::UniString(chosen));
@@ -95,49 +121,6 @@ bool FileDialog::Invoke()
 
 IO::Location FileDialog::GetSelectedFile() const { return selected; }
 
-namespace User {
-
-bool ChooseFile(const std::string& path, std::string* error)
-{
-    auto fail = [&](const std::string& m) {
-        if (error != nullptr)
-            *error = m;
-        return false;
-    };
-    if (!FileDialogOpen())
-        return fail("no file dialog is open");
-    if (path.empty())
-        return fail("no file given");
-    ModalEntry& e = ModalStack().back();
-    struct stat st {};
-    bool exists = ::stat(path.c_str(), &st) == 0;
-    switch (static_cast<FileDialog::Type>(e.answer)) {
-        case FileDialog::OpenFile:
-        case FileDialog::OpenMultiFile:
-            if (!exists || !S_ISREG(st.st_mode))
-                return fail("no file at " + path);
-            break;
-        case FileDialog::OpenFolder:
-            if (!exists || !S_ISDIR(st.st_mode))
-                return fail("no folder at " + path);
-            break;
-        case FileDialog::Save: {
-            if (exists && S_ISDIR(st.st_mode))
-                return fail(path + " is a folder");
-            std::string::size_type slash = path.rfind('/');
-            std::string dir = slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-            struct stat ds {};
-            if (::stat(dir.c_str(), &ds) != 0 || !S_ISDIR(ds.st_mode))
-                return fail("no folder at " + dir);
-            break;
-        }
-    }
-    e.chosen = path;
-    e.done = true;
-    return true;
-}
-
-}  // namespace User
 }  // namespace DG
 
 // ---- timers ------------------------------------------------------------------------------------
@@ -189,48 +172,19 @@ bool KillTimer(void* window, std::uintptr_t timerId)
     return false;
 }
 
-namespace DG {
-namespace User {
-
-void FireTimerTicks(Int32 count)
+void DG::Internal::TickTimers()
 {
-    for (Int32 i = 0; i < count; ++i) {
-        std::vector<Timer> snapshot = TheTimers().running;
-        for (const Timer& t : snapshot) {
-            // A timer killed (or replaced) earlier in this tick is not called.
-            bool alive = false;
-            for (const Timer& r : TheTimers().running)
-                alive = alive || r.serial == t.serial;
-            if (!alive)
-                continue;
-            TheTimers().clock += t.elapse;
-            t.proc(t.window, 0x0113u, t.id, TheTimers().clock);
-        }
-        Paint();
+    std::vector<Timer> snapshot = TheTimers().running;
+    for (const Timer& t : snapshot) {
+        // A timer killed (or replaced) earlier in this tick is not called.
+        bool alive = false;
+        for (const Timer& r : TheTimers().running)
+            alive = alive || r.serial == t.serial;
+        if (!alive)
+            continue;
+        TheTimers().clock += t.elapse;
+        t.proc(t.window, 0x0113u, t.id, TheTimers().clock);
     }
 }
 
-Int32 RunningTimerCount() { return static_cast<Int32>(TheTimers().running.size()); }
-
-void FireIdle(Int32 count)
-{
-    for (Int32 i = 0; i < count; ++i) {
-        std::vector<Int16> targets;
-        Int16 top = TopModal();
-        if (!Internal::ModalStack().empty()) {
-            PanelState* p = Internal::FindPanelState(top);
-            if (Internal::ModalStack().back().kind == Internal::ModalEntry::Dialog && p != nullptr && p->idleEnabled)
-                targets.push_back(top);
-        } else {
-            for (PanelState* p : Internal::LivePanels())
-                if (p->visible && p->idleEnabled)
-                    targets.push_back(p->id);
-        }
-        for (Int16 id : targets)
-            Internal::DispatchPanel(id, [](PanelObserver* o, Panel* src) { o->PanelIdle(PanelIdleEvent(src)); });
-        Paint();
-    }
-}
-
-}  // namespace User
-}  // namespace DG
+Int32 DG::Internal::RunningTimerCount() { return static_cast<Int32>(TheTimers().running.size()); }

@@ -3,6 +3,8 @@
 // as a modal dialog does: alerts and file dialogs take the user's answer, timers tick only when the
 // user side fires them. Every alert and file dialog is logged.
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "DG/DGTypes.hpp"
 #include "GSRoot/Array.hpp"
@@ -21,6 +23,23 @@ Int16 DGAlert(Int16 kind, const GS::UniString& title, const GS::UniString& large
 void GSSysBeep();
 
 namespace DG {
+
+// What the library logs of each alert and file dialog (DG::User::AlertLog, FileDialogLog).
+struct AlertRecord {
+    Int16 kind = 0;
+    std::string title, largeText, smallText;
+    std::vector<std::string> buttons;
+    Int16 answer = 0;
+    // One line: "alert KIND "title": "large" / "small" [buttons] -> answer".
+    std::string ToString() const;
+};
+struct FileDialogRecord {
+    Int32 type = 0;
+    std::string title;
+    std::vector<std::string> filters;  // "description (*.ext)"
+    std::string chosen;                // empty when cancelled
+    std::string ToString() const;
+};
 
 class FileDialog {
 public:

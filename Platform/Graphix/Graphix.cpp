@@ -202,9 +202,4 @@ void NativeContext::DrawImage(Int32 iconId, double left, double top, double righ
         op->imageId = iconId;
 }
 
-ListBoxUpdateEventContext::ListBoxUpdateEventContext(const DG::ListBoxTabFieldUpdateEvent& ev)
-    : NativeContext(ev.GetDrawing())
-{
-}
-
 }  // namespace Graphix

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "DG/DGItems.hpp"
+#include "GSRoot/Definitions.hpp"
 #include "GSRoot/UniString.hpp"
 
 namespace Gfx {
@@ -145,19 +145,11 @@ private:
     std::vector<PointD> polygon;
 };
 
-// The context of one owner-drawn list cell: starts with the cell's back and fore colours (a dark
-// back colour and white fore colour for selected rows; grey fore for disabled ones).
-class ListBoxUpdateEventContext : public NativeContext {
-public:
-    explicit ListBoxUpdateEventContext(const DG::ListBoxTabFieldUpdateEvent& ev);
-};
-
 }  // namespace Graphix
 
 // The names the host's drawing libraries use.
 namespace NewDisplay {
 using NativeContext = Graphix::NativeContext;
-using ListBoxUpdateEventContext = Graphix::ListBoxUpdateEventContext;
 using LinearGradientFillEffect = Graphix::LinearGradientFillEffect;
 using RadialGradientFillEffect = Graphix::RadialGradientFillEffect;
 }  // namespace NewDisplay

@@ -261,7 +261,7 @@ TEST_F(PaletteFixture, PaintingReachesOnlyVisibleDirtyOwnerDrawnCells)
     list.SetTabFieldOwnerDrawFlag(1, true);
     list.SetTabFieldOwnerDrawFlag(2, true);
     rec.onPaint = [this](const DG::ListBoxTabFieldUpdateEvent& ev) {
-        Graphix::ListBoxUpdateEventContext ctx(ev);
+        NewDisplay::ListBoxUpdateEventContext ctx(ev);
         rec.log.back() += " " + ctx.GetBackColor().ToString() + "/" + ctx.GetForeColor().ToString();
         ctx.FillRect(0, 0, ev.GetWidth(), ev.GetHeight(), ctx.GetBackColor());
         ctx.DrawPlainText(list.GetTabItemText(ev.GetListItem(), 1), 2, 2, ev.GetWidth() - 4, ev.GetHeight() - 4, 0);
