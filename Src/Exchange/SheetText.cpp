@@ -303,6 +303,8 @@ namespace {
 
 // A run of line feeds in the rows of one paragraph, as the rows follow each other.
 struct LineFeedRun {
+    std::size_t start = 0;   // where it stands in the rows joined, up to end
+    std::size_t end = 0;
     std::size_t count = 0;   // line feeds in the rows
     std::size_t breaks = 0;  // row breaks that touch the run; each stands for one joining line feed
     bool atStart = false;    // the paragraph begins with it
@@ -336,21 +338,45 @@ std::string RowsText(const std::vector<std::string>& rows)
     return text;
 }
 
-// A paragraph text whose cutting gives these rows. Each run of line feeds in the rows may stand
-// for more than one run of the paragraph; the runs are read back from the first on, each as the
-// length whose splitting agrees with the rows the longest way.
-bool RestoreParagraph(const std::vector<std::string>& rows, std::size_t limit, std::string& paragraph)
-{
-    // The rows as one text, with the places where one row ends and the next begins.
+// Up to this many readings (a length for each run of line feeds) are all tried; more are
+// narrowed down run by run.
+const std::size_t MaxReadingsTriedWhole = 256;
+
+// The rows of one paragraph as one text, with the places where one row ends and the next
+// begins, and its runs of line feeds.
+struct ParagraphRows {
     std::string joined;
     std::vector<std::size_t> breaks;
+    std::vector<LineFeedRun> runs;
+};
+
+// The lengths the paragraph's run may have had: those whose cutting and joining give the run.
+std::vector<std::size_t> PossibleLengths(const LineFeedRun& run)
+{
+    std::vector<std::size_t> lengths;
+    for (std::size_t n = 1; n <= run.count + run.breaks; ++n) {
+        bool fits = false;
+        for (int shape = 0; shape < 4 && !fits; ++shape) {
+            const std::size_t added = AddedLineFeeds(run, n, (shape & 1) != 0, (shape & 2) != 0);
+            fits = n + added == run.count + run.breaks && (added > 0 || run.breaks == 0);
+        }
+        if (fits)
+            lengths.push_back(n);
+    }
+    if (lengths.empty())
+        lengths.push_back(run.count);
+    return lengths;
+}
+
+ParagraphRows ReadParagraphRows(const std::vector<std::string>& rows)
+{
+    ParagraphRows read;
+    std::string& joined = read.joined;
     for (std::size_t r = 0; r < rows.size(); ++r) {
         if (r > 0)
-            breaks.push_back(joined.size());
+            read.breaks.push_back(joined.size());
         joined += rows[r];
     }
-    std::vector<std::pair<std::size_t, std::size_t>> spans; // runs of line feeds: start, end
-    std::vector<LineFeedRun> runs;
     for (std::size_t i = 0; i < joined.size();) {
         if (joined[i] != '\n') {
             ++i;
@@ -360,65 +386,97 @@ bool RestoreParagraph(const std::vector<std::string>& rows, std::size_t limit, s
         while (end < joined.size() && joined[end] == '\n')
             ++end;
         LineFeedRun run;
+        run.start = i;
+        run.end = end;
         run.count = end - i;
-        for (std::size_t b : breaks)
+        for (std::size_t b : read.breaks)
             run.breaks += b >= i && b <= end ? 1 : 0;
         run.atStart = i == 0;
         run.atEnd = end == joined.size();
-        for (std::size_t n = 1; n <= run.count + run.breaks; ++n) {
-            bool fits = false;
-            for (int shape = 0; shape < 4 && !fits; ++shape) {
-                const std::size_t added = AddedLineFeeds(run, n, (shape & 1) != 0, (shape & 2) != 0);
-                fits = n + added == run.count + run.breaks && (added > 0 || run.breaks == 0);
-            }
-            if (fits)
-                run.lengths.push_back(n);
-        }
-        if (run.lengths.empty())
-            run.lengths.push_back(run.count);
-        spans.emplace_back(i, end);
-        runs.push_back(run);
+        run.lengths = PossibleLengths(run);
+        read.runs.push_back(run);
         i = end;
     }
+    return read;
+}
 
-    auto build = [&](const std::vector<std::size_t>& choice) {
-        std::string text;
-        std::vector<std::size_t> lineEnds; // single line feeds after "." or ",": cut or the text's own
-        std::size_t next = 0, nextBreak = 0;
-        for (std::size_t i = 0; i < joined.size();) {
-            if (next < spans.size() && spans[next].first == i) {
-                const std::size_t n = runs[next].lengths[choice[next]];
-                if (nextBreak < breaks.size() && breaks[nextBreak] == i && !text.empty()
-                    && (text.back() == '.' || text.back() == ','))
-                    text += ' ';
-                if (n == 1 && runs[next].count == 1 && runs[next].breaks == 0 && !text.empty()
-                    && (text.back() == '.' || text.back() == ','))
-                    lineEnds.push_back(text.size());
-                text.append(n, '\n');
-                i = spans[next++].second;
-                while (nextBreak < breaks.size() && breaks[nextBreak] <= i)
-                    ++nextBreak;
-                continue;
-            }
-            if (nextBreak < breaks.size() && breaks[nextBreak] == i) {
-                // A row that ends in "." or "," was cut after ". " or ", ", whose blank went.
-                if (!text.empty() && (text.back() == '.' || text.back() == ','))
-                    text += ' ';
+// The paragraph of one reading (choice: an index into each run's lengths). A row that ends in
+// "." or "," was cut after ". " or ", ", whose blank went; only a part between blank lines
+// longer than the limit was cut after ". " or ", ", so a shorter one keeps its line feeds.
+std::string ParagraphOfReading(const ParagraphRows& read, const std::vector<std::size_t>& choice, std::size_t limit)
+{
+    const std::string& joined = read.joined;
+    const std::vector<std::size_t>& breaks = read.breaks;
+    const std::vector<LineFeedRun>& runs = read.runs;
+    std::string text;
+    std::vector<std::size_t> lineEnds; // single line feeds after "." or ",": cut or the text's own
+    std::size_t next = 0, nextBreak = 0;
+    for (std::size_t i = 0; i < joined.size();) {
+        if (next < runs.size() && runs[next].start == i) {
+            const std::size_t n = runs[next].lengths[choice[next]];
+            if (nextBreak < breaks.size() && breaks[nextBreak] == i && !text.empty()
+                && (text.back() == '.' || text.back() == ','))
+                text += ' ';
+            if (n == 1 && runs[next].count == 1 && runs[next].breaks == 0 && !text.empty()
+                && (text.back() == '.' || text.back() == ','))
+                lineEnds.push_back(text.size());
+            text.append(n, '\n');
+            i = runs[next++].end;
+            while (nextBreak < breaks.size() && breaks[nextBreak] <= i)
                 ++nextBreak;
-            }
-            text += joined[i++];
+            continue;
         }
-        // Only a part between blank lines longer than the limit was cut after ". " or ", ".
-        std::size_t partEnd = 0, line = 0;
-        for (const std::string& part : SplitAfterDelimiter(text, "\n\n")) {
-            partEnd += part.size();
-            for (; line < lineEnds.size() && lineEnds[line] < partEnd; ++line)
-                if (part.size() > limit)
-                    text[lineEnds[line]] = ' ';
+        if (nextBreak < breaks.size() && breaks[nextBreak] == i) {
+            if (!text.empty() && (text.back() == '.' || text.back() == ','))
+                text += ' ';
+            ++nextBreak;
         }
-        return text;
-    };
+        text += joined[i++];
+    }
+    std::size_t partEnd = 0, line = 0;
+    for (const std::string& part : SplitAfterDelimiter(text, "\n\n")) {
+        partEnd += part.size();
+        for (; line < lineEnds.size() && lineEnds[line] < partEnd; ++line)
+            if (part.size() > limit)
+                text[lineEnds[line]] = ' ';
+    }
+    return text;
+}
+
+// How many readings the runs allow, counted up to one more than are tried whole.
+std::size_t ReadingCount(const ParagraphRows& read)
+{
+    std::size_t readings = 1;
+    for (const LineFeedRun& run : read.runs)
+        readings = std::min<std::size_t>(readings * run.lengths.size(), MaxReadingsTriedWhole + 1);
+    return readings;
+}
+
+// Every reading in turn, until one splits into the rows.
+bool TryEveryReading(const ParagraphRows& read, const std::vector<std::string>& rows, std::size_t limit,
+    std::string& paragraph)
+{
+    std::vector<std::size_t> choice(read.runs.size(), 0);
+    const std::size_t readings = ReadingCount(read);
+    for (std::size_t reading = 0; reading < readings; ++reading) {
+        for (std::size_t r = 0, rest = reading; r < read.runs.size(); ++r) {
+            choice[r] = rest % read.runs[r].lengths.size();
+            rest /= read.runs[r].lengths.size();
+        }
+        paragraph = ParagraphOfReading(read, choice, limit);
+        if (SplitDescriptionParagraphs(paragraph, limit) == rows)
+            return true;
+    }
+    return false;
+}
+
+// The runs from the first on, each read as the length whose text splits into rows that agree
+// with the rows wanted the longest way.
+bool ReadRunByRun(const ParagraphRows& read, const std::vector<std::string>& rows, std::size_t limit,
+    std::string& paragraph)
+{
     const std::string wanted = RowsText(rows);
+    // How far the text's rows agree with the rows wanted; npos when they are the same.
     auto agreement = [&](const std::string& text) {
         const std::string got = RowsText(SplitDescriptionParagraphs(text, limit));
         std::size_t same = 0;
@@ -426,29 +484,15 @@ bool RestoreParagraph(const std::vector<std::string>& rows, std::size_t limit, s
             ++same;
         return same == got.size() && same == wanted.size() ? std::string::npos : same;
     };
-
-    std::vector<std::size_t> choice(runs.size(), 0);
-    // Few readings are all tried; many are narrowed down run by run.
-    std::size_t readings = 1;
-    for (const LineFeedRun& run : runs)
-        readings = std::min<std::size_t>(readings * run.lengths.size(), 257);
-    for (std::size_t reading = 0; readings <= 256 && reading < readings; ++reading) {
-        for (std::size_t r = 0, rest = reading; r < runs.size(); ++r) {
-            choice[r] = rest % runs[r].lengths.size();
-            rest /= runs[r].lengths.size();
-        }
-        paragraph = build(choice);
-        if (SplitDescriptionParagraphs(paragraph, limit) == rows)
-            return true;
-    }
-    std::fill(choice.begin(), choice.end(), 0);
-    for (std::size_t r = 0; r < runs.size(); ++r) {
+    std::vector<std::size_t> choice(read.runs.size(), 0);
+    for (std::size_t r = 0; r < read.runs.size(); ++r) {
+        const std::size_t options = read.runs[r].lengths.size();
         std::size_t best = 0, bestAgreement = 0;
-        for (std::size_t option = 0; option < runs[r].lengths.size() && runs[r].lengths.size() > 1; ++option) {
+        for (std::size_t option = 0; option < options && options > 1; ++option) {
             choice[r] = option;
-            const std::size_t agreed = agreement(build(choice));
+            const std::size_t agreed = agreement(ParagraphOfReading(read, choice, limit));
             if (agreed == std::string::npos) {
-                paragraph = build(choice);
+                paragraph = ParagraphOfReading(read, choice, limit);
                 return true;
             }
             if (option == 0 || agreed > bestAgreement) {
@@ -458,8 +502,19 @@ bool RestoreParagraph(const std::vector<std::string>& rows, std::size_t limit, s
         }
         choice[r] = best;
     }
-    paragraph = build(choice);
+    paragraph = ParagraphOfReading(read, choice, limit);
     return agreement(paragraph) == std::string::npos;
+}
+
+// A paragraph text whose cutting gives these rows. Each run of line feeds in the rows may stand
+// for more than one run of the paragraph: few readings are all tried, many are read back run by
+// run.
+bool RestoreParagraph(const std::vector<std::string>& rows, std::size_t limit, std::string& paragraph)
+{
+    const ParagraphRows read = ReadParagraphRows(rows);
+    if (ReadingCount(read) <= MaxReadingsTriedWhole && TryEveryReading(read, rows, limit, paragraph))
+        return true;
+    return ReadRunByRun(read, rows, limit, paragraph);
 }
 
 // The text of one paragraph whose cutting gives these rows, when one is found.
