@@ -2,6 +2,21 @@
 // No exception may reach the host: entry points, handlers, observer methods, palette and timer
 // callbacks run their work through these. What escapes goes to the debug output as
 // "Unhandled exception in <where>: <what>".
+//
+// How each layer reports a failure; a change speaks its own layer's way:
+// - Host boundary: the guards below. A command the user chose also shows the error alert; an entry
+//   point that answers the host gives a stand-in result (APIERR_GENERAL, 0).
+// - Host calls (HostApi): the host's error codes, NoError when it worked, APIERR_MISSINGENTRY when
+//   the table has no entry. The few wrappers that answer bool say false for any failure.
+// - Database: statements and lookups throw (SQLite::Exception; std::runtime_error, such as "Entity
+//   not found"). The tables' save, remove, their hooks and sort-order updates answer bool; a refused
+//   or failed hook, a failed insert and failed sort orders also give a debug line. The SQL import answers false with a debug line and changes nothing; damaged stored data gives a
+//   debug line and an empty estimate.
+// - Evaluator (Formula): a Math_Error code with its text in the context's message, never an
+//   exception; a quantity keeps that text as its error text.
+// - Element functions: 0.0 for a value the host cannot give and a function the type does not have.
+// - Workbook reader (Exchange): throws Xlsx::WorkbookError for a file it cannot read; the import
+//   catches everything, answers false and leaves the estimate as it was, and its command alerts.
 #include <exception>
 #include <string>
 #include <utility>
