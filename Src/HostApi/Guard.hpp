@@ -10,8 +10,9 @@
 //   the table has no entry. The few wrappers that answer bool say false for any failure.
 // - Database: statements and lookups throw (SQLite::Exception; std::runtime_error, such as "Entity
 //   not found"). The tables' save, remove, their hooks and sort-order updates answer bool; a refused
-//   or failed hook, a failed insert and failed sort orders also give a debug line. The SQL import answers false with a debug line and changes nothing; damaged stored data gives a
-//   debug line and an empty estimate.
+//   or failed hook, a failed insert and failed sort orders also give a debug line. The SQL import
+//   answers false with a debug line and changes nothing; damaged stored data gives a debug line and
+//   an empty estimate.
 // - Evaluator (Formula): a Math_Error code with its text in the context's message, never an
 //   exception; a quantity keeps that text as its error text.
 // - Element functions: 0.0 for a value the host cannot give and a function the type does not have.
