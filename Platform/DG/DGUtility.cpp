@@ -1,7 +1,5 @@
 #include "DG/DGUtility.hpp"
 
-#include <sys/stat.h>
-
 #include "DG/DGState.hpp"
 #include "GSRoot/Internal.hpp"
 
