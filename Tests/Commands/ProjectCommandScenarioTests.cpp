@@ -327,12 +327,14 @@ TEST_F(Commands, ExportTargets)
     }
 }
 
-// The sample script of the project-wide commands runs to its end in the stand-in host.
+// The sample script of the project-wide commands runs to its end in the stand-in host, writing its
+// files into the folder it runs in.
 TEST(SampleScripts, ProjectCommandsRunEveryMenuCommandAgainstTheFilesTheyWrite)
 {
-    const std::string out = TempDir() + "/out.txt";
-    ASSERT_EQ(std::system(("cd '" CALVORA_SAMPLES_DIR "' && '" CALVORA_HOST_EXE "' --script project-commands.script > '" +
-                           out + "' 2>&1").c_str()), 0) << ReadFile(out);
+    const std::string run = TempDir(), out = run + "/out.txt";
+    ASSERT_EQ(std::system(("cd '" + run + "' && '" CALVORA_HOST_EXE "' --script '" CALVORA_SAMPLES_DIR
+                           "/project-commands.script' '" CALVORA_SAMPLES_DIR "/sample-project.json' > out.txt 2>&1").c_str()), 0)
+        << ReadFile(out);
     const std::string text = ReadFile(out);
     EXPECT_NE(text.find("\"Syncing 2 / 14 quantities...\""), std::string::npos) << text;
     EXPECT_EQ(LinesWith(text, " -> "),
@@ -341,10 +343,12 @@ TEST(SampleScripts, ProjectCommandsRunEveryMenuCommandAgainstTheFilesTheyWrite)
               "alert warning \"Import Excel\": \"This will replace ALL current data with the contents of the Excel "
               "file.\\nAre you sure?\" / \"\" [\"Cancel\", \"Import\"] -> 2\n"
               "alert information \"Success\": \"Excel file imported successfully!\" / \"\" [\"OK\"] -> 1\n"
-              "file dialog save \"Export to SQL\" [SQL files (*.sql)] -> \"/tmp/calvora-sample.sql\"\n"
-              "file dialog save \"Export to XLSX\" [XLSX files (*.xlsx)] -> \"/tmp/calvora-sample.xlsx\"\n"
-              "file dialog open \"Import from SQL\" [SQL files (*.sql)] -> \"/tmp/calvora-sample.sql\"\n"
-              "file dialog open \"Import from Excel\" [Excel files (*.xlsx)] -> \"/tmp/calvora-sample.xlsx\"\n");
+              "file dialog save \"Export to SQL\" [SQL files (*.sql)] -> \"calvora-sample.sql\"\n"
+              "file dialog save \"Export to XLSX\" [XLSX files (*.xlsx)] -> \"calvora-sample.xlsx\"\n"
+              "file dialog open \"Import from SQL\" [SQL files (*.sql)] -> \"calvora-sample.sql\"\n"
+              "file dialog open \"Import from Excel\" [Excel files (*.xlsx)] -> \"calvora-sample.xlsx\"\n");
+    EXPECT_TRUE(std::filesystem::is_regular_file(run + "/calvora-sample.sql"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(run + "/calvora-sample.xlsx"));
 }
 
 // In-process, where a test breaks the estimate between two steps or under the dump.
