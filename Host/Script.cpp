@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <iostream>
 #include <sstream>
+#include <stdexcept>
 
 #include "DG/DGUser.hpp"
 #include "Host/Model.hpp"
@@ -399,7 +400,11 @@ bool ScriptRunner::HostCommand(const std::vector<Token>& t, bool* handled, std::
             return Refuse(error, "fail takes an operation and optionally a guid");
         if (argc == 2 && GS::Guid(t[2].text.c_str()).IsNull())
             return Refuse(error, "'" + t[2].text + "' is not a guid");
-        host.FailOperation(t[1].text, argc == 2 ? t[2].text : "");
+        try {
+            host.FailOperation(t[1].text, argc == 2 ? t[2].text : "");
+        } catch (const std::invalid_argument& e) {
+            return Refuse(error, e.what());
+        }
     } else if (cmd == "unfail") {
         host.ClearFailures();
     } else {

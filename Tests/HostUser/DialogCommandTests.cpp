@@ -74,6 +74,10 @@ TEST_F(HostUserTest, CommandTable)
         {"answer 1", "", "", false},
         {"file /tmp/x", "", "", false},
         {"frobnicate", "unknown command 'frobnicate' (try 'help')", "", false},
+        {"fail HostGetElemnt", "unknown operation 'HostGetElemnt'; the known operations are HostGetModuleData, ", "",
+         false},
+        {"fail HostGetElement E0000000-0000-4000-8000-000000000001", "", ""},
+        {"unfail", "", ""},
     };
     std::ostringstream out;
     Host::ScriptRunner runner(host, out);
