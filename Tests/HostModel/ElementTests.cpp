@@ -19,13 +19,9 @@ Host::Json& ElementOf(Host::Json& model, const char* guid)
 
 TEST_F(HostModelTest, EveryElementRecordCarriesItsTypeFieldsAndItsHeader)
 {
-    const struct {
-        const char* guid;
-        GS::Int32 typeID;
-        bool hasMemo;
-        std::string (*fields)(R);
-        const char* expected;
-    } cases[] = {
+    // Each element's type and memo flag, and fields of its type's record.
+    struct Case { const char* guid; GS::Int32 typeID; bool hasMemo; std::string (*fields)(R); const char* expected; };
+    const Case cases[] = {
 #define F(...) [](R e) { return Str(__VA_ARGS__); }
         {Fx::BasicWall, API_WallID, false, F(e.header.floorInd, e.wall.thickness, e.wall.height, e.wall.endC.x), "0 0.3 3 5"},
         {Fx::CompositeWall, API_WallID, false, F(e.wall.modelElemStructureType, e.wall.composite), "1 1"},
@@ -116,12 +112,8 @@ TEST_F(HostModelTest, NumbersBeyondTheIntegerFieldsAreHeldAtTheRangeEnds)
 {
     constexpr GS::Int32 Max = std::numeric_limits<GS::Int32>::max(), Min = std::numeric_limits<GS::Int32>::min();
     GS::Int32 (*const composite)(R) = [](R e) { return e.wall.composite; };
-    const struct {
-        const char* guid;
-        const char* json;  // merged into the element
-        GS::Int32 (*field)(R);
-        GS::Int32 expected;
-    } cases[] = {
+    // A change merged into the element, and the field it lands in.
+    const struct { const char* guid; const char* json; GS::Int32 (*field)(R); GS::Int32 expected; } cases[] = {
         {Fx::CompositeWall, R"({"composite": 1e20})", composite, Max},
         {Fx::CompositeWall, R"({"composite": -1e20})", composite, Min},
         {Fx::CompositeWall, R"({"composite": 4294967297})", composite, Max},  // not wrapped
@@ -154,7 +146,7 @@ TEST_F(HostModelTest, NumbersBeyondTheIntegerFieldsAreHeldAtTheRangeEnds)
 
 // ---- Memos -------------------------------------------------------------------------------------
 
-TEST_F(HostModelTest, PolygonMemosAreNumberedFromOneAndHoldWhatIsStored)
+TEST_F(HostModelTest, MemosHoldWhatIsStoredAndAreCountedUntilReleased)
 {
     // (0,0), (4,0), (4,3) with a half circle from vertex 1 to 2; entry 0 is unused.
     API_ElementMemo memo{};
@@ -175,11 +167,8 @@ TEST_F(HostModelTest, PolygonMemosAreNumberedFromOneAndHoldWhatIsStored)
     ASSERT_EQ(HandleSize(memo.parcs), sizeof(API_PolyArc));
     EXPECT_EQ((*memo.parcs)[0].begIndex, 7);
     HostDisposeElementMemo(&memo);
-}
 
-TEST_F(HostModelTest, AdditionalParametersAre1600ByteRecords)
-{
-    API_ElementMemo memo{};
+    // Additional parameters are records of 1600 bytes.
     ASSERT_EQ(HostGetElementMemo(Fx::G(Fx::Window), &memo, APIMemoMask_AddPars), NoError);
     EXPECT_EQ(memo.coords, nullptr);
     ASSERT_EQ(HandleSize(memo.params), 4u * 1600);
@@ -198,7 +187,7 @@ TEST_F(HostModelTest, AdditionalParametersAre1600ByteRecords)
     EXPECT_EQ(HostGetElementMemo(Fx::G(Fx::Missing), &memo, APIMemoMask_All), APIERR_BADID);
     EXPECT_EQ(memo.params, nullptr);
     HostDisposeElementMemo(&memo);
-    EXPECT_EQ(Host::ElementCounters().memosHandedOut, 2);
+    EXPECT_EQ(Host::ElementCounters().memosHandedOut, 4);  // the two polygons, the window and the door
 
     // Without parameters of its own an element hands out its library part's.
     ASSERT_EQ(HostGetElementMemo(Fx::G(Fx::Object), &memo, APIMemoMask_All), NoError);

@@ -13,21 +13,18 @@
 #include "Host/StandInHost.hpp"
 
 #define E(n) "E0000000-0000-4000-8000-0000000000" #n
+#define D(n) "DB000000-0000-4000-8000-0000000000" #n
+#define P(n) "DF000000-0000-4000-8000-0000000000" #n
 namespace Fx {
-// Elements of the fixture model.
+// Elements, databases and property definitions of the fixture model.
 constexpr const char *BasicWall = E(01), *CompositeWall = E(02), *ProfiledWall = E(03), *BasicColumn = E(11);
 constexpr const char *ProfiledColumn = E(12), *PlainBeam = E(21), *SlantedBeam = E(22), *Window = E(31);
 constexpr const char *Door = E(32), *Object = E(41), *CompositeSlab = E(51), *BasicSlab = E(52), *Roof = E(61);
 constexpr const char *Zone = E(71), *Fill = E(81), *Line = E(91), *ArcPolyline = E(A1), *OvercountedPolyline = E(A2);
 constexpr const char *SectionElement = E(B1), *CurtainWall = E(C1), *Morph = E(D1), *Stair = E(E1);
 constexpr const char *Railing = E(F1), *Missing = E(FF);
-// Databases and property definitions.
-#define D(n) "DB000000-0000-4000-8000-0000000000" #n
-#define P(n) "DF000000-0000-4000-8000-0000000000" #n
 constexpr const char *FloorPlanDb = D(01), *SectionA = D(0A), *SectionB = D(0B);
 constexpr const char *FireRating = P(01), *LoadReal = P(02), *Count = P(03), *LoadInteger = P(04), *SlabOnly = P(05);
-#undef D
-#undef P
 
 inline API_Guid G(const char* text) { return GSGuid2APIGuid(GS::Guid(text)); }
 
@@ -38,6 +35,8 @@ inline Host::Json LoadJson(const char* path)
 }
 }  // namespace Fx
 #undef E
+#undef D
+#undef P
 
 // The values joined by spaces, to compare several fields of a record at once.
 template <typename... T>
@@ -49,7 +48,7 @@ std::string Str(const T&... values)
     return text.empty() ? text : text.substr(0, text.size() - 1);
 }
 
-// Asks the host to make a database current, by its type and guid.
+// Asks the host to make a database current, by its type and guid; the request as the host completed it.
 inline GSErrCode ChangeDatabase(GS::Int32 typeID, const char* guid = nullptr, HostDatabaseInfo* result = nullptr)
 {
     HostDatabaseInfo info{};

@@ -10,17 +10,12 @@ HostDatabaseInfo Current()
     EXPECT_EQ(HostGetCurrentDatabase(&info), NoError);
     return info;
 }
-}  // namespace
 
 TEST_F(HostModelTest, DatabasesAndStories)
 {
     EXPECT_EQ(Str(Current().name, Current().databaseUnId == Fx::G(Fx::FloorPlanDb)), "Floor Plan 1");
-    const struct {
-        GS::Int32 typeID;
-        const char* guid;
-        GSErrCode code;
-        const char* landsIn;
-    } cases[] = {
+    // What is asked for, the answer and the database that is current afterwards.
+    const struct { GS::Int32 typeID; const char* guid; GSErrCode code; const char* landsIn; } cases[] = {
         {APIWind_3DModelID, nullptr, NoError, "3D Model"},
         {APIWind_SectionID, Fx::SectionB, NoError, "Section B-B"},
         {APIWind_SectionID, nullptr, NoError, "Section A-A"},                 // the first of the type
@@ -68,7 +63,6 @@ TEST_F(HostModelTest, DatabasesAndStories)
     EXPECT_EQ(ChangeDatabase(APIWind_SectionID), APIERR_BADDATABASE);
 }
 
-namespace {
 constexpr GSErrCode Injected = static_cast<GSErrCode>(0x81061234u);
 
 // Releases what a successful read handed out.
@@ -76,6 +70,11 @@ template <typename T>
 GSErrCode Released(GSErrCode code, T* handedOut, GSErrCode (*release)(T*))
 {
     return code == NoError ? release(handedOut) : code;
+}
+GSErrCode Released(GSErrCode code, GSHandle* handle)
+{
+    BMKillHandle(handle);  // nothing when none was handed out
+    return code;
 }
 
 // Each operation the host can be told to fail, once, releasing whatever it hands out; element operations
@@ -86,37 +85,27 @@ const struct {
     GSErrCode (*call)(const char* guid);
 } ops[] = {
     {"HostGetModuleData", false, [](const char*) {
-         API_ModulData stored{};
+         API_ModulData stored{}, read{};
          HostStoreModuleData(&stored, "Probe");
-         API_ModulData read{};
-         const GSErrCode code = HostGetModuleData(&read, "Probe");
-         BMKillHandle(&read.dataHdl);
-         return code; }},
+         return Released(HostGetModuleData(&read, "Probe"), &read.dataHdl); }},
     {"HostStoreModuleData", false, [](const char*) { API_ModulData d{}; return HostStoreModuleData(&d, "Probe"); }},
     {"HostGetAutoTexts", false, [](const char*) { GS::Array<GS::ArrayFB<GS::UniString, 3>> t; return HostGetAutoTexts(&t, 0); }},
     {"HostGetSelection", false, [](const char* g) {
-         API_Neig neig{};
-         neig.guid = Fx::G(g);
-         HostSelectElements(GS::Array<API_Neig>{neig}, false);
+         HostSelectElements(GS::Array<API_Neig>{API_Neig{0, Fx::G(g), 0}}, false);
          return HostGetSelection(nullptr, nullptr, false); }},
     {"HostSelectElements", false, [](const char*) { return HostSelectElements(GS::Array<API_Neig>{}, false); }},
     {"HostZoomToElements", false, [](const char* g) { return HostZoomToElements(GS::Array<API_Guid>{Fx::G(g)}); }},
     {"HostGetElement", true, [](const char* g) { API_Element e{}; e.header.guid = Fx::G(g); return HostGetElement(&e); }},
     {"HostGetElementHeader", true, [](const char* g) { API_Elem_Head h{}; h.guid = Fx::G(g); return HostGetElementHeader(&h); }},
-    {"HostGetElementMemo", true, [](const char* g) {
-         API_ElementMemo m{};
+    {"HostGetElementMemo", true, [](const char* g) { API_ElementMemo m{};
          return Released(HostGetElementMemo(Fx::G(g), &m, APIMemoMask_All), &m, HostDisposeElementMemo); }},
-    {"HostGetElementQuantities", true, [](const char* g) {
-         HostElementQuantity q{};
-         API_Quantities out{&q, nullptr};
+    {"HostGetElementQuantities", true, [](const char* g) { HostElementQuantity q{}; API_Quantities out{&q, nullptr};
          return HostGetElementQuantities(Fx::G(g), nullptr, &out, nullptr); }},
     {"HostGetElementInfoString", true, [](const char* g) { GS::UniString s; return HostGetElementInfoString(Fx::G(g), &s); }},
-    {"HostGetElementPropertyDefinitions", true, [](const char* g) {
-         GS::Array<API_PropertyDefinition> d;
+    {"HostGetElementPropertyDefinitions", true, [](const char* g) { GS::Array<API_PropertyDefinition> d;
          return HostGetElementPropertyDefinitions(Fx::G(g), 0, &d); }},
     {"HostGetElementProperty", true, [](const char* g) { API_Property p; return HostGetElementProperty(Fx::G(g), Fx::G(Fx::FireRating), &p); }},
-    {"HostGetElementProperties", true, [](const char* g) {
-         GS::Array<API_Property> p;
+    {"HostGetElementProperties", true, [](const char* g) { GS::Array<API_Property> p;
          return HostGetElementProperties(Fx::G(g), GS::Array<API_Guid>{Fx::G(Fx::FireRating)}, &p); }},
     {"HostIsValidPropertyValue", false, [](const char*) {  // bound to a definition, not an element
          API_PropertyDefinition d;
@@ -125,30 +114,21 @@ const struct {
          API_Variant v;
          v.type = API_PropertyRealValueType;
          return HostIsValidPropertyValue(v, d) ? NoError : APIERR_GENERAL; }},
-    {"HostGetAttribute", false, [](const char*) {
-         HostAttribute a{};
-         a.header = {HostAttr_BuildingMaterial, 1, {}};
+    {"HostGetAttribute", false, [](const char*) { HostAttribute a{}; a.header = {HostAttr_BuildingMaterial, 1, {}};
          return HostGetAttribute(&a); }},
-    {"HostGetAttributeDef", false, [](const char*) {
-         HostAttributeDef d{};
+    {"HostGetAttributeDef", false, [](const char*) { HostAttributeDef d{};
          return Released(HostGetAttributeDef(HostAttr_Composite, 1, &d), &d, HostDisposeAttributeDef); }},
-    {"HostGetAttributeDefExt", false, [](const char*) {
-         HostAttributeDefExt d{};
+    {"HostGetAttributeDefExt", false, [](const char*) { HostAttributeDefExt d{};
          return Released(HostGetAttributeDefExt(HostAttr_Profile, 1, &d), &d, HostDisposeAttributeDefExt); }},
     {"HostGetPen", false, [](const char*) { API_PenType p{}; p.index = 1; return HostGetPen(&p); }},
     {"HostGetCurrentDatabase", false, [](const char*) { HostDatabaseInfo i{}; return HostGetCurrentDatabase(&i); }},
     {"HostChangeDatabase", false, [](const char*) { return ChangeDatabase(APIWind_FloorPlanID); }},
     {"HostGetContainingDatabase", true, [](const char* g) { HostDatabaseInfo i{}; return HostGetContainingDatabase(Fx::G(g), &i); }},
-    {"HostGetStorySettings", false, [](const char*) {
-         HostStoryInfo s{};
-         const GSErrCode code = HostGetStorySettings(&s);
-         BMKillHandle(reinterpret_cast<GSHandle*>(&s.data));
-         return code; }},
-    {"HostGetLibPartParams", false, [](const char*) {
-         HostLibPartParams p{};
+    {"HostGetStorySettings", false, [](const char*) { HostStoryInfo s{};
+         return Released(HostGetStorySettings(&s), reinterpret_cast<GSHandle*>(&s.data)); }},
+    {"HostGetLibPartParams", false, [](const char*) { HostLibPartParams p{};
          return Released(HostGetLibPartParams(1, &p), &p, HostDisposeLibPartParams); }},
 };
-}  // namespace
 
 TEST_F(HostModelTest, OperationsFailWhenToldForTheirElementOnlyAndHandNothingOut)
 {
@@ -186,3 +166,5 @@ TEST_F(HostModelTest, OperationsFailWhenToldForTheirElementOnlyAndHandNothingOut
     EXPECT_EQ(HostGetAttributeDefExt(HostAttr_Composite, 1, &ext), APIERR_BADPARS);
     EXPECT_TRUE(def.skins == nullptr && ext.profile_vectorImageItems == nullptr);
 }
+
+}  // namespace

@@ -1,30 +1,14 @@
 // The sample project and the model check that keeps it and the fixtures sound.
 #include "HostModelFixture.hpp"
 
-namespace {
-std::string Joined(const std::vector<std::string>& problems)
-{
-    std::string all;
-    for (const auto& p : problems)
-        all += p + "\n";
-    return all;
-}
-}  // namespace
-
 // What the sample holds, and its figures, are checked end to end by the element-function tests.
-TEST_F(HostModelTest, SampleProjectAndFixtureAreSound)
+TEST_F(HostModelTest, SampleProjectAndFixtureAreSoundAndCheckModelNamesTheFlaws)
 {
-    EXPECT_EQ(Joined(Host::CheckModel(host.Model())), "");
-    EXPECT_EQ(Joined(Host::CheckModel(Fx::LoadJson(SAMPLE_PROJECT)["model"])), "");
-}
+    EXPECT_EQ(Host::CheckModel(host.Model()), std::vector<std::string>{});
+    EXPECT_EQ(Host::CheckModel(Fx::LoadJson(SAMPLE_PROJECT)["model"]), std::vector<std::string>{});
 
-TEST_F(HostModelTest, CheckModelNamesTheFlaws)
-{
     const std::string wall = R"({"guid": "E0000000-0000-4000-8000-000000000001", )";
-    const struct {
-        const char* element;  // merged into the fixture's first element, after its guid
-        const char* expected;
-    } cases[] = {
+    const std::pair<const char*, const char*> cases[] = {  // merged into the first element after its guid
         {R"("typeID": "Wall", "quantities": {"volumen": 1}})", "unknown key \"volumen\""},
         {R"("typeID": "Tower"})", "unknown typeID"},
         {R"("typeID": "Wall", "structure": "composite", "composite": 9})", "\"composite\" names no attribute 9"},
@@ -38,10 +22,12 @@ TEST_F(HostModelTest, CheckModelNamesTheFlaws)
         {R"("typeID": "Object", "params": [{"name": "a_parameter_name_of_thirty_three_b", "type": "length"}]})",
          "longer than 32 bytes"},
     };
-    for (const auto& c : cases) {
+    for (const auto& [element, expected] : cases) {
         Host::Json model = Fx::LoadJson(HOSTMODEL_FIXTURE)["model"];
-        model.merge_patch(Host::Json::parse(R"({"elements": [)" + wall + c.element + "]}"));
-        const std::string problems = Joined(Host::CheckModel(model));
-        EXPECT_NE(problems.find(c.expected), std::string::npos) << c.element << "\n" << problems;
+        model.merge_patch(Host::Json::parse(R"({"elements": [)" + wall + element + "]}"));
+        std::string problems;
+        for (const std::string& problem : Host::CheckModel(model))
+            problems += problem + "\n";
+        EXPECT_NE(problems.find(expected), std::string::npos) << element << "\n" << problems;
     }
 }

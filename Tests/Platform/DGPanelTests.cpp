@@ -1,12 +1,14 @@
 #include <cctype>
 #include <clocale>
 #include <cstdlib>
+#include <fstream>
 
-#include "DGTestSupport.hpp"
+#include "IO/FileTypeManager.hpp"
+#include "PlatformTestSupport.hpp"
 
 namespace {
 
-using namespace DGTest;
+using namespace PlatformTest;
 
 // The test palette with a handle on each item and a recorder attached to it all.
 struct PaletteFixture : ::testing::Test {
@@ -82,13 +84,18 @@ TEST_F(PaletteFixture, CodeChangesFireNothingAndUserActionsFireTheirEvents)
     };
     using namespace DG::User;
     using S = std::string*;
+    // The action, its events ("refused" last: the library refused it), a part of the state afterwards,
+    // and the add-on's code run first.
     struct Step {
         std::function<bool(S)> act;
-        const char* events;                    // "refused" last: the library refused the action
-        const char* state;                     // a part of the state afterwards
-        std::function<void()> code = nullptr;  // the add-on's code first
+        const char *events, *state;
+        std::function<void()> code = nullptr;
     } steps[] = {
         {[&](S e) { return ClickButton(id, 1, e); }, "click 1", ""},
+        // A palette's close box only asks its owner, who did nothing here; idle goes to shown panels that ask.
+        {[&](S e) { return CloseBox(id, e); }, "close? cancel", ""},
+        {[&](S) { FireIdle(2); return true; }, "", ""},
+        {[&](S) { FireIdle(2); return true; }, "idle; idle", "", [&] { pal.EnableIdleEvent(); }},
         {[&](S e) { return ClickButton(id, 2, e); }, "refused", ""},  // a text edit
         {[&](S e) { return TypeText(id, 2, "abcdefgh", e); }, "text 2", "text=abcde"},  // beyond the limit
         {[&](S e) { return TypeText(id, 3, "12.5", e); }, "text 3", "value=10.000000"},  // above the range
@@ -117,6 +124,7 @@ TEST_F(PaletteFixture, CodeChangesFireNothingAndUserActionsFireTheirEvents)
         {[&](S e) { return TypeText(id, 2, "x", e); }, "refused", "text=abcde", [&] { pal.DisableItems(); }},  // host
         {[&](S e) { return TypeText(id, 2, "x", e); }, "text 2", "text=x", [&] { pal.EnableItems(); }},
         {[&](S e) { return TypeText(id, 2, "y", e); }, "refused", "text=x", [&] { pal.Hide(); }},
+        {[&](S) { FireIdle(1); return true; }, "", ""},
     };
     for (const auto& s : steps) {
         rec.log.clear();
@@ -146,47 +154,61 @@ TEST_F(PaletteFixture, RealEditsTakeTheLocalesDecimalComma)
     std::setlocale(LC_ALL, saved.c_str());
 }
 
-TEST_F(PaletteFixture, CloseBoxOfAPaletteAsksItsOwnerAndIdleGoesToShownPanelsThatAskForIt)
-{
-    std::string err;
-    EXPECT_TRUE(DG::User::CloseBox(id, &err));
-    EXPECT_TRUE(pal.IsVisible());  // the owner decides; this one did nothing
-    DG::User::FireIdle(2);
-    pal.EnableIdleEvent();
-    DG::User::FireIdle(2);
-    pal.Hide();
-    DG::User::FireIdle(1);
-    EXPECT_EQ(rec.Joined(), "close? cancel; idle; idle");
-}
+// ---- modal dialogs, alerts and file dialogs -----------------------------------------------------
 
-// ---- modal dialogs and alerts ------------------------------------------------------------------
-
-TEST_F(PaletteFixture, ModalDialogsRunTheUsersActionsUntilACloseIsAccepted)
+// A modal dialog, an alert or a file dialog takes the user's actions until it closes; the library refuses
+// what cannot be done and gives up on one with no action left. A dialog asks its owner, who may refuse to
+// close; alerts and file dialogs are logged with their answer.
+TEST_F(PaletteFixture, ModalsTakeTheUsersActionsUntilTheyClose)
 {
     DG::ModalDialog missing(Module(), 999, Module()), malformed(Module(), 300, Module());
-    ScriptedPump pump;
-    pump.actions.push_back([] { ADD_FAILURE() << "a dialog without resource took an action"; });
     EXPECT_EQ(missing.GetId(), 0);
     EXPECT_EQ(malformed.GetId(), 0);
-    EXPECT_EQ(missing.Invoke(), DG::Cancel);
-    EXPECT_EQ(pump.actions.size(), 1u);
-    pump.actions.clear();
-
+    {
+        ScriptedPump pump;
+        pump.actions.push_back([] { ADD_FAILURE() << "a dialog without resource took an action"; });
+        EXPECT_EQ(missing.Invoke(), DG::Cancel);
+    }
+    const TempDir dir;
+    std::ofstream(dir / "in.sql") << "x";
+    FTM::FileTypeManager types("DGDialogTypes");
+    const FTM::TypeID sql = types.AddType(FTM::FileType("SQL Dump", "sql"), types.GetRootGroup());
+    const std::string alert = "alert warning \"T\": \"Large\" / \"Small\" [\"Yes\", \"No\"] -> ";
+    const std::string open = "file dialog open \"Pick\" [SQL Dump (*.sql)] -> ";
+    const std::string save = "file dialog save \"Pick\" [SQL Dump (*.sql)] -> ";
+    // The user's actions with the library's refusals: a dialog's "ok", "cancel" or "closebox", or "palette",
+    // a click in the palette behind it; an alert's button number or text; a file dialog's path or "cancel".
+    // Then close requests the owner refuses, what the code got, what the owner heard or the log line, and
+    // how many the library gave up on.
     struct Case {
-        int refuse;                       // close requests the owner refuses
-        std::vector<std::string> script;  // "ok", "cancel", "closebox"; "palette": a click in the palette behind
-        DG::ModalResponse response;
-        const char* events;
+        const char* kind;
+        std::vector<std::pair<std::string, std::string>> actions;
+        int refuse;
+        std::string result, heard;
         int abandoned;
     } cases[] = {
-        {0, {"ok"}, DG::Accept, "opened; click 1; close? ok; closed", 0},
-        {1, {"ok", "closebox"}, DG::Cancel, "opened; click 1; close? ok; close? cancel; closed", 0},
-        {1, {"closebox", "ok"}, DG::Accept, "opened; close? cancel; click 1; close? ok; closed", 0},
-        {0, {"cancel"}, DG::Cancel, "opened; click 2; close? cancel; closed", 0},
-        {0, {"palette"}, DG::Cancel, "opened; closed", 1},  // no more actions
-        {5, {"ok"}, DG::Cancel, "opened; click 1; close? ok; closed", 1},  // refused to the end
+        {"dialog", {{"ok", ""}}, 0, "accepted", "opened; click 1; close? ok; closed", 0},
+        {"dialog", {{"ok", ""}, {"closebox", ""}}, 1, "cancelled",
+         "opened; click 1; close? ok; close? cancel; closed", 0},
+        {"dialog", {{"closebox", ""}, {"ok", ""}}, 1, "accepted",
+         "opened; close? cancel; click 1; close? ok; closed", 0},
+        {"dialog", {{"cancel", ""}}, 0, "cancelled", "opened; click 2; close? cancel; closed", 0},
+        {"dialog", {{"palette", "a modal dialog is open: \"Ask\""}}, 0, "cancelled", "opened; closed", 1},
+        {"dialog", {{"ok", ""}}, 5, "cancelled", "opened; click 1; close? ok; closed", 1},  // refused to the end
+        {"alert", {{"2", ""}}, 0, "2", alert + "2", 0},
+        {"alert", {{"Yes", ""}}, 0, "1", alert + "1", 0},
+        {"alert", {{"3", "the alert has no button 3"}}, 0, "1", alert + "1", 1},
+        {"alert", {}, 0, "1", alert + "1", 1},
+        {"open", {{dir / "no.sql", "no file at " + dir / "no.sql"}, {dir / "in.sql", ""}}, 0, dir / "in.sql",
+         open + "\"" + dir / "in.sql" + "\"", 0},
+        {"save", {{dir / "none/out.sql", "no folder at " + dir / "none"}, {dir.path, dir.path + " is a folder"},
+                  {dir / "out.sql", ""}}, 0, dir / "out.sql", save + "\"" + dir / "out.sql" + "\"", 0},
+        {"open", {{"cancel", ""}}, 0, "cancelled", open + "cancelled", 0},
+        {"open", {}, 0, "cancelled", open + "cancelled", 1},
     };
+    using namespace DG::User;
     for (const auto& c : cases) {
+        const std::string kind = c.kind;
         DG::ModalDialog dlg(Module(), 200, Module());
         DG::Button ok(dlg, 1), cancel(dlg, 2);
         Recorder r;
@@ -194,57 +216,44 @@ TEST_F(PaletteFixture, ModalDialogsRunTheUsersActionsUntilACloseIsAccepted)
         dlg.Attach(r);
         r.AttachToAllItems(dlg);
         r.onClick = [&](Int16 item) { dlg.PostCloseRequest(item == 1 ? DG::Accept : DG::Cancel); };
-        const Int16 d = dlg.GetId();
-        for (const auto& a : c.script)
-            pump.actions.push_back([&, a, d] {
-                std::string e;
-                if (a != "palette") {
-                    EXPECT_TRUE(a == "closebox" ? DG::User::CloseBox(d, &e)
-                                                : DG::User::ClickButton(d, a == "ok" ? 1 : 2, &e))
-                        << e;
-                    return;
-                }
-                EXPECT_EQ(DG::User::TopModal(), d);
-                EXPECT_FALSE(DG::User::ClickButton(id, 1, &e));
-                EXPECT_EQ(e, "a modal dialog is open: \"Ask\"");
-            });
-        DG::User::ResetLogs();
-        EXPECT_EQ(dlg.Invoke(), c.response) << c.events;
-        EXPECT_EQ(r.Joined(), c.events);
-        EXPECT_EQ(DG::User::AbandonedModals(), c.abandoned) << c.events;
-        EXPECT_FALSE(dlg.IsOpen());
-        EXPECT_EQ(DG::User::TopModal(), 0);
-    }
-    EXPECT_EQ(rec.Joined(), "");  // the palette heard nothing while the dialogs ran
-}
-
-TEST(DGAlerts, AnswersComeFromTheUserAndAreLogged)
-{
-    const std::string shown = "alert warning \"T\": \"Large\" / \"Small\" [\"Yes\", \"No\"]";
-    struct Case {
-        const char* answer;  // a button's number or text; none: no more actions
-        bool accepted;
-        Int16 expected;
-        int abandoned;
-    } cases[] = {{"2", true, 2, 0}, {"Yes", true, 1, 0}, {"3", false, 1, 1}, {nullptr, false, 1, 1}};
-    for (const auto& c : cases) {
         ScriptedPump pump;
-        if (c.answer)
-            pump.actions.push_back([&] {
-                EXPECT_EQ(DG::User::DescribeOpenAlert(), shown + "\n");
+        for (const auto& [action, refusal] : c.actions)
+            pump.actions.push_back([&, a = action, refusal = refusal] {
                 std::string e;
-                const bool ok = std::isdigit(*c.answer) ? DG::User::AnswerAlert(Int16(std::atoi(c.answer)), &e)
-                                                        : DG::User::AnswerAlertByText(c.answer, &e);
-                EXPECT_EQ(ok, c.accepted) << e;
-                EXPECT_EQ(e, c.accepted ? "" : "the alert has no button 3");
+                const Int16 d = dlg.GetId();
+                const bool done =
+                    a == "palette"     ? ClickButton(id, 1, &e)
+                    : kind == "dialog" ? (a == "closebox" ? CloseBox(d, &e) : ClickButton(d, a == "ok" ? 1 : 2, &e))
+                    : kind == "alert"  ? (std::isdigit(a[0]) ? AnswerAlert(Int16(std::atoi(a.c_str())), &e)
+                                                             : AnswerAlertByText(a, &e))
+                    : a == "cancel"    ? CancelFileDialog(&e)
+                                       : ChooseFile(a, &e);
+                EXPECT_EQ(done, refusal.empty()) << a;
+                EXPECT_EQ(e, refusal);
             });
-        DG::User::ResetLogs();
-        EXPECT_EQ(DGAlert(DG::DG_WARNING, "T", "Large", "Small", "Yes", "No"), c.expected);
-        ASSERT_EQ(DG::User::AlertLog().size(), 1u);
-        EXPECT_EQ(DG::User::AlertLog()[0].ToString(), shown + " -> " + std::to_string(c.expected));
-        EXPECT_EQ(DG::User::AbandonedModals(), c.abandoned);
-        EXPECT_FALSE(DG::User::AlertOpen());
+        ResetLogs();
+        std::string result;
+        if (kind == "dialog") {
+            result = dlg.Invoke() == DG::Accept ? "accepted" : "cancelled";
+        } else if (kind == "alert") {
+            result = std::to_string(DGAlert(DG::DG_WARNING, "T", "Large", "Small", "Yes", "No"));
+        } else {
+            DG::FileDialog files(kind == "save" ? DG::FileDialog::Save : DG::FileDialog::OpenFile);
+            files.SetTitle("Pick");
+            files.AddFilter(sql);
+            const bool chosen = files.Invoke();
+            result = (chosen ? "" : "cancelled") + files.GetSelectedFile().ToDisplayText().ToUtf8();
+        }
+        EXPECT_EQ(result, c.result) << c.heard;
+        EXPECT_EQ(AlertLog().size() + FileDialogLog().size(), kind == "dialog" ? 0u : 1u);
+        EXPECT_EQ(kind == "dialog"      ? r.Joined()
+                  : AlertLog().empty() ? FileDialogLog().at(0).ToString()
+                                        : AlertLog()[0].ToString(),
+                  c.heard);
+        EXPECT_EQ(AbandonedModals(), c.abandoned) << c.heard;
+        EXPECT_TRUE(TopModal() == 0 && !AlertOpen() && !FileDialogOpen() && !dlg.IsOpen());
     }
+    EXPECT_EQ(rec.Joined(), "");  // the palette heard nothing while the modals ran
 }
 
 // ---- owner drawing -----------------------------------------------------------------------------
@@ -275,11 +284,7 @@ TEST_F(PaletteFixture, PaintingReachesOnlyVisibleDirtyOwnerDrawnCells)
             s += (s.empty() ? "" : "; ") + ("paint 6 row " + std::to_string(r)) + " tab 1 #FFFFFFFF/#000000FF";
         return s;
     };
-    struct Step {
-        const char* name;
-        std::function<void()> change;
-        std::string painted;
-    } steps[] = {
+    struct Step { const char* name; std::function<void()> change; std::string painted; } steps[] = {
         {"hidden palette", [] {}, ""},
         {"shown", [this] { pal.Show(); }, plain({1, 2, 3})},
         {"nothing changed", [] {}, ""},
@@ -313,12 +318,12 @@ TEST_F(PaletteFixture, PaintingReachesOnlyVisibleDirtyOwnerDrawnCells)
 
 // ---- timers ------------------------------------------------------------------------------------
 
-std::vector<std::string> timerCalls;
+std::string timerCalls;
 int windowA, windowB;
-void TimerA(void*, UInt32, std::uintptr_t id, UInt32) { timerCalls.push_back("A" + std::to_string(id)); }
+void TimerA(void*, UInt32, std::uintptr_t id, UInt32) { timerCalls += "A" + std::to_string(id) + " "; }
 void TimerB(void* w, UInt32, std::uintptr_t id, UInt32)
 {
-    timerCalls.push_back("B" + std::to_string(id));
+    timerCalls += "B" + std::to_string(id) + " ";
     if (id == 2)
         KillTimer(w, 3);  // a timer killed during a tick is not called afterwards
 }
@@ -329,12 +334,8 @@ TEST(DGTimers, TickInStartOrderUntilKilled)
     EXPECT_EQ(SetTimer(&windowA, 1, 10, TimerA), 1u);
     SetTimer(&windowA, 3, 10, TimerA);
     SetTimer(&windowB, 1, 10, TimerA);
-    struct Step {
-        std::function<void()> change;
-        int ticks;
-        const char* calls;
-        int running;
-    } steps[] = {
+    // A change, then ticks: the calls, and the timers still running.
+    struct Step { std::function<void()> change; int ticks; const char* calls; int running; } steps[] = {
         {[] {}, 2, "A1 A3 A1 A1 A3 A1 ", 3},
         {[] { SetTimer(&windowA, 1, 10, TimerB); }, 1, "A3 A1 B1 ", 3},  // replaced: now last
         {[] { EXPECT_TRUE(KillTimer(&windowB, 1) && !KillTimer(&windowB, 1)); }, 1, "A3 B1 ", 2},
@@ -346,10 +347,7 @@ TEST(DGTimers, TickInStartOrderUntilKilled)
         s.change();
         timerCalls.clear();
         DG::User::FireTimerTicks(s.ticks);
-        std::string calls;
-        for (const auto& c : timerCalls)
-            calls += c + " ";
-        EXPECT_EQ(calls, s.calls);
+        EXPECT_EQ(timerCalls, s.calls);
         EXPECT_EQ(DG::User::RunningTimerCount(), s.running);
     }
 }
@@ -357,12 +355,12 @@ TEST(DGTimers, TickInStartOrderUntilKilled)
 // Observers and handles may go away at any time, even while an event is being delivered.
 TEST(DGLifetimes, DetachDestroyAndOrphanedHandlesAreSafe)
 {
-    auto pal = std::make_unique<DG::Palette>(DGTest::Module(), 100, DGTest::Module());
+    auto pal = std::make_unique<DG::Palette>(Module(), 100, Module());
     const Int16 id = pal->GetId();
-    DGTest::Recorder first, second;
-    auto third = std::make_unique<DGTest::Recorder>();
+    Recorder first, second;
+    auto third = std::make_unique<Recorder>();
     DG::Button go(*pal, 1);
-    for (DGTest::Recorder* r : {&first, &second, third.get()})
+    for (Recorder* r : {&first, &second, third.get()})
         go.Attach(*r);
     pal->Attach(first);
     first.onClick = [&](Int16) {
@@ -377,7 +375,7 @@ TEST(DGLifetimes, DetachDestroyAndOrphanedHandlesAreSafe)
     EXPECT_EQ(second.Joined(), "");
 
     // An item without a handle of its owner still names itself in its events.
-    DGTest::Recorder all;
+    Recorder all;
     all.AttachToAllItems(*pal);
     EXPECT_TRUE(DG::User::SetCheck(id, 4, true, &err)) << err;
     EXPECT_EQ(all.Joined(), "check 4");

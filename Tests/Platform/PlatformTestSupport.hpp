@@ -1,10 +1,13 @@
 #pragma once
-// A resource module of test dialogs, an observer that writes down every event it gets, and a pump
-// that plays queued user actions.
+// A folder of the test's own; a resource module of test dialogs, an observer that writes down every
+// event it gets, and a pump that plays queued user actions.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <deque>
+#include <filesystem>
 #include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -13,7 +16,19 @@
 #include "DG/DGUtility.hpp"
 #include "Graphix/Graphix.hpp"
 
-namespace DGTest {
+namespace PlatformTest {
+
+// A fresh folder of the test's own, removed with what it holds.
+struct TempDir {
+    std::string path = ::testing::TempDir() + "platform-XXXXXX";
+    TempDir()
+    {
+        if (mkdtemp(path.data()) == nullptr)
+            throw std::runtime_error("no temporary folder");
+    }
+    ~TempDir() { std::filesystem::remove_all(path); }
+    std::string operator/(const std::string& name) const { return path + "/" + name; }
+};
 
 inline const char* kModuleJson = R"({
   "icons": {"32550": "Add"},
@@ -123,19 +138,15 @@ struct Recorder : DG::PanelObserver,
 // Plays queued actions, one a pump call; with none left it has no more actions.
 struct ScriptedPump {
     std::deque<std::function<void()>> actions;
-    DG::User::Pump previous;
-    ScriptedPump()
-    {
-        previous = DG::User::SetPump([this]() {
-            if (actions.empty())
-                return false;
-            auto a = std::move(actions.front());
-            actions.pop_front();
-            a();
-            return true;
-        });
-    }
+    DG::User::Pump previous = DG::User::SetPump([this]() {
+        if (actions.empty())
+            return false;
+        auto a = std::move(actions.front());
+        actions.pop_front();
+        a();
+        return true;
+    });
     ~ScriptedPump() { DG::User::SetPump(previous); }
 };
 
-}  // namespace DGTest
+}  // namespace PlatformTest
