@@ -1,6 +1,7 @@
 // Attributes, profiles with their vector images, and properties.
 #include "HostModelFixture.hpp"
 
+// Building materials, fills and surface colours are shown by the material swatches.
 TEST_F(HostModelTest, AttributesByTypeAndIndex)
 {
     using A = const HostAttribute&;
@@ -12,11 +13,7 @@ TEST_F(HostModelTest, AttributesByTypeAndIndex)
         std::string (*fields)(A);
         const char* expected;
     } cases[] = {
-        {HostAttr_BuildingMaterial, 1, NoError, "Concrete",
-         F(a.buildingMaterial.cutFill, a.buildingMaterial.cutFillPen, a.buildingMaterial.cutFillBackgroundPen,
-           a.buildingMaterial.surface, a.buildingMaterial.showSurfaceFrame),
-         "1 3 0 1 1"},
-        {HostAttr_Fill, 1, NoError, "Concrete Fill", F(a.fill.subType == HostFill_Vector, +a.fill.bitPattern[1]), "1 129"},
+        {HostAttr_BuildingMaterial, 1, NoError, "Concrete", F(a.buildingMaterial.surface), "1"},
         // The texture name is a handle handed over to the caller.
         {HostAttr_Surface, 1, NoError, "Concrete Surface", F(a.surface.surfaceRGB.f_green, *a.surface.textureName),
          "0.25 concrete.jpg"},
@@ -40,20 +37,14 @@ TEST_F(HostModelTest, AttributesByTypeAndIndex)
     }
 }
 
-TEST_F(HostModelTest, ProfileImageHoldsDimensionsBoxesAndHatches)
+// Its dimensions and boxes are shown by the profiled elements' figures.
+TEST_F(HostModelTest, ProfileImageHoldsItsHatchesAndIsCountedUntilReleased)
 {
     HostAttributeDefExt ext{};
     ASSERT_EQ(HostGetAttributeDefExt(HostAttr_Profile, 1, &ext), NoError);
     ASSERT_NE(ext.profile_vectorImageItems, nullptr);
     const ProfileVectorImage& image = *ext.profile_vectorImageItems;
     ProfileVectorImageOperations ops;
-    double w = 0, h = 0;
-    EXPECT_TRUE(ops.CalculateBuildingDimensions(image, w, h));
-    API_Box whole{1, 1, 1, 1}, core{1, 1, 1, 1};
-    EXPECT_TRUE(ops.CalculateBounds(image, &whole, &core, nullptr));
-    EXPECT_EQ(Str(w, h, whole.xMax - whole.xMin, whole.yMax - whole.yMin, core.xMin, core.xMax - core.xMin),
-              "0.2 0.4 0.2 0.4 0.05 0.1");
-
     // Hatches as polygons, the hole left out; one is of no building material.
     struct Collect : ProfileVectorImageVisitor {
         std::string areas;
