@@ -6,13 +6,9 @@ TEST_F(HostModelTest, AttributesByTypeAndIndex)
 {
     using A = const HostAttribute&;
 #define F(...) [](A a) { return Str(__VA_ARGS__); }
-    const struct {
-        GS::Int32 typeID, index;
-        GSErrCode code;
-        const char* name;
-        std::string (*fields)(A);
-        const char* expected;
-    } cases[] = {
+    struct Case { GS::Int32 typeID, index; GSErrCode code; const char* name; std::string (*fields)(A);
+                  const char* expected; };
+    const Case cases[] = {
         {HostAttr_BuildingMaterial, 1, NoError, "Concrete", F(a.buildingMaterial.surface), "1"},
         // The texture name is a handle handed over to the caller.
         {HostAttr_Surface, 1, NoError, "Concrete Surface", F(a.surface.surfaceRGB.f_green, *a.surface.textureName),
@@ -27,8 +23,7 @@ TEST_F(HostModelTest, AttributesByTypeAndIndex)
     for (const auto& c : cases) {
         SCOPED_TRACE(Str(c.typeID, c.index));
         HostAttribute attribute{};
-        attribute.header.typeID = c.typeID;
-        attribute.header.index = c.index;
+        attribute.header = {c.typeID, c.index, {}};
         ASSERT_EQ(HostGetAttribute(&attribute), c.code);
         EXPECT_STREQ(attribute.header.name, c.name);
         EXPECT_EQ(c.fields(attribute), c.expected);

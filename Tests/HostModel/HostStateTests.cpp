@@ -79,11 +79,7 @@ GSErrCode Released(GSErrCode code, GSHandle* handle)
 
 // Each operation the host can be told to fail, once, releasing whatever it hands out; element operations
 // on the element given.
-const struct {
-    const char* op;
-    bool perElement;
-    GSErrCode (*call)(const char* guid);
-} ops[] = {
+const struct { const char* op; bool perElement; GSErrCode (*call)(const char* guid); } ops[] = {
     {"HostGetModuleData", false, [](const char*) {
          API_ModulData stored{}, read{};
          HostStoreModuleData(&stored, "Probe");

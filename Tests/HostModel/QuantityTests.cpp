@@ -3,12 +3,7 @@
 
 namespace {
 // One quantity field: where it lies in a quantity record (the same place in the mask).
-struct MaskCase {
-    const char* guid;
-    void* (*field)(HostElementQuantity&);
-    bool isInt;
-    double expected;
-};
+struct MaskCase { const char* guid; void* (*field)(HostElementQuantity&); bool isInt; double expected; };
 #define FIELD(member, f) [](HostElementQuantity& q) -> void* { return &q.member.f; }
 const MaskCase maskCases[] = {
     {Fx::BasicWall, FIELD(wall, perimeter), false, 10.6},      {Fx::ProfiledWall, FIELD(wall, area), false, 0.0},
@@ -50,12 +45,8 @@ TEST_F(HostModelTest, MaskFillsExactlyTheFieldAskedFor)
 TEST_F(HostModelTest, CompositeElementsGiveOneRecordPerSkin)
 {
     static_assert(APISkin_Core == 2, "the core flag as the expectations write it");
-    const struct {
-        const char* guid;  // and the per-skin figures asked for, nothing for none
-        bool volume, area, flags;
-        const char* expected;  // volume area flags of each skin
-        bool record = true;    // the element's record asked for too
-    } cases[] = {
+    // The per-skin figures asked for, then volume, area and flags of each skin; the element's record asked too.
+    const struct { const char* guid; bool volume, area, flags; const char* expected; bool record = true; } cases[] = {
         {Fx::CompositeWall, true, true, true, "1.44 12 0 0.72 12 0 1.44 11.5 2"},
         {Fx::CompositeWall, true, false, false, "1.44 0 0 0.72 0 0 1.44 0 0"},
         {Fx::CompositeWall, true, false, true, "1.44 0 0 0.72 0 0 1.44 0 2"},

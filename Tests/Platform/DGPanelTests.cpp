@@ -24,12 +24,11 @@ struct PaletteFixture : ::testing::Test {
     DG::SingleSelListBox list{pal, 6};
     DG::MultiSelListBox multi{pal, 7};
     Recorder rec;
-    Int16 id = 0;
+    const Int16 id = pal.GetId();
 
     void SetUp() override
     {
-        ASSERT_NE(pal.GetId(), 0);
-        id = pal.GetId();
+        ASSERT_NE(id, 0);
         pal.Attach(rec);
         rec.AttachToAllItems(pal);
         for (const char* t : {"A", "B", "C"}) {
@@ -86,11 +85,8 @@ TEST_F(PaletteFixture, CodeChangesFireNothingAndUserActionsFireTheirEvents)
     using S = std::string*;
     // The action, its events ("refused" last: the library refused it), a part of the state afterwards,
     // and the add-on's code run first.
-    struct Step {
-        std::function<bool(S)> act;
-        const char *events, *state;
-        std::function<void()> code = nullptr;
-    } steps[] = {
+    struct Step { std::function<bool(S)> act; const char *events, *state; std::function<void()> code = nullptr; };
+    const Step steps[] = {
         {[&](S e) { return ClickButton(id, 1, e); }, "click 1", ""},
         // A palette's close box only asks its owner, who did nothing here; idle goes to shown panels that ask.
         {[&](S e) { return CloseBox(id, e); }, "close? cancel", ""},
@@ -180,13 +176,9 @@ TEST_F(PaletteFixture, ModalsTakeTheUsersActionsUntilTheyClose)
     // a click in the palette behind it; an alert's button number or text; a file dialog's path or "cancel".
     // Then close requests the owner refuses, what the code got, what the owner heard or the log line, and
     // how many the library gave up on.
-    struct Case {
-        const char* kind;
-        std::vector<std::pair<std::string, std::string>> actions;
-        int refuse;
-        std::string result, heard;
-        int abandoned;
-    } cases[] = {
+    struct Case { const char* kind; std::vector<std::pair<std::string, std::string>> actions; int refuse;
+                  std::string result, heard; int abandoned; };
+    const Case cases[] = {
         {"dialog", {{"ok", ""}}, 0, "accepted", "opened; click 1; close? ok; closed", 0},
         {"dialog", {{"ok", ""}, {"closebox", ""}}, 1, "cancelled",
          "opened; click 1; close? ok; close? cancel; closed", 0},

@@ -67,16 +67,9 @@ TEST(IOFile, WritesReplaceTheFileTheTargetNamesOnlyWhenClosed)
     symlink("other/none.txt", (dir / "dangling.txt").c_str());
     // The file's status and Open's answer, and what is at the target afterwards; the file object dropped
     // without Close, or a write that fails on a disk that takes only `limit` bytes.
-    struct Case {
-        const char* name;
-        std::string target;
-        IO::File::OnNotFound onNotFound;
-        GSErrCode status, open;
-        std::string after;
-        bool close = true;
-        GSErrCode write = NoError;
-        UInt64 limit = 0;
-    } cases[] = {
+    struct Case { const char* name; std::string target; IO::File::OnNotFound onNotFound; GSErrCode status, open;
+                  std::string after; bool close = true; GSErrCode write = NoError; UInt64 limit = 0; };
+    const Case cases[] = {
         {"replace", dir / "old.txt", IO::File::Fail, NoError, NoError, "0604 new"},
         {"create", dir / "fresh.txt", IO::File::Create, NoError, NoError, "0640 new"},
         {"missing with Fail", dir / "none.txt", IO::File::Fail, IO::FileNotFound, IO::FileNotFound, "none"},
@@ -158,7 +151,6 @@ TEST(GraphixRecording, EveryOperationHasOneStableLine)
     ctx.SetForeColor(Gfx::Color(0, 0, 0, 128));
     ctx.DrawPlainText("Total \"x\"", 0, 0, 100, 18, 1);
     ctx.FrameRect(1, 1, 9, 9);
-    ctx.MoveTo(1, 1);  // outside a polygon: nothing
     ctx.BeginPolygon();
     ctx.MoveTo(12, 15);
     ctx.LineTo(18, 15);
