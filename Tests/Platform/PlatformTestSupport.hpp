@@ -9,7 +9,6 @@
 #include <functional>
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "DG/DGPanel.hpp"
 #include "DG/DGUser.hpp"
@@ -26,7 +25,7 @@ struct TempDir {
         if (mkdtemp(path.data()) == nullptr)
             throw std::runtime_error("no temporary folder");
     }
-    ~TempDir() { std::filesystem::remove_all(path); }
+    ~TempDir() { std::error_code ignored; std::filesystem::remove_all(path, ignored); }
     std::string operator/(const std::string& name) const { return path + "/" + name; }
 };
 
@@ -60,7 +59,7 @@ inline GSResModule Module()
     return m;
 }
 
-// Writes every event as one short line; optional reactions for the tests that need them. (Splitters,
+// Writes down every event in a few words; optional reactions for the tests that need them. (Splitters,
 // pop-up menus, header items and hot keys are the host's command tests' own.)
 struct Recorder : DG::PanelObserver,
                   DG::ButtonItemObserver,
@@ -69,7 +68,7 @@ struct Recorder : DG::PanelObserver,
                   DG::PopUpObserver,
                   DG::ListBoxObserver,
                   DG::CompoundItemObserver {
-    std::vector<std::string> log;
+    std::string log;                     // the events, "; " between them
     int refuseCloses = 0;                // close requests still to refuse
     Int16 dragRows = 0;                  // mouse moves over tab field 1 of this list are draggable
     std::function<void(Int16)> onClick;  // a button's action
@@ -77,59 +76,53 @@ struct Recorder : DG::PanelObserver,
 
     static std::string N(long n) { return std::to_string(n); }
     static std::string Id(const DG::ItemEvent& ev) { return N(ev.GetSource()->GetId()); }
-    std::string Joined() const
-    {
-        std::string s;
-        for (const auto& l : log)
-            s += (s.empty() ? "" : "; ") + l;
-        return s;
-    }
+    void Add(const std::string& line) { log += (log.empty() ? "" : "; ") + line; }
 
-    void PanelOpened(const DG::PanelOpenEvent&) override { log.push_back("opened"); }
+    void PanelOpened(const DG::PanelOpenEvent&) override { Add("opened"); }
     void PanelCloseRequested(const DG::PanelCloseRequestEvent& ev, bool* accepted) override
     {
-        log.push_back(ev.IsAccepted() ? "close? ok" : "close? cancel");
+        Add(ev.IsAccepted() ? "close? ok" : "close? cancel");
         if (refuseCloses > 0) {
             --refuseCloses;
             *accepted = false;
         }
     }
-    void PanelClosed(const DG::PanelCloseEvent&) override { log.push_back("closed"); }
+    void PanelClosed(const DG::PanelCloseEvent&) override { Add("closed"); }
     void PanelResized(const DG::PanelResizeEvent& e) override
     {
-        log.push_back("resized " + N(e.GetHorizontalChange()) + "," + N(e.GetVerticalChange()));
+        Add("resized " + N(e.GetHorizontalChange()) + "," + N(e.GetVerticalChange()));
     }
-    void PanelIdle(const DG::PanelIdleEvent&) override { log.push_back("idle"); }
+    void PanelIdle(const DG::PanelIdleEvent&) override { Add("idle"); }
     void ButtonClicked(const DG::ButtonClickEvent& ev) override
     {
-        log.push_back("click " + Id(ev));
+        Add("click " + Id(ev));
         if (onClick)
             onClick(ev.GetSource()->GetId());
     }
-    void CheckItemChanged(const DG::CheckItemChangeEvent& ev) override { log.push_back("check " + Id(ev)); }
-    void TextEditChanged(const DG::TextEditChangeEvent& ev) override { log.push_back("text " + Id(ev)); }
+    void CheckItemChanged(const DG::CheckItemChangeEvent& ev) override { Add("check " + Id(ev)); }
+    void TextEditChanged(const DG::TextEditChangeEvent& ev) override { Add("text " + Id(ev)); }
     void PopUpChanged(const DG::PopUpChangeEvent& e) override
     {
-        log.push_back("popup " + Id(e) + " from " + N(e.GetPreviousSelection()));
+        Add("popup " + Id(e) + " from " + N(e.GetPreviousSelection()));
     }
-    void ListBoxSelectionChanged(const DG::ListBoxSelectionEvent& ev) override { log.push_back("select " + Id(ev)); }
+    void ListBoxSelectionChanged(const DG::ListBoxSelectionEvent& ev) override { Add("select " + Id(ev)); }
     void ListBoxDoubleClicked(const DG::ListBoxDoubleClickEvent& e) override
     {
-        log.push_back("double " + Id(e) + " row " + N(e.GetListItem()));
+        Add("double " + Id(e) + " row " + N(e.GetListItem()));
     }
     void ListBoxItemDragged(const DG::ListBoxDragEvent& e) override
     {
-        log.push_back("dragged " + Id(e) + " " + N(e.GetPreviousIndex()) + "->" + N(e.GetNewIndex()));
+        Add("dragged " + Id(e) + " " + N(e.GetPreviousIndex()) + "->" + N(e.GetNewIndex()));
     }
     void ListBoxMouseMoved(const DG::ListBoxMouseMoveEvent& e, Int16* inArea) override
     {
-        log.push_back("mouse " + Id(e) + " row " + N(e.GetListItem()) + " tab " + N(e.GetTabFieldIndex()));
+        Add("mouse " + Id(e) + " row " + N(e.GetListItem()) + " tab " + N(e.GetTabFieldIndex()));
         if (e.GetSource()->GetId() == dragRows && e.GetTabFieldIndex() == 1)
             *inArea = 1;
     }
     void ListBoxTabFieldUpdate(const DG::ListBoxTabFieldUpdateEvent& e) override
     {
-        log.push_back("paint " + Id(e) + " row " + N(e.GetListItem()) + " tab " + N(e.GetTabFieldIndex()));
+        Add("paint " + Id(e) + " row " + N(e.GetListItem()) + " tab " + N(e.GetTabFieldIndex()));
         if (onPaint)
             onPaint(e);
     }
