@@ -81,10 +81,10 @@ bool SortOrdersAreWhole(GS::Int32 itemId)
 void CloseGaps(GS::Int32 itemId, std::vector<GS::Int32> removed)
 {
     std::sort(removed.begin(), removed.end());
-    // floors[k]: the highest ui - i + 1 for i <= k.
-    std::vector<std::int64_t> floors(1, std::numeric_limits<std::int64_t>::min());
-    for (std::size_t i = 0; i < removed.size(); ++i)
-        floors.push_back(std::max<std::int64_t>(floors.back(), std::int64_t{removed[i]} - static_cast<std::int64_t>(i)));
+    // floors[k]: the highest ui - i + 1 for i <= k, in 64 bits, as sort orders may reach the 32-bit ends.
+    std::vector<std::int64_t> floors = {std::numeric_limits<std::int64_t>::min()};
+    for (std::int64_t i = 0; i < static_cast<std::int64_t>(removed.size()); ++i)
+        floors.push_back(std::max(floors.back(), removed[i] - i));
 
     ProjectDatabase& database = ProjectDatabase::instance();
     std::vector<std::pair<GS::Int32, std::int64_t>> moves;
@@ -92,8 +92,8 @@ void CloseGaps(GS::Int32 itemId, std::vector<GS::Int32> removed)
     rows.bind(1, static_cast<int32_t>(itemId));
     while (rows.executeStep()) {
         const GS::Int32 at = rows.getColumn(1).getInt();
-        const std::size_t below = static_cast<std::size_t>(std::lower_bound(removed.begin(), removed.end(), at) - removed.begin());
-        const std::int64_t to = std::max(std::int64_t{at} - static_cast<std::int64_t>(below), floors[below]);
+        const auto below = static_cast<std::int64_t>(std::lower_bound(removed.begin(), removed.end(), at) - removed.begin());
+        const std::int64_t to = std::max(at - below, floors[static_cast<std::size_t>(below)]);
         if (to != at)
             moves.emplace_back(rows.getColumn(0).getInt(), to);
     }
@@ -193,10 +193,10 @@ void QtiesTable::saveAll(GS::Array<Qty>& qties)
     Savepoint batch;
     // The hooks and save see the batch until it ends, also by an exception.
     struct Batching {
-        explicit Batching(QtiesTable& t) : table(t) { table.batching = table.holdInsert = true; }
+        explicit Batching(QtiesTable& t) : table(t) { table.batching = true; }
         ~Batching()
         {
-            table.batching = table.holdInsert = false;
+            table.batching = false;
             table.heldInsert.reset();
             table.nextSortOrders.Clear();
             table.itemsToRollUp.Clear();

@@ -21,9 +21,9 @@ public:
     bool updateSortOrders(const GS::Array<GS::Int32>& ids);
 
     // The batches store what saving or removing the quantities one by one would, in one
-    // transaction that reads each item's last sort order once and closes its gaps and rolls it
-    // up once, at the end, so their cost grows with the rows, not with their square. A failure
-    // (beyond an insert that fails) undoes the whole batch and passes on.
+    // transaction that reads each item's highest sort order once, and closes its gaps and rolls
+    // it up once at the end, so their cost grows with the rows, not with their square. A failure
+    // (other than an insert that fails) undoes the whole batch and passes on.
 
     // Saves in array order; one whose insert fails is skipped and stays new, as save skips it.
     void saveAll(GS::Array<Qty>& qties);
@@ -31,8 +31,7 @@ public:
     GS::Array<GS::Int32> removeAll(GS::Array<Qty>& qties);
 
 private:
-    // Set while saveAll runs: the next sort order of each item met, and the items to roll up.
-    bool batching = false;
+    // While saveAll runs: the next sort order of each item met, and the items to roll up.
     GS::HashTable<GS::Int32, GS::Int32> nextSortOrders;
     GS::HashTable<GS::Int32, bool> itemsToRollUp;
 };

@@ -84,7 +84,7 @@ bool Table<T>::save(T& entity)
     const bool inserting = entity.isNew;
 
     std::unique_ptr<SQLite::Statement> own;
-    std::unique_ptr<SQLite::Statement>& statement = inserting && holdInsert ? heldInsert : own;
+    std::unique_ptr<SQLite::Statement>& statement = inserting && batching ? heldInsert : own;
     std::string sql;
     if (statement) {
         statement->tryReset();  // its last run may have failed; it is bound afresh anyway

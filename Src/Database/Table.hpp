@@ -52,8 +52,8 @@ protected:
     // a database error ends it with "Error in <owner>::updateSortOrders: ..." and false.
     bool writeSortOrders(const GS::Array<GS::Int32>& ids, const char* owner);
 
-    // Set by a batch: save keeps its INSERT prepared from one entity to the next.
-    bool holdInsert = false;
+    // Set while a batch of saves runs: save keeps its INSERT prepared from one entity to the next.
+    bool batching = false;
     std::unique_ptr<SQLite::Statement> heldInsert;
 };
 
