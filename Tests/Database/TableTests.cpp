@@ -294,7 +294,7 @@ TEST_F(QuantityBatches, StoreWhatOneByOneStores)
          twoItems + Qties("(1, 1, 2.5, 1.0), (2, 1, 'x', 1.0), (3, 1, NULL, 1.0), (4, 2, 2.5, 1.0)"),
          {{1, 1.0}, {1, 1.0}, {2, 1.0}, {2, 1.0}}, {},
          {{3, 0}, {5, 1}, {6, 1}, {1, 2}, {4, 2}, {7, 3}, {8, 4}, {2, 0}}, "5.0/5.0 3.0/6.0 11.0"},
-        {"a quantity of no item", "", {{777, 50.0}}, {}, {{1, 1}}, "0.0"},
+        {"a quantity of no item is refused", "", {{777, 50.0}}, {}, {}, "0.0"},
         {"rows 2 and 4 of five", item1 + fiveQties, {}, {2, 4}, {{1, 1}, {3, 2}, {5, 3}}, "9.0/9.0 9.0"},
         // 7 goes first, then 2 lowers 5 and 6 by one, then 3 lowers only 6, which is above it now.
         {"shared sort orders",
