@@ -11,7 +11,6 @@
 #include "Exchange/XlsxImport.hpp"
 #include "HostApi/Guard.hpp"
 #include "IO/Location.hpp"
-#include "Palettes/CalvoraPalette.hpp"
 
 namespace {
 const char* const kSqlCreateFailed = "Could not create the SQL file. Please check the file path and permissions.";
@@ -69,15 +68,6 @@ bool ReadWholeFile(const IO::Location& location, std::string* bytes)
         return false;
     file.Close();
     return true;
-}
-
-// The palette shows what the database now holds; a failure there does not undo the import.
-void RefreshMainPalette()
-{
-    Guarded("refreshing the main palette", [] {
-        if (CalvoraPalette::HasInstance())
-            CalvoraPalette::GetInstance().RefreshCategories();
-    });
 }
 }  // namespace
 

@@ -10,3 +10,7 @@ void DoImportSql();
 void DoImportExcel();
 void DoExportXlsx();
 void DoExportSql();
+
+// Reloads the main palette, when it exists, after a command replaced or recalculated the estimate;
+// a failure there undoes nothing.
+void RefreshMainPalette();

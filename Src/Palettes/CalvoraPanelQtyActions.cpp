@@ -6,6 +6,7 @@
 #include "DG/DGUtility.hpp"
 #include "Database/QtiesTable.hpp"
 #include "Dialogs/EditQtyDialog.hpp"
+#include "ElementFuncs/QtyEvaluation.hpp"
 #include "GSRoot/Guid.hpp"
 #include "HostApi/HostCalls.hpp"
 #include "Palettes/CalvoraPanel.hpp"
@@ -77,7 +78,7 @@ void CalvoraPanel::EditQty()
             if (!several)
                 qty.setDouble("value", value);
             else if (!qty.getString("guid").IsEmpty())
-                qty.setDouble("value", qty.getFormulaValue(true));
+                qty.setDouble("value", QtyFormulaValue(qty, true));
             if (!qties.save(qty))
                 continue;
             if (Qty* record = qtyMap.GetPtr(id))
@@ -134,10 +135,10 @@ void CalvoraPanel::ReloadQties()
             if (record == nullptr || record->getString("guid").IsEmpty())
                 continue;
             Qty qty = qties.findById(id);
-            qty.setDouble("value", qty.getFormulaValue(true));
+            qty.setDouble("value", QtyFormulaValue(qty, true));
             if (!qties.save(qty))
                 continue;
-            qty.updateLinkStatus();
+            UpdateQtyLinkStatus(qty);
             qtyMap.Put(id, qty);
             SetQtyRow(row);
         }
