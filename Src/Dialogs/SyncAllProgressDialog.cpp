@@ -80,7 +80,7 @@ void SyncAllProgressDialog::Finish()
     finished = true;
     Guarded("SyncAllProgressDialog::Finish", [&] {
         ProjectDatabase::instance().saveToProject();
-        stored = true;
+        ranToEnd = true;
     });
     Guarded("SyncAllProgressDialog::Finish", [&] {
         DisableIdleEvent();
@@ -117,12 +117,12 @@ void SyncAllProgressDialog::ButtonClicked(const DG::ButtonClickEvent& ev)
 
 bool RunSyncAllQuantities()
 {
-    bool stored = false;
+    bool ranToEnd = false;
     Guarded("DoSyncAllQuantities", [&] {
         SyncAllProgressDialog dialog;
         if (dialog.GetId() != 0)
             dialog.Invoke();
-        stored = dialog.Stored();
+        ranToEnd = dialog.RanToEnd();
     });
-    return stored;
+    return ranToEnd;
 }

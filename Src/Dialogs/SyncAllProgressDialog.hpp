@@ -14,8 +14,8 @@ public:
     SyncAllProgressDialog();
 
     void UpdateProgressText();
-    // True once a run went through to its end and stored the database.
-    bool Stored() const { return stored; }
+    // True once a run went through its last step and the store.
+    bool RanToEnd() const { return ranToEnd; }
 
 private:
     void PanelIdle(const DG::PanelIdleEvent& ev) override;
@@ -34,8 +34,8 @@ private:
     GS::UInt32 position = 0;
     // Set once the run stored and asked to close, so a late idle event does it not again.
     bool finished = false;
-    bool stored = false;
+    bool ranToEnd = false;
 };
 
-// Runs the dialog when its resource is there; true when the run stored the database.
+// Runs the dialog when its resource is there; true when the run went through to its end.
 bool RunSyncAllQuantities();
