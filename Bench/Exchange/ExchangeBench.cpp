@@ -4,6 +4,7 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 
@@ -18,9 +19,15 @@ namespace {
 const int CategoryCount = 200;
 const int ItemsPerCategory = 50;
 
+// Each run writes into a folder of its own, removed when the run ends.
 std::string BenchPath(const char* name)
 {
-    return (std::filesystem::temp_directory_path() / name).string();
+    static const struct Folder {
+        std::string path = (std::filesystem::temp_directory_path() / "calvora-bench-XXXXXX").string();
+        Folder() { mkdtemp(&path[0]); }
+        ~Folder() { std::filesystem::remove_all(path); }
+    } folder;
+    return folder.path + "/" + name;
 }
 
 // Fills the estimate once, straight through SQL, inside one transaction.

@@ -1,6 +1,10 @@
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <csignal>
 #include <fcntl.h>
+#include <memory>
+#include <sys/resource.h>
 #include <string>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -33,6 +37,16 @@ bool FileSystem::Contains(const Location& location) const
 {
     struct stat st {};
     return !location.IsEmpty() && ::stat(location.ToDisplayText().ToUtf8().c_str(), &st) == 0;
+}
+
+void LimitFileSize(UInt64 bytes)
+{
+    // Past the limit a write then fails with EFBIG instead of the signal ending the process.
+    std::signal(SIGXFSZ, bytes == 0 ? SIG_DFL : SIG_IGN);
+    struct rlimit limit {};
+    ::getrlimit(RLIMIT_FSIZE, &limit);
+    limit.rlim_cur = bytes == 0 ? limit.rlim_max : static_cast<rlim_t>(bytes);
+    ::setrlimit(RLIMIT_FSIZE, &limit);
 }
 
 namespace {
@@ -73,6 +87,7 @@ struct File::Impl {
     GSErrCode status = NoError;
     int fd = -1;
     bool writing = false;
+    std::string target;    // the file a write replaces
     std::string tempPath;  // writes go here until Close puts the file in place
     bool failed = false;   // a write failed: Close leaves the target alone
 };
@@ -112,6 +127,7 @@ File::~File()
 }
 
 GSErrCode File::GetStatus() const { return impl->status; }
+Location File::GetWriteLocation() const { return Location(GS::UniString(impl->tempPath)); }
 bool File::IsOpen() const { return impl->fd >= 0; }
 
 GSErrCode File::Open(OpenMode mode)
@@ -121,10 +137,9 @@ GSErrCode File::Open(OpenMode mode)
     if (impl->fd >= 0)
         return IOError;
     struct stat st {};
-    bool exists = ::stat(impl->path.c_str(), &st) == 0;
-    if (exists && S_ISDIR(st.st_mode))
-        return AccessDenied;
     if (mode == ReadMode) {
+        if (::stat(impl->path.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+            return AccessDenied;
         int fd = ::open(impl->path.c_str(), O_RDONLY | O_CLOEXEC);
         if (fd < 0)
             return FromErrno(errno);
@@ -133,8 +148,20 @@ GSErrCode File::Open(OpenMode mode)
         impl->status = NoError;
         return NoError;
     }
+    // A write replaces the file a link names, never the link. Only a regular file is replaced, and
+    // that is known from its type alone: a FIFO or a device is never opened.
+    std::string target = impl->path;
+    bool exists = ::lstat(target.c_str(), &st) == 0;
+    if (exists && S_ISLNK(st.st_mode)) {
+        std::unique_ptr<char, decltype(&std::free)> real(::realpath(target.c_str(), nullptr), &std::free);
+        if (real == nullptr || ::stat(real.get(), &st) != 0)
+            return AccessDenied;  // a link to nothing, or a loop
+        target = real.get();
+    }
+    if (exists && !S_ISREG(st.st_mode))
+        return AccessDenied;
     // Write beside the target; Close renames over it.
-    std::string temp = impl->path + ".XXXXXX";
+    std::string temp = target + ".XXXXXX";
     int fd = ::mkstemp(&temp[0]);
     if (fd < 0)
         return FromErrno(errno);
@@ -153,7 +180,7 @@ GSErrCode File::Open(OpenMode mode)
         return code;
     };
     if (mode == ReadWriteMode && exists) {
-        int in = ::open(impl->path.c_str(), O_RDONLY | O_CLOEXEC);
+        int in = ::open(target.c_str(), O_RDONLY | O_CLOEXEC);
         if (in < 0)
             return abandon(FromErrno(errno));
         char buf[65536];
@@ -168,6 +195,7 @@ GSErrCode File::Open(OpenMode mode)
         ::lseek(fd, 0, SEEK_SET);
     }
     impl->fd = fd;
+    impl->target = target;
     impl->tempPath = temp;
     impl->writing = true;
     impl->failed = false;
@@ -231,7 +259,7 @@ GSErrCode File::Close()
     bool ok = !impl->failed && ::fsync(impl->fd) == 0;
     ok = ::close(impl->fd) == 0 && ok;
     impl->fd = -1;
-    if (ok && ::rename(impl->tempPath.c_str(), impl->path.c_str()) == 0) {
+    if (ok && ::rename(impl->tempPath.c_str(), impl->target.c_str()) == 0) {
         impl->tempPath.clear();
         return NoError;
     }

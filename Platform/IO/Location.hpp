@@ -37,8 +37,14 @@ public:
 };
 extern FileSystem fileSystem;
 
+// From now on no file of the process can grow beyond the size: a write past it fails as on a full
+// disk, whoever writes. Tests use it to try failed writes; 0 lifts the limit.
+void LimitFileSize(UInt64 bytes);
+
 // A file at a location. Write modes never leave a half-written file: they write beside the target
-// and put the result in its place when Close succeeds.
+// and put the result in its place when Close succeeds; dropping the file object abandons the write.
+// A target that is a link has the file it names replaced; one that exists and is no regular file
+// (folder, FIFO, device) is refused by Open. The new file keeps the replaced one's permissions.
 class File {
 public:
     enum OnNotFound : Int32 { Fail = 0, Create = 1 };
@@ -57,6 +63,9 @@ public:
     GSErrCode WriteBin(const char* buffer, USize count, USize* written = nullptr);
     GSErrCode Close();
     bool IsOpen() const;
+    // Open for writing: the file beside the target that the writes go to, for a writer that must be
+    // given a path. It writes and closes that file itself before Close puts it in place.
+    Location GetWriteLocation() const;
 
 private:
     struct Impl;

@@ -52,7 +52,7 @@ void RefreshVisibleExplorer(const char* where)
     });
 }
 
-// After New and Open the palettes must not go on showing the previous project's estimate.
+// After New, Open and Close the palettes must not go on showing the previous project's estimate.
 void RefreshPalettesForNewProject()
 {
     Guarded("ProjectEventHandler: refreshing the main palette", [] {
@@ -143,7 +143,9 @@ GSErrCode ProjectEventHandler(API_NotifyEventID notifID, GS::Int32)
                 RefreshPalettesForNewProject();
                 break;
             case APINotify_Close:
-                db.close();
+                // Loading now would read the closing project again: start empty, as on New.
+                db.resetToEmpty();
+                RefreshPalettesForNewProject();
                 break;
             default:
                 break;

@@ -85,7 +85,7 @@ bool CategoriesTable::afterDelete(Category& category)
 GS::Array<Category> CategoriesTable::getAll()
 {
     GS::Array<Category> result;
-    SQLite::Statement query = ProjectDatabase::instance().prepare("SELECT * FROM categories ORDER BY sort_order ASC");
+    SQLite::Statement query = ProjectDatabase::instance().prepare("SELECT * FROM categories ORDER BY sort_order ASC, id ASC");
     while (query.executeStep())
         result.Push(fromRow(query));
     return result;

@@ -16,7 +16,7 @@ public:
     // Deletes the category's items and their quantities and closes the sort-order gap.
     bool afterDelete(Category& category) override;
 
-    // Every category in sort order.
+    // Every category in sort order, then id.
     GS::Array<Category> getAll();
     // Gives the ids positions 1..n in array order.
     bool updateSortOrders(const GS::Array<GS::Int32>& ids);

@@ -38,6 +38,9 @@ GS::Array<DbField> ItemsTable::getFields() const
 
 bool ItemsTable::beforeSave(Item& item)
 {
+    // An item outside every category would be shown nowhere and never rolled up.
+    if (!RowExists("categories", item.getInt("category_id")))
+        return false;
     if (item.isNew) {
         item.setInt("sort_order", getMaxSortOrder(item.getInt("category_id")) + 1);
         return true;

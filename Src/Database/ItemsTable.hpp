@@ -7,8 +7,8 @@ public:
     GS::Int32 getFieldCount() const override;
     GS::Array<DbField> getFields() const override;
 
-    // A new item goes last in its category; an existing one remembers its stored category in
-    // "__oldCategoryId" so both categories are rolled up.
+    // Refuses an item whose category does not exist. A new item goes last in its category; an
+    // existing one remembers its stored category in "__oldCategoryId" so both are rolled up.
     bool beforeSave(Item& item) override;
     bool afterSave(Item& item) override;
     // Reads the stored category and sort order, so the gap is closed where the row really was.

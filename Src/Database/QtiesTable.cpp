@@ -48,6 +48,8 @@ GS::Array<DbField> QtiesTable::getFields() const
 
 bool QtiesTable::beforeSave(Qty& qty)
 {
+    if (!RowExists("items", qty.getInt("item_id")))
+        return false;
     if (qty.isNew)
         qty.setInt("sort_order", getMaxSortOrder(qty.getInt("item_id")) + 1);
     if (qty.linkNeedsParentGuid()) {

@@ -7,8 +7,8 @@ public:
     GS::Int32 getFieldCount() const override;
     GS::Array<DbField> getFields() const override;
 
-    // A new quantity goes last in its item; a link to a section element becomes a link to
-    // the element it was cut from.
+    // Refuses a quantity whose item does not exist. A new quantity goes last in its item; a link
+    // to a section element becomes a link to the element it was cut from.
     bool beforeSave(Qty& qty) override;
     bool afterSave(Qty& qty) override;
     // Reads the stored item and sort order, so the gap is closed where the row really was.

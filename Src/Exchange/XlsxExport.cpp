@@ -90,8 +90,13 @@ bool ExportXlsx(const IO::Location& location, const ExportXlsOptions& options)
         const ProjectInfoTexts info = ReadProjectInfoTexts();
         const WorkbookLabels labels = ReadWorkbookLabels();
         const EstimateRecord estimate = ReadEstimateForExport(!options.doNotExportPrices);
-        WriteEstimateWorkbook(Utf8(location.ToDisplayText()), info, labels, estimate, options);
-        return true;
+        // The workbook is written beside the file and takes its place only when it is complete;
+        // a failure drops it and leaves the file as it was.
+        IO::File file(location, IO::File::Create);
+        if (file.GetStatus() != NoError || file.Open(IO::File::WriteEmptyMode) != NoError)
+            return false;
+        WriteEstimateWorkbook(Utf8(file.GetWriteLocation().ToDisplayText()), info, labels, estimate, options);
+        return file.Close() == NoError;
     } catch (...) {
         // The caller's alert is the only report.
         return false;

@@ -9,7 +9,8 @@
 
 // Writes the whole estimate of the open project into a new workbook at the file location (its
 // display text is the path): the recapitulation and one sheet per category. True when the
-// workbook was built and saved; false on any failure, without a message of its own.
+// workbook was built and saved; false on any failure, without a message of its own, and the file
+// is then as it was.
 bool ExportXlsx(const IO::Location& location, const ExportXlsOptions& options);
 
 // The value of the first project-information entry (description, key, value) whose key is

@@ -11,7 +11,7 @@
 // Prices are written as the estimate holds them (the reader leaves them at 0 when they are
 // not to be exported), the project name as given. Every formula carries its computed
 // result. Numbers are written in the C locale whatever the process locale is. Throws
-// std::runtime_error on any failure; nothing is written to the path then.
+// std::runtime_error on any failure; the path may then hold a part of the workbook.
 void WriteEstimateWorkbook(const std::string& path, const ProjectInfoTexts& info, const WorkbookLabels& labels,
     const EstimateRecord& estimate, const ExportXlsOptions& options);
 

@@ -145,6 +145,8 @@ protected:
     void ReloadAndShowItem(Int32 itemId);
     // The item's record read again into its row.
     void ReloadItemRow(Int16 row, Int32 itemId);
+    // Every category into the map and the pop-up, in their sort order; none selected.
+    void LoadCategories();
     // A pop-up entry for the category, kept in the map too; returns the entry.
     Int16 AppendCategoryEntry(const Category& category);
     // Selects the category's pop-up entry; false when the pop-up lacks it.

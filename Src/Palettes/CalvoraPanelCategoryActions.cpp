@@ -108,10 +108,7 @@ void CalvoraPanel::ReorderCategories()
         }
         const Int16 selected = categoryPopUp.GetSelectedItem();
         const Int32 keptId = selected > 0 ? static_cast<Int32>(categoryPopUp.GetItemValue(selected)) : 0;
-        categoryMap.Clear();
-        categoryPopUp.DeleteItem(DG::PopUp::AllItems);
-        for (const Category& category : CategoriesTable().getAll())
-            AppendCategoryEntry(category);
+        LoadCategories();
         if (!SelectCategory(keptId) && categoryPopUp.GetItemCount() > 0)
             categoryPopUp.SelectItem(1);
         RefreshItems();

@@ -7,6 +7,7 @@
 #include "Database/QtiesTable.hpp"
 #include "Dialogs/EditQtyDialog.hpp"
 #include "ElementFuncs/QtyEvaluation.hpp"
+#include "GSRoot/Debug.hpp"
 #include "GSRoot/Guid.hpp"
 #include "HostApi/HostCalls.hpp"
 #include "Palettes/CalvoraPanel.hpp"
@@ -17,6 +18,25 @@ namespace {
 API_Guid ParseGuid(const GS::UniString& text)
 {
     return GSGuid2APIGuid(GS::Guid(text.ToCStr(CC_Default).Get()));
+}
+
+// One of several edited rows takes the new formula with the value it gives for the row's own
+// element, or without one when unlinked. An unlinked row whose new formula needs an element keeps
+// its formula and value: false, the evaluator's message in errorText. An empty formula gives no
+// value, so the value stays.
+bool TakeFormula(Qty& qty, const GS::UniString& formula)
+{
+    const GS::UniString previous = qty.getString("formula");
+    qty.setString("formula", formula);
+    double value = qty.getDouble("value");
+    if (!qty.getString("guid").IsEmpty()) {
+        value = QtyFormulaValue(qty, true);
+    } else if (!formula.IsEmpty() && !EvaluateQtyFormula(qty, &value, true)) {
+        qty.setString("formula", previous);
+        return false;
+    }
+    qty.setDouble("value", value);
+    return true;
 }
 
 }  // namespace
@@ -74,11 +94,13 @@ void CalvoraPanel::EditQty()
             const Int32 id = static_cast<Int32>(qtiesList.GetItemValue(row));
             Qty qty = qties.findById(id);
             qty.setString("descript", descript);
-            qty.setString("formula", formula);
-            if (!several)
+            if (!several) {
+                qty.setString("formula", formula);
                 qty.setDouble("value", value);
-            else if (!qty.getString("guid").IsEmpty())
-                qty.setDouble("value", QtyFormulaValue(qty, true));
+            } else if (!TakeFormula(qty, formula)) {
+                DBPrintf("CalvoraPanel::EditQty: row %d (quantity %d) keeps its formula and value, the new formula "
+                         "needs an element: %s\n", static_cast<int>(row), static_cast<int>(id), qty.errorText);
+            }
             if (!qties.save(qty))
                 continue;
             if (Qty* record = qtyMap.GetPtr(id))

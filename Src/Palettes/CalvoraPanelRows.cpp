@@ -164,13 +164,18 @@ void CalvoraPanel::UpdateTotal()
 
 // ---- categories, items, quantities -----------------------------------------------------------
 
-void CalvoraPanel::RefreshCategories()
+void CalvoraPanel::LoadCategories()
 {
     categoryMap.Clear();
     categoryPopUp.DeleteItem(DG::PopUp::AllItems);
-    // findAll reads in id order; the pop-up keeps that order whatever the sort orders say.
-    for (const auto& entry : CategoriesTable().findAll())
-        AppendCategoryEntry(entry.value);
+    // The categories' own order, as the sort dialog and the workbook show it.
+    for (const Category& category : CategoriesTable().getAll())
+        AppendCategoryEntry(category);
+}
+
+void CalvoraPanel::RefreshCategories()
+{
+    LoadCategories();
     if (categoryPopUp.GetItemCount() > 0)
         categoryPopUp.SelectItem(1);
     RefreshItems();

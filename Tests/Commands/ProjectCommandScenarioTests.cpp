@@ -4,12 +4,19 @@
 // breaks the estimate under them, a failing step or dump.
 #include <nlohmann/json.hpp>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
 #include <fstream>
+#include <map>
 
 #include "Calvora/MenuCommands.hpp"
 #include "Database/ProjectDatabase.hpp"
 #include "Database/QtiesTable.hpp"
 #include "Dialogs/SyncAllProgressDialog.hpp"
+#include "IO/Location.hpp"
 #include "ScenarioSupport.hpp"
 
 namespace {
@@ -130,16 +137,12 @@ TEST_F(Commands, SqlExportAndImport)
     WriteFile(dir + "/old.sql", std::string(5000, 'x'));
     WriteFile(dir + "/zero.sql", std::string("DELETE FROM qties;\0DELETE", 25));
     WriteFile(dir + "/bad.sql", "DELETE FROM qties;\nINSERT INTO nowhere VALUES (1);\n");
-    const std::string proc = ReadFile("/proc/version"), unlinked = Without(Without(Fixture, "|W-"), "|S-1|");
+    const std::string unlinked = Without(Without(Fixture, "|W-"), "|S-1|");
     Check({
         {"an export over an existing file replaces it with the dump", Estimate, "menu 32504 2\nfile $DIR/old.sql\nshow alerts\n",
          ExportSql + "=chose file $DIR/old.sql\n=no alerts"},
         {"a cancelled export writes nothing", Estimate, "menu 32504 2\nfile cancel\nshow alerts\n",
          ExportSql + "=cancelled the file dialog\n=no alerts"},
-        {"an export into a read-only place alerts", Estimate, "menu 32504 2\nfile /proc/calvora.sql\nanswer 1\n",
-         ExportSql + CreateFailed},
-        {"an export over a file that cannot be written alerts", Estimate, "menu 32504 2\nfile /proc/version\nanswer 1\n",
-         ExportSql + CreateFailed},
         {"a round trip keeping the linked quantities restores, stores and shows the exported estimate", Estimate,
          "menu 32500 1\nmenu 32504 2\nfile $DIR/a.sql\nmenu 32502 1\nidle 4\n@stored\n" + ImportSql +
              "a.sql\"\nclick top 1\nanswer 1\n@stored\nshow Calvora\n",
@@ -181,7 +184,6 @@ TEST_F(Commands, SqlExportAndImport)
     EXPECT_EQ(SqlFileFacts(dir + "/old.sql"), "dump header\n" + Fixture);
     EXPECT_EQ(SqlFileFacts(dir + "/b.sql"), "dump header\n" + unlinked);
     EXPECT_FALSE(std::ifstream(dir + "/x.sql").good());
-    EXPECT_EQ(ReadFile("/proc/version"), proc);
 }
 
 // Price cell F5 of the "Walls" sheet (its first item) and whether every sheet is protected, as
@@ -225,8 +227,6 @@ TEST_F(Commands, XlsxExportAndImport)
              =no file dialogs)~"},
         {"a cancelled file dialog ends silently", Estimate, "menu 32504 1\nclick top 1\nfile cancel\nshow alerts\n",
          ExportXlsx + "=cancelled the file dialog\n=no alerts"},
-        {"a workbook that cannot be written alerts", Estimate, "menu 32504 1\nclick top 1\nfile /proc/c.xlsx\nanswer 1\n",
-         ExportXlsx + AlertOk("error", "Error", "Could not create the XLSX file. Please check the file path and permissions.")},
         {"an import answered Cancel leaves the estimate as it was", Estimate,
          exportTo + "menu 32503 2\nfile $DIR/e.xlsx\nanswer \"Cancel\"\n@flush\n",
          ExportXlsx + exported + ImportExcel + ConfirmExcel + Rows(Synced)},
@@ -250,12 +250,91 @@ TEST_F(Commands, XlsxExportAndImport)
         EXPECT_EQ(PriceCell(dir + "/p" + box + ".xlsx"), cell) << box;
 }
 
-// The sample script of the project-wide commands runs to its end in the stand-in host.
+// Each entry under the folder as "name what": a link's target, "fifo", or a file's mode and contents
+// (a dump's header, a workbook as openpyxl reads it).
+std::map<std::string, std::string> Listing(const std::string& folder)
+{
+    std::map<std::string, std::string> entries;
+    // Listed first: reading a workbook writes beside it.
+    const std::vector<std::filesystem::directory_entry> all(std::filesystem::recursive_directory_iterator(folder), {});
+    for (const auto& entry : all) {
+        const std::string path = entry.path();
+        std::string& what = entries[entry.path().lexically_relative(folder)];
+        if (entry.is_symlink()) {
+            what = "-> " + std::filesystem::read_symlink(path).string();
+        } else if (entry.is_fifo()) {
+            what = "fifo";
+        } else if (entry.is_regular_file()) {
+            const std::string bytes = ReadFile(path);
+            char mode[8];
+            std::snprintf(mode, sizeof mode, "%04o ", static_cast<unsigned>(entry.status().permissions()));
+            what = mode + (bytes.rfind("PK", 0) == 0 ? PriceCell(path) : bytes.rfind("-- ", 0) == 0 ? "dump" : bytes);
+        }
+    }
+    return entries;
+}
+
+// A failing export alerts and leaves every file as it was, even on a full disk; a link is followed
+// and stays; a FIFO is refused without being opened; the file written keeps the mode of the one it
+// replaces.
+TEST_F(Commands, ExportTargets)
+{
+    const std::string xlsx = "menu 32504 1\nclick top 1\nfile $DIR/", sql = "menu 32504 2\nfile $DIR/";
+    const std::string xlsxFailed =
+        AlertOk("error", "Error", "Could not create the XLSX file. Please check the file path and permissions.");
+    const struct {
+        const char* name;
+        std::string script, alert;
+        UInt64 limit;         // the largest file the disk takes
+        std::string changes;  // "-" an entry before, "+" after
+    } cases[] = {
+        {"a workbook replaces a file", xlsx + "old.xlsx\nanswer 1\n", "exported successfully", 0,
+         "-old.xlsx 0604 old\n+old.xlsx 0604 F5 10 fill null locked, B5 locked, open\n"},
+        {"a full disk keeps the old workbook", xlsx + "old.xlsx\nanswer 1\n", xlsxFailed, 4096, ""},
+        {"a full disk leaves no part of a new workbook", xlsx + "new.xlsx\nanswer 1\n", xlsxFailed, 4096, ""},
+        {"a full disk keeps the old dump", sql + "old.sql\nanswer 1\n", CreateFailed, 512, ""},
+        {"a workbook through a link", xlsx + "link.xlsx\nanswer 1\n", "exported successfully", 0,
+         "-other/old.xlsx 0604 old\n+other/old.xlsx 0604 F5 10 fill null locked, B5 locked, open\n"},
+        {"a dump through a link", sql + "link.sql\n", "=no alerts", 0, "-other/old.sql 0604 old\n+other/old.sql 0604 dump\n"},
+        {"a workbook into a FIFO", xlsx + "pipe\nanswer 1\n", xlsxFailed, 0, ""},
+        {"a dump into a FIFO", sql + "pipe\nanswer 1\n", CreateFailed, 0, ""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove_all(dir);
+        std::filesystem::create_directories(dir + "/other");
+        for (const char* name : {"old.sql", "old.xlsx", "other/old.sql", "other/old.xlsx"}) {
+            WriteFile(dir + "/" + name, "old");
+            chmod((dir + "/" + name).c_str(), 0604);
+        }
+        symlink("other/old.sql", (dir + "/link.sql").c_str());
+        symlink("other/old.xlsx", (dir + "/link.xlsx").c_str());
+        mkfifo((dir + "/pipe").c_str(), 0644);
+        const auto before = Listing(dir);
+        Start(ReadJson(COMMANDS_MODEL), Estimate.c_str());
+        IO::LimitFileSize(c.limit);
+        const std::string out = Run(c.script + "show alerts\n");
+        IO::LimitFileSize(0);
+        Finish();
+        EXPECT_TRUE(Shows(out, c.alert)) << out;
+        const auto after = Listing(dir);
+        std::string changes;
+        for (const auto* side : {&before, &after})
+            for (const auto& [name, what] : *side)
+                if (before.count(name) == 0 || after.count(name) == 0 || before.at(name) != after.at(name))
+                    changes += (side == &before ? "-" : "+") + name + " " + what + "\n";
+        EXPECT_EQ(changes, c.changes);
+    }
+}
+
+// The sample script of the project-wide commands runs to its end in the stand-in host, writing its
+// files into the folder it runs in.
 TEST(SampleScripts, ProjectCommandsRunEveryMenuCommandAgainstTheFilesTheyWrite)
 {
-    const std::string out = TempDir() + "/out.txt";
-    ASSERT_EQ(std::system(("cd '" CALVORA_SAMPLES_DIR "' && '" CALVORA_HOST_EXE "' --script project-commands.script > '" +
-                           out + "' 2>&1").c_str()), 0) << ReadFile(out);
+    const std::string run = TempDir(), out = run + "/out.txt";
+    ASSERT_EQ(std::system(("cd '" + run + "' && '" CALVORA_HOST_EXE "' --script '" CALVORA_SAMPLES_DIR
+                           "/project-commands.script' '" CALVORA_SAMPLES_DIR "/sample-project.json' > out.txt 2>&1").c_str()), 0)
+        << ReadFile(out);
     const std::string text = ReadFile(out);
     EXPECT_NE(text.find("\"Syncing 2 / 14 quantities...\""), std::string::npos) << text;
     EXPECT_EQ(LinesWith(text, " -> "),
@@ -264,10 +343,12 @@ TEST(SampleScripts, ProjectCommandsRunEveryMenuCommandAgainstTheFilesTheyWrite)
               "alert warning \"Import Excel\": \"This will replace ALL current data with the contents of the Excel "
               "file.\\nAre you sure?\" / \"\" [\"Cancel\", \"Import\"] -> 2\n"
               "alert information \"Success\": \"Excel file imported successfully!\" / \"\" [\"OK\"] -> 1\n"
-              "file dialog save \"Export to SQL\" [SQL files (*.sql)] -> \"/tmp/calvora-sample.sql\"\n"
-              "file dialog save \"Export to XLSX\" [XLSX files (*.xlsx)] -> \"/tmp/calvora-sample.xlsx\"\n"
-              "file dialog open \"Import from SQL\" [SQL files (*.sql)] -> \"/tmp/calvora-sample.sql\"\n"
-              "file dialog open \"Import from Excel\" [Excel files (*.xlsx)] -> \"/tmp/calvora-sample.xlsx\"\n");
+              "file dialog save \"Export to SQL\" [SQL files (*.sql)] -> \"calvora-sample.sql\"\n"
+              "file dialog save \"Export to XLSX\" [XLSX files (*.xlsx)] -> \"calvora-sample.xlsx\"\n"
+              "file dialog open \"Import from SQL\" [SQL files (*.sql)] -> \"calvora-sample.sql\"\n"
+              "file dialog open \"Import from Excel\" [Excel files (*.xlsx)] -> \"calvora-sample.xlsx\"\n");
+    EXPECT_TRUE(std::filesystem::is_regular_file(run + "/calvora-sample.sql"));
+    EXPECT_TRUE(std::filesystem::is_regular_file(run + "/calvora-sample.xlsx"));
 }
 
 // In-process, where a test breaks the estimate between two steps or under the dump.

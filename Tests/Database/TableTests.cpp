@@ -50,8 +50,8 @@ public:
     bool beforeDelete(Category&) override { return false; }
 };
 
-// Writes that match no row, and refusing hooks, change nothing and run no hook; a failed insert
-// and a failed cascade are reported on the debug output.
+// Writes that match no row, rows whose parent does not exist, and refusing hooks, change nothing
+// and run no hook; a failed insert and a failed cascade are reported on the debug output.
 TEST_F(TablePersistence, WritesThatFail)
 {
     const GS::Int32 item = AddItem(1, 2.0, {5.0});
@@ -62,6 +62,21 @@ TEST_F(TablePersistence, WritesThatFail)
     ghost.setInt("id", 4242);
     ghost.setInt("category_id", 1);
     EXPECT_FALSE(ItemsTable().save(ghost));
+    Item orphan, moved = ItemsTable().findById(item);
+    orphan.setInt("category_id", 7);
+    moved.setInt("category_id", 7);
+    Qty orphanQty, movedQty = QtiesTable().findById(1);
+    orphanQty.setInt("item_id", 4242);
+    movedQty.setInt("item_id", 4242);
+    EXPECT_FALSE(ItemsTable().save(orphan));
+    EXPECT_FALSE(ItemsTable().save(moved));
+    EXPECT_FALSE(QtiesTable().save(orphanQty));
+    EXPECT_FALSE(QtiesTable().save(movedQty));
+    EXPECT_TRUE(orphan.isNew);
+    EXPECT_EQ(QueryText("SELECT group_concat(category_id) || '/' || group_concat(item_id) FROM items, qties"), "1/1");
+    const std::string refused = "beforeSave failed, entity not saved.\n";
+    EXPECT_EQ(debugOutput, refused + refused + refused + refused);
+    debugOutput.clear();
     Category withoutId;
     withoutId.isNew = false;
     EXPECT_FALSE(CategoriesTable().remove(withoutId));
@@ -76,6 +91,7 @@ TEST_F(TablePersistence, WritesThatFail)
     Db().execSql("CREATE TRIGGER refuse BEFORE INSERT ON qties BEGIN SELECT RAISE(ABORT, 'refused'); END;"
                  "CREATE TRIGGER keep BEFORE DELETE ON qties BEGIN SELECT RAISE(ABORT, 'kept'); END;");
     Qty qty;
+    qty.setInt("item_id", item);
     EXPECT_FALSE(QtiesTable().save(qty));
     EXPECT_TRUE(qty.isNew);
     EXPECT_EQ(qty.getInt("id"), 0);
@@ -210,7 +226,6 @@ TEST_F(RollUp, CategoryTotalIsTheUnroundedSumOfItemTotals)
     AddItem(category, 10.5, {1.234, 2.345});
     AddItem(category, 2.5, {5.0});
     AddItem(category, 1.0, {0.1});
-    AddQty(777, 50.0);  // an item that does not exist rolls nothing up
     stale.setString("title", "Renamed");
     stale.setString("code", "C-01");
     ASSERT_TRUE(CategoriesTable().save(stale));

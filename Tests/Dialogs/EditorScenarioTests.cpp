@@ -337,13 +337,21 @@ TEST_F(Editors, QuantitiesAreEditedDeletedAndReloaded)
              row 1 value 1 selected | "1" | "W" | "Walls" | "m3" | "17.00" | "10.00" | "170.00"
              row 2 value 2 selected | "2" | "q2" | "Volume*2" | "8.00" | "")~",
          "", 0, "SELECT formula, value FROM qties WHERE sort_order = 2", "Volume*2|8.0"},
-        {"several: Yes gives linked ones their own value, unlinked ones keep theirs", Mixed2,
-         Item1 + "select-rows Calvora 8 1 2\nclick Calvora \"Edit Qty\"\ntype top 4 \"both\"\ntype top 6 \"Volume*10\"\n"
+        {"several: Yes gives linked ones their own value; an unlinked one whose formula needs an element is left", Mixed3,
+         Item1 + "select-rows Calvora 8 1 2 3\nclick Calvora \"Edit Qty\"\ntype top 4 \"all\"\ntype top 6 \"Volume*10\"\n"
                  "click top 1\nanswer Yes\nshow Calvora\n",
-         R"~(row 1 value 1 selected | "1" | "both" | "Volume*10" | "25.00" | ""
-             row 2 value 2 selected | "2" | "both" | "Volume*10" | "2.00" | ""
-             22 statictext (265,313,220,18) "Total: 270.00" right)~",
-         ApplyAll + " -> 2", 0, Qties, Row(1, W1, "both", "Volume*10", "25.0") + Row(2, "", "both", "Volume*10", "2.0")},
+         R"~(row 1 value 1 selected | "1" | "all" | "Volume*10" | "25.00" | ""
+             row 2 value 2 selected | "2" | "all" | "2" | "2.00" | ""
+             row 3 value 3 selected | "3" | "all" | "Volume*10" | "40.00" | ""
+             22 statictext (265,313,220,18) "Total: 670.00" right)~",
+         ApplyAll + " -> 2", 0, Qties,
+         Row(1, W1, "all", "Volume*10", "25.0") + Row(2, "", "all", "2", "2.0") + Row(3, W2, "all", "Volume*10", "40.0")},
+        {"several: an unlinked one takes the value its new formula gives without an element", Mixed2,
+         Item1 + "select-rows Calvora 8 1 2\nclick Calvora \"Edit Qty\"\ntype top 6 \"2*5\"\nclick top 1\nanswer Yes\n"
+                 "show Calvora\n",
+         R"~(row 2 value 2 selected | "2" | "linked" | "2*5" | "10.00" | ""
+             22 statictext (265,313,220,18) "Total: 200.00" right)~",
+         ApplyAll + " -> 2", 0, Qties, Row(1, W1, "linked", "2*5", "10.0") + Row(2, "", "linked", "2*5", "10.0")},
         {"several: No changes nothing", Mixed2,
          Item1 + "select-rows Calvora 8 1 2\nclick Calvora \"Edit Qty\"\ntype top 6 \"7\"\nclick top 1\nanswer No\n", "",
          ApplyAll + " -> 1", 0, Qties, Row(1, W1, "linked", "Volume", "2.5") + Row(2, "", "fixed", "2", "2.0")},
@@ -385,6 +393,10 @@ TEST_F(Editors, QuantitiesAreEditedDeletedAndReloaded)
          "selection: 1 element(s)\n" + std::string(W1) + " type 1",
          R"~(alert error "Zoom Qty": "Failed to select the linked element in the view." / "" ["OK"] -> 1)~", 0, "", ""},
     });
+    // The one row left by a multiple edit is named, once.
+    EXPECT_TRUE(Shows(debug, "=CalvoraPanel::EditQty: row 2 (quantity 2) keeps its formula and value, the new formula "
+                             "needs an element: Variable was not defined: Volume.\n!keeps its formula"))
+        << debug;
 }
 
 // The formula help both editors share: the function menu per element type, appending a chosen name

@@ -121,7 +121,7 @@ TEST_F(Explorer, GotoAMissingItemShowsTheMainPaletteUnchanged)
     });
 }
 
-TEST_F(Explorer, NewOpenAndShowingAgainNeverKeepThePreviousProjectsItems)
+TEST_F(Explorer, NewOpenCloseAndShowingAgainNeverKeepThePreviousProjectsItems)
 {
     Host::Json withoutEstimate = sample;
     withoutEstimate["moduleData"] = Host::Json::object();
@@ -136,6 +136,8 @@ TEST_F(Explorer, NewOpenAndShowingAgainNeverKeepThePreviousProjectsItems)
         {"new\n" + ShowExplorer, Empty},
         {"open " + selectedPath + "\n" + ShowExplorer, " rows 2\n" + W05Rows},
         {"open " + emptyPath + "\n" + ShowExplorer, Empty},
+        {"open " + selectedPath + "\n" + ShowExplorer, " rows 2"},
+        {"close\n" + ShowExplorer, Empty},
         {"open " + selectedPath + "\n" + ShowExplorer, " rows 2"},
         // Hidden by the host over a New, it lists the new project's (empty) estimate when shown again.
         {std::string("palette ") + ExplorerRef + " hide-begin\nnew\npalette " + ExplorerRef + " hide-end\n" + ShowExplorer,

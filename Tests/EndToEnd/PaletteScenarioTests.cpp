@@ -103,17 +103,28 @@ TEST_F(Palettes, MenuTogglesAndTheCloseBoxHideAndStore)
     EXPECT_EQ(CountPanels("Calvora"), 1);
 }
 
-// Close stores into the project that closes; New and a project without an estimate start with one
-// untitled category and store nothing; Open reads the opened project; unloading stores what is pending.
+// Close stores into the project that closes; New, Close and a project without an estimate start with
+// one untitled category and store nothing; Open reads the opened project, its categories in their
+// sort order; unloading stores what is pending.
 TEST_F(Palettes, FollowTheProjectsLifeCycle)
 {
+    const std::string untitled = "2 popup (5,23,390,20) selected 1\nentry 1 \" Untitled Category\" value 1 *\n!entry 2\n"
+                                 "5 singlelist (5,110,500,190) rowHeight 36 scroll 1 rows 0";
+    const std::string toggle = "menu \"Show Calvora Palette\"\n";
     Play({
-        {"open $DIR/sample.json\nmenu \"Show Calvora Palette\"\ndrag-row Calvora 5 2 1\n@stored " + Codes1 +
-             "\n@flush " + Codes1,
+        {"open $DIR/sample.json\n" + toggle + "drag-row Calvora 5 2 1\n@stored " + Codes1 + "\n@flush " + Codes1,
          "=00.01 ; 00.02\n=00.02 ; 00.01"},
-        {"new\nshow Calvora\n@flush",
-         "2 popup (5,23,390,20) selected 1\nentry 1 \" Untitled Category\" value 1 *\n!entry 2\n"
-         "5 singlelist (5,110,500,190) rowHeight 36 scroll 1 rows 0\n=nothing stored"},
+        {"new\nshow Calvora\n@flush", untitled + "\n=nothing stored"},
+        // After Close the palette shows, and its actions write into, the estimate that follows it.
+        {"open $DIR/sample.json\nchoose Calvora 2 \"02 Concrete and steel\"\nclose\nshow Calvora", untitled},
+        {"click Calvora \"Add New Item\"\ntype top 6 \"After close\"\nclick top 1\n" + toggle +
+             "@stored SELECT c.title, i.descript FROM items i LEFT JOIN categories c ON c.id = i.category_id\n" + toggle +
+             "click Calvora \"Delete Category\"\nanswer Yes\n" + toggle + "@stored SELECT id, title FROM categories\n" + toggle,
+         "=Untitled Category|After close\n=2|Untitled Category"},
+        // A reorder stays when the project is stored and opened again.
+        {"open $DIR/sample.json\nclick Calvora \"Reorder Categories\"\ndrag-row top 3 4 1\nclick top 1\n" + toggle +
+             "save $DIR/sorted.json\nopen $DIR/sorted.json\n" + toggle + "show Calvora",
+         "entry 1 \"03 Finishes\" value 4 *\nentry 2 \"00 Preliminaries\" value 1\nentry 4 \"02 Concrete and steel\" value 3"},
         {"open $DIR/sample.json\nshow Calvora\ndrag-row Calvora 5 2 1\n@stored " + Codes1,
          "entry 4 \"03 Finishes\" value 4\nrow 1 value 1 | \"1\" | \"00.01\"\n=00.01 ; 00.02"},
     });

@@ -5,13 +5,13 @@
 namespace {
 using namespace Scenario;
 
-// Categories by id 1 "A1 Earthworks", 2 "B2 Concrete", 3 "Masonry" (no code) with sort orders 3, 1, 2.
+// Categories by id 1 "A1 Earthworks", 2 "B2 Concrete", 3 "Masonry" (no code) with sort orders 1, 3, 2.
 // Items 1-3 (E-01..E-03) in category 1, item 4 (C-01) in category 2. Item 1's quantities by id:
 // q1 W1 up to date, q2 W2 out of date, q3 missing element, q4 unlinked, q5 W3 up to date; their
 // sort orders put q2 first.
 const std::string Estimate =
     "DELETE FROM categories; INSERT INTO categories (id, title, code, sort_order, descript, total) VALUES "
-    "(1, 'Earthworks', 'A1', 3, 'Digging and filling', 2359.5), (2, 'Concrete', 'B2', 1, '', 0), "
+    "(1, 'Earthworks', 'A1', 1, 'Digging and filling', 2359.5), (2, 'Concrete', 'B2', 3, '', 0), "
     "(3, 'Masonry', '', 2, '', 0);"
     "INSERT INTO items (id, category_id, sort_order, code, descript, unit, price, qty, total) VALUES "
     "(1, 1, 1, 'E-01', 'Excavation', 'm3', 10, 111.5, 1115), (2, 1, 2, 'E-02', 'Backfill', 'm3', 2.5, 4, 10), "
@@ -97,9 +97,9 @@ TEST_F(MainPanel, LayoutFollowsSplitterHeadersAndResize)
 TEST_F(MainPanel, RowsPopUpAndTotalLine)
 {
     RunCases(FixtureProject(), {
-        Panel("pop-up in id order whatever the sort orders; the first category's items", "",
+        Panel("pop-up in sort order, not id order; the first category's items", "",
               {{"2", "=2 popup (5,23,390,20) selected 1\n=entry 1 \"A1 Earthworks\" value 1 *\n"
-                     "=entry 2 \"B2 Concrete\" value 2\n=entry 3 \" Masonry\" value 3"},
+                     "=entry 2 \" Masonry\" value 3\n=entry 3 \"B2 Concrete\" value 2"},
                {"", "=3 statictext (5,50,690,50) \"Digging and filling\"\n"
                     "=10 iconbutton (435,22,28,28) tooltip \"Edit Category\" icon 32551 \"Edit\"\n"
                     "=14 iconbutton (35,310,28,28) disabled tooltip \"Edit Item\" icon 32551 \"Edit\"\n"
@@ -121,9 +121,15 @@ TEST_F(MainPanel, RowsPopUpAndTotalLine)
                     "=21 iconbutton (95,310,28,28) tooltip \"Clone Item\" icon 32554 \"Clone\""}}),
         Panel("quantity rows selected: quantity buttons on", Item1 + "\nselect-rows Calvora 8 2 4",
               {{"", "=20 iconbutton (630,310,28,28) tooltip \"Zoom to linked Element\" icon 32556 \"Zoom\""}}),
-        Panel("an empty category: no rows, empty description and total line", Item1 + "\nchoose Calvora 2 3",
+        Seeded(Panel("sort orders 3, 1, 2 list ids 2, 3, 1; equal ones go by id", "",
+                     {{"2", "=entry 1 \"B2 Concrete\" value 2 *\n=entry 2 \" Masonry\" value 3\n"
+                            "=entry 3 \"A1 Earthworks\" value 1\n=entry 4 \"D4 Roofing\" value 4"},
+                      {"5", "row 1 value 4 | \"1\" | \"C-01\" | \"Footing\"\n!row 2"}}),
+               "UPDATE categories SET sort_order = 4 - sort_order WHERE id <> 3; INSERT INTO categories "
+               "(id, title, code, sort_order, descript, total) VALUES (4, 'Roofing', 'D4', 3, '', 0);"),
+        Panel("an empty category: no rows, empty description and total line", Item1 + "\nchoose Calvora 2 2",
               {{"", "=3 statictext (5,50,690,50)\n!row \n=22 statictext (265,313,220,18) right"}}),
-        Panel("one item of total 0 still shows the total line", "choose Calvora 2 2",
+        Panel("one item of total 0 still shows the total line", "choose Calvora 2 3",
               {{"", "=22 statictext (265,313,220,18) \"Total: 0.00\" right"}}),
     });
 }
@@ -147,7 +153,7 @@ TEST_F(MainPanel, RecheckOneQuantityPerTick)
         Panel("another item midway restarts from the first quantity", Item1 + "\ntick 2\n" + Item2 + "\n" + Item1 + "\ntick 1",
               {{"8 row 1", Square(Orange)}, {"8 row 2", "!polygon"}, {"@timers", "=timers 1"}}),
         Panel("one unlinked quantity: computed, then stopped", Item2 + "\ntick 2", {{"@timers", "=timers 0"}}),
-        Panel("an empty category: no timer", Item1 + "\nchoose Calvora 2 3", {{"@timers", "=timers 0"}}),
+        Panel("an empty category: no timer", Item1 + "\nchoose Calvora 2 2", {{"@timers", "=timers 0"}}),
     });
 }
 

@@ -1,7 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <linux/capability.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -32,49 +37,100 @@ std::string ReadAll(const std::string& path)
     return s.str();
 }
 
-TEST(IOFile, WritesReplaceTheTargetOnlyWhenClosed)
+// What is at the path: "none", "folder", "fifo", or a file's mode and contents; "link " first for a
+// link, "link to nothing" for one whose file is missing.
+std::string At(const std::string& path)
+{
+    struct stat st {};
+    if (lstat(path.c_str(), &st) != 0)
+        return "none";
+    const std::string link = S_ISLNK(st.st_mode) ? "link " : "";
+    if (stat(path.c_str(), &st) != 0)
+        return link + "to nothing";
+    if (!S_ISREG(st.st_mode))
+        return link + (S_ISDIR(st.st_mode) ? "folder" : S_ISFIFO(st.st_mode) ? "fifo" : "other");
+    char mode[8];
+    std::snprintf(mode, sizeof mode, "%04o ", static_cast<unsigned>(st.st_mode & 07777));
+    return link + mode + ReadAll(path);
+}
+
+// Root may write into any folder; a case about a read-only folder wants what a user gets.
+struct WithoutRootOverride {
+    __user_cap_header_struct head{_LINUX_CAPABILITY_VERSION_3, 0};
+    __user_cap_data_struct caps[2] = {}, before[2] = {};
+    WithoutRootOverride()
+    {
+        syscall(SYS_capget, &head, before);
+        std::copy(before, before + 2, caps);
+        caps[0].effective &= ~(1u << CAP_DAC_OVERRIDE);
+        syscall(SYS_capset, &head, caps);
+    }
+    ~WithoutRootOverride() { syscall(SYS_capset, &head, before); }
+};
+
+TEST(IOFile, WritesReplaceTheFileTheTargetNamesOnlyWhenClosed)
 {
     TempDir dir;
-    std::ofstream(dir / "old.txt") << "old";
+    const mode_t umask = ::umask(027);  // new files: 0640
+    mkdir((dir / "other").c_str(), 0755);
+    for (const char* name : {"old.txt", "full.txt", "other/t.txt"}) {
+        std::ofstream(dir / name) << "old";
+        chmod((dir / name).c_str(), 0604);
+    }
     mkdir((dir / "sub").c_str(), 0755);
+    mkdir((dir / "ro").c_str(), 0555);
+    mkfifo((dir / "fifo").c_str(), 0644);
+    symlink("other/t.txt", (dir / "link.txt").c_str());
+    symlink("other/none.txt", (dir / "dangling.txt").c_str());
     struct Case {
         const char* name;
         std::string target;
         IO::File::OnNotFound onNotFound;
-        GSErrCode status, open;
-        bool close;            // close the write (else the file object is dropped)
-        const char* contents;  // of the target afterwards ("" when absent)
+        GSErrCode status, open, write = NoError;
+        bool close = true;  // close the write (else the file object is dropped)
+        std::string after;  // what is at the target afterwards
+        UInt64 limit = 0;   // the largest file the disk takes
     } cases[] = {
-        {"replace", dir / "old.txt", IO::File::Fail, NoError, NoError, true, "new"},
-        {"abandoned", dir / "old.txt", IO::File::Fail, NoError, NoError, false, "new"},
-        {"create", dir / "fresh.txt", IO::File::Create, NoError, NoError, true, "new"},
-        {"missing with Fail", dir / "none.txt", IO::File::Fail, IO::FileNotFound, IO::FileNotFound, true, ""},
-        {"abandoned create", dir / "gone.txt", IO::File::Create, NoError, NoError, false, ""},
-        {"a folder", dir / "sub", IO::File::Create, IO::AccessDenied, IO::AccessDenied, true, ""},
-        {"no such folder", dir / "nowhere/x.txt", IO::File::Create, IO::FileNotFound, IO::FileNotFound, true, ""},
+        {"replace", dir / "old.txt", IO::File::Fail, NoError, NoError, NoError, true, "0604 new"},
+        {"abandoned", dir / "old.txt", IO::File::Fail, NoError, NoError, NoError, false, "0604 new"},
+        {"create", dir / "fresh.txt", IO::File::Create, NoError, NoError, NoError, true, "0640 new"},
+        {"missing with Fail", dir / "none.txt", IO::File::Fail, IO::FileNotFound, IO::FileNotFound, NoError, true, "none"},
+        {"abandoned create", dir / "gone.txt", IO::File::Create, NoError, NoError, NoError, false, "none"},
+        {"a folder", dir / "sub", IO::File::Create, IO::AccessDenied, IO::AccessDenied, NoError, true, "folder"},
+        {"no such folder", dir / "nowhere/x.txt", IO::File::Create, IO::FileNotFound, IO::FileNotFound, NoError, true, "none"},
+        {"a link: its file is replaced", dir / "link.txt", IO::File::Fail, NoError, NoError, NoError, true, "link 0604 new"},
+        {"a link to nothing", dir / "dangling.txt", IO::File::Create, NoError, IO::AccessDenied, NoError, true, "link to nothing"},
+        {"a FIFO is never opened", dir / "fifo", IO::File::Create, NoError, IO::AccessDenied, NoError, true, "fifo"},
+        {"a read-only folder", dir / "ro/x.txt", IO::File::Create, NoError, IO::AccessDenied, NoError, true, "none"},
+        {"a full disk", dir / "full.txt", IO::File::Fail, NoError, NoError, IO::IOError, true, "0604 old", 2},
     };
     for (const auto& c : cases) {
         {
+            WithoutRootOverride user;
+            IO::LimitFileSize(c.limit);
             IO::File f(IO::Location(GS::UniString(c.target)), c.onNotFound);
             EXPECT_EQ(f.GetStatus(), c.status) << c.name;
             GSErrCode open = f.Open(IO::File::WriteEmptyMode);
             EXPECT_EQ(open, c.open) << c.name;
             if (open == NoError) {
-                EXPECT_EQ(f.WriteBin("new", 3), NoError) << c.name;
+                EXPECT_EQ(f.WriteBin("new", 3), c.write) << c.name;
                 UInt64 length = 0;
                 EXPECT_EQ(f.GetDataLength(&length), NoError);
-                EXPECT_EQ(length, 3u) << c.name;
+                EXPECT_EQ(length, c.write == NoError ? 3u : 2u) << c.name;
                 if (c.close) {
-                    EXPECT_EQ(f.Close(), NoError) << c.name;
+                    EXPECT_EQ(f.Close(), c.write == NoError ? NoError : IO::IOError) << c.name;
                 }
             }
+            IO::LimitFileSize(0);
         }
-        EXPECT_EQ(ReadAll(c.target), c.contents) << c.name;
+        EXPECT_EQ(At(c.target), c.after) << c.name;
     }
+    ::umask(umask);
     std::set<std::string> left;
-    for (const auto& entry : std::filesystem::directory_iterator(dir.path))
-        left.insert(entry.path().filename());
-    EXPECT_EQ(left, (std::set<std::string>{"fresh.txt", "old.txt", "sub"}));  // no temporary left behind
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path))
+        left.insert(entry.path().lexically_relative(dir.path));
+    EXPECT_EQ(left, (std::set<std::string>{"dangling.txt", "fifo", "fresh.txt", "full.txt", "link.txt", "old.txt",
+                                           "other", "other/t.txt", "ro", "sub"}));  // no temporary left behind
 
     IO::File in(IO::Location(GS::UniString(dir / "old.txt")));
     char buf[8] = {};
