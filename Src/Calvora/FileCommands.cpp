@@ -108,7 +108,7 @@ void DoImportSql()
             return;
         }
         db.saveToProject();
-        RefreshMainPalette();
+        RefreshMainPalette("refreshing the main palette");
         SuccessAlert(kSqlImported);
     });
 }
@@ -148,7 +148,7 @@ void DoImportExcel()
         if (answer != 2)  // "Cancel", or the alert closed without an answer
             return;
         if (ImportXlsx(location)) {
-            RefreshMainPalette();
+            RefreshMainPalette("refreshing the main palette");
             SuccessAlert(kExcelImported);
         } else {
             ErrorAlert(kExcelImportFailed);

@@ -14,9 +14,9 @@ void DoShowElementItemsPalette()
     ElementItemsPalette::ToggleFromMenu();
 }
 
-void RefreshMainPalette()
+void RefreshMainPalette(const char* where)
 {
-    Guarded("refreshing the main palette", [] {
+    Guarded(where, [] {
         if (CalvoraPalette::HasInstance())
             CalvoraPalette::GetInstance().RefreshCategories();
     });

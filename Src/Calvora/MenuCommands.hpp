@@ -11,6 +11,6 @@ void DoImportExcel();
 void DoExportXlsx();
 void DoExportSql();
 
-// Reloads the main palette, when it exists, after a command replaced or recalculated the estimate;
-// a failure there undoes nothing.
-void RefreshMainPalette();
+// Reloads the main palette, when it exists, after the estimate was replaced or recalculated; a
+// failure there goes to the debug output under the caller's name and undoes nothing.
+void RefreshMainPalette(const char* where);

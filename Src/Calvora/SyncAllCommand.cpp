@@ -4,5 +4,5 @@
 void DoSyncAllQuantities()
 {
     if (RunSyncAllQuantities())
-        RefreshMainPalette();
+        RefreshMainPalette("DoSyncAllQuantities: refreshing the main palette");
 }
