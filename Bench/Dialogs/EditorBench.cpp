@@ -160,8 +160,10 @@ void BM_EvaluateForEachElement(benchmark::State& state)
     Bench bench;
     for (auto _ : state) {
         double sum = 0.0;
-        for (int i = 0; i < n; ++i)
-            sum += WallQty(1, i).getFormulaValue(true);
+        for (int i = 0; i < n; ++i) {
+            Qty qty = WallQty(1, i);
+            sum += QtyFormulaValue(qty, true);
+        }
         benchmark::DoNotOptimize(sum);
     }
 }

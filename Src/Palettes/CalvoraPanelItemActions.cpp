@@ -27,7 +27,7 @@ void CalvoraPanel::AddQties(const Qty& qtyTemplate, const VumoElementsList& elem
         Qty& qty = qties.GetLast();
         if (!unlinked) {
             qty.setString("guid", FormulaAssistance::GuidText(elements[i]));
-            qty.setDouble("value", qty.getFormulaValue(true));
+            qty.setDouble("value", QtyFormulaValue(qty, true));
         }
     }
     QtiesTable().saveAll(qties);
@@ -70,7 +70,7 @@ void CalvoraPanel::AddNewItem()
             // One unlinked quantity when nothing is selected or the user asked for one.
             const bool unlinked = elements.IsEmpty() || dialog.IsUnlinkedChecked();
             if (unlinked)
-                qtyTemplate.setDouble("value", qtyTemplate.getFormulaValue(true));
+                qtyTemplate.setDouble("value", QtyFormulaValue(qtyTemplate, true));
             AddQties(qtyTemplate, elements, unlinked);
             item = items.findById(addedId);
         }

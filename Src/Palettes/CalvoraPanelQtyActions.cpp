@@ -3,6 +3,7 @@
 #include "DG/DGUtility.hpp"
 #include "Database/QtiesTable.hpp"
 #include "Dialogs/EditQtyDialog.hpp"
+#include "ElementFuncs/QtyEvaluation.hpp"
 #include "GSRoot/Debug.hpp"
 #include "GSRoot/Guid.hpp"
 #include "HostApi/HostCalls.hpp"
@@ -26,8 +27,8 @@ bool TakeFormula(Qty& qty, const GS::UniString& formula)
     qty.setString("formula", formula);
     double value = qty.getDouble("value");
     if (!qty.getString("guid").IsEmpty()) {
-        value = qty.getFormulaValue(true);
-    } else if (!formula.IsEmpty() && !qty.evaluateFormula(&value, true)) {
+        value = QtyFormulaValue(qty, true);
+    } else if (!formula.IsEmpty() && !EvaluateQtyFormula(qty, &value, true)) {
         qty.setString("formula", previous);
         return false;
     }
@@ -143,10 +144,10 @@ void CalvoraPanel::ReloadQties()
             if (record == nullptr || record->getString("guid").IsEmpty())
                 continue;
             Qty qty = qties.findById(id);
-            qty.setDouble("value", qty.getFormulaValue(true));
+            qty.setDouble("value", QtyFormulaValue(qty, true));
             if (!qties.save(qty))
                 continue;
-            qty.updateLinkStatus();
+            UpdateQtyLinkStatus(qty);
             qtyMap.Put(id, qty);
             SetQtyRow(row);
         }
