@@ -186,11 +186,17 @@ std::unique_ptr<SQLite::Database> OpenMemoryDatabase()
     return database;
 }
 
+bool SchemaHolds(SQLite::Database& database, const char* type, const char* name)
+{
+    SQLite::Statement query(database, "SELECT COUNT(*) FROM sqlite_master WHERE type = ? AND name = ?");
+    query.bind(1, type);
+    query.bind(2, name);
+    return QueryFirstInt(query) > 0;
+}
+
 bool TableExists(SQLite::Database& database, const char* name)
 {
-    SQLite::Statement query(database, "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = ?");
-    query.bind(1, name);
-    return QueryFirstInt(query) > 0;
+    return SchemaHolds(database, "table", name);
 }
 
 std::vector<std::string> ColumnNames(SQLite::Database& database, const std::string& table);
@@ -245,25 +251,27 @@ void CheckTableUsable(SQLite::Database& database, const TableType& table)
     const std::string name = ToSqlText(table.getTableName());
     const std::vector<std::string> columns = ColumnNames(database, name);
     const GS::Array<DbField> fields = table.getFields();
-    std::string outOfRange;
     for (const DbField& field : fields) {
         bool found = false;
         for (const std::string& column : columns)
             found = found || sqlite3_stricmp(column.c_str(), field.name) == 0;
         if (!found)
             throw std::runtime_error("Table " + name + " has no column " + field.name + ".");
-        if (field.type == DbFieldInteger) {
-            if (!outOfRange.empty())
-                outOfRange += " OR ";
-            outOfRange += std::string("(typeof(") + field.name + ") = 'integer' AND (" + field.name +
-                          " > 2147483647 OR " + field.name + " < -2147483648))";
-        }
     }
-    // The next id (the highest one + 1, where no sequence says more) must fit as well.
-    outOfRange += " OR id >= 2147483647";
-    SQLite::Statement query(database, "SELECT COUNT(*) FROM " + name + " WHERE " + outOfRange);
-    if (QueryFirstInt(query) > 0)
-        throw std::runtime_error("Table " + name + " holds numbers beyond the 32-bit range.");
+    // One query per column, so the row key and the parent ids are looked up in their indexes (a
+    // stored image's were compared with its rows as it loaded) instead of scanning the table. The
+    // next id (the highest one + 1, where no sequence says more) must fit as well.
+    for (const DbField& field : fields) {
+        if (field.type != DbFieldInteger)
+            continue;
+        const std::string column = field.name;
+        const std::string outOfRange =
+            column == "id" ? "id >= 2147483647 OR (id < -2147483648 AND typeof(id) = 'integer')"
+                           : "(" + column + " > 2147483647 OR " + column + " < -2147483648) AND typeof(" + column + ") = 'integer'";
+        SQLite::Statement query(database, "SELECT EXISTS (SELECT 1 FROM " + name + " WHERE " + outOfRange + ")");
+        if (QueryFirstInt(query) > 0)
+            throw std::runtime_error("Table " + name + " holds numbers beyond the 32-bit range.");
+    }
 
     // An insert numbers its row only when "id" is the row key; otherwise new rows get no id.
     SQLite::Statement key(database,
@@ -411,7 +419,8 @@ std::unique_ptr<SQLite::Database> CopyIntoFresh(SQLite::Database& source, const 
             names += (names.empty() ? "" : ", ") + QuoteIdentifier(column);
             slots += slots.empty() ? "?" : ", ?";
         }
-        SQLite::Statement rows(source, "SELECT " + names + " FROM " + QuoteIdentifier(table));
+        // Straight from the table: an index of it may be the damaged part.
+        SQLite::Statement rows(source, "SELECT " + names + " FROM " + QuoteIdentifier(table) + " NOT INDEXED");
         SQLite::Statement insert(*target, "INSERT INTO " + QuoteIdentifier(table) + " (" + names + ") VALUES (" + slots + ")");
         while (rows.executeStep()) {
             for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
@@ -491,6 +500,69 @@ void CheckImageSound(SQLite::Database& database)
     const std::string answer = check.getColumn(0).getString();
     if (answer != "ok")
         throw std::runtime_error(answer);
+}
+
+// The (key, row id) pairs of an index or of its table's rows, in the order SQLite walks them. Keys
+// that are not integers are not collected: SQLite orders them by rules of its own.
+struct IndexEntries {
+    std::vector<std::pair<sqlite3_int64, sqlite3_int64>> pairs;
+    bool integersOnly = true;
+};
+
+void CollectIndexEntry(sqlite3_context* context, int, sqlite3_value** values)
+{
+    auto* entries = static_cast<IndexEntries*>(sqlite3_user_data(context));
+    if (sqlite3_value_type(values[0]) != SQLITE_INTEGER)
+        entries->integersOnly = false;
+    else
+        entries->pairs.emplace_back(sqlite3_value_int64(values[0]), sqlite3_value_int64(values[1]));
+}
+
+void FinishIndexEntries(sqlite3_context* context)
+{
+    sqlite3_result_null(context);
+}
+
+// The pairs reach a function of ours inside SQLite's own loop, far cheaper than stepping each row
+// out; the function lives on the connection only while the query runs (no other statement may be
+// active then, or SQLite keeps it).
+IndexEntries CollectIndexEntries(SQLite::Database& database, const std::string& column, const std::string& from)
+{
+    IndexEntries entries;
+    sqlite3* handle = database.getHandle();
+    const char* const name = "calvora_index_entries";
+    const int rc = sqlite3_create_function(handle, name, 2, SQLITE_UTF8, &entries, nullptr, CollectIndexEntry, FinishIndexEntries);
+    if (rc != SQLITE_OK)
+        throw SQLite::Exception(handle, rc);
+    struct Remove {
+        sqlite3* handle;
+        const char* name;
+        ~Remove() { sqlite3_create_function(handle, name, 2, SQLITE_UTF8, nullptr, nullptr, nullptr, nullptr); }
+    } remove{handle, name};
+    database.exec(std::string("SELECT ") + name + "(" + column + ", rowid) FROM " + from);
+    return entries;
+}
+
+// quick_check walks every page but does not compare an index with its table: an image whose index
+// pages were swapped passes it, and then sums wrongly and fails the next save. True when each of
+// our indexes in the image holds exactly its table's (key, row id) pairs, in order.
+bool OwnIndexesAgree(SQLite::Database& database)
+{
+    for (const OwnIndex& index : OwnIndexes) {
+        if (!SchemaHolds(database, "index", index.name))
+            continue;  // an older image: the schema step makes the index from the rows
+        IndexEntries rows = CollectIndexEntries(database, index.column, std::string(index.table) + " NOT INDEXED");
+        IndexEntries entries;
+        try {
+            entries = CollectIndexEntries(database, index.column, std::string(index.table) + " INDEXED BY " + index.name);
+        } catch (const SQLite::Exception&) {
+            return false;  // the index's own pages cannot be read
+        }
+        std::sort(rows.pairs.begin(), rows.pairs.end());
+        if (!rows.integersOnly || !entries.integersOnly || rows.pairs != entries.pairs)
+            return false;
+    }
+    return true;
 }
 
 std::string FormatReal(double value)
@@ -694,8 +766,14 @@ void ProjectDatabase::loadFromProject()
         CheckOnlyOwnObjects(*connection, &extraTables);
         // SQLite opens some sound images read-only (a newer write version, say), and every save
         // would fail on them: their rows go into a writable database instead. So do the estimate's
-        // tables of an image that holds others too, which would otherwise cost the whole estimate.
-        if (sqlite3_db_readonly(connection->getHandle(), "main") == 1 || !extraTables.empty())
+        // tables of an image that holds others too, which would otherwise cost the whole estimate,
+        // and the rows of one whose indexes disagree with them (the schema step makes new ones).
+        bool copy = sqlite3_db_readonly(connection->getHandle(), "main") == 1 || !extraTables.empty();
+        if (!copy && !OwnIndexesAgree(*connection)) {
+            DBPrintf("The stored estimate's indexes disagree with its tables; its rows are copied into a fresh database.\n");
+            copy = true;
+        }
+        if (copy)
             replaceConnection(CopyIntoFresh(*connection, TablesOf(*connection, extraTables)));
         if (!extraTables.empty()) {
             std::string names;
