@@ -176,9 +176,10 @@ struct HostCalls {
             return APIERR_BADPARS;
         if (H()->ShouldFail("HostGetModuleData", nullptr, &code))
             return code;
-        auto bytes = H()->ModuleData(name->ToUtf8());
-        if (!bytes.has_value())
-            return APIERR_BADID;
+        const std::string key = name->ToUtf8();
+        auto bytes = H()->ModuleData(key);
+        if (!bytes.has_value())  // none under that name, or what is there cannot be read
+            return H()->Project()["moduleData"].contains(key) ? APIERR_GENERAL : APIERR_NOMODULEDATA;
         GSHandle handle = BMAllocateHandle(static_cast<GSSize>(bytes->size()));
         if (handle == nullptr)
             return APIERR_GENERAL;

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <exception>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -605,14 +606,21 @@ ProjectDatabase::~ProjectDatabase()
 
 void ProjectDatabase::replaceConnection(std::unique_ptr<SQLite::Database> next)
 {
+    std::unique_ptr<SQLite::Database> previous = std::move(connection);
+    connection = std::move(next);
+    retire(std::move(previous));
+}
+
+void ProjectDatabase::retire(std::unique_ptr<SQLite::Database> previous)
+{
     // Closing a connection with a live statement fails (and the wrapper asserts), so such a
     // connection waits until its statements are gone.
     auto busy = [](const std::unique_ptr<SQLite::Database>& database) {
         return sqlite3_next_stmt(database->getHandle(), nullptr) != nullptr;
     };
-    if (connection && busy(connection))
-        retired.push_back(std::move(connection));
-    connection = std::move(next);
+    if (previous && busy(previous))
+        retired.push_back(std::move(previous));
+    previous.reset();
     for (auto it = retired.begin(); it != retired.end();) {
         if (busy(*it))
             ++it;
@@ -702,12 +710,50 @@ void ProjectDatabase::close()
     if (openFlag && changedFlag)
         saveToProject();
     drop();
+    storedUnread = false;
+    unreadTold = false;
 }
 
 void ProjectDatabase::reopen()
 {
     drop();
+    unreadTold = false;
     ensureOpen();
+}
+
+bool ProjectDatabase::retryStoredRead()
+{
+    if (!storedUnread || !openFlag)
+        return false;
+    // The stand-in and its changes stay in place until a read succeeds.
+    std::unique_ptr<SQLite::Database> standIn = std::move(connection);
+    const bool standInChanged = changedFlag;
+    openFlag = false;
+    changedFlag = false;
+    std::exception_ptr failure;
+    try {
+        ensureOpen();
+    } catch (...) {
+        failure = std::current_exception();
+        storedUnread = true;
+    }
+    if (storedUnread) {
+        std::swap(connection, standIn);
+        openFlag = true;
+        changedFlag = standInChanged;
+    }
+    retire(std::move(standIn));
+    if (failure)
+        std::rethrow_exception(failure);
+    return !storedUnread;
+}
+
+bool ProjectDatabase::takeUnreadNotice()
+{
+    if (!storedUnread || unreadTold)
+        return false;
+    unreadTold = true;
+    return true;
 }
 
 void ProjectDatabase::drop()
@@ -728,12 +774,20 @@ void ProjectDatabase::createSchema()
 
 void ProjectDatabase::loadFromProject()
 {
+    storedUnread = false;
     API_ModulData info;
     std::memset(&info, 0, sizeof info);
     const GSErrCode err = HostGetModuleData(&info, GS::UniString(ModuleDataName, CC_Default));
     if (err != NoError) {
         if (info.dataHdl != nullptr)
             BMKillHandle(&info.dataHdl);
+        // A project that holds no estimate starts empty; one whose estimate the host failed to
+        // read must not have an empty one stored over it.
+        if (err != APIERR_NOMODULEDATA) {
+            storedUnread = true;
+            DBPrintf("The estimate stored in this project could not be read (host error %d); an empty one stands in "
+                     "for it and is not stored.\n", static_cast<int>(err));
+        }
         return;
     }
     if (info.dataHdl == nullptr)
@@ -793,6 +847,11 @@ void ProjectDatabase::saveToProject()
 {
     if (!changedFlag || !connection)
         return;
+    if (storedUnread) {
+        DBPrintf("Nothing is stored: the estimate stored in this project could not be read, and what stands in for it "
+                 "would replace it.\n");
+        return;
+    }
 
     sqlite3* copy = nullptr;
     if (sqlite3_open(":memory:", &copy) != SQLITE_OK) {

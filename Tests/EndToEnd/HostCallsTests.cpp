@@ -134,7 +134,7 @@ TEST(ProjectFile, ModuleDataSurvivesSaveAndReopenByteForByte)
         EXPECT_EQ(host.ModuleData("Other"), bytes);
         BMKillHandle(&info.dataHdl);
         API_ModulData missing{};
-        EXPECT_NE(HostGetModuleData(&missing, "Missing"), NoError);
+        EXPECT_EQ(HostGetModuleData(&missing, "Missing"), APIERR_NOMODULEDATA);
         EXPECT_EQ(missing.dataHdl, nullptr);
         CalvoraClearHostTable();
     }
