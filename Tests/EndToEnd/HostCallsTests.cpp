@@ -135,6 +135,8 @@ TEST(ProjectFile, ModuleDataSurvivesSaveAndReopenByteForByte)
         BMKillHandle(&info.dataHdl);
         API_ModulData missing{};
         EXPECT_EQ(HostGetModuleData(&missing, "Missing"), APIERR_NOMODULEDATA);
+        host.Project()["moduleData"]["Broken"] = "no*base64";
+        EXPECT_EQ(HostGetModuleData(&missing, "Broken"), APIERR_GENERAL);
         EXPECT_EQ(missing.dataHdl, nullptr);
         CalvoraClearHostTable();
     }
