@@ -578,15 +578,31 @@ std::string FormatReal(double value)
     return std::string(buffer, result.ptr);
 }
 
+// A zero byte would end the text for SQLite, so it goes out as char(0) joined to the quoted parts
+// around it, as the sqlite3 shell's dump writes it: 'ab'||char(0)||'cd'.
 void AppendQuotedText(std::string& out, const char* text, int length)
 {
-    out += '\'';
+    if (length == 0)
+        out += "''";
+    bool quoted = false;
     for (int i = 0; i < length; ++i) {
+        const bool zero = text[i] == '\0';
+        if (zero || !quoted) {  // a new part
+            if (quoted)
+                out += '\'';
+            if (i > 0)
+                out += "||";
+            out += zero ? "char(0)" : "'";
+            quoted = !zero;
+            if (zero)
+                continue;
+        }
         out += text[i];
         if (text[i] == '\'')
             out += '\'';
     }
-    out += '\'';
+    if (quoted)
+        out += '\'';
 }
 
 }  // namespace
