@@ -176,15 +176,22 @@ struct HostCalls {
             return APIERR_BADPARS;
         if (H()->ShouldFail("HostGetModuleData", nullptr, &code))
             return code;
-        const std::string key = name->ToUtf8();
-        auto bytes = H()->ModuleData(key);
-        if (!bytes.has_value())  // none under that name, or what is there cannot be read
-            return H()->Project()["moduleData"].contains(key) ? APIERR_GENERAL : APIERR_NOMODULEDATA;
-        GSHandle handle = BMAllocateHandle(static_cast<GSSize>(bytes->size()));
+        const Json& data = H()->project["moduleData"];
+        const auto entry = data.find(name->ToUtf8());
+        if (entry == data.end())
+            return APIERR_NOMODULEDATA;
+        if (!entry->is_string())
+            return APIERR_GENERAL;
+        // Decoded straight into the handle, which is cut to the size then.
+        const std::string& text = entry->get_ref<const std::string&>();
+        GSHandle handle = BMAllocateHandle(static_cast<GSSize>(Base64DecodedRoom(text)));
         if (handle == nullptr)
             return APIERR_GENERAL;
-        if (!bytes->empty())
-            std::memcpy(*handle, bytes->data(), bytes->size());
+        const std::optional<std::size_t> size = Base64DecodeInto(text, reinterpret_cast<unsigned char*>(*handle));
+        if (!size.has_value() || BMReallocHandle(handle, static_cast<GSSize>(*size)) == nullptr) {
+            BMKillHandle(&handle);
+            return APIERR_GENERAL;
+        }
         info->dataVersion = 1;
         info->platformSign[0] = 'W';
         info->platformSign[1] = 'W';
@@ -676,7 +683,12 @@ std::string Base64Encode(const std::vector<unsigned char>& bytes)
     return out;
 }
 
-std::optional<std::vector<unsigned char>> Base64Decode(const std::string& text)
+std::size_t Base64DecodedRoom(const std::string& text)
+{
+    return text.size() / 4 * 3 + 3;
+}
+
+std::optional<std::size_t> Base64DecodeInto(const std::string& text, unsigned char* out)
 {
     // A digit's value, or one of: skipped (blanks and line breaks), padding, not base64.
     enum : unsigned char { Skipped = 64, Padding = 65, Invalid = 66 };
@@ -690,27 +702,27 @@ std::optional<std::vector<unsigned char>> Base64Decode(const std::string& text)
         table['='] = Padding;
         return table;
     }();
-    std::vector<unsigned char> out(text.size() / 4 * 3 + 3);
-    unsigned char* to = out.data();
+    unsigned char* to = out;
     const auto* from = reinterpret_cast<const unsigned char*>(text.data());
     const auto* const end = from + text.size();
     unsigned buffer = 0;
     int bits = 0;
     std::size_t padding = 0;
     while (from != end) {
-        // Four digits in a row, on a byte boundary, make three bytes at once.
-        if (bits == 0 && padding == 0 && end - from >= 4) {
+        // Groups of four digits, on a byte boundary, make three bytes each.
+        while (bits == 0 && padding == 0 && end - from >= 4) {
             const unsigned a = values[from[0]], b = values[from[1]], c = values[from[2]], d = values[from[3]];
-            if ((a | b | c | d) < 64) {
-                const unsigned v = a << 18 | b << 12 | c << 6 | d;
-                to[0] = static_cast<unsigned char>(v >> 16);
-                to[1] = static_cast<unsigned char>(v >> 8);
-                to[2] = static_cast<unsigned char>(v);
-                to += 3;
-                from += 4;
-                continue;
-            }
+            if ((a | b | c | d) >= 64)
+                break;
+            const unsigned v = a << 18 | b << 12 | c << 6 | d;
+            to[0] = static_cast<unsigned char>(v >> 16);
+            to[1] = static_cast<unsigned char>(v >> 8);
+            to[2] = static_cast<unsigned char>(v);
+            to += 3;
+            from += 4;
         }
+        if (from == end)
+            break;
         const unsigned v = values[*from++];
         if (v == Padding) {
             ++padding;
@@ -729,7 +741,16 @@ std::optional<std::vector<unsigned char>> Base64Decode(const std::string& text)
     }
     if (padding > 2)
         return std::nullopt;
-    out.resize(static_cast<std::size_t>(to - out.data()));
+    return static_cast<std::size_t>(to - out);
+}
+
+std::optional<std::vector<unsigned char>> Base64Decode(const std::string& text)
+{
+    std::vector<unsigned char> out(Base64DecodedRoom(text));
+    const std::optional<std::size_t> size = Base64DecodeInto(text, out.data());
+    if (!size.has_value())
+        return std::nullopt;
+    out.resize(*size);
     return out;
 }
 

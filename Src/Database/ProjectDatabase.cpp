@@ -187,17 +187,11 @@ std::unique_ptr<SQLite::Database> OpenMemoryDatabase()
     return database;
 }
 
-bool SchemaHolds(SQLite::Database& database, const char* type, const char* name)
-{
-    SQLite::Statement query(database, "SELECT COUNT(*) FROM sqlite_master WHERE type = ? AND name = ?");
-    query.bind(1, type);
-    query.bind(2, name);
-    return QueryFirstInt(query) > 0;
-}
-
 bool TableExists(SQLite::Database& database, const char* name)
 {
-    return SchemaHolds(database, "table", name);
+    SQLite::Statement query(database, "SELECT COUNT(*) FROM sqlite_master WHERE type = 'table' AND name = ?");
+    query.bind(1, name);
+    return QueryFirstInt(query) > 0;
 }
 
 std::vector<std::string> ColumnNames(SQLite::Database& database, const std::string& table);
@@ -244,47 +238,6 @@ std::vector<std::string> ColumnNames(SQLite::Database& database, const std::stri
     return names;
 }
 
-// The table layer reads every column of its field list and keeps ids in 32 bits; a database
-// that breaks either would fail on every later operation, so it is refused up front.
-template <typename TableType>
-void CheckTableUsable(SQLite::Database& database, const TableType& table)
-{
-    const std::string name = ToSqlText(table.getTableName());
-    const std::vector<std::string> columns = ColumnNames(database, name);
-    const GS::Array<DbField> fields = table.getFields();
-    for (const DbField& field : fields) {
-        bool found = false;
-        for (const std::string& column : columns)
-            found = found || sqlite3_stricmp(column.c_str(), field.name) == 0;
-        if (!found)
-            throw std::runtime_error("Table " + name + " has no column " + field.name + ".");
-    }
-    // One query per column, so the row key and the parent ids are looked up in their indexes (a
-    // stored image's were compared with its rows as it loaded) instead of scanning the table. The
-    // next id (the highest one + 1, where no sequence says more) must fit as well.
-    for (const DbField& field : fields) {
-        if (field.type != DbFieldInteger)
-            continue;
-        const std::string column = field.name;
-        const std::string outOfRange =
-            column == "id" ? "id >= 2147483647 OR (id < -2147483648 AND typeof(id) = 'integer')"
-                           : "(" + column + " > 2147483647 OR " + column + " < -2147483648) AND typeof(" + column + ") = 'integer'";
-        SQLite::Statement query(database, "SELECT EXISTS (SELECT 1 FROM " + name + " WHERE " + outOfRange + ")");
-        if (QueryFirstInt(query) > 0)
-            throw std::runtime_error("Table " + name + " holds numbers beyond the 32-bit range.");
-    }
-
-    // An insert numbers its row only when "id" is the row key; otherwise new rows get no id.
-    SQLite::Statement key(database,
-                          "SELECT (SELECT COUNT(*) FROM pragma_table_info(?1, 'main') WHERE pk > 0) = 1"
-                          " AND EXISTS (SELECT 1 FROM pragma_table_info(?1, 'main')"
-                          " WHERE name = 'id' COLLATE NOCASE AND pk = 1 AND upper(type) = 'INTEGER')"
-                          " AND EXISTS (SELECT 1 FROM pragma_table_list(?1) WHERE schema = 'main' AND wr = 0)");
-    key.bind(1, name);
-    if (QueryFirstInt(key) == 0)
-        throw std::runtime_error("Table " + name + " does not number its rows by an INTEGER PRIMARY KEY id.");
-}
-
 // The indexes of the parent ids, so a roll-up sums one item's quantities or one category's items
 // without scanning the whole table.
 struct OwnIndex {
@@ -296,6 +249,151 @@ const OwnIndex OwnIndexes[] = {
     {"items_category_id", "items", "category_id"},
     {"qties_item_id", "qties", "item_id"},
 };
+
+// Runs the SQL with a function of ours on the connection, which gets the rows inside SQLite's own
+// loop, far cheaper than stepping each row out. The function lives only while the SQL runs (no
+// other statement may be active then, or SQLite keeps it).
+void RunWithFunction(SQLite::Database& database, const std::string& sql, int arguments, void* data,
+                     void (*step)(sqlite3_context*, int, sqlite3_value**))
+{
+    sqlite3* handle = database.getHandle();
+    auto define = [&](void* with, decltype(step) stepping, void (*finishing)(sqlite3_context*)) {
+        const int rc = sqlite3_create_function(handle, "calvora_rows", arguments, SQLITE_UTF8, with, nullptr, stepping, finishing);
+        if (rc != SQLITE_OK)
+            throw SQLite::Exception(handle, rc);
+    };
+    define(data, step, [](sqlite3_context* context) { sqlite3_result_null(context); });
+    try {
+        database.exec(sql);
+    } catch (...) {
+        define(nullptr, nullptr, nullptr);
+        throw;
+    }
+    define(nullptr, nullptr, nullptr);
+}
+
+// The (key, row id) pairs of an index, or of the rows of its table, as SQLite walks them. A NULL
+// key, which an index puts first, is kept as the lowest integer; other keys than integers are not
+// kept (SQLite orders them by rules of its own), and the pairs are then not comparable.
+struct IndexEntries {
+    std::vector<std::pair<sqlite3_int64, sqlite3_int64>> pairs;
+    bool comparable = true;
+
+    void add(sqlite3_value* key, sqlite3_value* rowId)
+    {
+        const sqlite3_int64 null = std::numeric_limits<sqlite3_int64>::min();
+        const int type = sqlite3_value_type(key);
+        const sqlite3_int64 number = type == SQLITE_INTEGER ? sqlite3_value_int64(key) : null;
+        if ((type == SQLITE_INTEGER && number != null) || type == SQLITE_NULL)
+            pairs.emplace_back(number, sqlite3_value_int64(rowId));
+        else
+            comparable = false;
+    }
+};
+
+// One walk over a table's rows, straight from the table: the row id, then its integer columns.
+struct RowWalk {
+    int idArgument = -1;
+    int keyArgument = -1;  // the column of the table's index, when it has one
+    bool outOfRange = false;
+    IndexEntries rows;
+};
+
+// As "typeof(c) = 'integer' AND (c > 2147483647 OR c < -2147483648)", and for the row key also
+// "OR id >= 2147483647" (text sorts after every number), so that the next id fits too.
+bool OutOfRange(sqlite3_value* value, bool isId)
+{
+    switch (sqlite3_value_type(value)) {
+        case SQLITE_INTEGER: {
+            const sqlite3_int64 number = sqlite3_value_int64(value);
+            return number > 2147483647 || number < -2147483648LL || (isId && number == 2147483647);
+        }
+        case SQLITE_FLOAT:
+            return isId && sqlite3_value_double(value) >= 2147483647.0;
+        case SQLITE_NULL:
+            return false;
+        default:
+            return isId;
+    }
+}
+
+void WalkRow(sqlite3_context* context, int count, sqlite3_value** values)
+{
+    auto* walk = static_cast<RowWalk*>(sqlite3_user_data(context));
+    for (int i = 1; i < count; ++i)
+        walk->outOfRange = walk->outOfRange || OutOfRange(values[i], i == walk->idArgument);
+    if (walk->keyArgument > 0)
+        walk->rows.add(values[walk->keyArgument], values[0]);
+}
+
+// The table layer reads every column of its field list and keeps ids in 32 bits; a database
+// that breaks either would fail on every later operation, so it is refused up front. One walk
+// over the rows checks the numbers and gathers what the table's index must hold: quick_check does
+// not compare an index with its table, and an image whose index pages were swapped passes it, then
+// sums wrongly and fails the next save. False when the index is not known to agree with the rows.
+template <typename TableType>
+bool CheckTableUsable(SQLite::Database& database, const TableType& table)
+{
+    const std::string name = ToSqlText(table.getTableName());
+    const std::vector<std::string> columns = ColumnNames(database, name);
+    const GS::Array<DbField> fields = table.getFields();
+    for (const DbField& field : fields) {
+        bool found = false;
+        for (const std::string& column : columns)
+            found = found || sqlite3_stricmp(column.c_str(), field.name) == 0;
+        if (!found)
+            throw std::runtime_error("Table " + name + " has no column " + field.name + ".");
+    }
+
+    // An insert numbers its row only when "id" is the row key; otherwise new rows get no id.
+    {
+        SQLite::Statement key(database,
+                              "SELECT (SELECT COUNT(*) FROM pragma_table_info(?1, 'main') WHERE pk > 0) = 1"
+                              " AND EXISTS (SELECT 1 FROM pragma_table_info(?1, 'main')"
+                              " WHERE name = 'id' COLLATE NOCASE AND pk = 1 AND upper(type) = 'INTEGER')"
+                              " AND EXISTS (SELECT 1 FROM pragma_table_list(?1) WHERE schema = 'main' AND wr = 0)");
+        key.bind(1, name);
+        if (QueryFirstInt(key) == 0)
+            throw std::runtime_error("Table " + name + " does not number its rows by an INTEGER PRIMARY KEY id.");
+    }
+
+    const OwnIndex* index = nullptr;
+    for (const OwnIndex& own : OwnIndexes)
+        index = name == own.table ? &own : index;
+    RowWalk walk;
+    std::string arguments = "rowid";
+    int argument = 0;
+    for (const DbField& field : fields) {
+        if (field.type != DbFieldInteger)
+            continue;
+        arguments += std::string(", ") + field.name;
+        ++argument;
+        if (std::strcmp(field.name, "id") == 0)
+            walk.idArgument = argument;
+        if (index != nullptr && std::strcmp(field.name, index->column) == 0)
+            walk.keyArgument = argument;
+    }
+    RunWithFunction(database, "SELECT calvora_rows(" + arguments + ") FROM " + name + " NOT INDEXED", -1, &walk, WalkRow);
+    if (walk.outOfRange)
+        throw std::runtime_error("Table " + name + " holds numbers beyond the 32-bit range.");
+    if (index == nullptr)
+        return true;
+
+    IndexEntries entries;
+    try {
+        RunWithFunction(database, std::string("SELECT calvora_rows(") + index->column + ", rowid) FROM " + name + " INDEXED BY " +
+                                      index->name, 2, &entries,
+                        [](sqlite3_context* context, int, sqlite3_value** values) {
+                            static_cast<IndexEntries*>(sqlite3_user_data(context))->add(values[0], values[1]);
+                        });
+    } catch (const SQLite::Exception&) {
+        return false;  // the index's own pages cannot be read
+    }
+    IndexEntries& rows = walk.rows;
+    if (!std::is_sorted(rows.pairs.begin(), rows.pairs.end()))
+        std::sort(rows.pairs.begin(), rows.pairs.end());
+    return rows.comparable && entries.comparable && rows.pairs == entries.pairs;
+}
 
 // An index of our name must be the plain one we would make: one stored under that name with a
 // condition, an expression or a uniqueness could make later saves fail.
@@ -455,18 +553,19 @@ std::unique_ptr<SQLite::Database> CopyIntoFresh(SQLite::Database& source, const 
     return target;
 }
 
-void CheckSchemaUsable(SQLite::Database& database)
+// Throws when the database cannot be used; false when an index is not known to agree with its table.
+bool CheckSchemaUsable(SQLite::Database& database)
 {
     CheckOnlyOwnObjects(database);
-    CheckTableUsable(database, CategoriesTable());
-    CheckTableUsable(database, ItemsTable());
-    CheckTableUsable(database, QtiesTable());
+    const bool indexesAgree = CheckTableUsable(database, CategoriesTable()) && CheckTableUsable(database, ItemsTable()) &&
+                              CheckTableUsable(database, QtiesTable());
     if (TableExists(database, "sqlite_sequence")) {
         // So must the next id of a table whose highest rows were deleted.
         SQLite::Statement query(database, "SELECT COUNT(*) FROM sqlite_sequence WHERE seq >= 2147483647");
         if (QueryFirstInt(query) > 0)
             throw std::runtime_error("The next ids are beyond the 32-bit range.");
     }
+    return indexesAgree;
 }
 
 void CreateSchemaOn(SQLite::Database& database)
@@ -501,69 +600,6 @@ void CheckImageSound(SQLite::Database& database)
     const std::string answer = check.getColumn(0).getString();
     if (answer != "ok")
         throw std::runtime_error(answer);
-}
-
-// The (key, row id) pairs of an index or of its table's rows, in the order SQLite walks them. Keys
-// that are not integers are not collected: SQLite orders them by rules of its own.
-struct IndexEntries {
-    std::vector<std::pair<sqlite3_int64, sqlite3_int64>> pairs;
-    bool integersOnly = true;
-};
-
-void CollectIndexEntry(sqlite3_context* context, int, sqlite3_value** values)
-{
-    auto* entries = static_cast<IndexEntries*>(sqlite3_user_data(context));
-    if (sqlite3_value_type(values[0]) != SQLITE_INTEGER)
-        entries->integersOnly = false;
-    else
-        entries->pairs.emplace_back(sqlite3_value_int64(values[0]), sqlite3_value_int64(values[1]));
-}
-
-void FinishIndexEntries(sqlite3_context* context)
-{
-    sqlite3_result_null(context);
-}
-
-// The pairs reach a function of ours inside SQLite's own loop, far cheaper than stepping each row
-// out; the function lives on the connection only while the query runs (no other statement may be
-// active then, or SQLite keeps it).
-IndexEntries CollectIndexEntries(SQLite::Database& database, const std::string& column, const std::string& from)
-{
-    IndexEntries entries;
-    sqlite3* handle = database.getHandle();
-    const char* const name = "calvora_index_entries";
-    const int rc = sqlite3_create_function(handle, name, 2, SQLITE_UTF8, &entries, nullptr, CollectIndexEntry, FinishIndexEntries);
-    if (rc != SQLITE_OK)
-        throw SQLite::Exception(handle, rc);
-    struct Remove {
-        sqlite3* handle;
-        const char* name;
-        ~Remove() { sqlite3_create_function(handle, name, 2, SQLITE_UTF8, nullptr, nullptr, nullptr, nullptr); }
-    } remove{handle, name};
-    database.exec(std::string("SELECT ") + name + "(" + column + ", rowid) FROM " + from);
-    return entries;
-}
-
-// quick_check walks every page but does not compare an index with its table: an image whose index
-// pages were swapped passes it, and then sums wrongly and fails the next save. True when each of
-// our indexes in the image holds exactly its table's (key, row id) pairs, in order.
-bool OwnIndexesAgree(SQLite::Database& database)
-{
-    for (const OwnIndex& index : OwnIndexes) {
-        if (!SchemaHolds(database, "index", index.name))
-            continue;  // an older image: the schema step makes the index from the rows
-        IndexEntries rows = CollectIndexEntries(database, index.column, std::string(index.table) + " NOT INDEXED");
-        IndexEntries entries;
-        try {
-            entries = CollectIndexEntries(database, index.column, std::string(index.table) + " INDEXED BY " + index.name);
-        } catch (const SQLite::Exception&) {
-            return false;  // the index's own pages cannot be read
-        }
-        std::sort(rows.pairs.begin(), rows.pairs.end());
-        if (!rows.integersOnly || !entries.integersOnly || rows.pairs != entries.pairs)
-            return false;
-    }
-    return true;
 }
 
 std::string FormatReal(double value)
@@ -654,7 +690,14 @@ void ProjectDatabase::ensureOpen()
     loadFromProject();
     try {
         CreateSchemaOn(*connection);
-        CheckSchemaUsable(*connection);
+        if (!CheckSchemaUsable(*connection)) {
+            // The rows are read straight from the tables; the schema step makes the indexes anew.
+            DBPrintf("The stored estimate's indexes are not known to agree with its tables; its rows are copied into a fresh "
+                     "database.\n");
+            replaceConnection(CopyIntoFresh(*connection, TablesOf(*connection)));
+            CreateSchemaOn(*connection);
+            CheckSchemaUsable(*connection);  // the new indexes agree
+        }
     } catch (const std::exception& e) {
         if (!imageLoaded)
             throw;
@@ -836,14 +879,8 @@ void ProjectDatabase::loadFromProject()
         CheckOnlyOwnObjects(*connection, &extraTables);
         // SQLite opens some sound images read-only (a newer write version, say), and every save
         // would fail on them: their rows go into a writable database instead. So do the estimate's
-        // tables of an image that holds others too, which would otherwise cost the whole estimate,
-        // and the rows of one whose indexes disagree with them (the schema step makes new ones).
-        bool copy = sqlite3_db_readonly(connection->getHandle(), "main") == 1 || !extraTables.empty();
-        if (!copy && !OwnIndexesAgree(*connection)) {
-            DBPrintf("The stored estimate's indexes disagree with its tables; its rows are copied into a fresh database.\n");
-            copy = true;
-        }
-        if (copy)
+        // tables of an image that holds others too, which would otherwise cost the whole estimate.
+        if (sqlite3_db_readonly(connection->getHandle(), "main") == 1 || !extraTables.empty())
             replaceConnection(CopyIntoFresh(*connection, TablesOf(*connection, extraTables)));
         if (!extraTables.empty()) {
             std::string names;
@@ -1019,7 +1056,7 @@ bool ProjectDatabase::replaceWithSql(const GS::UniString& sql, bool keepLinks)
         if (!keepLinks)
             rebuilt->exec("DELETE FROM qties WHERE guid IS NOT NULL AND guid != '';");
         CreateSchemaOn(*rebuilt);
-        CheckSchemaUsable(*rebuilt);
+        CheckSchemaUsable(*rebuilt);  // its indexes are new: they agree with the rows
 
         replaceConnection(std::move(rebuilt));
         changedFlag = true;
