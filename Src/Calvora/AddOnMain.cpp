@@ -75,9 +75,8 @@ void ReadStoredEstimateAgain()
 void TellOfUnreadEstimate()
 {
     if (ProjectDatabase::instance().takeUnreadNotice())
-        FailureAlert("the stored estimate's read",
-                     "The estimate stored in this project could not be read. Changes will not be stored until it can be read.",
-                     "");
+        FailureAlert("reading the stored estimate",
+                     "The estimate stored in this project could not be read. Changes will not be stored until it can be read.", "");
 }
 }  // namespace
 
