@@ -31,15 +31,17 @@ std::vector<unsigned char> WithIndexLeavesSwapped(std::vector<unsigned char> ima
     std::vector<std::size_t> pages;
     while (leaves.executeStep())
         pages.push_back(static_cast<std::size_t>(leaves.getColumn(0).getInt()));
-    SQLite::Statement check(file, "PRAGMA quick_check");
-    check.executeStep();
-    EXPECT_EQ(check.getColumn(0).getString(), "ok");
     EXPECT_GE(pages.size(), 2u) << index;
     if (pages.size() >= 2) {
         const std::size_t size = static_cast<std::size_t>(image[16] << 8 | image[17]);
         std::swap_ranges(image.begin() + (pages.front() - 1) * size, image.begin() + pages.front() * size,
                          image.begin() + (pages.back() - 1) * size);
     }
+    std::ofstream(dir.File("swapped.db"), std::ios::binary).write(reinterpret_cast<const char*>(image.data()), image.size());
+    SQLite::Database swapped(dir.File("swapped.db"));
+    SQLite::Statement check(swapped, "PRAGMA quick_check");
+    check.executeStep();
+    EXPECT_EQ(check.getColumn(0).getString(), "ok") << index;
     return image;
 }
 
