@@ -8,38 +8,152 @@
 #include <cstring>
 #include <limits>
 
-bool Math_IsOperatorChar(char c)
+namespace {
+
+constexpr UInt64 kPowersOfTen[] = {1ULL,
+                                   10ULL,
+                                   100ULL,
+                                   1000ULL,
+                                   10000ULL,
+                                   100000ULL,
+                                   1000000ULL,
+                                   10000000ULL,
+                                   100000000ULL,
+                                   1000000000ULL,
+                                   10000000000ULL,
+                                   100000000000ULL,
+                                   1000000000000ULL,
+                                   10000000000000ULL,
+                                   100000000000000ULL,
+                                   1000000000000000ULL,
+                                   10000000000000000ULL,
+                                   100000000000000000ULL,
+                                   1000000000000000000ULL,
+                                   10000000000000000000ULL};
+constexpr Int32 kMaxScaledDecimals = 19;
+// Powers of ten that a double holds exactly.
+constexpr double kExactPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                        1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+constexpr Int32 kMaxExactPower = 22;
+constexpr UInt64 kMaxExactInteger = 1ULL << 53;
+
+// |value| times 10^decimals rounded half to even, as fixed-point printing rounds: exactly, in 128
+// bits, for |value| below 2^63 and up to 19 decimals. False outside that range.
+bool ScaleExactly(double value, Int32 decimals, unsigned __int128* scaled)
 {
-    switch (c) {
-        case '!': case '%': case '&': case '*': case '+': case '-': case '/':
-        case '<': case '=': case '>': case '^': case '|': case '~':
-            return true;
-        default:
-            return false;
+    if (decimals < 0 || decimals > kMaxScaledDecimals)
+        return false;
+    UInt64 bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+    UInt64 mantissa = bits & ((1ULL << 52) - 1);
+    int exponent = -1074;
+    if (biased != 0) {
+        mantissa |= 1ULL << 52;
+        exponent = biased - 1075;
     }
+    if (exponent > 10)
+        return false;
+    unsigned __int128 product = static_cast<unsigned __int128>(mantissa) * kPowersOfTen[decimals];
+    if (exponent >= 0) {
+        *scaled = product << exponent;
+        return true;
+    }
+    const int shift = -exponent;
+    if (shift >= 128) {  // below half a unit of the last decimal
+        *scaled = 0;
+        return true;
+    }
+    const unsigned __int128 one = 1;
+    const unsigned __int128 rest = product & ((one << shift) - 1);
+    const unsigned __int128 half = one << (shift - 1);
+    product >>= shift;
+    if (rest > half || (rest == half && (product & 1) != 0))
+        ++product;
+    *scaled = product;
+    return true;
 }
 
-bool Math_IsBlank(char c)
+// The digits of an integer below 10^count, with leading zeros, ending at end; two at a time.
+void WriteDigits(UInt64 number, Int32 count, char* end)
 {
-    return c == 0 || c == 9 || c == 10 || c == 13 || c == 32;
+    static const char kPairs[] =
+        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+        "8081828384858687888990919293949596979899";
+    for (; count >= 2; count -= 2) {
+        const UInt64 rest = number / 100;
+        end -= 2;
+        std::memcpy(end, kPairs + 2 * (number - rest * 100), 2);
+        number = rest;
+    }
+    if (count == 1)
+        *--end = static_cast<char>('0' + number);
 }
 
-Int32 Math_WriteFixed(double value, Int32 decimals, char separator, char* buffer, Int32 bufferSize)
+}  // namespace
+
+Int32 Math_WriteFixed(double value, Int32 decimals, char separator, char* buffer, Int32 bufferSize, double* readBack)
 {
+    if (readBack != nullptr)
+        *readBack = std::numeric_limits<double>::quiet_NaN();
     if (bufferSize < 2 || !std::isfinite(value))
         return -1;
-    // to_chars with a precision gives exactly the digits of printf's "%.*f".
-    const std::to_chars_result written =
-        std::to_chars(buffer, buffer + bufferSize - 1, value, std::chars_format::fixed, decimals);
-    if (written.ec != std::errc())
-        return -1;
-    *written.ptr = '\0';
-    if (separator != '.') {
-        char* point = static_cast<char*>(std::memchr(buffer, '.', static_cast<size_t>(written.ptr - buffer)));
-        if (point != nullptr)
-            *point = separator;
+    const bool negative = std::signbit(value);
+    unsigned __int128 scaled = 0;
+    if (!ScaleExactly(value, decimals, &scaled)) {
+        // to_chars with a precision gives exactly the digits of printf's "%.*f".
+        const std::to_chars_result written =
+            std::to_chars(buffer, buffer + bufferSize - 1, value, std::chars_format::fixed, decimals);
+        if (written.ec != std::errc())
+            return -1;
+        *written.ptr = '\0';
+        if (separator != '.') {
+            char* point = static_cast<char*>(std::memchr(buffer, '.', static_cast<size_t>(written.ptr - buffer)));
+            if (point != nullptr)
+                *point = separator;
+        }
+        // With 16 decimals or more the text is within 5e-17 of the value, less than half the gap to the
+        // next double from 0.5 on: the value reads back unchanged.
+        if (readBack != nullptr && decimals >= 16 && std::fabs(value) >= 0.5)
+            *readBack = value;
+        return static_cast<Int32>(written.ptr - buffer);
     }
-    return static_cast<Int32>(written.ptr - buffer);
+    const UInt64 unit = kPowersOfTen[decimals];
+    UInt64 whole = 0, fraction = 0;
+    if ((scaled >> 64) == 0) {
+        whole = static_cast<UInt64>(scaled) / unit;
+        fraction = static_cast<UInt64>(scaled) % unit;
+    } else {
+        whole = static_cast<UInt64>(scaled / unit);
+        fraction = static_cast<UInt64>(scaled % unit);
+    }
+    char digits[20];
+    const std::to_chars_result wholeDigits = std::to_chars(digits, digits + sizeof digits, whole);
+    const Int32 wholeLength = static_cast<Int32>(wholeDigits.ptr - digits);
+    const Int32 length = (negative ? 1 : 0) + wholeLength + (decimals > 0 ? 1 + decimals : 0);
+    if (length > bufferSize - 1)
+        return -1;
+    char* p = buffer;
+    if (negative)
+        *p++ = '-';
+    std::memcpy(p, digits, static_cast<size_t>(wholeLength));
+    p += wholeLength;
+    if (decimals > 0) {
+        *p++ = separator;
+        WriteDigits(fraction, decimals, p + decimals);
+        p += decimals;
+    }
+    *p = '\0';
+    if (readBack != nullptr) {
+        double magnitude = std::numeric_limits<double>::quiet_NaN();
+        if (scaled <= kMaxExactInteger && decimals <= kMaxExactPower)
+            magnitude = static_cast<double>(static_cast<UInt64>(scaled)) / kExactPowersOfTen[decimals];
+        else if (decimals >= 16 && std::fabs(value) >= 0.5)
+            magnitude = std::fabs(value);
+        *readBack = negative ? -magnitude : magnitude;
+    }
+    return length;
 }
 
 Int32 Math_WriteSignificant(Math_Context* context, double value, char* buffer, Int32 bufferSize)
@@ -112,15 +226,27 @@ double Math_ReadDouble(Math_Context* context, const char* text)
     const char* begin = p;
     bool separatorSeen = false;
     bool anyDigit = false;
+    UInt64 significand = 0;  // the first 19 significant digits
+    Int32 significantDigits = 0;
+    Int32 decimals = 0;
     while ((*p >= '0' && *p <= '9') || (*p == separator && !separatorSeen)) {
-        if (*p == separator)
+        if (*p == separator) {
             separatorSeen = true;
-        else
+        } else {
             anyDigit = true;
+            decimals += separatorSeen ? 1 : 0;
+            if ((significand != 0 || *p != '0') && ++significantDigits <= 19)
+                significand = significand * 10 + static_cast<UInt64>(*p - '0');
+        }
         ++p;
     }
     if (!anyDigit)
         return 0.0;
+    if (significantDigits <= 19 && significand <= kMaxExactInteger && decimals <= kMaxExactPower) {
+        // Both exact as doubles: one correctly rounded division gives the nearest double, as a full read does.
+        const double magnitude = static_cast<double>(significand) / kExactPowersOfTen[decimals];
+        return negative ? -magnitude : magnitude;
+    }
     const size_t length = static_cast<size_t>(p - begin);
     char local[Math_OperandBufferSize + 1];
     char* copy = local;
@@ -152,6 +278,41 @@ double Math_ReadDouble(Math_Context* context, const char* text)
     if (copy != local)
         std::free(copy);
     return negative ? -value : value;
+}
+
+double Math_ReadNumber(Math_Context* context, const Math_WrittenNumbers* numbers, const char* text, Int32 length)
+{
+    if (numbers != nullptr) {
+        // A sign reads as the sign of what follows it.
+        const Int32 sign = length > 0 && (text[0] == '-' || text[0] == '+') ? 1 : 0;
+        const size_t digits = static_cast<size_t>(length - sign);
+        for (Int32 i = 0; i < numbers->count; ++i) {
+            if (static_cast<size_t>(numbers->length[i]) == digits &&
+                std::memcmp(numbers->text[i], text + sign, digits) == 0)
+                return text[0] == '-' ? -numbers->value[i] : numbers->value[i];
+        }
+    }
+    return Math_ReadDouble(context, text);
+}
+
+void Math_RememberNumber(Math_WrittenNumbers* numbers, const char* text, Int32 length, double readBack)
+{
+    if (numbers == nullptr || std::isnan(readBack))
+        return;
+    if (length > 0 && text[0] == '-') {
+        ++text;
+        --length;
+        readBack = -readBack;
+    }
+    if (length <= 0 || length > Math_WrittenNumbers::MaxLength)
+        return;
+    const Int32 entry = numbers->next;
+    numbers->next = (entry + 1) % Math_WrittenNumbers::Capacity;
+    if (numbers->count < Math_WrittenNumbers::Capacity)
+        ++numbers->count;
+    std::memcpy(numbers->text[entry], text, static_cast<size_t>(length));
+    numbers->length[entry] = length;
+    numbers->value[entry] = readBack;
 }
 
 Int32 Math_ReadLong(const char* text)

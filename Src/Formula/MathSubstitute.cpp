@@ -50,8 +50,11 @@ const BuiltinEntry kBuiltins[] = {
 
 Int32 FindBuiltin(const char* name, Int32 length)
 {
+    const char first = length > 0 ? ToLowerAscii(name[0]) : '\0';
     for (Int32 i = 0; i < static_cast<Int32>(sizeof kBuiltins / sizeof kBuiltins[0]); ++i) {
         const char* builtin = kBuiltins[i].name;
+        if (ToLowerAscii(builtin[0]) != first)
+            continue;
         Int32 j = 0;
         while (j < length && builtin[j] != '\0' && ToLowerAscii(builtin[j]) == ToLowerAscii(name[j]))
             ++j;
@@ -87,11 +90,12 @@ Math_Error NotFinite(Math_Context* context, const char* name)
 }
 
 // A value enters the text with 8 decimals; one that cannot be written so stops the evaluation.
-Math_Error WriteValueText(Math_Context* context, const char* name, double value, char* buffer, Int32* length)
+Math_Error WriteValueText(Math_Context* context, const char* name, double value, char* buffer, Int32* length,
+                          double* readBack = nullptr)
 {
     if (!std::isfinite(value))
         return NotFinite(context, name);
-    *length = Math_WriteFixed(value, 8, context->decimalSeparator, buffer, Math_ValueBufferSize);
+    *length = Math_WriteFixed(value, 8, context->decimalSeparator, buffer, Math_ValueBufferSize, readBack);
     if (*length < 0)
         return Math_SetError(context, Math_ErrNotFinite, "Result of %s is too large.", name);
     return Math_NoError;
@@ -238,8 +242,10 @@ Math_Error Math_Substitute(Math_Context* context, Math_Expression* out, const ch
 
         char valueText[Math_ValueBufferSize];
         Int32 valueLength = 0;
-        if ((code = WriteValueText(context, name, value, valueText, &valueLength)) != Math_NoError)
+        double readBack = 0.0;
+        if ((code = WriteValueText(context, name, value, valueText, &valueLength, &readBack)) != Math_NoError)
             return code;
+        Math_RememberNumber(out->numbers, valueText, valueLength, readBack);
         // Room for the value and for the rest of the input.
         const Int64 needed = static_cast<Int64>(valueLength) + out->length + length;
         if (needed >= out->capacity) {
