@@ -148,10 +148,10 @@ Int32 Math_FormatDouble(Math_Context* context, double value, char* buffer, Int32
         Math_WriteFixed(value, context->precision, context->decimalSeparator, buffer, bufferSize, readBack);
     if (length < 0)
         return -1;
-    const char* separator = std::strchr(buffer, context->decimalSeparator);
-    if (separator == nullptr)
+    // A fixed-point text ends with exactly that many digits after its separator.
+    if (context->precision == 0)
         return length;
-    const Int32 lastKept = static_cast<Int32>(separator - buffer) + 1;
+    const Int32 lastKept = length - context->precision;
     while (length - 1 > lastKept && buffer[length - 1] == '0')
         --length;
     buffer[length] = '\0';

@@ -74,21 +74,64 @@ bool ScaleExactly(double value, Int32 decimals, unsigned __int128* scaled)
     return true;
 }
 
-// The digits of an integer below 10^count, with leading zeros, ending at end; two at a time.
-void WriteDigits(UInt64 number, Int32 count, char* end)
+const char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Exactly eight digits of a number below 10^8: four pairs, with short chains of divisions.
+void WriteEightDigits(UInt32 number, char* out)
 {
-    static const char kPairs[] =
-        "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
-        "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
-        "8081828384858687888990919293949596979899";
-    for (; count >= 2; count -= 2) {
-        const UInt64 rest = number / 100;
-        end -= 2;
-        std::memcpy(end, kPairs + 2 * (number - rest * 100), 2);
-        number = rest;
+    const UInt32 high = number / 10000;
+    const UInt32 low = number % 10000;
+    std::memcpy(out, kDigitPairs + 2 * (high / 100), 2);
+    std::memcpy(out + 2, kDigitPairs + 2 * (high % 100), 2);
+    std::memcpy(out + 4, kDigitPairs + 2 * (low / 100), 2);
+    std::memcpy(out + 6, kDigitPairs + 2 * (low % 100), 2);
+}
+
+// The last count digits of number, with leading zeros, eight at a time where it can.
+void WriteDigits(UInt64 number, Int32 count, char* out)
+{
+    char* end = out + count;
+    for (; count >= 8; count -= 8) {
+        end -= 8;
+        WriteEightDigits(static_cast<UInt32>(number % 100000000), end);
+        number /= 100000000;
     }
-    if (count == 1)
-        *--end = static_cast<char>('0' + number);
+    for (; count > 0; --count) {
+        *--end = static_cast<char>('0' + number % 10);
+        number /= 10;
+    }
+}
+
+// The first count significant digits of a value, rounded as scientific printing rounds, and the
+// decimal exponent of the first: exactly, when those digits end at one of the first 19 decimals.
+// False otherwise (zero, more than 19 digits, magnitudes out of that range).
+bool SignificantDigitsExactly(double value, Int32 count, UInt64* digits, int* exponent)
+{
+    if (value == 0.0 || count > kMaxScaledDecimals)
+        return false;
+    UInt64 bits;
+    std::memcpy(&bits, &value, sizeof bits);
+    const int binaryExponent = static_cast<int>((bits >> 52) & 0x7FF) - 1023;  // |value| >= 2^binaryExponent
+    // A first guess from the binary exponent; the checks below correct it by one where needed.
+    int decimals = count - 1 - static_cast<int>(std::floor(binaryExponent * 0.30102999566398120));
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        unsigned __int128 scaled = 0;
+        if (!ScaleExactly(value, decimals, &scaled))
+            return false;
+        if (scaled >= kPowersOfTen[count]) {
+            --decimals;
+        } else if (scaled < kPowersOfTen[count - 1]) {
+            ++decimals;
+        } else {
+            *digits = static_cast<UInt64>(scaled);
+            *exponent = count - 1 - decimals;
+            return true;
+        }
+    }
+    return false;
 }
 
 }  // namespace
@@ -122,8 +165,18 @@ Int32 Math_WriteFixed(double value, Int32 decimals, char separator, char* buffer
     const UInt64 unit = kPowersOfTen[decimals];
     UInt64 whole = 0, fraction = 0;
     if ((scaled >> 64) == 0) {
-        whole = static_cast<UInt64>(scaled) / unit;
-        fraction = static_cast<UInt64>(scaled) % unit;
+        // The evaluator's two fixed formats divide by a constant, which needs no division instruction.
+        const UInt64 small = static_cast<UInt64>(scaled);
+        if (decimals == 16) {
+            whole = small / 10000000000000000ULL;
+            fraction = small % 10000000000000000ULL;
+        } else if (decimals == 8) {
+            whole = small / 100000000;
+            fraction = small % 100000000;
+        } else {
+            whole = small / unit;
+            fraction = small % unit;
+        }
     } else {
         whole = static_cast<UInt64>(scaled / unit);
         fraction = static_cast<UInt64>(scaled % unit);
@@ -141,7 +194,7 @@ Int32 Math_WriteFixed(double value, Int32 decimals, char separator, char* buffer
     p += wholeLength;
     if (decimals > 0) {
         *p++ = separator;
-        WriteDigits(fraction, decimals, p + decimals);
+        WriteDigits(fraction, decimals, p);
         p += decimals;
     }
     *p = '\0';
@@ -162,23 +215,28 @@ Int32 Math_WriteSignificant(Math_Context* context, double value, char* buffer, I
         return -1;
     const int precision = context->precision > 0 ? context->precision : 1;
     // The digits of "%.*g", but laid out without an exponent so that the operand scan can read them.
-    char scientific[320];
-    const std::to_chars_result converted = std::to_chars(scientific, scientific + sizeof scientific - 1, value,
-                                                         std::chars_format::scientific, precision - 1);
-    if (converted.ec != std::errc())
-        return -1;
-    *converted.ptr = '\0';
-    const char* p = scientific;
-    const bool negative = *p == '-';
-    if (negative)
-        ++p;
+    const bool negative = std::signbit(value);
     char digits[320];
     Int32 digitCount = 0;
-    for (; *p != '\0' && *p != 'e'; ++p) {
-        if (*p >= '0' && *p <= '9')
-            digits[digitCount++] = *p;
+    int exponent = 0;
+    UInt64 significand = 0;
+    if (SignificantDigitsExactly(value, precision, &significand, &exponent)) {
+        digitCount = precision;
+        WriteDigits(significand, digitCount, digits);
+    } else {
+        char scientific[320];
+        const std::to_chars_result converted = std::to_chars(scientific, scientific + sizeof scientific - 1, value,
+                                                             std::chars_format::scientific, precision - 1);
+        if (converted.ec != std::errc())
+            return -1;
+        *converted.ptr = '\0';
+        const char* p = scientific + (negative ? 1 : 0);
+        for (; *p != '\0' && *p != 'e'; ++p) {
+            if (*p >= '0' && *p <= '9')
+                digits[digitCount++] = *p;
+        }
+        exponent = (*p == 'e') ? std::atoi(p + 1) : 0;
     }
-    const int exponent = (*p == 'e') ? std::atoi(p + 1) : 0;
     while (digitCount > 1 && digits[digitCount - 1] == '0')
         --digitCount;
 
@@ -286,9 +344,12 @@ double Math_ReadNumber(Math_Context* context, const Math_WrittenNumbers* numbers
         // A sign reads as the sign of what follows it.
         const Int32 sign = length > 0 && (text[0] == '-' || text[0] == '+') ? 1 : 0;
         const size_t digits = static_cast<size_t>(length - sign);
+        const char* key = text + sign;
         for (Int32 i = 0; i < numbers->count; ++i) {
-            if (static_cast<size_t>(numbers->length[i]) == digits &&
-                std::memcmp(numbers->text[i], text + sign, digits) == 0)
+            // Entries are never empty; most that differ already differ in their first or last digit.
+            const char* entry = numbers->text[i];
+            if (static_cast<size_t>(numbers->length[i]) == digits && entry[0] == key[0] &&
+                entry[digits - 1] == key[digits - 1] && std::memcmp(entry, key, digits) == 0)
                 return text[0] == '-' ? -numbers->value[i] : numbers->value[i];
         }
     }

@@ -25,7 +25,6 @@ bool EndsOperand(char c)
 const char* const kTableOperators[] = {"<>", "|=", "&=", "^=", "<=", ">=", "!=", "<<", ">>",
                                        "=",  ">",  "<",  "&&", "||", "|",  "&",  "^"};
 
-// strcmp(op, name) == 0, without a call for the one or two characters of an operator.
 // A bit for each character that begins an operator of the table, none for the others.
 UInt32 TableCharBit(char c)
 {
@@ -41,6 +40,7 @@ UInt32 TableCharBit(char c)
     }
 }
 
+// strcmp(op, name) == 0, without a call for the one or two characters of an operator.
 bool Is(const char* op, const char* name)
 {
     return op[0] == name[0] &&

@@ -101,16 +101,10 @@ Math_Error WriteValueText(Math_Context* context, const char* name, double value,
     return Math_NoError;
 }
 
-Math_Error AppendChar(Math_Context* context, Math_Expression* out, char c)
+// Characters copied into the working text as they are.
+bool IsCopied(const Math_Context* context, char c)
 {
-    if (out->length + 1 >= out->capacity) {
-        const Math_Error code = Math_Reserve(context, out, out->length + 2);
-        if (code != Math_NoError)
-            return code;
-    }
-    out->text[out->length++] = c;
-    out->text[out->length] = '\0';
-    return Math_NoError;
+    return Math_IsDigit(c) || c == context->decimalSeparator || Math_IsOperatorChar(c) || c == '(' || c == ')';
 }
 
 struct Arguments {
@@ -189,19 +183,26 @@ Math_Error Math_Substitute(Math_Context* context, Math_Expression* out, const ch
             ++i;
             continue;
         }
-        if (Math_IsDigit(c) || c == context->decimalSeparator || Math_IsOperatorChar(c) || c == '(' || c == ')') {
-            const Copied kind = Math_IsDigit(c) ? Copied::Digit
-                                : c == context->decimalSeparator ? Copied::Separator : Copied::Other;
-            // A number must not run into a value, nor into the number before a blank: Area 2 and
-            // 12 34 are refused rather than merged into one number.
-            if (kind != Copied::Other &&
-                (last == Copied::Value || (kind == Copied::Digit && last == Copied::Digit && blankDropped)))
-                return InvalidToken(context, text, length, i);
-            if ((code = AppendChar(context, out, c)) != Math_NoError)
-                return code;
-            last = kind;
-            blankDropped = false;
-            ++i;
+        if (IsCopied(context, c)) {
+            // The text always has room for the rest of the input (see the growth below), so a run of
+            // such characters is copied without growing it.
+            char* copy = out->text + out->length;
+            for (; i < length && IsCopied(context, text[i]); ++i) {
+                const char d = text[i];
+                const Copied kind = Math_IsDigit(d) ? Copied::Digit
+                                    : d == context->decimalSeparator ? Copied::Separator : Copied::Other;
+                // A number must not run into a value, nor into the number before a blank: Area 2 and
+                // 12 34 are refused rather than merged into one number.
+                if (kind != Copied::Other &&
+                    (last == Copied::Value || (kind == Copied::Digit && last == Copied::Digit && blankDropped))) {
+                    out->length = static_cast<Int32>(copy - out->text);
+                    return InvalidToken(context, text, length, i);
+                }
+                *copy++ = d;
+                last = kind;
+                blankDropped = false;
+            }
+            out->length = static_cast<Int32>(copy - out->text);
             continue;
         }
         if (!IsNameStart(c))
