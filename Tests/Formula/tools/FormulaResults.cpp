@@ -60,10 +60,11 @@ std::string Escaped(const char* text)
 // 16th decimal, the edges of 2^53, 2^63 and 2^64, signed zeros, and values that are not finite.
 double RandomValue(Random& random)
 {
-    static const double kEdges[] = {0.0, -0.0, 0.5, 0.49999999999999994, 0.9999999999999999, 1.0, 9007199254740992.0,
-                                    9007199254740993.0, 9.2233720368547758e18, 1.8446744073709552e19, 1e22, 1e23,
-                                    1e53, -1e53, 1e54, 1e300, 5e-324, 1e-9, 5e-9, 4.9999999e-9, 1e-17, NAN, INFINITY,
-                                    -INFINITY, 0.1, 0.2, 0.30000000000000004, 2147483647.5, -2147483648.0, 4294967296.0};
+    static const double kEdges[] = {
+        0.0,  -0.0, 0.5,  0.49999999999999994, 0.9999999999999999, 1.0, 9007199254740992.0, 9007199254740993.0,
+        9.2233720368547758e18, 1.8446744073709552e19, 1e22, 1e23, 1e53, -1e53, 1e54, 1e300, 5e-324, 1e-9, 5e-9,
+        4.9999999e-9, 1e-17, NAN, INFINITY, -INFINITY, 0.1, 0.2, 0.30000000000000004, 2147483647.5, -2147483648.0,
+        4294967296.0};
     switch (random.Below(8)) {
         case 0: return kEdges[random.Below(sizeof kEdges / sizeof kEdges[0])];
         case 1: return static_cast<double>(random.Below(2001) - 1000);
@@ -128,7 +129,15 @@ struct Generator {
             }
             case 5: out += "0"; out += Separator(); Digits(random.Below(12)); Digits(1); break;
             case 6: out += Separator(); Digits(1 + random.Below(3)); break;
-            case 7: Digits(1 + random.Below(3)); out += Separator(); if (random.Chance(30)) { Digits(1); out += Separator(); Digits(1); } break;
+            case 7:  // "5." and "1.2.3"
+                Digits(1 + random.Below(3));
+                out += Separator();
+                if (random.Chance(30)) {
+                    Digits(1);
+                    out += Separator();
+                    Digits(1);
+                }
+                break;
             case 8: Digits(random.Chance(97) ? 1 + random.Below(3) : 330 + random.Below(40)); break;
             default: out += "0"; Digits(random.Below(3)); break;
         }
@@ -333,7 +342,8 @@ std::string Record(int index, const std::string& formula, std::uint64_t seed, in
             code = Math_Substitute(&caller, &expression, formula.c_str(), static_cast<Int32>(formula.size()));
             if (code == Math_NoError)
                 code = Math_ReduceParentheses(&caller, &expression);
-            text = expression.text != nullptr ? std::string(expression.text, static_cast<size_t>(expression.length)) : "";
+            if (expression.text != nullptr)
+                text.assign(expression.text, static_cast<size_t>(expression.length));
             value = expression.value;
             Math_Release(&expression);
         }
@@ -373,7 +383,8 @@ int main(int argc, char** argv)
         else if (option == "--digest")
             digest = true;
         else {
-            std::fprintf(stderr, "usage: %s [--count N] [--locale NAME] [--seed S] [--digest | --expect HEX]\n", argv[0]);
+            std::fprintf(stderr, "usage: %s [--count N] [--locale NAME] [--seed S] [--digest | --expect HEX]\n",
+                         argv[0]);
             return 2;
         }
     }
