@@ -139,7 +139,23 @@ struct Generator {
                 }
                 break;
             case 8: Digits(random.Chance(97) ? 1 + random.Below(3) : 330 + random.Below(40)); break;
-            default: out += "0"; Digits(random.Below(3)); break;
+            default:
+                if (random.Chance(80)) {
+                    out += "0";
+                    Digits(random.Below(3));
+                    break;
+                }
+                // An exponent, which no number of a formula has.
+                Digits(1 + random.Below(2));
+                if (random.Chance(50)) {
+                    out += Separator();
+                    Digits(1);
+                }
+                out += random.Chance(50) ? "e" : "E";
+                if (random.Chance(50))
+                    out += random.Chance(50) ? "-" : "+";
+                Digits(1 + random.Below(2));
+                break;
         }
     }
     void Call(int depth)
