@@ -134,35 +134,10 @@ bool SignificantDigitsExactly(double value, Int32 count, UInt64* digits, int* ex
     return false;
 }
 
-}  // namespace
-
-Int32 Math_WriteFixed(double value, Int32 decimals, char separator, char* buffer, Int32 bufferSize, double* readBack)
+// The text of Math_WriteFixed from the exact scaled value; the length, or -1 when they do not fit.
+Int32 WriteScaled(unsigned __int128 scaled, bool negative, Int32 decimals, char separator, char* buffer,
+                  Int32 bufferSize)
 {
-    if (readBack != nullptr)
-        *readBack = std::numeric_limits<double>::quiet_NaN();
-    if (bufferSize < 2 || !std::isfinite(value))
-        return -1;
-    const bool negative = std::signbit(value);
-    unsigned __int128 scaled = 0;
-    if (!ScaleExactly(value, decimals, &scaled)) {
-        // to_chars with a precision gives exactly the digits of printf's "%.*f".
-        const std::to_chars_result written =
-            std::to_chars(buffer, buffer + bufferSize - 1, value, std::chars_format::fixed, decimals);
-        if (written.ec != std::errc())
-            return -1;
-        *written.ptr = '\0';
-        if (separator != '.') {
-            char* point = static_cast<char*>(std::memchr(buffer, '.', static_cast<size_t>(written.ptr - buffer)));
-            if (point != nullptr)
-                *point = separator;
-        }
-        // With 16 decimals or more the text is within 5e-17 of the value, less than half the gap to the
-        // next double from 0.5 on: the value reads back unchanged.
-        if (readBack != nullptr && decimals >= 16 && std::fabs(value) >= 0.5)
-            *readBack = value;
-        return static_cast<Int32>(written.ptr - buffer);
-    }
-    const UInt64 unit = kPowersOfTen[decimals];
     UInt64 whole = 0, fraction = 0;
     if ((scaled >> 64) == 0) {
         // The evaluator's two fixed formats divide by a constant, which needs no division instruction.
@@ -174,16 +149,15 @@ Int32 Math_WriteFixed(double value, Int32 decimals, char separator, char* buffer
             whole = small / 100000000;
             fraction = small % 100000000;
         } else {
-            whole = small / unit;
-            fraction = small % unit;
+            whole = small / kPowersOfTen[decimals];
+            fraction = small % kPowersOfTen[decimals];
         }
     } else {
-        whole = static_cast<UInt64>(scaled / unit);
-        fraction = static_cast<UInt64>(scaled % unit);
+        whole = static_cast<UInt64>(scaled / kPowersOfTen[decimals]);
+        fraction = static_cast<UInt64>(scaled % kPowersOfTen[decimals]);
     }
     char digits[20];
-    const std::to_chars_result wholeDigits = std::to_chars(digits, digits + sizeof digits, whole);
-    const Int32 wholeLength = static_cast<Int32>(wholeDigits.ptr - digits);
+    const Int32 wholeLength = static_cast<Int32>(std::to_chars(digits, digits + sizeof digits, whole).ptr - digits);
     const Int32 length = (negative ? 1 : 0) + wholeLength + (decimals > 0 ? 1 + decimals : 0);
     if (length > bufferSize - 1)
         return -1;
@@ -198,14 +172,46 @@ Int32 Math_WriteFixed(double value, Int32 decimals, char separator, char* buffer
         p += decimals;
     }
     *p = '\0';
-    if (readBack != nullptr) {
-        double magnitude = std::numeric_limits<double>::quiet_NaN();
-        if (scaled <= kMaxExactInteger && decimals <= kMaxExactPower)
-            magnitude = static_cast<double>(static_cast<UInt64>(scaled)) / kExactPowersOfTen[decimals];
-        else if (decimals >= 16 && std::fabs(value) >= 0.5)
-            magnitude = std::fabs(value);
-        *readBack = negative ? -magnitude : magnitude;
+    return length;
+}
+
+}  // namespace
+
+Int32 Math_WriteFixed(double value, Int32 decimals, char separator, char* buffer, Int32 bufferSize, double* readBack)
+{
+    if (readBack != nullptr)
+        *readBack = std::numeric_limits<double>::quiet_NaN();
+    if (bufferSize < 2 || !std::isfinite(value))
+        return -1;
+    const bool negative = std::signbit(value);
+    unsigned __int128 scaled = 0;
+    const bool exact = ScaleExactly(value, decimals, &scaled);
+    Int32 length = -1;
+    if (exact) {
+        length = WriteScaled(scaled, negative, decimals, separator, buffer, bufferSize);
+    } else {
+        // to_chars with a precision gives exactly the digits of printf's "%.*f".
+        const std::to_chars_result written =
+            std::to_chars(buffer, buffer + bufferSize - 1, value, std::chars_format::fixed, decimals);
+        if (written.ec == std::errc()) {
+            *written.ptr = '\0';
+            length = static_cast<Int32>(written.ptr - buffer);
+            char* point = static_cast<char*>(std::memchr(buffer, '.', static_cast<size_t>(length)));
+            if (point != nullptr)
+                *point = separator;
+        }
     }
+    if (length < 0 || readBack == nullptr)
+        return length;
+    // An integer up to 2^53 over an exact power of ten is read as one correctly rounded division. With
+    // 16 decimals or more the text is within 5e-17 of the value, less than half the gap between doubles
+    // from 0.5 on: the value reads back unchanged.
+    double magnitude = std::numeric_limits<double>::quiet_NaN();
+    if (exact && scaled <= kMaxExactInteger && decimals <= kMaxExactPower)
+        magnitude = static_cast<double>(static_cast<UInt64>(scaled)) / kExactPowersOfTen[decimals];
+    else if (decimals >= 16 && std::fabs(value) >= 0.5)
+        magnitude = std::fabs(value);
+    *readBack = negative ? -magnitude : magnitude;
     return length;
 }
 
