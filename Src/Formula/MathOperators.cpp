@@ -120,6 +120,8 @@ Int32 Math_FindText(Math_Context*, const char* pattern, const char* text, Int32 
 
 Int32 Math_FindNotOperator(Math_Context*, const Math_Expression* text)
 {
+    if (text->length < 2)
+        return -1;
     const char* t = text->text;
     const char* last = t + text->length - 1;  // a "!" there has no operand
     for (const char* p = t; p < last; ++p) {
