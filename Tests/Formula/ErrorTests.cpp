@@ -7,8 +7,7 @@ using Errors = PointLocale;
 TEST_F(Errors, EveryMessageWordForWord)
 {
     const std::string huge = "1" + std::string(200, '0');  // 1e200
-    const std::string missing = "Value to the right of operator is missing or invalid.";
-    const std::string mismatch = "Parentheses mismatch.";
+    const std::string missing = "Value to the right of operator is missing or invalid.", mismatch = "Parentheses mismatch.";
     Expect({
         {huge + "*" + huge, 1, "Result of * is infinite or not a number."},
         {huge + "/0.0" + std::string(150, '0') + "1", 1, "Result of / is infinite or not a number."},
@@ -33,13 +32,7 @@ TEST_F(Errors, EveryMessageWordForWord)
 
 TEST_F(Errors, FixedBuffersAndNestingStopWithAnError)
 {
-    std::string sum = "1", spaced = "1", nested, deep;  // 1+1+...+1: 1023 characters without blanks
-    for (int i = 0; i < 511; ++i)
-        sum += "+1", spaced += " + 1";
-    for (int i = 0; i < 1000; ++i)
-        deep += "ABS(";
-    for (int i = 0; i < 50; ++i)
-        nested += "ABS(";
+    const std::string sum = "1" + Repeat("+1", 511), spaced = "1" + Repeat(" + 1", 511);  // 1023 characters, no blanks
     const std::string argument = "Argument length limit exceeded.", operand = "Operand length limit exceeded.";
     Expect({
         // An argument of more than 1023 characters; its dropped blanks do not count.
@@ -49,8 +42,8 @@ TEST_F(Errors, FixedBuffersAndNestingStopWithAnError)
         {std::string(348, '0') + "*2", 0}, {"1" + std::string(308, '0') + "*1", 1e308},
         {std::string(349, '0') + "*2", 4, operand}, {"2*" + std::string(349, '0'), 4, operand},
         {"1" + std::string(320, '0'), 1, "Result is infinite or not a number."},  // beyond a double
-        {nested + "0-2" + std::string(50, ')'), 2},
-        {deep + "1" + std::string(1000, ')'), 4, "Nesting depth limit exceeded."},
+        {Repeat("ABS(", 50) + "0-2" + std::string(50, ')'), 2},
+        {Repeat("ABS(", 1000) + "1" + std::string(1000, ')'), 4, "Nesting depth limit exceeded."},
     });
     // With 200 digits of precision a write-back no longer fits the operand buffer.
     TestContext context;

@@ -50,10 +50,7 @@ TEST_F(Trace, StandardOutputWithoutASink)
 TEST_F(Trace, LongLinesAreCutAndNumbersUseTheContextsSeparator)
 {
     const std::string name(100, 'v');
-    std::string expression = name;
-    for (int i = 0; i < 30; ++i)
-        expression += "+" + name;
-    const std::string lines = TraceOf(expression, {{name, 1}});
+    const std::string lines = TraceOf(name + Repeat("+" + name, 30), {{name, 1}});
     EXPECT_EQ(lines.find("\t(1.0000 + 1.0000)"), static_cast<size_t>(Math_TraceBufferSize - 1));  // the first line, cut
     EXPECT_EQ(lines.substr(lines.size() - 12), "} = 31.0000\n");
     ScopedLocale comma(kCommaLocale);
