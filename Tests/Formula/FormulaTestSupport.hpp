@@ -39,7 +39,8 @@ struct TestContext : Math_Context {
             auto* self = static_cast<TestContext*>(context);
             std::string call = std::string("fn:") + name + "/" + std::to_string(count);
             for (const Math_Parameter* p = parameters; p < parameters + count; ++p)
-                call += p->kind == Math_TextParameter ? " [" + std::string(p->text) + "]" : " " + std::to_string(p->value);
+                call += p->kind == Math_TextParameter ? " [" + std::string(p->text) + "]"
+                                                      : " " + std::to_string(p->value);
             self->log.push_back(call);
             return self->function && self->function(name, parameters, count, value);
         });
@@ -50,7 +51,7 @@ struct TestContext : Math_Context {
 // One expression with its value, or with its error code and message.
 struct Row {
     std::string expression;
-    double value;         // the error code when there is a message
+    double value;              // the error code when there is a message
     std::string message = "";  // empty on success
 };
 
@@ -75,11 +76,6 @@ inline void Expect(TestContext& context, const std::vector<Row>& rows)
         else
             EXPECT_EQ(outcome.value, row.value) << shown << ": the error code";
     }
-}
-inline void Expect(const std::vector<Row>& rows, const Variables& variables = {})
-{
-    TestContext context(variables);
-    Expect(context, rows);
 }
 
 inline std::string Repeat(const std::string& text, int times)

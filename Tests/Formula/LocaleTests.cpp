@@ -2,11 +2,10 @@
 #include "FormulaTestSupport.hpp"
 
 using namespace FormulaTest;
+using Locale = PointLocale;
 
-TEST(Locale, SeparatorsComeFromTheLocaleTheContextWasMadeIn)
+TEST_F(Locale, SeparatorsComeFromTheLocaleTheContextWasMadeIn)
 {
-    ScopedLocale outer("C");
-    ASSERT_TRUE(outer.ok);
     TestContext pointContext;
     ScopedLocale comma(kCommaLocale);
     ASSERT_TRUE(comma.ok) << "the locale " << kCommaLocale << " must be generated (scripts/install-deps.sh)";

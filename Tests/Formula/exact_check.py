@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 # Random expressions of + - * / ( ) over small decimals and variables, with their exact values.
-# Usage: exact_check.py SEED COUNT; prints "OK <expression> <exact> <bound>" per line, or
-# "SKIP <expression>" when a divisor may be zero within the bound. The bound follows the evaluator's
-# roundings: each number read to the nearest double, each operator's result written back with 16
-# decimals, each parenthesised group with 16 significant digits.
+# Usage: exact_check.py SEED COUNT SEPARATOR; prints "OK <expression> <exact> <bound>" per line (the
+# expression with that decimal separator, the numbers with a point), or "SKIP <expression>" when a divisor
+# may be zero within the bound. The bound follows the evaluator's roundings: each number read to the nearest
+# double, each operator's result written back with 16 decimals, each group with 16 significant digits.
 import random
 import re
 import sys
@@ -27,13 +27,11 @@ def generate(rnd, depth):
     return operand() + "".join(rnd.choice("+-*/") + operand() for _ in range(rnd.randint(0, 3)))
 
 
-def rounded(value, error):
-    # an operator's result: the double operation, then 16 decimals, then read back
+def rounded(value, error):  # an operator's result: the double operation, then 16 decimals, then read back
     return value, error + (abs(value) + error) * ULP * 2 + SIXTEEN_DECIMALS
 
 
-def evaluate(text):
-    # the exact value and the bound of the evaluator's error, reading the text as the evaluator does
+def evaluate(text):  # the exact value and the bound of the evaluator's error, read as the evaluator reads
     tokens = re.findall(r"\d+(?:\.\d+)?|V\w|.", text)[::-1]
 
     def take(*wanted):  # the next token when it is one of the wanted ones
@@ -77,6 +75,6 @@ for _ in range(int(sys.argv[2])):
     try:
         value, error = evaluate(text)
         # comparing with the nearest double of the exact value costs one more rounding
-        print("OK %s %r %r" % (text, float(value), float(2 * error + abs(value) * ULP)))
+        print("OK %s %r %r" % (text.replace(".", sys.argv[3]), float(value), float(2 * error + abs(value) * ULP)))
     except ZeroDivisionError:
         print("SKIP %s" % text)

@@ -30,8 +30,7 @@ struct Random {
     }
     int Below(int n) { return static_cast<int>(Next() % static_cast<std::uint64_t>(n)); }
     bool Chance(int percent) { return Below(100) < percent; }
-    template <size_t N>
-    const char* Pick(const char* const (&items)[N]) { return items[Below(static_cast<int>(N))]; }
+    template <size_t N> const char* Pick(const char* const (&items)[N]) { return items[Below(static_cast<int>(N))]; }
 };
 
 template <typename To, typename From>
@@ -103,17 +102,9 @@ struct Generator {
     char decimal, argument;
     std::string out;
 
-    void Blank()
-    {
-        if (random.Chance(8))
-            out += random.Chance(80) ? " " : (random.Chance(50) ? "\t" : "\n");
-    }
+    void Blank() { out += !random.Chance(8) ? "" : random.Chance(80) ? " " : random.Chance(50) ? "\t" : "\n"; }
     void Separator() { out += random.Chance(96) ? decimal : (decimal == '.' ? ',' : '.'); }
-    void Digits(int count)
-    {
-        while (count-- > 0)
-            out += static_cast<char>('0' + random.Below(10));
-    }
+    void Digits(int count) { while (count-- > 0) out += static_cast<char>('0' + random.Below(10)); }
     void Close() { out += random.Chance(97) ? ")" : ""; }
     void Number()
     {
@@ -247,13 +238,12 @@ bool Variable(Math_Context* context, const char* name, double* value, Int32 rese
 {
     Caller* caller = static_cast<Caller*>(context);
     caller->calls += std::string(" v:") + name + "/" + std::to_string(reserved);
-    for (size_t i = 0; i < std::size(kVariables); ++i) {
-        if (std::strcmp(kVariables[i], name) == 0) {
-            *value = caller->values[i];
-            return true;
-        }
-    }
-    return false;
+    size_t i = 0;
+    while (i < std::size(kVariables) && std::strcmp(kVariables[i], name) != 0)
+        ++i;
+    if (i < std::size(kVariables))
+        *value = caller->values[i];
+    return i < std::size(kVariables);
 }
 
 bool Function(Math_Context* context, const char* name, Math_Parameter* parameters, Int32 count, double* value)
@@ -300,7 +290,9 @@ std::string Record(int index, const std::string& formula, std::uint64_t seed, in
         Caller caller = prepared;  // every run sees the same values
         if (run == 1) {
             Math_SetTrace(&caller, true);
-            caller.traceSink = [](Math_Context* context, const char* line) { static_cast<Caller*>(context)->trace += line; };
+            caller.traceSink = [](Math_Context* context, const char* line) {
+                static_cast<Caller*>(context)->trace += line;
+            };
         }
         double value = -777.0;
         Math_Error code = Math_NoError;
