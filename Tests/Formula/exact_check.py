@@ -77,4 +77,4 @@ for _ in range(int(sys.argv[2])):
         # comparing with the nearest double of the exact value costs one more rounding
         print("OK %s %r %r" % (text.replace(".", sys.argv[3]), float(value), float(2 * error + abs(value) * ULP)))
     except ZeroDivisionError:
-        print("SKIP %s" % text)
+        print("SKIP %s" % text.replace(".", sys.argv[3]))
