@@ -7,11 +7,11 @@
 #include "Exchange/SheetText.hpp"
 #include "Exchange/XlsxImport.hpp"
 #include "Exchange/XlsxWorkbookWriter.hpp"
+#include "ResourceNames.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
 namespace {
 
-const GS::Int16 WorkbookLabelList = 32532;
 const GS::Int32 ProjectInfoTextType = 1;
 
 std::string Utf8(const GS::UniString& text)
@@ -21,7 +21,7 @@ std::string Utf8(const GS::UniString& text)
 
 std::string Label(GS::Int16 index)
 {
-    return Utf8(GetResString(WorkbookLabelList, index));
+    return Utf8(GetResString(WorkbookLabelStrings::ListId, index));
 }
 
 } // namespace
@@ -61,17 +61,18 @@ ProjectInfoTexts ReadProjectInfoTexts()
 WorkbookLabels ReadWorkbookLabels()
 {
     WorkbookLabels labels;
-    labels.code = Label(1);
-    labels.category = Label(2);
-    labels.total = Label(3);
-    labels.grandTotal = Label(4);
-    labels.categoryTotal = Label(5);
-    labels.number = Label(6);
-    labels.description = Label(7);
-    labels.unit = Label(8);
-    labels.quantity = Label(9);
-    labels.price = Label(10);
-    labels.author = Label(11);
+    namespace Texts = WorkbookLabelStrings;
+    labels.code = Label(Texts::Code);
+    labels.category = Label(Texts::Category);
+    labels.total = Label(Texts::Total);
+    labels.grandTotal = Label(Texts::GrandTotal);
+    labels.categoryTotal = Label(Texts::CategoryTotal);
+    labels.number = Label(Texts::Number);
+    labels.description = Label(Texts::Description);
+    labels.unit = Label(Texts::Unit);
+    labels.quantity = Label(Texts::Quantity);
+    labels.price = Label(Texts::Price);
+    labels.author = Label(Texts::Author);
     return labels;
 }
 

@@ -20,7 +20,7 @@ std::string GetAutoTextValue(const GS::Array<GS::ArrayFB<GS::UniString, 3>>& aut
 // The seven texts of the recapitulation's head, read from the host once.
 ProjectInfoTexts ReadProjectInfoTexts();
 
-// Items 1 to 11 of string list 32532.
+// The labels, read from the add-on's own string list.
 WorkbookLabels ReadWorkbookLabels();
 
 // Categories in sort order, each with its items in sort order. Prices are left at 0 when

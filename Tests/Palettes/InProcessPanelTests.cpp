@@ -8,6 +8,7 @@
 #include "Database/ProjectDatabase.hpp"
 #include "HostApi/HostCalls.hpp"
 #include "Palettes/CalvoraPanel.hpp"
+#include "ResourceNames.hpp"
 #include "ScenarioSupport.hpp"
 
 namespace {
@@ -58,11 +59,11 @@ TEST_F(PanelInProcess, ADatabaseErrorEndsTheActionCleanly)
         std::vector<std::string> alerts;
         GS::USize itemsAfter, qtiesAfter;
     } cases[] = {
-        {"qties", {1}, {1, 2}, CalvoraPanel::DeleteQtyButtonId, {2, 1},
+        {"qties", {1}, {1, 2}, CalvoraPaletteItems::DeleteQtyButton, {2, 1},
          {R"~(alert warning "Delete Qty": "Are you sure you want to delete selected quantities?" / "" ["No", "Yes"] -> 2)~",
           failed + "qties\" [\"OK\"] -> 1"}, 1, 0},
-        {"items", {1}, {}, CalvoraPanel::EditItemButtonId, {1}, {failed + "items\" [\"OK\"] -> 1"}, 0, 0},
-        {"categories", {}, {}, CalvoraPanel::DeleteCategoryButtonId, {2, 1},
+        {"items", {1}, {}, CalvoraPaletteItems::EditItemButton, {1}, {failed + "items\" [\"OK\"] -> 1"}, 0, 0},
+        {"categories", {}, {}, CalvoraPaletteItems::DeleteCategoryButton, {2, 1},
          {R"~(alert warning "Delete Category": "Are you sure you want to delete this category?" / "" ["No", "Yes"] -> 2)~",
           failed + "categories\" [\"OK\"] -> 1"}, 0, 0},
         {"qties", {}, {}, 0, {}, {}, 0, 0},
@@ -73,10 +74,10 @@ TEST_F(PanelInProcess, ADatabaseErrorEndsTheActionCleanly)
         Start(FixtureProject(), OneItem.c_str());
         OpenPanel open;
         if (!c.items.empty()) {
-            ASSERT_TRUE(DG::User::SelectRows(open.Id(), CalvoraPanel::ItemsListId, c.items, &error)) << error;
+            ASSERT_TRUE(DG::User::SelectRows(open.Id(), CalvoraPaletteItems::ItemsList, c.items, &error)) << error;
         }
         if (!c.qties.empty()) {
-            ASSERT_TRUE(DG::User::SelectRows(open.Id(), CalvoraPanel::QtiesListId, c.qties, &error)) << error;
+            ASSERT_TRUE(DG::User::SelectRows(open.Id(), CalvoraPaletteItems::QtiesList, c.qties, &error)) << error;
         }
         ProjectDatabase::instance().execSql(GS::UniString("DROP TABLE ") + c.table);
         for (Int16 answer : c.answers)
@@ -85,7 +86,7 @@ TEST_F(PanelInProcess, ADatabaseErrorEndsTheActionCleanly)
         if (c.button != 0) {
             ASSERT_TRUE(DG::User::ClickButton(open.Id(), c.button, &error)) << error;
         } else {
-            ASSERT_TRUE(DG::User::SelectRows(open.Id(), CalvoraPanel::ItemsListId, {1}, &error)) << error;
+            ASSERT_TRUE(DG::User::SelectRows(open.Id(), CalvoraPaletteItems::ItemsList, {1}, &error)) << error;
         }
         EXPECT_EQ(Alerts(), c.alerts);
         EXPECT_TRUE(actions.empty());
@@ -123,7 +124,7 @@ TEST_F(PanelInProcess, NoCategoryLeavesNoItemsAndNoTotal)
                       "=2 popup (5,23,390,20) selected 0\n=3 statictext (5,50,690,50)\n!row \n"
                       "=11 iconbutton (465,22,28,28) disabled tooltip \"Delete Category\" icon 32552 \"Delete\"\n"
                       "=22 statictext (265,313,220,18) right"));
-    ASSERT_TRUE(DG::User::ClickButton(open.Id(), CalvoraPanel::AddItemButtonId, &error)) << error;
+    ASSERT_TRUE(DG::User::ClickButton(open.Id(), CalvoraPaletteItems::AddItemButton, &error)) << error;
     EXPECT_EQ(DG::User::AbandonedModals(), 0) << "no editor opens";
     EXPECT_TRUE(Alerts().empty());
     SQLite::Statement saved = ProjectDatabase::instance().prepare("SELECT count(*) FROM items WHERE category_id = 0");
