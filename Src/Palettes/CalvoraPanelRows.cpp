@@ -86,7 +86,7 @@ Item* CalvoraPanel::SelectedItem()
 
 // ---- rows and total --------------------------------------------------------------------------
 
-void CalvoraPanel::SetItemRow(Int16 row)
+void CalvoraPanel::SetItemRow(Int16 row, const AmountFormat& amounts)
 {
     const Item* item = itemMap.GetPtr(static_cast<Int32>(itemsList.GetItemValue(row)));
     if (item == nullptr)
@@ -95,12 +95,12 @@ void CalvoraPanel::SetItemRow(Int16 row)
     itemsList.SetTabItemText(row, ItemCodeColumn, item->getString("code"));
     itemsList.SetTabItemText(row, ItemDescriptionColumn, item->getString("descript"));
     itemsList.SetTabItemText(row, ItemUnitColumn, item->getString("unit"));
-    itemsList.SetTabItemText(row, ItemQtyColumn, FormatTwoDecimals(item->getDouble("qty")));
-    itemsList.SetTabItemText(row, ItemPriceColumn, FormatTwoDecimals(item->getDouble("price")));
-    itemsList.SetTabItemText(row, ItemTotalColumn, FormatTwoDecimals(item->getDouble("total")));
+    itemsList.SetTabItemText(row, ItemQtyColumn, amounts.Text(item->getDouble("qty")));
+    itemsList.SetTabItemText(row, ItemPriceColumn, amounts.Text(item->getDouble("price")));
+    itemsList.SetTabItemText(row, ItemTotalColumn, amounts.Text(item->getDouble("total")));
 }
 
-void CalvoraPanel::SetQtyRow(Int16 row)
+void CalvoraPanel::SetQtyRow(Int16 row, const AmountFormat& amounts)
 {
     const Qty* qty = qtyMap.GetPtr(static_cast<Int32>(qtiesList.GetItemValue(row)));
     if (qty == nullptr)
@@ -108,7 +108,7 @@ void CalvoraPanel::SetQtyRow(Int16 row)
     qtiesList.SetTabItemText(row, QtyNoColumn, GS::UniString::Printf("%d", qty->getInt("sort_order")));
     qtiesList.SetTabItemText(row, QtyDescriptionColumn, qty->getDisplayDescription());
     qtiesList.SetTabItemText(row, QtyFormulaColumn, qty->getString("formula"));
-    qtiesList.SetTabItemText(row, QtyValueColumn, FormatTwoDecimals(qty->getDouble("value")));
+    qtiesList.SetTabItemText(row, QtyValueColumn, amounts.Text(qty->getDouble("value")));
     qtiesList.SetTabItemText(row, QtyStatusColumn, GS::UniString());
 }
 
@@ -118,14 +118,14 @@ void CalvoraPanel::ReloadItemRow(Int16 row, Int32 itemId)
     SetItemRow(row);
 }
 
-Int16 CalvoraPanel::AppendItemRow(const Item& item)
+Int16 CalvoraPanel::AppendItemRow(const Item& item, const AmountFormat& amounts)
 {
     const Int32 id = item.getInt("id");
     itemMap.Put(id, item);
     itemsList.AppendItem();
     const Int16 row = itemsList.GetItemCount();
     itemsList.SetItemValue(row, id);
-    SetItemRow(row);
+    SetItemRow(row, amounts);
     return row;
 }
 
@@ -151,7 +151,7 @@ bool CalvoraPanel::SelectCategory(Int32 categoryId)
     return false;
 }
 
-void CalvoraPanel::UpdateTotal()
+void CalvoraPanel::UpdateTotal(const AmountFormat& amounts)
 {
     double sum = 0.0;
     for (const auto& entry : itemMap)
@@ -159,7 +159,7 @@ void CalvoraPanel::UpdateTotal()
     if (itemMap.IsEmpty())
         totalText.SetText(GS::UniString());
     else
-        totalText.SetText(GetResString(resourceId, CalvoraPaletteStrings::TotalLabel) + FormatTwoDecimals(sum));
+        totalText.SetText(GetResString(resourceId, CalvoraPaletteStrings::TotalLabel) + amounts.Text(sum));
 }
 
 // ---- categories, items, quantities -----------------------------------------------------------
@@ -202,9 +202,10 @@ void CalvoraPanel::RefreshItems()
     descriptionText.SetText(category != nullptr ? category->getString("descript") : GS::UniString());
 
     itemMap.Clear();
+    const AmountFormat amounts;
     for (const Item& item : ItemsTable().getByCategory(categoryId))
-        AppendItemRow(item);
-    UpdateTotal();
+        AppendItemRow(item, amounts);
+    UpdateTotal(amounts);
 }
 
 void CalvoraPanel::ReloadAndShowItem(Int32 itemId)
@@ -281,11 +282,12 @@ void CalvoraPanel::LoadQties(Int32 itemId)
         for (const Qty* qty : ordered)
             qtyMap.Put(qty->getInt("id"), *qty);
     }
+    const AmountFormat amounts;
     for (const auto& entry : qtyMap) {
         qtiesList.AppendItem();
         const Int16 row = qtiesList.GetItemCount();
         qtiesList.SetItemValue(row, entry.key);
-        SetQtyRow(row);
+        SetQtyRow(row, amounts);
     }
 }
 

@@ -18,8 +18,8 @@ std::string Replace(std::string text, const std::string& from, const std::string
 
 TEST_F(HostUserTest, CommandTable)
 {
-    char dirTemplate[] = "/tmp/hostuser-XXXXXX";
-    const std::string dir = mkdtemp(dirTemplate);
+    const TempFolder folder;
+    const std::string dir = folder.path.substr(0, folder.path.size() - 1);
     const std::string P = "\"Test Palette\"";
     struct Case {
         std::string line;
@@ -113,7 +113,6 @@ TEST_F(HostUserTest, CommandTable)
     const std::string picture((std::istreambuf_iterator<char>(svg)), std::istreambuf_iterator<char>());
     EXPECT_NE(picture.find("<svg"), std::string::npos);
     EXPECT_NE(picture.find("Dialog..."), std::string::npos);
-    std::system(("rm -rf " + dir).c_str());
 }
 
 }  // namespace
