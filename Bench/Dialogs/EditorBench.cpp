@@ -77,9 +77,10 @@ struct Bench : BenchSupport::HostedAddOn {
     // "Add New Item" with the first-quantity formula Volume, for the walls selected.
     void AddItem()
     {
-        Then([](std::string* e) { return DG::User::TypeText(DG::User::TopModal(), 6, "Walls", e); });
-        Then([](std::string* e) { return DG::User::TypeText(DG::User::TopModal(), 12, "Volume", e); });
-        Then([](std::string* e) { return DG::User::ClickButton(DG::User::TopModal(), 1, e); });
+        namespace Items = EditItemDialogItems;
+        Then([](std::string* e) { return DG::User::TypeText(DG::User::TopModal(), Items::DescriptionEdit, "Walls", e); });
+        Then([](std::string* e) { return DG::User::TypeText(DG::User::TopModal(), Items::FormulaEdit, "Volume", e); });
+        Then([](std::string* e) { return DG::User::ClickButton(DG::User::TopModal(), Items::OkButton, e); });
         std::string error;
         DG::User::ClickButton(main.Id(), CalvoraPaletteItems::AddItemButton, &error);
     }

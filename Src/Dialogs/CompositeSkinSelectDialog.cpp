@@ -40,7 +40,7 @@ bool ReadSkin(GS::Int32 composite, GS::Int32 i, HostCompositeSkin* skin)
 }  // namespace
 
 CompositeSkinSelectDialog::CompositeSkinSelectDialog(const API_Element& element)
-    : MaterialPickerDialog(ResourceId, {Items::SelectButton, Items::CancelButton, Items::SkinsList}, element,
+    : MaterialPickerDialog(ResourceId, {Items::SelectButton, Items::CancelButton, Items::ChoicesList}, element,
                            {{50, false, Texts::SwatchHeader},
                             {121, true, Texts::NameHeader},
                             {70, false, Texts::ThicknessHeader},

@@ -57,7 +57,7 @@ GS::UniString Caption(GS::Int32 libraryPart, const std::string& name)
 }  // namespace
 
 ObjectParameterSelectDialog::ObjectParameterSelectDialog(const API_Element& element)
-    : ArgumentPickerDialog(ResourceId, {Items::SelectButton, Items::CancelButton, Items::ParametersList}, element,
+    : ArgumentPickerDialog(ResourceId, {Items::SelectButton, Items::CancelButton, Items::ChoicesList}, element,
                            {{151, true, Texts::CaptionHeader},
                             {100, false, Texts::NameHeader},
                             {50, false, Texts::ValueHeader}},

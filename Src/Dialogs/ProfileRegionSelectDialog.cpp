@@ -42,7 +42,7 @@ GS::Int32 ProfileIndex(const API_Element& element)
 }  // namespace
 
 ProfileRegionSelectDialog::ProfileRegionSelectDialog(const API_Element& element)
-    : MaterialPickerDialog(ResourceId, {Items::SelectButton, Items::CancelButton, Items::RegionsList}, element,
+    : MaterialPickerDialog(ResourceId, {Items::SelectButton, Items::CancelButton, Items::ChoicesList}, element,
                            {{50, false, Texts::SwatchHeader},
                             {51, true, Texts::NameHeader},
                             {0, false, Texts::IndexHeader}},

@@ -10,7 +10,7 @@ enum Column : GS::Int16 { NameColumn = 1, DescriptionColumn, ValueColumn };
 }  // namespace
 
 PropertySelectDialog::PropertySelectDialog(const API_Element& element)
-    : ArgumentPickerDialog(ResourceId, {Items::SelectButton, Items::CancelButton, Items::PropertiesList}, element,
+    : ArgumentPickerDialog(ResourceId, {Items::SelectButton, Items::CancelButton, Items::ChoicesList}, element,
                            {{100, false, Texts::NameHeader},
                             {151, true, Texts::DescriptionHeader},
                             {50, false, Texts::ValueHeader}},

@@ -28,7 +28,12 @@ const std::string TwoItems = OneItem + "INSERT INTO items (category_id, sort_ord
                                        "(2, '', 1, 'f', '1', 1);";
 
 struct OpenPanel {
-    OpenPanel() : palette(HostGetOwnResModule(), 32401, HostGetOwnResModule()), panel(palette, 32401) { palette.Show(); }
+    OpenPanel()
+        : palette(HostGetOwnResModule(), CalvoraPaletteItems::ResourceId, HostGetOwnResModule()),
+          panel(palette, CalvoraPaletteItems::ResourceId)
+    {
+        palette.Show();
+    }
     Int16 Id() const { return palette.GetId(); }
     DG::Palette palette;
     CalvoraPanel panel;
@@ -105,7 +110,8 @@ TEST_F(PanelInProcess, ARefusedReorderLeavesTheRowsAsTheyWere)
     Start(FixtureProject(), TwoItems.c_str());
     OpenPanel open;
     ProjectDatabase::instance().execSql("DROP TABLE items");
-    ASSERT_TRUE(DG::User::DragRow(open.Id(), 5, 2, 1, &error)) << error;  // the list has moved the row
+    // The list has moved the row.
+    ASSERT_TRUE(DG::User::DragRow(open.Id(), CalvoraPaletteItems::ItemsList, 2, 1, &error)) << error;
     EXPECT_TRUE(Shows(Scope(DG::User::Describe(open.Id()), "5"), "row 1 value 2 | \"2\" | \"E-02\""))
         << DG::User::Describe(open.Id());
     EXPECT_EQ(open.panel.GetItemMap().Get(2).getInt("sort_order"), 2);
@@ -137,8 +143,9 @@ TEST_F(PanelInProcess, RecheckTimersAreFoundThroughTheRegistryOfLivePanels)
     Start(FixtureProject(), TwoItems.c_str());
     auto first = std::make_unique<OpenPanel>();
     OpenPanel second;
-    ASSERT_TRUE(DG::User::SelectRows(first->Id(), 5, {1}, &error)) << error;   // 5 quantities
-    ASSERT_TRUE(DG::User::SelectRows(second.Id(), 5, {2}, &error)) << error;  // 1 quantity
+    const Int16 items = CalvoraPaletteItems::ItemsList;
+    ASSERT_TRUE(DG::User::SelectRows(first->Id(), items, {1}, &error)) << error;   // 5 quantities
+    ASSERT_TRUE(DG::User::SelectRows(second.Id(), items, {2}, &error)) << error;  // 1 quantity
     const std::uintptr_t firstTimer = first->panel.GetRecheckTimer();
     ASSERT_NE(firstTimer, 0u);
     ASSERT_NE(firstTimer, second.panel.GetRecheckTimer());
