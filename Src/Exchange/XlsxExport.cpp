@@ -5,10 +5,7 @@
 #include "HostApi/HostCalls.hpp"
 #include "Database/ProjectDatabase.hpp"
 #include "Exchange/SheetText.hpp"
-#include "Exchange/XlsxImport.hpp"
 #include "Exchange/XlsxWorkbookWriter.hpp"
-#include "ResourceNames.hpp"
-#include "VumoFuncs/VumoFuncs.hpp"
 
 namespace {
 
@@ -17,11 +14,6 @@ const GS::Int32 ProjectInfoTextType = 1;
 std::string Utf8(const GS::UniString& text)
 {
     return text.ToCStr(CC_UTF8).Get();
-}
-
-std::string Label(GS::Int16 index)
-{
-    return Utf8(GetResString(WorkbookLabelStrings::ListId, index));
 }
 
 } // namespace
@@ -56,24 +48,6 @@ ProjectInfoTexts ReadProjectInfoTexts()
     if (info.projectName.empty())
         info.projectName = "Project";
     return info;
-}
-
-WorkbookLabels ReadWorkbookLabels()
-{
-    WorkbookLabels labels;
-    namespace Texts = WorkbookLabelStrings;
-    labels.code = Label(Texts::Code);
-    labels.category = Label(Texts::Category);
-    labels.total = Label(Texts::Total);
-    labels.grandTotal = Label(Texts::GrandTotal);
-    labels.categoryTotal = Label(Texts::CategoryTotal);
-    labels.number = Label(Texts::Number);
-    labels.description = Label(Texts::Description);
-    labels.unit = Label(Texts::Unit);
-    labels.quantity = Label(Texts::Quantity);
-    labels.price = Label(Texts::Price);
-    labels.author = Label(Texts::Author);
-    return labels;
 }
 
 EstimateRecord ReadEstimateForExport(bool readPrices)

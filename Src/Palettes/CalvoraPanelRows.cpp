@@ -8,6 +8,7 @@
 #include "Database/ItemsTable.hpp"
 #include "Database/QtiesTable.hpp"
 #include "Dialogs/AmountText.hpp"
+#include "ElementFuncs/QtyEvaluation.hpp"
 #include "Graphix/Graphix.hpp"
 #include "HostApi/Guard.hpp"
 #include "HostApi/HostCalls.hpp"
@@ -106,7 +107,7 @@ void CalvoraPanel::SetQtyRow(Int16 row, const AmountFormat& amounts)
     if (qty == nullptr)
         return;
     qtiesList.SetTabItemText(row, QtyNoColumn, GS::UniString::Printf("%d", qty->getInt("sort_order")));
-    qtiesList.SetTabItemText(row, QtyDescriptionColumn, qty->getDisplayDescription());
+    qtiesList.SetTabItemText(row, QtyDescriptionColumn, QtyDisplayDescription(*qty));
     qtiesList.SetTabItemText(row, QtyFormulaColumn, qty->getString("formula"));
     qtiesList.SetTabItemText(row, QtyValueColumn, amounts.Text(qty->getDouble("value")));
     qtiesList.SetTabItemText(row, QtyStatusColumn, GS::UniString());

@@ -1,10 +1,7 @@
 #include "Palettes/ElementItemsPanel.hpp"
 
-#include <SQLiteCpp/SQLiteCpp.h>
-
 #include "API/ApiElements.hpp"
-#include "Database/ProjectDatabase.hpp"
-#include "Database/SqlText.hpp"
+#include "Database/LinkedItems.hpp"
 #include "Dialogs/AddOnDialog.hpp"
 #include "HostApi/Guard.hpp"
 #include "HostApi/HostCalls.hpp"
@@ -23,15 +20,6 @@ enum Column : GS::Int16 {
     ItemDescriptionColumn,
     ColumnCount = ItemDescriptionColumn
 };
-
-const char* const kLinkedItemsQuery =
-    "SELECT DISTINCT c.code, c.title, i.code, i.descript, i.id, c.id FROM qties q JOIN items i ON q.item_id = i.id "
-    "JOIN categories c ON i.category_id = c.id WHERE q.guid = ? ORDER BY c.sort_order, i.sort_order";
-
-GS::UniString ColumnText(SQLite::Statement& query, int column)
-{
-    return FromSqlText(query.getColumn(column).getString());
-}
 }  // namespace
 
 ElementItemsPanel::ElementItemsPanel(DG::Panel& owner, GS::Int16 resourceId)
@@ -89,26 +77,20 @@ void ElementItemsPanel::LoadLinkedItems(const GS::UniString& guidText)
     const GS::USize before = rows.GetSize();
     // The rows read before a failure stay.
     Guarded("ElementItemsPanel::LoadLinkedItems", [&] {
-        SQLite::Statement query = ProjectDatabase::instance().prepare(kLinkedItemsQuery);
-        query.bind(1, ToSqlText(guidText));
-        while (query.executeStep()) {
-            const GS::UniString categoryCode = ColumnText(query, 0);
-            const GS::UniString categoryTitle = ColumnText(query, 1);
-            const GS::UniString itemCode = ColumnText(query, 2);
-            const GS::UniString itemDescription = ColumnText(query, 3);
+        forEachLinkedItem(guidText, [&](const LinkedItem& item) {
             LinkedItemRow row;
-            row.itemId = query.getColumn(4).getInt();
-            row.categoryId = query.getColumn(5).getInt();
+            row.itemId = item.itemId;
+            row.categoryId = item.categoryId;
             rows.Push(row);
 
             list.AppendItem();
             const GS::Int16 n = list.GetItemCount();
             list.SetItemValue(n, row.itemId);
-            list.SetTabItemText(n, CategoryCodeColumn, categoryCode);
-            list.SetTabItemText(n, CategoryTitleColumn, categoryTitle);
-            list.SetTabItemText(n, ItemCodeColumn, itemCode);
-            list.SetTabItemText(n, ItemDescriptionColumn, itemDescription);
-        }
+            list.SetTabItemText(n, CategoryCodeColumn, item.categoryCode);
+            list.SetTabItemText(n, CategoryTitleColumn, item.categoryTitle);
+            list.SetTabItemText(n, ItemCodeColumn, item.itemCode);
+            list.SetTabItemText(n, ItemDescriptionColumn, item.itemDescription);
+        });
     });
     if (rows.GetSize() > before)
         gotoButton.Enable();
