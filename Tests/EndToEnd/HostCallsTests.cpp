@@ -3,6 +3,7 @@
 
 #include <cstring>
 #include <functional>
+#include <optional>
 
 #include "HostApi/HostCalls.hpp"
 #include "HostApi/HostElementCalls.hpp"
@@ -83,6 +84,28 @@ TEST(StringResources, ItemsOfTheAddOnsOwnLists)
         EXPECT_EQ(GetResString(c.list, c.index).ToUtf8(), c.text) << c.list << "/" << c.index;
 }
 
+// Module data is read as it was written: blanks and line breaks anywhere are skipped, padding ends
+// the data, missing padding is forgiven, and anything else refuses the text.
+TEST(ProjectFile, ModuleDataIsDecodedFromBase64)
+{
+    const std::vector<std::pair<std::string, std::optional<std::string>>> cases = {
+        {"", ""}, {"TWFu", "Man"}, {"TWE=", "Ma"}, {"TQ==", "M"}, {"TWE", "Ma"}, {"TWFuTWFuTQ", "ManManM"},
+        {"T W\nF\r\nu", "Man"}, {"TWFu\nTWFu\n", "ManMan"}, {"TQ=\n= ", "M"}, {"/+/+", "\xFF\xEF\xFE"},
+        {"TQ===", std::nullopt}, {"TQ==TWFu", std::nullopt}, {"TWFu=TWFu", std::nullopt}, {"TWE=u", std::nullopt}, {"TW*u", std::nullopt},
+        {"TWFu\tTWFu", std::nullopt}, {"TWFu-_", std::nullopt},
+    };
+    for (const auto& [text, bytes] : cases) {
+        const auto decoded = Host::Base64Decode(text);
+        ASSERT_EQ(decoded.has_value(), bytes.has_value()) << text;
+        if (bytes.has_value())
+            EXPECT_EQ(std::string(decoded->begin(), decoded->end()), *bytes) << text;
+    }
+    std::vector<unsigned char> all;
+    for (int i = 0; i < 3 * 256 + 2; ++i)
+        all.push_back(static_cast<unsigned char>(i * 7));
+    EXPECT_EQ(Host::Base64Decode(Host::Base64Encode(all)), all);
+}
+
 // The estimate's bytes survive the project's save and reopen, and the add-on reads exactly them; a
 // store the host refuses keeps what was there.
 TEST(ProjectFile, ModuleDataSurvivesSaveAndReopenByteForByte)
@@ -116,7 +139,9 @@ TEST(ProjectFile, ModuleDataSurvivesSaveAndReopenByteForByte)
         EXPECT_EQ(host.ModuleData("Other"), bytes);
         BMKillHandle(&info.dataHdl);
         API_ModulData missing{};
-        EXPECT_NE(HostGetModuleData(&missing, "Missing"), NoError);
+        EXPECT_EQ(HostGetModuleData(&missing, "Missing"), APIERR_NOMODULEDATA);
+        host.Project()["moduleData"]["Broken"] = "no*base64";
+        EXPECT_EQ(HostGetModuleData(&missing, "Broken"), APIERR_GENERAL);
         EXPECT_EQ(missing.dataHdl, nullptr);
         CalvoraClearHostTable();
     }

@@ -134,6 +134,32 @@ TEST_F(Palettes, FollowTheProjectsLifeCycle)
     EXPECT_TRUE(host.Palettes().empty());
 }
 
+// When the host fails to hand over the stored estimate, an empty one stands in for it: the user is
+// told once, no storing point stores over the project's estimate, and each command reads it again
+// (a stand-in with changes stays while that fails) and shows it once it is read.
+TEST_F(Palettes, AStoredEstimateTheHostFailsToReadIsNeverStoredOver)
+{
+    const std::string Codes = "@stored SELECT code FROM categories ORDER BY id";
+    const std::string Unread = "alert error \"Error\": \"The estimate stored in this project could not be read. Changes will "
+                               "not be stored until it can be read.\" / \"\" [\"OK\"] -> 1";
+    auto add = [](const std::string& code, const std::string& title) {
+        return "click Calvora \"Add New Category\"\ntype top 4 \"" + code + "\"\ntype top 6 \"" + title + "\"\nclick top 1\n";
+    };
+    Play({
+        {"fail HostGetModuleData\nopen $DIR/sample.json\nanswer OK\nmenu \"Show Calvora Palette\"\n" + add("99", "Interim") +
+             "show Calvora",
+         "entry 1 \" Untitled Category\" value 1\nentry 2 \"99 Interim\" value 2 *\n!entry 3"},
+        {"closebox Calvora\nmenu \"Show Calvora Palette\"\n" + add("98", "Second") + "show Calvora\nsave\n" + Codes + "\nshow alerts",
+         "entry 2 \"99 Interim\"\nentry 3 \"98 Second\" value 3 *\n=00 ; 01 ; 02 ; 03\n" + Unread + "\n!could not be read"},
+        {"closebox Calvora\nunfail\nmenu \"Show Calvora Palette\"\nshow Calvora\n" + Codes,
+         "entry 4 \"03 Finishes\" value 4\n!Interim\n=00 ; 01 ; 02 ; 03"},
+        {"open $DIR/sample.json\nshow Calvora\nshow alerts", "entry 4 \"03 Finishes\" value 4\n" + Unread + "\n!could not be read"},
+    });
+    const std::string NothingStored = "Nothing is stored: the estimate stored in this project could not be read, and what stands in "
+                                      "for it would replace it.\n";
+    EXPECT_EQ(LinesWith(debug, "Nothing is stored"), NothingStored + NothingStored);
+}
+
 // Whatever fails inside the add-on, the host sees a debug line and, for a command the user chose,
 // an error alert; never an exception. Host operations made to throw, and SQLite starved of memory.
 constexpr ApiSlot Slot_None = static_cast<ApiSlot>(kApiTableSize);
