@@ -143,7 +143,8 @@ TEST_F(Palettes, AStoredEstimateTheHostFailsToReadIsNeverStoredOver)
     const std::string Unread = "alert error \"Error\": \"The estimate stored in this project could not be read. Changes will "
                                "not be stored until it can be read.\" / \"\" [\"OK\"] -> 1";
     auto add = [](const std::string& code, const std::string& title) {
-        return "click Calvora \"Add New Category\"\ntype top 4 \"" + code + "\"\ntype top 6 \"" + title + "\"\nclick top 1\n";
+        return "click Calvora \"Add New Category\"\ntype top CodeEdit \"" + code + "\"\ntype top TitleEdit \"" + title +
+               "\"\nclick top OkButton\n";
     };
     Play({
         {"fail HostGetModuleData\nopen $DIR/sample.json\nanswer OK\nmenu \"Show Calvora Palette\"\n" + add("99", "Interim") +
