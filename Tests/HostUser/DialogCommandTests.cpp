@@ -64,7 +64,6 @@ TEST_F(HostUserTest, CommandTable)
         {"click \"No Such Palette\" 1", "no open panel 'No Such Palette' (see 'show panels')", "", false},
         {"click \"Test Palette\" 99", P + " has no item '99'", "", false},
         {"click \"Test Palette\" Missing", P + " has no item 'Missing'", "", false},
-        {"check \"Test Palette\" flagcheck on", P + " has no item 'flagcheck'", "", false},
         // A wrong number of arguments is refused with the command's usage.
         {"drag-row \"Test Palette\" 4 1", "usage: drag-row PANEL ITEM FROM TO", "", false},
         {"select-rows \"Test Palette\" 4", "usage: select-rows PANEL ITEM ROW... | select-rows PANEL ITEM none", "",
