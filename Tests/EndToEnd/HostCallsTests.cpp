@@ -97,8 +97,9 @@ TEST(ProjectFile, ModuleDataIsDecodedFromBase64)
     for (const auto& [text, bytes] : cases) {
         const auto decoded = Host::Base64Decode(text);
         ASSERT_EQ(decoded.has_value(), bytes.has_value()) << text;
-        if (bytes.has_value())
+        if (bytes.has_value()) {
             EXPECT_EQ(std::string(decoded->begin(), decoded->end()), *bytes) << text;
+        }
     }
     std::vector<unsigned char> all;
     for (int i = 0; i < 3 * 256 + 2; ++i)
