@@ -27,7 +27,7 @@ GSErrCode Guarded(F body)
     }
 }
 
-bool Fails(const char* op, const API_Guid* guid, GSErrCode* code) { return H()->ShouldFail(op, guid, code); }
+bool Fails(Operation op, const API_Guid* guid, GSErrCode* code) { return H()->ShouldFail(op, guid, code); }
 
 const Json& ModelOf() { return H()->Model(); }
 
@@ -48,7 +48,7 @@ GSErrCode GetElement(API_Element* element, GS::UInt32)
         GSErrCode code = NoError;
         if (H() == nullptr || element == nullptr)
             return APIERR_BADPARS;
-        if (Fails("HostGetElement", &element->header.guid, &code))
+        if (Fails(Operation::GetElement, &element->header.guid, &code))
             return code;
         const Json* found = FindElement(ModelOf(), element->header.guid);
         if (found == nullptr)
@@ -64,7 +64,7 @@ GSErrCode GetElementHeader(API_Elem_Head* header, GS::UInt32)
         GSErrCode code = NoError;
         if (H() == nullptr || header == nullptr)
             return APIERR_BADPARS;
-        if (Fails("HostGetElementHeader", &header->guid, &code))
+        if (Fails(Operation::GetElementHeader, &header->guid, &code))
             return code;
         const Json* found = FindElement(ModelOf(), header->guid);
         if (found == nullptr)
@@ -80,7 +80,7 @@ GSErrCode GetElementMemo(const API_Guid* guid, API_ElementMemo* memo, GS::UInt64
         GSErrCode code = NoError;
         if (H() == nullptr || guid == nullptr || memo == nullptr)
             return APIERR_BADPARS;
-        if (Fails("HostGetElementMemo", guid, &code))
+        if (Fails(Operation::GetElementMemo, guid, &code))
             return code;
         const Json* found = FindElement(ModelOf(), *guid);
         if (found == nullptr)
@@ -107,7 +107,7 @@ GSErrCode GetElementQuantities(const API_Guid* guid, const API_QuantityPar*, API
         GSErrCode code = NoError;
         if (H() == nullptr || guid == nullptr || quantities == nullptr)
             return APIERR_BADPARS;
-        if (Fails("HostGetElementQuantities", guid, &code))
+        if (Fails(Operation::GetElementQuantities, guid, &code))
             return code;
         const Json& model = ModelOf();
         const Json* found = FindElement(model, *guid);
@@ -132,7 +132,7 @@ GSErrCode GetElementInfoString(const API_Guid* guid, GS::UniString* infoString)
         GSErrCode code = NoError;
         if (H() == nullptr || guid == nullptr || infoString == nullptr)
             return APIERR_BADPARS;
-        if (Fails("HostGetElementInfoString", guid, &code))
+        if (Fails(Operation::GetElementInfoString, guid, &code))
             return code;
         const Json* found = FindElement(ModelOf(), *guid);
         if (found == nullptr)
@@ -152,7 +152,7 @@ GSErrCode GetElementPropertyDefinitions(const API_Guid* elemGuid, GS::Int32 filt
         GSErrCode code = NoError;
         if (H() == nullptr || elemGuid == nullptr || definitions == nullptr)
             return APIERR_BADPARS;
-        if (Fails("HostGetElementPropertyDefinitions", elemGuid, &code))
+        if (Fails(Operation::GetElementPropertyDefinitions, elemGuid, &code))
             return code;
         if (filter != API_PropertyDefinitionFilter_All)
             return APIERR_BADPARS;
@@ -175,7 +175,7 @@ GSErrCode GetElementProperty(const API_Guid* elemGuid, const API_Guid* definitio
         GSErrCode code = NoError;
         if (H() == nullptr || elemGuid == nullptr || definitionGuid == nullptr || property == nullptr)
             return APIERR_BADPARS;
-        if (Fails("HostGetElementProperty", elemGuid, &code))
+        if (Fails(Operation::GetElementProperty, elemGuid, &code))
             return code;
         const Json& model = ModelOf();
         const Json* found = FindElement(model, *elemGuid);
@@ -199,7 +199,7 @@ GSErrCode GetElementProperties(const API_Guid* elemGuid, const GS::Array<API_Gui
         GSErrCode code = NoError;
         if (H() == nullptr || elemGuid == nullptr || definitionGuids == nullptr || properties == nullptr)
             return APIERR_BADPARS;
-        if (Fails("HostGetElementProperties", elemGuid, &code))
+        if (Fails(Operation::GetElementProperties, elemGuid, &code))
             return code;
         const Json& model = ModelOf();
         const Json* found = FindElement(model, *elemGuid);
@@ -222,7 +222,7 @@ bool IsValidPropertyValue(const API_Variant* value, const API_PropertyDefinition
     if (H() == nullptr || value == nullptr || definition == nullptr)
         return false;
     GSErrCode code = NoError;
-    if (Fails("HostIsValidPropertyValue", &definition->guid, &code))
+    if (Fails(Operation::IsValidPropertyValue, &definition->guid, &code))
         return false;
     return value->type != API_PropertyUndefinedValueType && value->type == definition->valueType;
 }
@@ -235,7 +235,7 @@ GSErrCode AttributeGet(HostAttribute* attribute)
         GSErrCode code = NoError;
         if (H() == nullptr || attribute == nullptr)
             return APIERR_BADPARS;
-        if (Fails("HostGetAttribute", nullptr, &code))
+        if (Fails(Operation::GetAttribute, nullptr, &code))
             return code;
         const Json* found = FindAttribute(ModelOf(), attribute->header.typeID, attribute->header.index);
         if (found == nullptr)
@@ -251,7 +251,7 @@ GSErrCode GetAttributeDef(GS::Int32 typeID, GS::Int32 index, HostAttributeDef* d
         GSErrCode code = NoError;
         if (H() == nullptr || def == nullptr || typeID != HostAttr_Composite)
             return APIERR_BADPARS;
-        if (Fails("HostGetAttributeDef", nullptr, &code))
+        if (Fails(Operation::GetAttributeDef, nullptr, &code))
             return code;
         const Json* found = FindAttribute(ModelOf(), typeID, index);
         if (found == nullptr)
@@ -279,7 +279,7 @@ GSErrCode GetAttributeDefExt(GS::Int32 typeID, GS::Int32 index, HostAttributeDef
         GSErrCode code = NoError;
         if (H() == nullptr || defExt == nullptr || typeID != HostAttr_Profile)
             return APIERR_BADPARS;
-        if (Fails("HostGetAttributeDefExt", nullptr, &code))
+        if (Fails(Operation::GetAttributeDefExt, nullptr, &code))
             return code;
         const Json* found = FindAttribute(ModelOf(), typeID, index);
         if (found == nullptr)
@@ -311,7 +311,7 @@ GSErrCode GetPen(API_PenType* pen)
         GSErrCode code = NoError;
         if (H() == nullptr || pen == nullptr)
             return APIERR_BADPARS;
-        if (Fails("HostGetPen", nullptr, &code))
+        if (Fails(Operation::GetPen, nullptr, &code))
             return code;
         const Json* found = FindPen(ModelOf(), pen->index);
         if (found == nullptr)
@@ -339,7 +339,7 @@ GSErrCode GetCurrentDatabase(HostDatabaseInfo* info)
         GSErrCode code = NoError;
         if (H() == nullptr || info == nullptr)
             return APIERR_BADPARS;
-        if (Fails("HostGetCurrentDatabase", nullptr, &code))
+        if (Fails(Operation::GetCurrentDatabase, nullptr, &code))
             return code;
         ToDatabaseInfo(CurrentDatabase(ModelOf()), info);
         return NoError;
@@ -356,7 +356,7 @@ GSErrCode ChangeDatabase(HostDatabaseInfo* info)
         entry.requested = *info;
         GSErrCode code = NoError;
         DatabaseEntry target;
-        if (!Fails("HostChangeDatabase", nullptr, &code)) {
+        if (!Fails(Operation::ChangeDatabase, nullptr, &code)) {
             if (FindDatabase(ModelOf(), info->typeID, APIGuid2GSGuid(info->databaseUnId), &target)) {
                 H()->Model()["currentDatabase"] = target.guid.ToString();
                 ToDatabaseInfo(target, info);
@@ -379,7 +379,7 @@ GSErrCode GetContainingDatabase(const API_Guid* elemGuid, HostDatabaseInfo* info
         GSErrCode code = NoError;
         if (H() == nullptr || elemGuid == nullptr || info == nullptr)
             return APIERR_BADPARS;
-        if (Fails("HostGetContainingDatabase", elemGuid, &code))
+        if (Fails(Operation::GetContainingDatabase, elemGuid, &code))
             return code;
         const Json* found = FindElement(ModelOf(), *elemGuid);
         if (found == nullptr)
@@ -395,7 +395,7 @@ GSErrCode GetStorySettings(HostStoryInfo* info)
         GSErrCode code = NoError;
         if (H() == nullptr || info == nullptr)
             return APIERR_BADPARS;
-        if (Fails("HostGetStorySettings", nullptr, &code))
+        if (Fails(Operation::GetStorySettings, nullptr, &code))
             return code;
         const std::vector<StoryEntry> stories = Stories(ModelOf());
         std::memset(info, 0, sizeof *info);
@@ -424,7 +424,7 @@ GSErrCode GetLibPartParams(GS::Int32 libInd, HostLibPartParams* params)
         GSErrCode code = NoError;
         if (H() == nullptr || params == nullptr)
             return APIERR_BADPARS;
-        if (Fails("HostGetLibPartParams", nullptr, &code))
+        if (Fails(Operation::GetLibPartParams, nullptr, &code))
             return code;
         const Json* part = FindLibraryPart(ModelOf(), libInd);
         if (part == nullptr)

@@ -1,6 +1,9 @@
 #pragma once
 // Reading the project's model (JSON, see MODEL.md) into the records the host hands to add-ons.
-// Everything here reads stored figures only; nothing is computed from geometry.
+// Everything here reads stored figures only; nothing is computed from geometry. Model.cpp reads
+// elements, databases, stories and library parts and makes the user's changes; ModelAttributes.cpp,
+// ModelProperties.cpp and ModelCheck.cpp hold the attribute readers, the property readers and the
+// checker.
 #include <string>
 #include <vector>
 
@@ -63,8 +66,8 @@ void FillAttribute(const Json& attribute, GS::Int32 typeID, HostAttribute* recor
 HostCompositeSkin** MakeCompositeSkins(const Json& composite);
 // The profile's image, or nullptr when it has none.
 ProfileVectorImage* MakeProfileImage(const Json& profile);
-
 const Json* FindPen(const Json& model, GS::Int16 index);
+
 const Json* FindLibraryPart(const Json& model, GS::Int32 index);
 // Additional parameters as 1600-byte records in one handle; nullptr for an empty list.
 HostAddParam** MakeAddParams(const Json& params);

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <iostream>
 #include <sstream>
+#include <stdexcept>
 
 #include "DG/DGUser.hpp"
 #include "Host/Model.hpp"
@@ -41,6 +42,7 @@ const char* kHelp =
     "A dialog, alert or file dialog a command opens takes the following lines until it closes.\n";
 
 const char* kMenuUsage = "menu takes a menu id and an entry number, or an entry's text";
+const char* kElementUsage = "element takes a guid and 'set FIELD VALUE' or 'delete'";
 const char* kShowUsage =
     "show takes one of: menus, selection, addon, report, moduledata, palettes, panels, alerts, files, beeps, "
     "element GUID, or a panel";
@@ -308,104 +310,120 @@ bool ScriptRunner::RunStream(std::istream& in, const std::string& sourceName, bo
 
 bool ScriptRunner::Dispatch(const std::vector<Token>& t, std::string* error)
 {
-    bool handled = false;
-    bool ok = HostCommand(t, &handled, error);
-    if (!handled)
-        ok = DialogCommand(t, &handled, error);
-    if (!handled) {
-        return Refuse(error, "unknown command '" + t[0].text + "' (try 'help')");
+    const Command* command = nullptr;
+    for (const std::vector<Command>* table : {&HostCommands(), &DialogCommands()}) {
+        for (const Command& c : *table) {
+            if (t[0].text == c.name)
+                command = &c;
+        }
     }
-    return ok;
+    if (command == nullptr)
+        return Refuse(error, "unknown command '" + t[0].text + "' (try 'help')");
+    std::string name;
+    if (command->waitsForModal && !Waiting(&name).empty())
+        return Refuse(error, "'" + t[0].text + "' waits until " + name + " is closed");
+    const std::size_t argc = t.size() - 1;
+    if (argc < command->minArgs || argc > command->maxArgs)
+        return Refuse(error, command->usage);
+    return command->run(*this, t, error);
 }
 
-bool ScriptRunner::HostCommand(const std::vector<Token>& t, bool* handled, std::string* error)
+const std::vector<ScriptRunner::Command>& ScriptRunner::HostCommands()
 {
-    const std::string& cmd = t[0].text;
-    const std::size_t argc = t.size() - 1;
-    *handled = true;
-
-    // The project and the add-on's menus wait while a modal window has the user.
-    for (const char* waits : {"new", "open", "close", "save", "select", "menu", "palette", "element"}) {
-        std::string name;
-        if (cmd == waits && !Waiting(&name).empty())
-            return Refuse(error, "'" + cmd + "' waits until " + name + " is closed");
-    }
-
-    if (cmd == "help") {
-        out << kHelp;
-    } else if (cmd == "quit" || cmd == "exit") {
-        quit = true;
-    } else if (cmd == "echo") {
-        for (std::size_t i = 1; i < t.size(); ++i)
-            out << (i > 1 ? " " : "") << t[i].text;
-        out << '\n';
-    } else if (cmd == "new") {
-        if (argc != 0)
-            return Refuse(error, "new takes no argument");
-        host.NewProject();
-        out << "new project\n";
-    } else if (cmd == "open") {
-        if (argc != 1)
-            return Refuse(error, "open takes one file");
-        if (!host.OpenProject(t[1].text, error))
-            return false;
-        out << "opened " << t[1].text << '\n';
-    } else if (cmd == "close") {
-        if (argc != 0)
-            return Refuse(error, "close takes no argument");
-        host.CloseProject();
-        out << "project closed\n";
-    } else if (cmd == "save") {
-        if (argc > 1)
-            return Refuse(error, "save takes at most one file");
-        if (!host.SaveProject(argc == 1 ? t[1].text : "", error))
-            return false;
-        out << "saved " << host.ProjectPath() << '\n';
-    } else if (cmd == "select") {
-        if (argc == 0)
-            return Refuse(error, "select takes guids or 'none'");
-        std::vector<GS::Guid> guids;
-        if (!(argc == 1 && t[1].text == "none")) {
-            for (std::size_t i = 1; i < t.size(); ++i) {
-                GS::Guid g;
-                if (!g.ConvertFromString(t[i].text.c_str()))
-                    return Refuse(error, "'" + t[i].text + "' is not a guid");
-                guids.push_back(g);
-            }
-        }
-        host.Select(guids);
-        out << host.DescribeSelection();
-    } else if (cmd == "menu") {
-        if (argc == 1) {
-            if (!host.ChooseMenuByText(t[1].text, error))
-                return false;
-        } else if (argc == 2) {
-            long menuId, entry;
-            if (!ParseInt(t[1].text, &menuId, -32768, 32767) || !ParseInt(t[2].text, &entry))
-                return Refuse(error, kMenuUsage);
-            if (!host.ChooseMenu(static_cast<GS::Int16>(menuId), static_cast<GS::Int32>(entry), error))
-                return false;
-        } else {
-            return Refuse(error, kMenuUsage);
-        }
-    } else if (cmd == "show") {
-        return Show(t, error);
-    } else if (cmd == "element") {
-        return ElementCommand(t, error);
-    } else if (cmd == "palette") {
-        return PaletteCommand(t, error);
-    } else if (cmd == "fail") {
-        if (argc < 1 || argc > 2)
-            return Refuse(error, "fail takes an operation and optionally a guid");
-        if (argc == 2 && GS::Guid(t[2].text.c_str()).IsNull())
-            return Refuse(error, "'" + t[2].text + "' is not a guid");
-        host.FailOperation(t[1].text, argc == 2 ? t[2].text : "");
-    } else if (cmd == "unfail") {
-        host.ClearFailures();
-    } else {
-        *handled = false;
-    }
-    return true;
+    using Tokens = std::vector<Token>;
+    const auto quit = [](ScriptRunner& r, const Tokens&, std::string*) {
+        r.quit = true;
+        return true;
+    };
+    static const std::vector<Command> commands = {
+        {"help", 0, kAnyNumber, "", false,
+         [](ScriptRunner& r, const Tokens&, std::string*) {
+             r.out << kHelp;
+             return true;
+         }},
+        {"quit", 0, kAnyNumber, "", false, quit},
+        {"exit", 0, kAnyNumber, "", false, quit},
+        {"echo", 0, kAnyNumber, "", false,
+         [](ScriptRunner& r, const Tokens& t, std::string*) {
+             for (std::size_t i = 1; i < t.size(); ++i)
+                 r.out << (i > 1 ? " " : "") << t[i].text;
+             r.out << '\n';
+             return true;
+         }},
+        {"new", 0, 0, "new takes no argument", true,
+         [](ScriptRunner& r, const Tokens&, std::string*) {
+             r.host.NewProject();
+             r.out << "new project\n";
+             return true;
+         }},
+        {"open", 1, 1, "open takes one file", true,
+         [](ScriptRunner& r, const Tokens& t, std::string* error) {
+             if (!r.host.OpenProject(t[1].text, error))
+                 return false;
+             r.out << "opened " << t[1].text << '\n';
+             return true;
+         }},
+        {"close", 0, 0, "close takes no argument", true,
+         [](ScriptRunner& r, const Tokens&, std::string*) {
+             r.host.CloseProject();
+             r.out << "project closed\n";
+             return true;
+         }},
+        {"save", 0, 1, "save takes at most one file", true,
+         [](ScriptRunner& r, const Tokens& t, std::string* error) {
+             if (!r.host.SaveProject(t.size() == 2 ? t[1].text : "", error))
+                 return false;
+             r.out << "saved " << r.host.ProjectPath() << '\n';
+             return true;
+         }},
+        {"select", 1, kAnyNumber, "select takes guids or 'none'", true,
+         [](ScriptRunner& r, const Tokens& t, std::string* error) {
+             std::vector<GS::Guid> guids;
+             if (!(t.size() == 2 && t[1].text == "none")) {
+                 for (std::size_t i = 1; i < t.size(); ++i) {
+                     GS::Guid g;
+                     if (!g.ConvertFromString(t[i].text.c_str()))
+                         return Refuse(error, "'" + t[i].text + "' is not a guid");
+                     guids.push_back(g);
+                 }
+             }
+             r.host.Select(guids);
+             r.out << r.host.DescribeSelection();
+             return true;
+         }},
+        {"menu", 1, 2, kMenuUsage, true,
+         [](ScriptRunner& r, const Tokens& t, std::string* error) {
+             if (t.size() == 2)
+                 return r.host.ChooseMenuByText(t[1].text, error);
+             long menuId, entry;
+             if (!ParseInt(t[1].text, &menuId, -32768, 32767) || !ParseInt(t[2].text, &entry))
+                 return Refuse(error, kMenuUsage);
+             return r.host.ChooseMenu(static_cast<GS::Int16>(menuId), static_cast<GS::Int32>(entry), error);
+         }},
+        {"show", 1, 2, kShowUsage, false,
+         [](ScriptRunner& r, const Tokens& t, std::string* error) { return r.Show(t, error); }},
+        {"element", 2, 4, kElementUsage, true,
+         [](ScriptRunner& r, const Tokens& t, std::string* error) { return r.ElementCommand(t, error); }},
+        {"palette", 2, 2, "palette takes a reference id (or guid) and a message", true,
+         [](ScriptRunner& r, const Tokens& t, std::string* error) { return r.PaletteCommand(t, error); }},
+        {"fail", 1, 2, "fail takes an operation and optionally a guid", false,
+         [](ScriptRunner& r, const Tokens& t, std::string* error) {
+             if (t.size() == 3 && GS::Guid(t[2].text.c_str()).IsNull())
+                 return Refuse(error, "'" + t[2].text + "' is not a guid");
+             try {
+                 r.host.FailOperation(t[1].text, t.size() == 3 ? t[2].text : "");
+             } catch (const std::invalid_argument& e) {
+                 return Refuse(error, e.what());
+             }
+             return true;
+         }},
+        {"unfail", 0, kAnyNumber, "", false,
+         [](ScriptRunner& r, const Tokens&, std::string*) {
+             r.host.ClearFailures();
+             return true;
+         }},
+    };
+    return commands;
 }
 
 bool ScriptRunner::Show(const std::vector<Token>& t, std::string* error)
@@ -469,10 +487,9 @@ bool ScriptRunner::Show(const std::vector<Token>& t, std::string* error)
 
 bool ScriptRunner::ElementCommand(const std::vector<Token>& t, std::string* error)
 {
-    const char* usage = "element takes a guid and 'set FIELD VALUE' or 'delete'";
     GS::Guid guid;
-    if (t.size() < 3 || !guid.ConvertFromString(t[1].text.c_str())) {
-        return Refuse(error, usage);
+    if (!guid.ConvertFromString(t[1].text.c_str())) {
+        return Refuse(error, kElementUsage);
     }
     if (t[2].text == "delete" && t.size() == 3) {
         const auto before = host.Selection();
@@ -505,16 +522,12 @@ bool ScriptRunner::ElementCommand(const std::vector<Token>& t, std::string* erro
         out << "element " << guid.ToString() << ": " << t[3].text << " = " << value.dump() << '\n';
         return true;
     }
-    *error = usage;
-    return false;
+    return Refuse(error, kElementUsage);
 }
 
 bool ScriptRunner::PaletteCommand(const std::vector<Token>& t, std::string* error)
 {
     static const char* names[] = {"close", "hide-begin", "hide-end", "disable-begin", "disable-end", "open", "visible"};
-    if (t.size() != 3) {
-        return Refuse(error, "palette takes a reference id (or guid) and a message");
-    }
     long refId = 0;
     if (!ParseInt(t[1].text, &refId)) {
         GS::Guid guid;

@@ -5,6 +5,7 @@
 // script (or prompt) until it closes: the runner is the dialog library's pump. When the lines run
 // out first, the library closes what is open, and the run fails naming the line that opened it.
 #include <climits>
+#include <cstdint>
 #include <functional>
 #include <iosfwd>
 #include <string>
@@ -63,10 +64,22 @@ private:
         std::string message;
     };
 
+    // A command: the numbers of arguments it takes, the refusal for any other number, and what it
+    // does with the line's tokens (t[0] is its name).
+    struct Command {
+        const char* name;
+        std::size_t minArgs;
+        std::size_t maxArgs;
+        const char* usage;
+        bool waitsForModal;  // the project and the add-on's menus wait while a modal window has the user
+        std::function<bool(ScriptRunner& runner, const std::vector<Token>& t, std::string* error)> run;
+    };
+    static constexpr std::size_t kAnyNumber = SIZE_MAX;
+    static const std::vector<Command>& HostCommands();    // Script.cpp
+    static const std::vector<Command>& DialogCommands();  // ScriptDialogs.cpp
+
     bool Execute(const std::string& line, int lineNo, std::string* error);
     bool Dispatch(const std::vector<Token>& t, std::string* error);
-    bool HostCommand(const std::vector<Token>& t, bool* handled, std::string* error);
-    bool DialogCommand(const std::vector<Token>& t, bool* handled, std::string* error);
     bool Show(const std::vector<Token>& t, std::string* error);
     bool ShowDialogs(const std::string& what, std::string* error);
     bool ElementCommand(const std::vector<Token>& t, std::string* error);

@@ -83,31 +83,26 @@ bool ParseKey(const std::string& text, Int16* code, DG::Key::Modifier* modifiers
     return true;
 }
 
-struct Command {
-    int args;  // negative: at least that many
-    bool item;
-    const char* usage;
-};
-
-const std::map<std::string, Command>& PanelCommands()
+// The count tick and idle take, 1 when none is given.
+bool CountArg(const std::vector<ScriptRunner::Token>& t, long* n, std::string* error)
 {
-    static const std::map<std::string, Command> commands = {
-        {"svg", {2, false, "svg PANEL FILE"}},
-        {"click", {2, true, "click PANEL ITEM"}},
-        {"closebox", {1, false, "closebox PANEL"}},
-        {"select-rows", {-3, true, "select-rows PANEL ITEM ROW... | select-rows PANEL ITEM none"}},
-        {"double-click", {3, true, "double-click PANEL ITEM ROW"}},
-        {"drag-row", {4, true, "drag-row PANEL ITEM FROM TO"}},
-        {"drag-splitter", {3, true, "drag-splitter PANEL ITEM X"}},
-        {"resize", {3, false, "resize PANEL DX DY"}},
-        {"resize-header", {4, true, "resize-header PANEL ITEM HEADER CHANGE"}},
-        {"type", {3, true, "type PANEL ITEM \"TEXT\""}},
-        {"focus", {2, true, "focus PANEL ITEM"}},
-        {"check", {3, true, "check PANEL ITEM on|off"}},
-        {"choose", {3, true, "choose PANEL ITEM ENTRY|\"TEXT\""}},
-        {"key", {2, false, "key PANEL [cmd+][option+][shift+]KEY"}}};
-    return commands;
+    *n = 1;
+    if (t.size() == 2 && !ScriptRunner::ParseInt(t[1].text, n, 1, 1000000))
+        return ScriptRunner::Refuse(error, t[0].text + " takes an optional count from 1 to 1000000");
+    return true;
 }
+
+// A panel command's panel and item, and what it does there: the action, and the line printed
+// once the action took effect. A command that has done all it does sets no action.
+struct PanelAct {
+    Target panel;
+    Int16 item = 0;
+    std::string itemName;  // item N of PANEL
+    std::string of;        // " of item N of PANEL"
+    std::string confirmation;
+    std::function<bool(std::string*)> action;
+    Int16 a = 0, b = 0;  // numbers the action takes
+};
 
 }  // namespace
 
@@ -153,162 +148,204 @@ bool ScriptRunner::ShowDialogs(const std::string& what, std::string* error)
     return true;
 }
 
-bool ScriptRunner::DialogCommand(const std::vector<Token>& t, bool* handled, std::string* error)
+const std::vector<ScriptRunner::Command>& ScriptRunner::DialogCommands()
 {
-    const std::string& cmd = t[0].text;
-    const std::size_t argc = t.size() - 1;
-    *handled = true;
-
-    if (cmd == "tick" || cmd == "idle") {
-        long n = 1;
-        if (argc > 1 || (argc == 1 && !ScriptRunner::ParseInt(t[1].text, &n, 1, 1000000)))
-            return Refuse(error, cmd + " takes an optional count from 1 to 1000000");
-        if (cmd == "tick") {
-            DG::User::FireTimerTicks(static_cast<Int32>(n));
-            out << n << " tick(s); " << DG::User::RunningTimerCount() << " timer(s) running\n";
-        } else {
-            DG::User::FireIdle(static_cast<Int32>(n));
-            out << n << " idle event(s)\n";
-        }
-        return true;
-    }
-    if (cmd == "answer") {
-        if (argc != 1)
-            return Refuse(error, "answer takes a button number or the button's text");
-        long button;
-        const bool byNumber = !t[1].quoted && ScriptRunner::ParseInt(t[1].text, &button, 1, 3);
-        Confirm("answered the alert with " + (byNumber ? "button " + t[1].text : Quoted(t[1].text)));
-        const bool ok = byNumber ? DG::User::AnswerAlert(static_cast<Int16>(button), error)
-                                 : DG::User::AnswerAlertByText(t[1].text, error);
-        if (!ok)
-            Confirm("");
-        return ok;
-    }
-    if (cmd == "file") {
-        if (argc != 1)
-            return Refuse(error, "file takes a path, or 'cancel'");
-        const bool cancel = !t[1].quoted && t[1].text == "cancel";
-        Confirm(cancel ? "cancelled the file dialog" : "chose file " + t[1].text);
-        const bool ok = cancel ? DG::User::CancelFileDialog(error) : DG::User::ChooseFile(t[1].text, error);
-        if (!ok)
-            Confirm("");
-        return ok;
-    }
-
-    auto found = PanelCommands().find(cmd);
-    if (found == PanelCommands().end()) {
-        *handled = false;
-        return true;
-    }
-    const Command& c = found->second;
-    if (c.args >= 0 ? argc != static_cast<std::size_t>(c.args) : argc < static_cast<std::size_t>(-c.args))
-        return Refuse(error, std::string("usage: ") + c.usage);
-    Target panel;
-    if (!FindTarget(t[1].text, &panel, error))
-        return false;
-    Int16 item = 0;
-    if (c.item) {
-        item = DG::User::FindItem(panel.id, t[2].text);
-        if (item == 0)
-            return Refuse(error, Name(panel) + " has no item '" + t[2].text + "'");
-    }
-    const std::string of = " of item " + std::to_string(item) + " of " + Name(panel);
-    const std::string itemName = "item " + std::to_string(item) + " of " + Name(panel);
-    std::string confirmation;
-    std::function<bool(std::string*)> action;
-    Int16 a = 0, b = 0;
-
-    if (cmd == "svg") {
-        DG::User::Paint();
-        const std::string svg = DG::User::DescribeSvg(panel.id);
-        std::ofstream file(t[2].text, std::ios::binary | std::ios::trunc);
-        if (!file || !(file << svg) || !file.flush())
-            return Refuse(error, "cannot write '" + t[2].text + "'");
-        out << "wrote " << t[2].text << " (" << Name(panel) << ")\n";
-        return true;
-    } else if (cmd == "click") {
-        confirmation = "clicked " + itemName;
-        action = [&](std::string* e) { return DG::User::ClickButton(panel.id, item, e); };
-    } else if (cmd == "closebox") {
-        confirmation = "pressed the close box of " + Name(panel);
-        action = [&](std::string* e) { return DG::User::CloseBox(panel.id, e); };
-    } else if (cmd == "select-rows") {
-        std::vector<Int16> rows;
-        std::string list;
-        if (!(argc == 3 && !t[3].quoted && t[3].text == "none")) {
-            for (std::size_t i = 3; i < t.size(); ++i) {
-                if (!Int16Arg(t[i].text, "a row number", &a, error))
-                    return false;
-                rows.push_back(a);
-                list += " " + t[i].text;
+    using Tokens = std::vector<Token>;
+    using Prepare = bool (*)(ScriptRunner& r, const Tokens& t, PanelAct& p, std::string* error);
+    // A command on PANEL (and ITEM): finds them, lets the command prepare its action, then acts and
+    // says what was done, and that the panel closed when the action closed it.
+    const auto onPanel = [](bool withItem, Prepare prepare) {
+        return [withItem, prepare](ScriptRunner& r, const Tokens& t, std::string* error) {
+            PanelAct p;
+            if (!FindTarget(t[1].text, &p.panel, error))
+                return false;
+            if (withItem) {
+                p.item = DG::User::FindItem(p.panel.id, t[2].text);
+                if (p.item == 0)
+                    return Refuse(error, Name(p.panel) + " has no item '" + t[2].text + "'");
             }
-        }
-        confirmation = (rows.empty() ? "selected no rows" : "selected row(s)" + list) + of;
-        action = [&, rows](std::string* e) { return DG::User::SelectRows(panel.id, item, rows, e); };
-    } else if (cmd == "double-click") {
-        if (!Int16Arg(t[3].text, "a row number", &a, error))
-            return false;
-        confirmation = "double-clicked row " + t[3].text + of;
-        action = [&](std::string* e) { return DG::User::DoubleClickRow(panel.id, item, a, e); };
-    } else if (cmd == "drag-row") {
-        if (!Int16Arg(t[3].text, "a row number", &a, error) || !Int16Arg(t[4].text, "a row number", &b, error))
-            return false;
-        confirmation = "dragged row " + t[3].text + " to " + t[4].text + of;
-        action = [&](std::string* e) { return DG::User::DragRow(panel.id, item, a, b, e); };
-    } else if (cmd == "drag-splitter") {
-        if (!Int16Arg(t[3].text, "a position", &a, error))
-            return false;
-        confirmation = "dragged " + itemName + " to x " + t[3].text;
-        action = [&](std::string* e) { return DG::User::DragSplitter(panel.id, item, a, e); };
-    } else if (cmd == "resize") {
-        if (!Int16Arg(t[2].text, "a width change", &a, error) || !Int16Arg(t[3].text, "a height change", &b, error))
-            return false;
-        confirmation = "resized " + Name(panel) + " by " + t[2].text + ", " + t[3].text;
-        action = [&](std::string* e) { return DG::User::ResizePanel(panel.id, a, b, e); };
-    } else if (cmd == "resize-header") {
-        if (!Int16Arg(t[3].text, "a header item number", &a, error) ||
-            !Int16Arg(t[4].text, "a width change", &b, error))
-            return false;
-        confirmation = "resized header item " + t[3].text + of + " by " + t[4].text;
-        action = [&](std::string* e) { return DG::User::ResizeHeaderItem(panel.id, item, a, b, e); };
-    } else if (cmd == "type") {
-        confirmation = "typed " + Quoted(t[3].text) + " into " + itemName;
-        action = [&](std::string* e) { return DG::User::TypeText(panel.id, item, t[3].text, e); };
-    } else if (cmd == "focus") {
-        confirmation = "focused " + itemName;
-        action = [&](std::string* e) { return DG::User::Focus(panel.id, item, e); };
-    } else if (cmd == "check") {
-        if (t[3].text != "on" && t[3].text != "off")
-            return Refuse(error, "check takes on or off");
-        const bool on = t[3].text == "on";
-        confirmation = std::string(on ? "checked " : "unchecked ") + itemName;
-        action = [&, on](std::string* e) { return DG::User::SetCheck(panel.id, item, on, e); };
-    } else if (cmd == "choose") {
-        long entry = 0;
-        const bool byNumber = !t[3].quoted && ScriptRunner::ParseInt(t[3].text, &entry, -32768, 32767);
-        a = static_cast<Int16>(entry);
-        confirmation = "chose " + (byNumber ? "entry " + t[3].text : Quoted(t[3].text)) + of;
-        action = [&, byNumber](std::string* e) {
-            return byNumber ? DG::User::ChooseEntry(panel.id, item, a, e)
-                            : DG::User::ChooseEntryByText(panel.id, item, t[3].text, e);
+            p.itemName = "item " + std::to_string(p.item) + " of " + Name(p.panel);
+            p.of = " of " + p.itemName;
+            if (!prepare(r, t, p, error))
+                return false;
+            if (!p.action)
+                return true;
+            r.Confirm(p.confirmation);
+            if (!p.action(error)) {
+                r.Confirm("");
+                return false;
+            }
+            r.FlushConfirmation();
+            if (p.panel.visible && !Info(p.panel.id).visible)
+                r.out << Name(p.panel) << " closed\n";
+            return true;
         };
-    } else if (cmd == "key") {
-        DG::Key::Modifier modifiers;
-        if (!ParseKey(t[2].text, &a, &modifiers))
-            return Refuse(error, "'" + t[2].text + "' is not a key (try delete, escape, enter, cmd+D or a key code)");
-        confirmation = "pressed " + t[2].text + " in " + Name(panel);
-        action = [&, modifiers](std::string* e) { return DG::User::PressKey(panel.id, a, modifiers, e); };
-    }
-
-    Confirm(confirmation);
-    if (!action(error)) {
-        Confirm("");
-        return false;
-    }
-    FlushConfirmation();
-    if (panel.visible && !Info(panel.id).visible)
-        out << Name(panel) << " closed\n";
-    return true;
+    };
+    constexpr bool kItem = true, kNoItem = false;
+    static const std::vector<Command> commands = {
+        {"tick", 0, 1, "tick takes an optional count from 1 to 1000000", false,
+         [](ScriptRunner& r, const Tokens& t, std::string* error) {
+             long n;
+             if (!CountArg(t, &n, error))
+                 return false;
+             DG::User::FireTimerTicks(static_cast<Int32>(n));
+             r.out << n << " tick(s); " << DG::User::RunningTimerCount() << " timer(s) running\n";
+             return true;
+         }},
+        {"idle", 0, 1, "idle takes an optional count from 1 to 1000000", false,
+         [](ScriptRunner& r, const Tokens& t, std::string* error) {
+             long n;
+             if (!CountArg(t, &n, error))
+                 return false;
+             DG::User::FireIdle(static_cast<Int32>(n));
+             r.out << n << " idle event(s)\n";
+             return true;
+         }},
+        {"answer", 1, 1, "answer takes a button number or the button's text", false,
+         [](ScriptRunner& r, const Tokens& t, std::string* error) {
+             long button;
+             const bool byNumber = !t[1].quoted && ParseInt(t[1].text, &button, 1, 3);
+             r.Confirm("answered the alert with " + (byNumber ? "button " + t[1].text : Quoted(t[1].text)));
+             const bool ok = byNumber ? DG::User::AnswerAlert(static_cast<Int16>(button), error)
+                                      : DG::User::AnswerAlertByText(t[1].text, error);
+             if (!ok)
+                 r.Confirm("");
+             return ok;
+         }},
+        {"file", 1, 1, "file takes a path, or 'cancel'", false,
+         [](ScriptRunner& r, const Tokens& t, std::string* error) {
+             const bool cancel = !t[1].quoted && t[1].text == "cancel";
+             r.Confirm(cancel ? "cancelled the file dialog" : "chose file " + t[1].text);
+             const bool ok = cancel ? DG::User::CancelFileDialog(error) : DG::User::ChooseFile(t[1].text, error);
+             if (!ok)
+                 r.Confirm("");
+             return ok;
+         }},
+        {"svg", 2, 2, "usage: svg PANEL FILE", false,
+         onPanel(kNoItem, [](ScriptRunner& r, const Tokens& t, PanelAct& p, std::string* error) {
+             DG::User::Paint();
+             const std::string svg = DG::User::DescribeSvg(p.panel.id);
+             std::ofstream file(t[2].text, std::ios::binary | std::ios::trunc);
+             if (!file || !(file << svg) || !file.flush())
+                 return Refuse(error, "cannot write '" + t[2].text + "'");
+             r.out << "wrote " << t[2].text << " (" << Name(p.panel) << ")\n";
+             return true;
+         })},
+        {"click", 2, 2, "usage: click PANEL ITEM", false,
+         onPanel(kItem, [](ScriptRunner&, const Tokens&, PanelAct& p, std::string*) {
+             p.confirmation = "clicked " + p.itemName;
+             p.action = [&p](std::string* e) { return DG::User::ClickButton(p.panel.id, p.item, e); };
+             return true;
+         })},
+        {"closebox", 1, 1, "usage: closebox PANEL", false,
+         onPanel(kNoItem, [](ScriptRunner&, const Tokens&, PanelAct& p, std::string*) {
+             p.confirmation = "pressed the close box of " + Name(p.panel);
+             p.action = [&p](std::string* e) { return DG::User::CloseBox(p.panel.id, e); };
+             return true;
+         })},
+        {"select-rows", 3, kAnyNumber, "usage: select-rows PANEL ITEM ROW... | select-rows PANEL ITEM none", false,
+         onPanel(kItem, [](ScriptRunner&, const Tokens& t, PanelAct& p, std::string* error) {
+             std::vector<Int16> rows;
+             std::string list;
+             if (!(t.size() == 4 && !t[3].quoted && t[3].text == "none")) {
+                 for (std::size_t i = 3; i < t.size(); ++i) {
+                     if (!Int16Arg(t[i].text, "a row number", &p.a, error))
+                         return false;
+                     rows.push_back(p.a);
+                     list += " " + t[i].text;
+                 }
+             }
+             p.confirmation = (rows.empty() ? "selected no rows" : "selected row(s)" + list) + p.of;
+             p.action = [&p, rows](std::string* e) { return DG::User::SelectRows(p.panel.id, p.item, rows, e); };
+             return true;
+         })},
+        {"double-click", 3, 3, "usage: double-click PANEL ITEM ROW", false,
+         onPanel(kItem, [](ScriptRunner&, const Tokens& t, PanelAct& p, std::string* error) {
+             if (!Int16Arg(t[3].text, "a row number", &p.a, error))
+                 return false;
+             p.confirmation = "double-clicked row " + t[3].text + p.of;
+             p.action = [&p](std::string* e) { return DG::User::DoubleClickRow(p.panel.id, p.item, p.a, e); };
+             return true;
+         })},
+        {"drag-row", 4, 4, "usage: drag-row PANEL ITEM FROM TO", false,
+         onPanel(kItem, [](ScriptRunner&, const Tokens& t, PanelAct& p, std::string* error) {
+             if (!Int16Arg(t[3].text, "a row number", &p.a, error) || !Int16Arg(t[4].text, "a row number", &p.b, error))
+                 return false;
+             p.confirmation = "dragged row " + t[3].text + " to " + t[4].text + p.of;
+             p.action = [&p](std::string* e) { return DG::User::DragRow(p.panel.id, p.item, p.a, p.b, e); };
+             return true;
+         })},
+        {"drag-splitter", 3, 3, "usage: drag-splitter PANEL ITEM X", false,
+         onPanel(kItem, [](ScriptRunner&, const Tokens& t, PanelAct& p, std::string* error) {
+             if (!Int16Arg(t[3].text, "a position", &p.a, error))
+                 return false;
+             p.confirmation = "dragged " + p.itemName + " to x " + t[3].text;
+             p.action = [&p](std::string* e) { return DG::User::DragSplitter(p.panel.id, p.item, p.a, e); };
+             return true;
+         })},
+        {"resize", 3, 3, "usage: resize PANEL DX DY", false,
+         onPanel(kNoItem, [](ScriptRunner&, const Tokens& t, PanelAct& p, std::string* error) {
+             if (!Int16Arg(t[2].text, "a width change", &p.a, error) ||
+                 !Int16Arg(t[3].text, "a height change", &p.b, error))
+                 return false;
+             p.confirmation = "resized " + Name(p.panel) + " by " + t[2].text + ", " + t[3].text;
+             p.action = [&p](std::string* e) { return DG::User::ResizePanel(p.panel.id, p.a, p.b, e); };
+             return true;
+         })},
+        {"resize-header", 4, 4, "usage: resize-header PANEL ITEM HEADER CHANGE", false,
+         onPanel(kItem, [](ScriptRunner&, const Tokens& t, PanelAct& p, std::string* error) {
+             if (!Int16Arg(t[3].text, "a header item number", &p.a, error) ||
+                 !Int16Arg(t[4].text, "a width change", &p.b, error))
+                 return false;
+             p.confirmation = "resized header item " + t[3].text + p.of + " by " + t[4].text;
+             p.action = [&p](std::string* e) { return DG::User::ResizeHeaderItem(p.panel.id, p.item, p.a, p.b, e); };
+             return true;
+         })},
+        {"type", 3, 3, "usage: type PANEL ITEM \"TEXT\"", false,
+         onPanel(kItem, [](ScriptRunner&, const Tokens& t, PanelAct& p, std::string*) {
+             p.confirmation = "typed " + Quoted(t[3].text) + " into " + p.itemName;
+             p.action = [&p, &t](std::string* e) { return DG::User::TypeText(p.panel.id, p.item, t[3].text, e); };
+             return true;
+         })},
+        {"focus", 2, 2, "usage: focus PANEL ITEM", false,
+         onPanel(kItem, [](ScriptRunner&, const Tokens&, PanelAct& p, std::string*) {
+             p.confirmation = "focused " + p.itemName;
+             p.action = [&p](std::string* e) { return DG::User::Focus(p.panel.id, p.item, e); };
+             return true;
+         })},
+        {"check", 3, 3, "usage: check PANEL ITEM on|off", false,
+         onPanel(kItem, [](ScriptRunner&, const Tokens& t, PanelAct& p, std::string* error) {
+             if (t[3].text != "on" && t[3].text != "off")
+                 return Refuse(error, "check takes on or off");
+             const bool on = t[3].text == "on";
+             p.confirmation = std::string(on ? "checked " : "unchecked ") + p.itemName;
+             p.action = [&p, on](std::string* e) { return DG::User::SetCheck(p.panel.id, p.item, on, e); };
+             return true;
+         })},
+        {"choose", 3, 3, "usage: choose PANEL ITEM ENTRY|\"TEXT\"", false,
+         onPanel(kItem, [](ScriptRunner&, const Tokens& t, PanelAct& p, std::string*) {
+             long entry = 0;
+             const bool byNumber = !t[3].quoted && ParseInt(t[3].text, &entry, -32768, 32767);
+             p.a = static_cast<Int16>(entry);
+             p.confirmation = "chose " + (byNumber ? "entry " + t[3].text : Quoted(t[3].text)) + p.of;
+             p.action = [&p, &t, byNumber](std::string* e) {
+                 return byNumber ? DG::User::ChooseEntry(p.panel.id, p.item, p.a, e)
+                                 : DG::User::ChooseEntryByText(p.panel.id, p.item, t[3].text, e);
+             };
+             return true;
+         })},
+        {"key", 2, 2, "usage: key PANEL [cmd+][option+][shift+]KEY", false,
+         onPanel(kNoItem, [](ScriptRunner&, const Tokens& t, PanelAct& p, std::string* error) {
+             DG::Key::Modifier modifiers;
+             if (!ParseKey(t[2].text, &p.a, &modifiers))
+                 return Refuse(error,
+                               "'" + t[2].text + "' is not a key (try delete, escape, enter, cmd+D or a key code)");
+             p.confirmation = "pressed " + t[2].text + " in " + Name(p.panel);
+             p.action = [&p, modifiers](std::string* e) { return DG::User::PressKey(p.panel.id, p.a, modifiers, e); };
+             return true;
+         })},
+    };
+    return commands;
 }
 
 }  // namespace Host

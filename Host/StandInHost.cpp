@@ -6,6 +6,7 @@
 #include <cstring>
 #include <fstream>
 #include <sstream>
+#include <stdexcept>
 
 #include "GSRoot/Memory.hpp"
 #include "Host/ElementOps.hpp"
@@ -42,6 +43,39 @@ std::string ResString(GSResModule module, GS::Int16 list, GS::Int32 index, bool*
     GS::UniString s;
     *found = RSGetIndString(&s, list, index, module, 0);
     return s.ToUtf8();
+}
+
+// A switch, so the compiler names an operation left without its name.
+const char* OperationName(Operation op)
+{
+    switch (op) {
+        case Operation::GetModuleData: return "HostGetModuleData";
+        case Operation::StoreModuleData: return "HostStoreModuleData";
+        case Operation::GetAutoTexts: return "HostGetAutoTexts";
+        case Operation::GetSelection: return "HostGetSelection";
+        case Operation::SelectElements: return "HostSelectElements";
+        case Operation::ZoomToElements: return "HostZoomToElements";
+        case Operation::GetElement: return "HostGetElement";
+        case Operation::GetElementHeader: return "HostGetElementHeader";
+        case Operation::GetElementMemo: return "HostGetElementMemo";
+        case Operation::GetElementQuantities: return "HostGetElementQuantities";
+        case Operation::GetElementInfoString: return "HostGetElementInfoString";
+        case Operation::GetElementPropertyDefinitions: return "HostGetElementPropertyDefinitions";
+        case Operation::GetElementProperty: return "HostGetElementProperty";
+        case Operation::GetElementProperties: return "HostGetElementProperties";
+        case Operation::IsValidPropertyValue: return "HostIsValidPropertyValue";
+        case Operation::GetAttribute: return "HostGetAttribute";
+        case Operation::GetAttributeDef: return "HostGetAttributeDef";
+        case Operation::GetAttributeDefExt: return "HostGetAttributeDefExt";
+        case Operation::GetPen: return "HostGetPen";
+        case Operation::GetCurrentDatabase: return "HostGetCurrentDatabase";
+        case Operation::ChangeDatabase: return "HostChangeDatabase";
+        case Operation::GetContainingDatabase: return "HostGetContainingDatabase";
+        case Operation::GetStorySettings: return "HostGetStorySettings";
+        case Operation::GetLibPartParams: return "HostGetLibPartParams";
+        case Operation::Count: break;
+    }
+    return "";
 }
 }  // namespace
 
@@ -173,7 +207,7 @@ struct HostCalls {
         GSErrCode code;
         if (H() == nullptr || info == nullptr || name == nullptr)
             return APIERR_BADPARS;
-        if (H()->ShouldFail("HostGetModuleData", nullptr, &code))
+        if (H()->ShouldFail(Operation::GetModuleData, nullptr, &code))
             return code;
         auto bytes = H()->ModuleData(name->ToUtf8());
         if (!bytes.has_value())
@@ -195,7 +229,7 @@ struct HostCalls {
         GSErrCode code;
         if (H() == nullptr || info == nullptr || name == nullptr)
             return APIERR_BADPARS;
-        if (H()->ShouldFail("HostStoreModuleData", nullptr, &code))
+        if (H()->ShouldFail(Operation::StoreModuleData, nullptr, &code))
             return code;
         std::vector<unsigned char> bytes;
         if (info->dataHdl != nullptr) {
@@ -212,7 +246,7 @@ struct HostCalls {
         GSErrCode code;
         if (H() == nullptr || texts == nullptr)
             return APIERR_BADPARS;
-        if (H()->ShouldFail("HostGetAutoTexts", nullptr, &code))
+        if (H()->ShouldFail(Operation::GetAutoTexts, nullptr, &code))
             return code;
         texts->Clear();
         const Json& info = H()->project["projectInfo"];
@@ -245,7 +279,7 @@ struct HostCalls {
         GSErrCode code;
         if (H() == nullptr)
             return APIERR_GENERAL;
-        if (H()->ShouldFail("HostGetSelection", nullptr, &code))
+        if (H()->ShouldFail(Operation::GetSelection, nullptr, &code))
             return code;
         if (info != nullptr)
             *info = API_SelectionInfo{0, 0, 0};
@@ -273,7 +307,7 @@ struct HostCalls {
         GSErrCode code;
         if (H() == nullptr || neigs == nullptr)
             return APIERR_BADPARS;
-        if (H()->ShouldFail("HostSelectElements", nullptr, &code))
+        if (H()->ShouldFail(Operation::SelectElements, nullptr, &code))
             return code;
         std::vector<GS::Guid> next = add ? H()->selection : std::vector<GS::Guid>();
         for (const auto& n : *neigs) {
@@ -290,7 +324,7 @@ struct HostCalls {
         GSErrCode code;
         if (H() == nullptr || guids == nullptr)
             return APIERR_BADPARS;
-        if (H()->ShouldFail("HostZoomToElements", nullptr, &code))
+        if (H()->ShouldFail(Operation::ZoomToElements, nullptr, &code))
             return code;
         std::string line = "ZoomToElements";
         for (const auto& g : *guids)
@@ -492,10 +526,20 @@ void StandInHost::SetModuleData(const std::string& name, const std::vector<unsig
 
 void StandInHost::FailOperation(const std::string& op, const std::string& guidText, GSErrCode code)
 {
-    failures.push_back(Failure{op, guidText.empty() ? "" : GS::Guid(guidText.c_str()).ToString(), code});
+    std::string known;
+    for (int i = 0; i < static_cast<int>(Operation::Count); ++i) {
+        const Operation candidate = static_cast<Operation>(i);
+        if (op == OperationName(candidate)) {
+            failures.push_back(
+                Failure{candidate, guidText.empty() ? "" : GS::Guid(guidText.c_str()).ToString(), code});
+            return;
+        }
+        known += (i > 0 ? ", " : "") + std::string(OperationName(candidate));
+    }
+    throw std::invalid_argument("unknown operation '" + op + "'; the known operations are " + known);
 }
 
-bool StandInHost::ShouldFail(const std::string& op, const API_Guid* guid, GSErrCode* code) const
+bool StandInHost::ShouldFail(Operation op, const API_Guid* guid, GSErrCode* code) const
 {
     for (const auto& f : failures) {
         if (f.op != op)

@@ -30,6 +30,18 @@ struct Menu {
     APIMenuCommandProc handler = nullptr;
 };
 
+// The operations the host can be told to fail: each answer asks ShouldFail under its own entry, so
+// `fail` knows every name that fails something and no other. `fail` names them by their wrappers
+// ("HostGetElement" for GetElement).
+enum class Operation {
+    GetModuleData, StoreModuleData, GetAutoTexts, GetSelection, SelectElements, ZoomToElements,
+    GetElement, GetElementHeader, GetElementMemo, GetElementQuantities, GetElementInfoString,
+    GetElementPropertyDefinitions, GetElementProperty, GetElementProperties, IsValidPropertyValue,
+    GetAttribute, GetAttributeDef, GetAttributeDefExt, GetPen,
+    GetCurrentDatabase, ChangeDatabase, GetContainingDatabase, GetStorySettings, GetLibPartParams,
+    Count
+};
+
 struct AddOnState {
     bool loaded = false;
     std::string path;
@@ -67,10 +79,11 @@ public:
     std::optional<std::vector<unsigned char>> ModuleData(const std::string& name) const;
     void SetModuleData(const std::string& name, const std::vector<unsigned char>& bytes);
 
-    // Makes an operation fail (for one element, or for all when guidText is empty).
+    // Makes an operation fail (for one element, or for all when guidText is empty). Throws
+    // std::invalid_argument, listing the known names, for a name that is not an operation's.
     void FailOperation(const std::string& op, const std::string& guidText = "", GSErrCode code = APIERR_GENERAL);
     void ClearFailures() { failures.clear(); }
-    bool ShouldFail(const std::string& op, const API_Guid* guid, GSErrCode* code) const;
+    bool ShouldFail(Operation op, const API_Guid* guid, GSErrCode* code) const;
 
     // The user's selection, in selection order; Select notifies the add-on.
     void Select(const std::vector<GS::Guid>& guids);
@@ -120,7 +133,7 @@ private:
     API_FunctionTable table{};
     std::vector<GS::Guid> selection;
     struct Failure {
-        std::string op;
+        Operation op;
         std::string guid;
         GSErrCode code;
     };

@@ -97,6 +97,35 @@ void BM_ImportXlsx(benchmark::State& state)
 }
 BENCHMARK(BM_ImportXlsx)->Unit(benchmark::kMillisecond)->Iterations(5);
 
+// The peer of the import: openpyxl's read_only load of the same workbook, every cell's value read,
+// timed by the script itself so the interpreter's start does not count.
+void BM_OpenpyxlReadOnlyLoad(benchmark::State& state)
+{
+    FillEstimate();
+    const std::string path = BenchPath("calvora-bench-import.xlsx");
+    if (!ExportXlsx(IO::Location(GS::UniString(path)), ExportXlsOptions {})) {
+        state.SkipWithError("export failed");
+        return;
+    }
+    const std::string command = "/usr/bin/python3 '" OPENPYXL_READ_SCRIPT "' '" + path + "' "
+        + std::to_string(state.max_iterations);
+    FILE* peer = popen(command.c_str(), "r");
+    if (peer == nullptr) {
+        state.SkipWithError("the peer did not start");
+        return;
+    }
+    for (auto _ : state) {
+        double seconds = 0.0;
+        if (std::fscanf(peer, "%lf", &seconds) != 1) {
+            state.SkipWithError("the peer gave no time");
+            break;
+        }
+        state.SetIterationTime(seconds);
+    }
+    pclose(peer);
+}
+BENCHMARK(BM_OpenpyxlReadOnlyLoad)->Unit(benchmark::kMillisecond)->Iterations(5)->UseManualTime();
+
 void BM_ReadEstimateWorkbook(benchmark::State& state)
 {
     FillEstimate();

@@ -22,8 +22,5 @@ class Statement;
 GS::Int32 QueryFirstInt(SQLite::Statement& statement);
 double QueryFirstDouble(SQLite::Statement& statement);
 
-// True when the table ("categories" or "items") holds a row with this id.
-bool RowExists(const char* table, GS::Int32 id);
-
 // Rounds to two decimals, halves away from zero, on the double itself.
 double RoundToCents(double value);

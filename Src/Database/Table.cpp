@@ -259,6 +259,14 @@ GS::UniString Table<T>::buildCreateTableSql() const
     return FromSqlText(sql);
 }
 
+bool RowExists(const char* table, GS::Int32 id)
+{
+    SQLite::Statement query =
+        ProjectDatabase::instance().prepare(GS::UniString("SELECT 1 FROM ") + table + " WHERE id = ?");
+    query.bind(1, static_cast<int32_t>(id));
+    return query.executeStep();
+}
+
 template class Table<Category>;
 template class Table<Item>;
 template class Table<Qty>;

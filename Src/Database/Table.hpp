@@ -50,6 +50,10 @@ protected:
     bool writeSortOrders(const GS::Array<GS::Int32>& ids, const char* owner);
 };
 
+// True when the table ("categories" or "items") holds a row with this id: a child is saved only
+// under a parent that exists.
+bool RowExists(const char* table, GS::Int32 id);
+
 extern template class Table<Category>;
 extern template class Table<Item>;
 extern template class Table<Qty>;

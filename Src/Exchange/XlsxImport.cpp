@@ -242,9 +242,13 @@ void ReplaceEstimate(const EstimateRecord& estimate)
             RunQuietly(db, "DELETE FROM sqlite_sequence WHERE name = 'categories'");
         }
 
+        // Compiled once; every row resets them and binds all their parameters afresh.
+        SQLite::Statement insert
+            = db.prepare("INSERT INTO categories (title, code, sort_order, descript, total) VALUES (?, ?, ?, ?, 0)");
+        SQLite::Statement itemInsert = db.prepare("INSERT INTO items (category_id, sort_order, code, descript, "
+                                                  "unit, qty, price, total) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
         for (const CategoryRecord& category : estimate.categories) {
-            SQLite::Statement insert = db.prepare(
-                "INSERT INTO categories (title, code, sort_order, descript, total) VALUES (?, ?, ?, ?, 0)");
+            insert.reset();
             insert.bind(1, category.title);
             insert.bind(2, category.code);
             insert.bind(3, category.sortOrder);
@@ -253,8 +257,7 @@ void ReplaceEstimate(const EstimateRecord& estimate)
             const GS::Int32 categoryId = db.lastInsertRowId();
 
             for (const ItemRecord& item : category.items) {
-                SQLite::Statement itemInsert = db.prepare("INSERT INTO items (category_id, sort_order, code, descript, "
-                                                          "unit, qty, price, total) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+                itemInsert.reset();
                 itemInsert.bind(1, categoryId);
                 itemInsert.bind(2, item.sortOrder);
                 itemInsert.bind(3, item.code);

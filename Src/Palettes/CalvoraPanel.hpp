@@ -9,6 +9,7 @@
 #include "Database/Category.hpp"
 #include "Database/Item.hpp"
 #include "Database/Qty.hpp"
+#include "Dialogs/AmountText.hpp"
 #include "GSRoot/Array.hpp"
 #include "GSRoot/HashTable.hpp"
 #include "GSRoot/UniString.hpp"
@@ -73,10 +74,11 @@ public:
     void RefreshItems();
     void OnItemSelected();
     void UpdateQtyButtons();
-    // Rows count from 1; the row and its value (the id) must exist.
-    void SetItemRow(Int16 row);
-    void SetQtyRow(Int16 row);
-    void UpdateTotal();
+    // Rows count from 1; the row and its value (the id) must exist. A fill of many rows passes
+    // one amount format to all of them.
+    void SetItemRow(Int16 row, const AmountFormat& amounts = AmountFormat());
+    void SetQtyRow(Int16 row, const AmountFormat& amounts = AmountFormat());
+    void UpdateTotal(const AmountFormat& amounts = AmountFormat());
     void StopQtyRecalc();
     void LayoutItemsList();
     void LayoutQtiesList();
@@ -152,7 +154,7 @@ protected:
     // Selects the category's pop-up entry; false when the pop-up lacks it.
     bool SelectCategory(Int32 categoryId);
     // A row for the item, kept in the map too; returns the row.
-    Int16 AppendItemRow(const Item& item);
+    Int16 AppendItemRow(const Item& item, const AmountFormat& amounts = AmountFormat());
     // The category's pop-up text: code, one blank, title.
     static GS::UniString CategoryEntryText(const Category& category);
     // Reads the selected item's quantities into the map and the list, in sort order then id.

@@ -85,7 +85,7 @@ Item* CalvoraPanel::SelectedItem()
 
 // ---- rows and total --------------------------------------------------------------------------
 
-void CalvoraPanel::SetItemRow(Int16 row)
+void CalvoraPanel::SetItemRow(Int16 row, const AmountFormat& amounts)
 {
     const Item* item = itemMap.GetPtr(static_cast<Int32>(itemsList.GetItemValue(row)));
     if (item == nullptr)
@@ -94,12 +94,12 @@ void CalvoraPanel::SetItemRow(Int16 row)
     itemsList.SetTabItemText(row, 2, item->getString("code"));
     itemsList.SetTabItemText(row, 3, item->getString("descript"));
     itemsList.SetTabItemText(row, 4, item->getString("unit"));
-    itemsList.SetTabItemText(row, 5, FormatTwoDecimals(item->getDouble("qty")));
-    itemsList.SetTabItemText(row, 6, FormatTwoDecimals(item->getDouble("price")));
-    itemsList.SetTabItemText(row, 7, FormatTwoDecimals(item->getDouble("total")));
+    itemsList.SetTabItemText(row, 5, amounts.Text(item->getDouble("qty")));
+    itemsList.SetTabItemText(row, 6, amounts.Text(item->getDouble("price")));
+    itemsList.SetTabItemText(row, 7, amounts.Text(item->getDouble("total")));
 }
 
-void CalvoraPanel::SetQtyRow(Int16 row)
+void CalvoraPanel::SetQtyRow(Int16 row, const AmountFormat& amounts)
 {
     const Qty* qty = qtyMap.GetPtr(static_cast<Int32>(qtiesList.GetItemValue(row)));
     if (qty == nullptr)
@@ -107,7 +107,7 @@ void CalvoraPanel::SetQtyRow(Int16 row)
     qtiesList.SetTabItemText(row, 1, GS::UniString::Printf("%d", qty->getInt("sort_order")));
     qtiesList.SetTabItemText(row, 2, qty->getDisplayDescription());
     qtiesList.SetTabItemText(row, 3, qty->getString("formula"));
-    qtiesList.SetTabItemText(row, 4, FormatTwoDecimals(qty->getDouble("value")));
+    qtiesList.SetTabItemText(row, 4, amounts.Text(qty->getDouble("value")));
     qtiesList.SetTabItemText(row, 5, GS::UniString());
 }
 
@@ -117,14 +117,14 @@ void CalvoraPanel::ReloadItemRow(Int16 row, Int32 itemId)
     SetItemRow(row);
 }
 
-Int16 CalvoraPanel::AppendItemRow(const Item& item)
+Int16 CalvoraPanel::AppendItemRow(const Item& item, const AmountFormat& amounts)
 {
     const Int32 id = item.getInt("id");
     itemMap.Put(id, item);
     itemsList.AppendItem();
     const Int16 row = itemsList.GetItemCount();
     itemsList.SetItemValue(row, id);
-    SetItemRow(row);
+    SetItemRow(row, amounts);
     return row;
 }
 
@@ -150,7 +150,7 @@ bool CalvoraPanel::SelectCategory(Int32 categoryId)
     return false;
 }
 
-void CalvoraPanel::UpdateTotal()
+void CalvoraPanel::UpdateTotal(const AmountFormat& amounts)
 {
     double sum = 0.0;
     for (const auto& entry : itemMap)
@@ -158,7 +158,7 @@ void CalvoraPanel::UpdateTotal()
     if (itemMap.IsEmpty())
         totalText.SetText(GS::UniString());
     else
-        totalText.SetText(GetResString(resourceId, 11) + FormatTwoDecimals(sum));
+        totalText.SetText(GetResString(resourceId, 11) + amounts.Text(sum));
 }
 
 // ---- categories, items, quantities -----------------------------------------------------------
@@ -201,9 +201,10 @@ void CalvoraPanel::RefreshItems()
     descriptionText.SetText(category != nullptr ? category->getString("descript") : GS::UniString());
 
     itemMap.Clear();
+    const AmountFormat amounts;
     for (const Item& item : ItemsTable().getByCategory(categoryId))
-        AppendItemRow(item);
-    UpdateTotal();
+        AppendItemRow(item, amounts);
+    UpdateTotal(amounts);
 }
 
 void CalvoraPanel::ReloadAndShowItem(Int32 itemId)
@@ -280,11 +281,12 @@ void CalvoraPanel::LoadQties(Int32 itemId)
         for (const Qty* qty : ordered)
             qtyMap.Put(qty->getInt("id"), *qty);
     }
+    const AmountFormat amounts;
     for (const auto& entry : qtyMap) {
         qtiesList.AppendItem();
         const Int16 row = qtiesList.GetItemCount();
         qtiesList.SetItemValue(row, entry.key);
-        SetQtyRow(row);
+        SetQtyRow(row, amounts);
     }
 }
 

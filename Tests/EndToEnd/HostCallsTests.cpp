@@ -8,6 +8,7 @@
 #include "HostApi/HostElementCalls.hpp"
 #include "GSRoot/Memory.hpp"
 #include "Host/StandInHost.hpp"
+#include "ScenarioSupport.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
 namespace {
@@ -82,7 +83,7 @@ TEST(StringResources, ItemsOfTheAddOnsOwnLists)
 // store the host refuses keeps what was there.
 TEST(ProjectFile, ModuleDataSurvivesSaveAndReopenByteForByte)
 {
-    const std::string path = std::string(::testing::TempDir()) + "calvora_roundtrip.json";
+    const std::string path = Scenario::TempDir() + "/roundtrip.json";
     for (std::size_t size : {0, 1, 3, 4099}) {
         std::vector<unsigned char> bytes;
         for (std::size_t i = 0; i < size; ++i)

@@ -80,12 +80,29 @@ GSErrCode Released(GSErrCode code, T* handedOut, GSErrCode (*release)(T*))
     return code == NoError ? release(handedOut) : code;
 }
 
-// Each operation once, releasing whatever it hands out; element operations on the element given.
+// Each operation the host can be told to fail, once, releasing whatever it hands out; element operations
+// on the element given.
 const struct {
     const char* op;
     bool perElement;
     GSErrCode (*call)(const char* guid);
 } ops[] = {
+    {"HostGetModuleData", false, [](const char*) {
+         API_ModulData stored{};
+         HostStoreModuleData(&stored, "Probe");
+         API_ModulData read{};
+         const GSErrCode code = HostGetModuleData(&read, "Probe");
+         BMKillHandle(&read.dataHdl);
+         return code; }},
+    {"HostStoreModuleData", false, [](const char*) { API_ModulData d{}; return HostStoreModuleData(&d, "Probe"); }},
+    {"HostGetAutoTexts", false, [](const char*) { GS::Array<GS::ArrayFB<GS::UniString, 3>> t; return HostGetAutoTexts(&t, 0); }},
+    {"HostGetSelection", false, [](const char* g) {
+         API_Neig neig{};
+         neig.guid = Fx::G(g);
+         HostSelectElements(GS::Array<API_Neig>{neig}, false);
+         return HostGetSelection(nullptr, nullptr, false); }},
+    {"HostSelectElements", false, [](const char*) { return HostSelectElements(GS::Array<API_Neig>{}, false); }},
+    {"HostZoomToElements", false, [](const char* g) { return HostZoomToElements(GS::Array<API_Guid>{Fx::G(g)}); }},
     {"HostGetElement", true, [](const char* g) { API_Element e{}; e.header.guid = Fx::G(g); return HostGetElement(&e); }},
     {"HostGetElementHeader", true, [](const char* g) { API_Elem_Head h{}; h.guid = Fx::G(g); return HostGetElementHeader(&h); }},
     {"HostGetElementMemo", true, [](const char* g) {
@@ -103,7 +120,13 @@ const struct {
     {"HostGetElementProperties", true, [](const char* g) {
          GS::Array<API_Property> p;
          return HostGetElementProperties(Fx::G(g), GS::Array<API_Guid>{Fx::G(Fx::FireRating)}, &p); }},
-    {"HostGetContainingDatabase", true, [](const char* g) { HostDatabaseInfo i{}; return HostGetContainingDatabase(Fx::G(g), &i); }},
+    {"HostIsValidPropertyValue", false, [](const char*) {  // bound to a definition, not an element
+         API_PropertyDefinition d;
+         d.guid = Fx::G(Fx::LoadReal);
+         d.valueType = API_PropertyRealValueType;
+         API_Variant v;
+         v.type = API_PropertyRealValueType;
+         return HostIsValidPropertyValue(v, d) ? NoError : APIERR_GENERAL; }},
     {"HostGetAttribute", false, [](const char*) {
          HostAttribute a{};
          a.header = {HostAttr_BuildingMaterial, 1, {}};
@@ -117,6 +140,7 @@ const struct {
     {"HostGetPen", false, [](const char*) { API_PenType p{}; p.index = 1; return HostGetPen(&p); }},
     {"HostGetCurrentDatabase", false, [](const char*) { HostDatabaseInfo i{}; return HostGetCurrentDatabase(&i); }},
     {"HostChangeDatabase", false, [](const char*) { return ChangeDatabase(APIWind_FloorPlanID); }},
+    {"HostGetContainingDatabase", true, [](const char* g) { HostDatabaseInfo i{}; return HostGetContainingDatabase(Fx::G(g), &i); }},
     {"HostGetStorySettings", false, [](const char*) {
          HostStoryInfo s{};
          const GSErrCode code = HostGetStorySettings(&s);
@@ -130,6 +154,16 @@ const struct {
 
 TEST_F(HostModelTest, OperationsFailWhenToldForTheirElementOnlyAndHandNothingOut)
 {
+    // A misspelt name fails nothing, so it is refused with the names the host knows: exactly these.
+    std::string known;
+    for (const auto& op : ops)
+        known += (known.empty() ? "" : ", ") + std::string(op.op);
+    try {
+        host.FailOperation("HostGetElemnt");
+        ADD_FAILURE() << "a misspelt operation was accepted";
+    } catch (const std::invalid_argument& e) {
+        EXPECT_EQ(std::string(e.what()), "unknown operation 'HostGetElemnt'; the known operations are " + known);
+    }
     for (const auto& op : ops) {
         SCOPED_TRACE(op.op);
         host.ClearFailures();

@@ -18,8 +18,8 @@ std::string Replace(std::string text, const std::string& from, const std::string
 
 TEST_F(HostUserTest, CommandTable)
 {
-    char dirTemplate[] = "/tmp/hostuser-XXXXXX";
-    const std::string dir = mkdtemp(dirTemplate);
+    const TempFolder folder;
+    const std::string dir = folder.path.substr(0, folder.path.size() - 1);
     const std::string P = "\"Test Palette\"";
     struct Case {
         std::string line;
@@ -64,7 +64,18 @@ TEST_F(HostUserTest, CommandTable)
         {"click \"No Such Palette\" 1", "no open panel 'No Such Palette' (see 'show panels')", "", false},
         {"click \"Test Palette\" 99", P + " has no item '99'", "", false},
         {"click \"Test Palette\" Missing", P + " has no item 'Missing'", "", false},
+        // A wrong number of arguments is refused with the command's usage.
         {"drag-row \"Test Palette\" 4 1", "usage: drag-row PANEL ITEM FROM TO", "", false},
+        {"select-rows \"Test Palette\" 4", "usage: select-rows PANEL ITEM ROW... | select-rows PANEL ITEM none", "",
+         false},
+        {"closebox", "usage: closebox PANEL", "", false},
+        {"new now", "new takes no argument", "", false},
+        {"save a b", "save takes at most one file", "", false},
+        {"menu 1 2 3", "menu takes a menu id and an entry number, or an entry's text", "", false},
+        {"palette 1", "palette takes a reference id (or guid) and a message", "", false},
+        {"fail", "fail takes an operation and optionally a guid", "", false},
+        {"answer", "answer takes a button number or the button's text", "", false},
+        {"tick 1 2", "tick takes an optional count from 1 to 1000000", "", false},
         {"double-click \"Test Palette\" 4 x", "'x' is not a row number", "", false},
         {"check \"Test Palette\" 6 maybe", "check takes on or off", "", false},
         {"key \"Test Palette\" hyper+D", "'hyper+D' is not a key", "", false},
@@ -74,6 +85,10 @@ TEST_F(HostUserTest, CommandTable)
         {"answer 1", "", "", false},
         {"file /tmp/x", "", "", false},
         {"frobnicate", "unknown command 'frobnicate' (try 'help')", "", false},
+        {"fail HostGetElemnt", "unknown operation 'HostGetElemnt'; the known operations are HostGetModuleData, ", "",
+         false},
+        {"fail HostGetElement E0000000-0000-4000-8000-000000000001", "", ""},
+        {"unfail", "", ""},
     };
     std::ostringstream out;
     Host::ScriptRunner runner(host, out);
@@ -98,7 +113,6 @@ TEST_F(HostUserTest, CommandTable)
     const std::string picture((std::istreambuf_iterator<char>(svg)), std::istreambuf_iterator<char>());
     EXPECT_NE(picture.find("<svg"), std::string::npos);
     EXPECT_NE(picture.find("Dialog..."), std::string::npos);
-    std::system(("rm -rf " + dir).c_str());
 }
 
 }  // namespace

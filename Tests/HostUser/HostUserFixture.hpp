@@ -4,6 +4,8 @@
 // and what the test's code got back (dialog results, alert answers, chosen files) goes to Events().
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -15,6 +17,18 @@
 #include "Host/StandInHost.hpp"
 
 namespace HostUser {
+
+// A folder of the test's own, so runs side by side never share a file; removed with what it holds.
+struct TempFolder {
+    std::string path;
+    TempFolder()
+    {
+        std::string pattern = ::testing::TempDir() + "hostuser-XXXXXX";
+        path = mkdtemp(&pattern[0]) != nullptr ? pattern + "/" : "";
+        EXPECT_FALSE(path.empty()) << "no temporary folder";
+    }
+    ~TempFolder() { std::error_code ignored; std::filesystem::remove_all(path, ignored); }
+};
 
 inline std::vector<std::string>& Events()
 {

@@ -11,7 +11,8 @@ TEST_F(HostUserTest, ModalsTakeTheFollowingLines)
 {
     const std::string open = "click \"Test Palette\" Dialog...\n";
     const std::string alert = "click \"Test Palette\" Alert...\n";
-    const std::string chosen = testing::TempDir() + "chosen.txt";
+    const TempFolder folder;
+    const std::string chosen = folder.path + "chosen.txt";
     std::ofstream(chosen) << "x";
     const std::string file = "click \"Test Palette\" File...\n";
     const std::string closed = "dialog 2 \"\"";  // what the test's code got from a dialog the library closed

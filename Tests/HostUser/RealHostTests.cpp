@@ -7,6 +7,8 @@
 #include <fstream>
 #include <string>
 
+#include "HostUserFixture.hpp"
+
 namespace {
 
 struct HostRun {
@@ -16,7 +18,8 @@ struct HostRun {
 
 HostRun RunHost(const std::string& script)
 {
-    const std::string dir = testing::TempDir();
+    const HostUser::TempFolder folder;
+    const std::string& dir = folder.path;
     {
         std::ofstream(dir + "hostuser.script") << script;
         std::ofstream(dir + "hostuser-project.json") << R"({"model": {"elements": [

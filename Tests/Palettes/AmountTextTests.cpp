@@ -1,6 +1,7 @@
 // Amounts as the user reads them: two decimals in the user's locale, the process locale untouched.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <tuple>
 
 #include "Dialogs/AmountText.hpp"
@@ -16,6 +17,7 @@ TEST(FormatTwoDecimals, FollowsTheUsersLocaleAndCutsAt29Characters)
         {"C", 1234.5, "1234.50"}, {"C", -0.004, "-0.00"},
         {"C", 1e30, "10000000000000000198846248386"},  // 34 characters, cut to 29
         {"C", -1e300, "-1000000000000000052504760255"},
+        {"de_DE.UTF-8", -HUGE_VAL, "-inf"}, {"de_DE.UTF-8", NAN, "nan"},  // as printf writes them
     };
     for (const auto& [locale, value, text] : cases) {
         Scenario::UserLocale user(locale);
@@ -35,6 +37,10 @@ TEST(FormatTwoDecimals, PutsBackTheWholeLocaleNameInForce)
     ASSERT_NE(before.find(';'), std::string::npos) << before;
     EXPECT_EQ(FormatTwoDecimals(2.5).ToUtf8(), "2,50");
     EXPECT_EQ(std::string(std::setlocale(LC_ALL, nullptr)), before);
+    // The user's separator, not the process's, also for a format made for a whole list.
+    std::setlocale(LC_ALL, "C");
+    EXPECT_EQ(AmountFormat().Text(2.5).ToUtf8(), "2,50");
+    EXPECT_STREQ(std::setlocale(LC_ALL, nullptr), "C");
 }
 
 }  // namespace

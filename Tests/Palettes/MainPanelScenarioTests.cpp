@@ -1,5 +1,7 @@
 // The main panel through the real libCalvora.so in the stand-in host: scripts of user actions and
 // the scopes of the text view that follow (ScenarioSupport.hpp).
+#include <algorithm>
+
 #include "ScenarioSupport.hpp"
 
 namespace {
@@ -132,6 +134,26 @@ TEST_F(MainPanel, RowsPopUpAndTotalLine)
         Panel("one item of total 0 still shows the total line", "choose Calvora 2 3",
               {{"", "=22 statictext (265,313,220,18) \"Total: 0.00\" right"}}),
     });
+}
+
+// Each fill of a list reads the user's locale afresh: the amounts change with it between fills.
+TEST_F(MainPanel, AmountsFollowTheUsersLocaleOfEachFill)
+{
+    Start(FixtureProject(), Estimate.c_str());
+    const std::string refill = "choose Calvora 2 2\nchoose Calvora 2 1\n" + Item1 + "\n@view\n";
+    const auto amounts = [](char point) {
+        std::string text = "=row 3 value 3 | \"3\" | \"E-03\" | \"Transport\" | \"m3\" | \"1.00\" | \"1234.50\" | \"1234.50\"\n"
+                           "=row 1 value 2 | \"1\" | \"Outdated\" | \"Volume\" | \"99.00\" | \"\"\n"
+                           "=22 statictext (265,313,220,18) \"Total: 2359.50\" right";
+        std::replace(text.begin(), text.end(), '.', point);
+        return text;
+    };
+    {
+        UserLocale german("de_DE.UTF-8");
+        ASSERT_TRUE(german.ok);
+        Play({{"menu \"Show Calvora Palette\"\n" + refill, amounts(',')}});
+    }
+    Play({{refill, amounts('.')}});
 }
 
 // The status square of a 20 x 18 cell: 6 x 6 around (10, 9), a gradient of one colour.
