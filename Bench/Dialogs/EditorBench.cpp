@@ -1,7 +1,6 @@
 // Adding an item whose first quantities link N selected walls, and deleting N selected quantities,
 // through the main panel and its editors; and the parts they are made of: evaluating the formula
-// for N elements, saving N quantities of one item (each save sums the item again) and removing
-// them (each remove closes a gap).
+// for N elements, saving N quantities of one item and removing them, each as one batch.
 #include <deque>
 #include <functional>
 #include <string>
@@ -142,17 +141,17 @@ Qty WallQty(int itemId, int i)
     return qty;
 }
 
-// Saves n quantities of item 1, one a wall, valued or not; those saved go to *saved when asked.
-void SaveWallQties(QtiesTable& qties, int n, bool valued, std::vector<Qty>* saved = nullptr)
+// Saves n quantities of item 1, one a wall, valued or not, as one batch.
+GS::Array<Qty> SaveWallQties(QtiesTable& qties, int n, bool valued)
 {
+    GS::Array<Qty> saved;
     for (int i = 0; i < n; ++i) {
-        Qty qty = WallQty(1, i);
+        saved.Push(WallQty(1, i));
         if (valued)
-            qty.setDouble("value", 1.0 + i);
-        qties.save(qty);
-        if (saved != nullptr)
-            saved->push_back(qty);
+            saved.GetLast().setDouble("value", 1.0 + i);
     }
+    qties.saveAll(saved);
+    return saved;
 }
 
 void BM_EvaluateForEachElement(benchmark::State& state)
@@ -161,8 +160,10 @@ void BM_EvaluateForEachElement(benchmark::State& state)
     Bench bench;
     for (auto _ : state) {
         double sum = 0.0;
-        for (int i = 0; i < n; ++i)
-            sum += WallQty(1, i).getFormulaValue(true);
+        for (int i = 0; i < n; ++i) {
+            Qty qty = WallQty(1, i);
+            sum += QtyFormulaValue(qty, true);
+        }
         benchmark::DoNotOptimize(sum);
     }
 }
@@ -190,11 +191,9 @@ void BM_RemoveQuantitiesLastFirst(benchmark::State& state)
         state.PauseTiming();
         bench.ResetWithItem();
         QtiesTable qties;
-        std::vector<Qty> saved;
-        SaveWallQties(qties, n, false, &saved);
+        GS::Array<Qty> saved = SaveWallQties(qties, n, false);
         state.ResumeTiming();
-        for (auto it = saved.rbegin(); it != saved.rend(); ++it)
-            qties.remove(*it);
+        qties.removeAll(saved);
     }
 }
 BENCHMARK(BM_RemoveQuantitiesLastFirst)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);

@@ -55,10 +55,7 @@ void RefreshVisibleExplorer(const char* where)
 // After New, Open and Close the palettes must not go on showing the previous project's estimate.
 void RefreshPalettesForNewProject()
 {
-    Guarded("ProjectEventHandler: refreshing the main palette", [] {
-        if (CalvoraPalette::HasInstance())
-            CalvoraPalette::GetInstance().RefreshCategories();
-    });
+    RefreshMainPalette("ProjectEventHandler: refreshing the main palette");
     RefreshVisibleExplorer("ProjectEventHandler: refreshing the Element Links Explorer");
 }
 }  // namespace

@@ -601,10 +601,7 @@ void ProjectDatabase::execSql(const GS::UniString& sql)
 GS::Int32 ProjectDatabase::lastInsertRowId()
 {
     ensureOpen();
-    SQLite::Statement query(*connection, "SELECT last_insert_rowid();");
-    if (!query.executeStep())
-        return -1;
-    return static_cast<GS::Int32>(query.getColumn(0).getInt64());
+    return static_cast<GS::Int32>(connection->getLastInsertRowid());
 }
 
 void ProjectDatabase::clearAll()

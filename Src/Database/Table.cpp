@@ -41,6 +41,12 @@ int ColumnIndex(const SQLite::Statement& statement, const char* name)
 }  // namespace
 
 template <typename T>
+Table<T>::Table() = default;
+
+template <typename T>
+Table<T>::~Table() = default;
+
+template <typename T>
 bool Table<T>::beforeSave(T&)
 {
     return true;
@@ -77,8 +83,12 @@ bool Table<T>::save(T& entity)
     const std::string table = ToSqlText(getTableName());
     const bool inserting = entity.isNew;
 
+    std::unique_ptr<SQLite::Statement> own;
+    std::unique_ptr<SQLite::Statement>& statement = inserting && batching ? heldInsert : own;
     std::string sql;
-    if (inserting) {
+    if (statement) {
+        statement->tryReset();  // its last run may have failed; it is bound afresh anyway
+    } else if (inserting) {
         std::string names;
         std::string marks;
         for (GS::UInt32 i = 1; i < count; ++i) {
@@ -102,14 +112,15 @@ bool Table<T>::save(T& entity)
     }
 
     ProjectDatabase& database = ProjectDatabase::instance();
-    SQLite::Statement statement = database.prepare(FromSqlText(sql));
+    if (!statement)
+        database.prepare(statement, FromSqlText(sql));
     for (GS::UInt32 i = 1; i < count; ++i)
-        BindField(statement, static_cast<int>(i), fields[i], entity);
+        BindField(*statement, static_cast<int>(i), fields[i], entity);
 
     if (inserting) {
         GS::Int32 changed = 0;
         try {
-            changed = database.execute(statement);
+            changed = database.execute(*statement);
         } catch (const std::exception& e) {
             DBPrintf("Error saving entity: %s\n", e.what());
             return false;
@@ -123,8 +134,8 @@ bool Table<T>::save(T& entity)
         return true;
     }
 
-    statement.bind(static_cast<int>(count), static_cast<int32_t>(entity.getInt("id")));
-    const GS::Int32 changed = database.execute(statement);
+    statement->bind(static_cast<int>(count), static_cast<int32_t>(entity.getInt("id")));
+    const GS::Int32 changed = database.execute(*statement);
     if (changed > 0)
         afterSave(entity);
     return changed > 0;

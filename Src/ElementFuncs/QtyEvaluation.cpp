@@ -124,9 +124,9 @@ GS::UniString LocationName(const API_Guid& guid)
 
 }  // namespace
 
-bool Qty::evaluateFormula(double* value, bool switchLocale)
+bool EvaluateQtyFormula(Qty& qty, double* value, bool switchLocale)
 {
-    const GS::UniString formula = getString("formula");
+    const GS::UniString formula = qty.getString("formula");
     if (formula.IsEmpty()) {
         if (value != nullptr)
             *value = 0.0;
@@ -141,7 +141,7 @@ bool Qty::evaluateFormula(double* value, bool switchLocale)
     ElementFormulaContext context;
     Math_SetTrace(&context, false);
 
-    const GS::UniString guidText = getString("guid");
+    const GS::UniString guidText = qty.getString("guid");
     if (!guidText.IsEmpty()) {
         const API_Guid guid = ParseGuid(guidText);
         if (ReadElement(guid, &element)) {
@@ -172,50 +172,45 @@ bool Qty::evaluateFormula(double* value, bool switchLocale)
     locale.Restore();
     database.Restore();
 
-    setErrorText(nullptr);
+    qty.setErrorText(nullptr);
     if (code != Math_NoError)
-        setErrorText(context.message != nullptr ? context.message : "");
+        qty.setErrorText(context.message != nullptr ? context.message : "");
     else if (value != nullptr)
         *value = result;
     return code == Math_NoError;
 }
 
-double Qty::getFormulaValue(bool switchLocale)
+double QtyFormulaValue(Qty& qty, bool switchLocale)
 {
     double value = 0.0;
-    if (!evaluateFormula(&value, switchLocale))
+    if (!EvaluateQtyFormula(qty, &value, switchLocale))
         return 0.0;
     return value;
 }
 
-QtyLinkStatus Qty::computeLinkStatus()
+QtyLinkStatus ComputeQtyLinkStatus(Qty& qty)
 {
-    const GS::UniString guidText = getString("guid");
+    const GS::UniString guidText = qty.getString("guid");
     if (guidText.IsEmpty())
         return LinkNotLinked;
     API_Elem_Head header;
     if (!ReadHeader(ParseGuid(guidText), &header))
         return LinkElementMissing;
     double value = 0.0;
-    if (!evaluateFormula(&value, true))
+    if (!EvaluateQtyFormula(qty, &value, true))
         value = 0.0;
-    return std::fabs(value - getDouble("value")) < LinkTolerance ? LinkUpToDate : LinkOutdated;
+    return std::fabs(value - qty.getDouble("value")) < LinkTolerance ? LinkUpToDate : LinkOutdated;
 }
 
-void Qty::updateLinkStatus()
+void UpdateQtyLinkStatus(Qty& qty)
 {
-    linkStatus = computeLinkStatus();
+    qty.linkStatus = ComputeQtyLinkStatus(qty);
 }
 
-QtyLinkStatus Qty::getLinkStatus() const
+GS::UniString QtyDisplayDescription(const Qty& qty)
 {
-    return linkStatus;
-}
-
-GS::UniString Qty::getDisplayDescription() const
-{
-    GS::UniString text = getString("descript");
-    const GS::UniString guidText = getString("guid");
+    GS::UniString text = qty.getString("descript");
+    const GS::UniString guidText = qty.getString("guid");
     const bool hasId = text.Contains("#ID");
     const bool hasLoc = text.Contains("#LOC");
     if ((!hasId && !hasLoc) || guidText.IsEmpty())

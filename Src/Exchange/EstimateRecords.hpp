@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "GSRoot/Definitions.hpp"
+
 // The three choices of the export dialog; they only touch the item prices.
 struct ExportXlsOptions {
     bool doNotExportPrices = false;
@@ -61,3 +63,11 @@ struct WorkbookLabels {
     std::string price; // 10
     std::string author; // 11
 };
+
+// Items 1 to 11 of string list 32532.
+WorkbookLabels ReadWorkbookLabels();
+
+// A number cut toward zero to 32 bits, saturating at the limits; NaN gives 0. Sort orders pass
+// through it on the way in from the database and from a workbook.
+GS::Int32 SaturateToInt32(double value);
+GS::Int32 SaturateToInt32(std::int64_t value);

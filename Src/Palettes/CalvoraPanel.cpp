@@ -7,6 +7,7 @@
 
 #include "DG/DGUtility.hpp"
 #include "Database/ItemsTable.hpp"
+#include "ElementFuncs/QtyEvaluation.hpp"
 #include "HostApi/Guard.hpp"
 #include "HostApi/HostCalls.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
@@ -265,7 +266,7 @@ void CalvoraPanel::RecalcStep()
         Qty* qty = qtyMap.GetPtr(id);
         if (qty == nullptr)
             return;
-        qty->updateLinkStatus();
+        UpdateQtyLinkStatus(*qty);
         qtiesList.Redraw();
     } else {
         StopQtyRecalc();

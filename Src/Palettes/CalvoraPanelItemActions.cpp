@@ -21,16 +21,19 @@ void CopyFields(const Item& from, Item& to)
 void CalvoraPanel::AddQties(const Qty& qtyTemplate, const VumoElementsList& elements, bool unlinked)
 {
     const GS::UIndex count = unlinked ? 1 : elements.GetSize();
-    QtiesTable qties;
+    GS::Array<Qty> qties;
     for (GS::UIndex i = 0; i < count; ++i) {
-        Qty qty = qtyTemplate;
+        qties.Push(qtyTemplate);
+        Qty& qty = qties.GetLast();
         if (!unlinked) {
             qty.setString("guid", FormulaAssistance::GuidText(elements[i]));
-            qty.setDouble("value", qty.getFormulaValue(true));
+            qty.setDouble("value", QtyFormulaValue(qty, true));
         }
-        if (qties.save(qty))
-            qtyMap.Put(qty.getInt("id"), qty);
     }
+    QtiesTable().saveAll(qties);
+    for (const Qty& qty : qties)
+        if (!qty.isNew)
+            qtyMap.Put(qty.getInt("id"), qty);
 }
 
 void CalvoraPanel::AddNewItem()
@@ -67,7 +70,7 @@ void CalvoraPanel::AddNewItem()
             // One unlinked quantity when nothing is selected or the user asked for one.
             const bool unlinked = elements.IsEmpty() || dialog.IsUnlinkedChecked();
             if (unlinked)
-                qtyTemplate.setDouble("value", qtyTemplate.getFormulaValue(true));
+                qtyTemplate.setDouble("value", QtyFormulaValue(qtyTemplate, true));
             AddQties(qtyTemplate, elements, unlinked);
             item = items.findById(addedId);
         }

@@ -8,6 +8,7 @@
 #include "Database/ItemsTable.hpp"
 #include "Database/QtiesTable.hpp"
 #include "Dialogs/AmountText.hpp"
+#include "ElementFuncs/QtyEvaluation.hpp"
 #include "Graphix/Graphix.hpp"
 #include "HostApi/Guard.hpp"
 #include "HostApi/HostCalls.hpp"
@@ -105,7 +106,7 @@ void CalvoraPanel::SetQtyRow(Int16 row, const AmountFormat& amounts)
     if (qty == nullptr)
         return;
     qtiesList.SetTabItemText(row, 1, GS::UniString::Printf("%d", qty->getInt("sort_order")));
-    qtiesList.SetTabItemText(row, 2, qty->getDisplayDescription());
+    qtiesList.SetTabItemText(row, 2, QtyDisplayDescription(*qty));
     qtiesList.SetTabItemText(row, 3, qty->getString("formula"));
     qtiesList.SetTabItemText(row, 4, amounts.Text(qty->getDouble("value")));
     qtiesList.SetTabItemText(row, 5, GS::UniString());

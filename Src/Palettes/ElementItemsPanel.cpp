@@ -1,10 +1,7 @@
 #include "Palettes/ElementItemsPanel.hpp"
 
-#include <SQLiteCpp/SQLiteCpp.h>
-
 #include "API/ApiElements.hpp"
-#include "Database/ProjectDatabase.hpp"
-#include "Database/SqlText.hpp"
+#include "Database/LinkedItems.hpp"
 #include "Dialogs/AddOnDialog.hpp"
 #include "HostApi/Guard.hpp"
 #include "HostApi/HostCalls.hpp"
@@ -16,15 +13,6 @@ constexpr GS::Int16 kListItem = 1;
 constexpr GS::Int16 kGotoButtonItem = 2;
 constexpr GS::Int16 kColumnCount = 4;
 constexpr GS::Int16 kMultipleSelectionText = 5;
-
-const char* const kLinkedItemsQuery =
-    "SELECT DISTINCT c.code, c.title, i.code, i.descript, i.id, c.id FROM qties q JOIN items i ON q.item_id = i.id "
-    "JOIN categories c ON i.category_id = c.id WHERE q.guid = ? ORDER BY c.sort_order, i.sort_order";
-
-GS::UniString ColumnText(SQLite::Statement& query, int column)
-{
-    return FromSqlText(query.getColumn(column).getString());
-}
 }  // namespace
 
 ElementItemsPanel::ElementItemsPanel(DG::Panel& owner, GS::Int16 resourceId)
@@ -80,26 +68,20 @@ void ElementItemsPanel::LoadLinkedItems(const GS::UniString& guidText)
     const GS::USize before = rows.GetSize();
     // The rows read before a failure stay.
     Guarded("ElementItemsPanel::LoadLinkedItems", [&] {
-        SQLite::Statement query = ProjectDatabase::instance().prepare(kLinkedItemsQuery);
-        query.bind(1, ToSqlText(guidText));
-        while (query.executeStep()) {
-            const GS::UniString categoryCode = ColumnText(query, 0);
-            const GS::UniString categoryTitle = ColumnText(query, 1);
-            const GS::UniString itemCode = ColumnText(query, 2);
-            const GS::UniString itemDescription = ColumnText(query, 3);
+        forEachLinkedItem(guidText, [&](const LinkedItem& item) {
             LinkedItemRow row;
-            row.itemId = query.getColumn(4).getInt();
-            row.categoryId = query.getColumn(5).getInt();
+            row.itemId = item.itemId;
+            row.categoryId = item.categoryId;
             rows.Push(row);
 
             list.AppendItem();
             const GS::Int16 n = list.GetItemCount();
             list.SetItemValue(n, row.itemId);
-            list.SetTabItemText(n, 1, categoryCode);
-            list.SetTabItemText(n, 2, categoryTitle);
-            list.SetTabItemText(n, 3, itemCode);
-            list.SetTabItemText(n, 4, itemDescription);
-        }
+            list.SetTabItemText(n, 1, item.categoryCode);
+            list.SetTabItemText(n, 2, item.categoryTitle);
+            list.SetTabItemText(n, 3, item.itemCode);
+            list.SetTabItemText(n, 4, item.itemDescription);
+        });
     });
     if (rows.GetSize() > before)
         gotoButton.Enable();

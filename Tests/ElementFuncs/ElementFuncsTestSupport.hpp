@@ -76,7 +76,7 @@ inline Outcome Evaluate(const char* guid, const char* formula, bool switchLocale
 {
     Qty qty = MakeQty(guid, formula);
     Outcome outcome;
-    outcome.ok = qty.evaluateFormula(&outcome.value, switchLocale);
+    outcome.ok = EvaluateQtyFormula(qty, &outcome.value, switchLocale);
     outcome.error = qty.errorText;
     return outcome;
 }

@@ -76,14 +76,14 @@ TEST_F(ElementFuncsTest, EmptyFormulaIsZeroAndOnlyAnEvaluationSetsTheMessage)
         Qty qty = MakeQty(guid, "");
         qty.setErrorText("earlier message");
         double value = -1.0;
-        EXPECT_TRUE(qty.evaluateFormula(&value, true));
+        EXPECT_TRUE(EvaluateQtyFormula(qty, &value, true));
         EXPECT_EQ(value, 0.0);
         EXPECT_STREQ(qty.errorText, "earlier message");
     }
     Qty qty = MakeQty(Fx::WallBasic, "Volume*");
-    EXPECT_EQ(qty.getFormulaValue(false), 0.0);
+    EXPECT_EQ(QtyFormulaValue(qty, false), 0.0);
     qty.setString("formula", "Volume/4");
-    EXPECT_EQ(qty.getFormulaValue(false), 2.5);
+    EXPECT_EQ(QtyFormulaValue(qty, false), 2.5);
     EXPECT_STREQ(qty.errorText, "");  // the failure's message is gone
 }
 
@@ -112,13 +112,13 @@ TEST_F(ElementFuncsTest, LinkStatusInAllFourStates)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.guid) + ": " + c.formula + " stored " + std::to_string(c.stored));
         Qty qty = MakeQty(c.guid, c.formula, c.stored);
-        EXPECT_EQ(qty.computeLinkStatus(), c.expected);
+        EXPECT_EQ(ComputeQtyLinkStatus(qty), c.expected);
         EXPECT_EQ(qty.getLinkStatus(), LinkNotComputed);  // computing alone stores nothing
-        qty.updateLinkStatus();
+        UpdateQtyLinkStatus(qty);
         EXPECT_EQ(qty.getLinkStatus(), c.expected);
     }
     Qty qty = MakeQty(Fx::WallBasic, "Height");
-    qty.updateLinkStatus();
+    UpdateQtyLinkStatus(qty);
     EXPECT_STREQ(qty.errorText, "Variable was not defined: Height.");
 }
 
@@ -152,7 +152,8 @@ TEST_F(ElementFuncsTest, CommaLocaleFormulasAndTheLocaleIsRestored)
     }
     // Without the switch the process locale holds; the link status runs in the user's locale.
     ExpectOutcome({"", "1.5*2", true, 3.0, ""}, false);
-    EXPECT_EQ(MakeQty(Fx::WallBasic, "Volume*0,5", 5.0).computeLinkStatus(), LinkUpToDate);
+    Qty halfVolume = MakeQty(Fx::WallBasic, "Volume*0,5", 5.0);
+    EXPECT_EQ(ComputeQtyLinkStatus(halfVolume), LinkUpToDate);
     EXPECT_EQ(CurrentLocale(), "C");
 }
 
@@ -226,7 +227,7 @@ TEST_F(ElementFuncsTest, DescriptionPlaceholders)
             host->FailOperation(c.failOp);
         const GS::Int64 handlesBefore = GS::LiveHandleCount();
         const Qty qty = MakeQty(c.guid, "", 0.0, c.descript);
-        EXPECT_EQ(qty.getDisplayDescription().ToUtf8(), c.expected);
+        EXPECT_EQ(QtyDisplayDescription(qty).ToUtf8(), c.expected);
         EXPECT_EQ(GS::LiveHandleCount(), handlesBefore);  // the story list was released
         EXPECT_EQ(qty.getString("descript").ToUtf8(), c.descript);
     }
@@ -238,7 +239,7 @@ TEST_F(ElementFuncsTest, DescriptionPlaceholders)
     for (const auto& [story, expected] : {std::pair<int, const char*>{5, "at Roof"}, {2, "at Second"}, {0, "at Ground"},
                                           {3, "at #LOC"}, {-1, "at #LOC"}}) {
         host->Model()["elements"][0]["story"] = story;  // the basic wall
-        EXPECT_EQ(MakeQty(Fx::WallBasic, "", 0.0, "at #LOC").getDisplayDescription().ToUtf8(), expected) << story;
+        EXPECT_EQ(QtyDisplayDescription(MakeQty(Fx::WallBasic, "", 0.0, "at #LOC")).ToUtf8(), expected) << story;
     }
 }
 
