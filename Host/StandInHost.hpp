@@ -153,5 +153,9 @@ private:
 
 std::string Base64Encode(const std::vector<unsigned char>& bytes);
 std::optional<std::vector<unsigned char>> Base64Decode(const std::string& text);
+// The room the bytes of a base64 text may take, and the decoding into that room: the number of
+// bytes, or nothing when the text is not base64.
+std::size_t Base64DecodedRoom(const std::string& text);
+std::optional<std::size_t> Base64DecodeInto(const std::string& text, unsigned char* out);
 
 }  // namespace Host

@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstring>
+#include <exception>
 #include <limits>
 #include <stdexcept>
 #include <string>
@@ -237,45 +238,6 @@ std::vector<std::string> ColumnNames(SQLite::Database& database, const std::stri
     return names;
 }
 
-// The table layer reads every column of its field list and keeps ids in 32 bits; a database
-// that breaks either would fail on every later operation, so it is refused up front.
-template <typename TableType>
-void CheckTableUsable(SQLite::Database& database, const TableType& table)
-{
-    const std::string name = ToSqlText(table.getTableName());
-    const std::vector<std::string> columns = ColumnNames(database, name);
-    const GS::Array<DbField> fields = table.getFields();
-    std::string outOfRange;
-    for (const DbField& field : fields) {
-        bool found = false;
-        for (const std::string& column : columns)
-            found = found || sqlite3_stricmp(column.c_str(), field.name) == 0;
-        if (!found)
-            throw std::runtime_error("Table " + name + " has no column " + field.name + ".");
-        if (field.type == DbFieldInteger) {
-            if (!outOfRange.empty())
-                outOfRange += " OR ";
-            outOfRange += std::string("(typeof(") + field.name + ") = 'integer' AND (" + field.name +
-                          " > 2147483647 OR " + field.name + " < -2147483648))";
-        }
-    }
-    // The next id (the highest one + 1, where no sequence says more) must fit as well.
-    outOfRange += " OR id >= 2147483647";
-    SQLite::Statement query(database, "SELECT COUNT(*) FROM " + name + " WHERE " + outOfRange);
-    if (QueryFirstInt(query) > 0)
-        throw std::runtime_error("Table " + name + " holds numbers beyond the 32-bit range.");
-
-    // An insert numbers its row only when "id" is the row key; otherwise new rows get no id.
-    SQLite::Statement key(database,
-                          "SELECT (SELECT COUNT(*) FROM pragma_table_info(?1, 'main') WHERE pk > 0) = 1"
-                          " AND EXISTS (SELECT 1 FROM pragma_table_info(?1, 'main')"
-                          " WHERE name = 'id' COLLATE NOCASE AND pk = 1 AND upper(type) = 'INTEGER')"
-                          " AND EXISTS (SELECT 1 FROM pragma_table_list(?1) WHERE schema = 'main' AND wr = 0)");
-    key.bind(1, name);
-    if (QueryFirstInt(key) == 0)
-        throw std::runtime_error("Table " + name + " does not number its rows by an INTEGER PRIMARY KEY id.");
-}
-
 // The indexes of the parent ids, so a roll-up sums one item's quantities or one category's items
 // without scanning the whole table.
 struct OwnIndex {
@@ -287,6 +249,151 @@ const OwnIndex OwnIndexes[] = {
     {"items_category_id", "items", "category_id"},
     {"qties_item_id", "qties", "item_id"},
 };
+
+// Runs the SQL with a function of ours on the connection, which gets the rows inside SQLite's own
+// loop, far cheaper than stepping each row out. The function lives only while the SQL runs (no
+// other statement may be active then, or SQLite keeps it).
+void RunWithFunction(SQLite::Database& database, const std::string& sql, int arguments, void* data,
+                     void (*step)(sqlite3_context*, int, sqlite3_value**))
+{
+    sqlite3* handle = database.getHandle();
+    auto define = [&](void* with, decltype(step) stepping, void (*finishing)(sqlite3_context*)) {
+        const int rc = sqlite3_create_function(handle, "calvora_rows", arguments, SQLITE_UTF8, with, nullptr, stepping, finishing);
+        if (rc != SQLITE_OK)
+            throw SQLite::Exception(handle, rc);
+    };
+    define(data, step, [](sqlite3_context* context) { sqlite3_result_null(context); });
+    try {
+        database.exec(sql);
+    } catch (...) {
+        define(nullptr, nullptr, nullptr);
+        throw;
+    }
+    define(nullptr, nullptr, nullptr);
+}
+
+// The (key, row id) pairs of an index, or of the rows of its table, as SQLite walks them. A NULL
+// key, which an index puts first, is kept as the lowest integer; other keys than integers are not
+// kept (SQLite orders them by rules of its own), and the pairs are then not comparable.
+struct IndexEntries {
+    std::vector<std::pair<sqlite3_int64, sqlite3_int64>> pairs;
+    bool comparable = true;
+
+    void add(sqlite3_value* key, sqlite3_value* rowId)
+    {
+        const sqlite3_int64 null = std::numeric_limits<sqlite3_int64>::min();
+        const int type = sqlite3_value_type(key);
+        const sqlite3_int64 number = type == SQLITE_INTEGER ? sqlite3_value_int64(key) : null;
+        if ((type == SQLITE_INTEGER && number != null) || type == SQLITE_NULL)
+            pairs.emplace_back(number, sqlite3_value_int64(rowId));
+        else
+            comparable = false;
+    }
+};
+
+// One walk over a table's rows, straight from the table: the row id, then its integer columns.
+struct RowWalk {
+    int idArgument = -1;
+    int keyArgument = -1;  // the column of the table's index, when it has one
+    bool outOfRange = false;
+    IndexEntries rows;
+};
+
+// As "typeof(c) = 'integer' AND (c > 2147483647 OR c < -2147483648)", and for the row key also
+// "OR id >= 2147483647" (text sorts after every number), so that the next id fits too.
+bool OutOfRange(sqlite3_value* value, bool isId)
+{
+    switch (sqlite3_value_type(value)) {
+        case SQLITE_INTEGER: {
+            const sqlite3_int64 number = sqlite3_value_int64(value);
+            return number > 2147483647 || number < -2147483648LL || (isId && number == 2147483647);
+        }
+        case SQLITE_FLOAT:
+            return isId && sqlite3_value_double(value) >= 2147483647.0;
+        case SQLITE_NULL:
+            return false;
+        default:
+            return isId;
+    }
+}
+
+void WalkRow(sqlite3_context* context, int count, sqlite3_value** values)
+{
+    auto* walk = static_cast<RowWalk*>(sqlite3_user_data(context));
+    for (int i = 1; i < count; ++i)
+        walk->outOfRange = walk->outOfRange || OutOfRange(values[i], i == walk->idArgument);
+    if (walk->keyArgument > 0)
+        walk->rows.add(values[walk->keyArgument], values[0]);
+}
+
+// The table layer reads every column of its field list and keeps ids in 32 bits; a database
+// that breaks either would fail on every later operation, so it is refused up front. One walk
+// over the rows checks the numbers and gathers what the table's index must hold: quick_check does
+// not compare an index with its table, and an image whose index pages were swapped passes it, then
+// sums wrongly and fails the next save. False when the index is not known to agree with the rows.
+template <typename TableType>
+bool CheckTableUsable(SQLite::Database& database, const TableType& table)
+{
+    const std::string name = ToSqlText(table.getTableName());
+    const std::vector<std::string> columns = ColumnNames(database, name);
+    const GS::Array<DbField> fields = table.getFields();
+    for (const DbField& field : fields) {
+        bool found = false;
+        for (const std::string& column : columns)
+            found = found || sqlite3_stricmp(column.c_str(), field.name) == 0;
+        if (!found)
+            throw std::runtime_error("Table " + name + " has no column " + field.name + ".");
+    }
+
+    // An insert numbers its row only when "id" is the row key; otherwise new rows get no id.
+    {
+        SQLite::Statement key(database,
+                              "SELECT (SELECT COUNT(*) FROM pragma_table_info(?1, 'main') WHERE pk > 0) = 1"
+                              " AND EXISTS (SELECT 1 FROM pragma_table_info(?1, 'main')"
+                              " WHERE name = 'id' COLLATE NOCASE AND pk = 1 AND upper(type) = 'INTEGER')"
+                              " AND EXISTS (SELECT 1 FROM pragma_table_list(?1) WHERE schema = 'main' AND wr = 0)");
+        key.bind(1, name);
+        if (QueryFirstInt(key) == 0)
+            throw std::runtime_error("Table " + name + " does not number its rows by an INTEGER PRIMARY KEY id.");
+    }
+
+    const OwnIndex* index = nullptr;
+    for (const OwnIndex& own : OwnIndexes)
+        index = name == own.table ? &own : index;
+    RowWalk walk;
+    std::string arguments = "rowid";
+    int argument = 0;
+    for (const DbField& field : fields) {
+        if (field.type != DbFieldInteger)
+            continue;
+        arguments += std::string(", ") + field.name;
+        ++argument;
+        if (std::strcmp(field.name, "id") == 0)
+            walk.idArgument = argument;
+        if (index != nullptr && std::strcmp(field.name, index->column) == 0)
+            walk.keyArgument = argument;
+    }
+    RunWithFunction(database, "SELECT calvora_rows(" + arguments + ") FROM " + name + " NOT INDEXED", -1, &walk, WalkRow);
+    if (walk.outOfRange)
+        throw std::runtime_error("Table " + name + " holds numbers beyond the 32-bit range.");
+    if (index == nullptr)
+        return true;
+
+    IndexEntries entries;
+    try {
+        RunWithFunction(database, std::string("SELECT calvora_rows(") + index->column + ", rowid) FROM " + name + " INDEXED BY " +
+                                      index->name, 2, &entries,
+                        [](sqlite3_context* context, int, sqlite3_value** values) {
+                            static_cast<IndexEntries*>(sqlite3_user_data(context))->add(values[0], values[1]);
+                        });
+    } catch (const SQLite::Exception&) {
+        return false;  // the index's own pages cannot be read
+    }
+    IndexEntries& rows = walk.rows;
+    if (!std::is_sorted(rows.pairs.begin(), rows.pairs.end()))
+        std::sort(rows.pairs.begin(), rows.pairs.end());
+    return rows.comparable && entries.comparable && rows.pairs == entries.pairs;
+}
 
 // An index of our name must be the plain one we would make: one stored under that name with a
 // condition, an expression or a uniqueness could make later saves fail.
@@ -411,7 +518,8 @@ std::unique_ptr<SQLite::Database> CopyIntoFresh(SQLite::Database& source, const 
             names += (names.empty() ? "" : ", ") + QuoteIdentifier(column);
             slots += slots.empty() ? "?" : ", ?";
         }
-        SQLite::Statement rows(source, "SELECT " + names + " FROM " + QuoteIdentifier(table));
+        // Straight from the table: an index of it may be the damaged part.
+        SQLite::Statement rows(source, "SELECT " + names + " FROM " + QuoteIdentifier(table) + " NOT INDEXED");
         SQLite::Statement insert(*target, "INSERT INTO " + QuoteIdentifier(table) + " (" + names + ") VALUES (" + slots + ")");
         while (rows.executeStep()) {
             for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
@@ -445,18 +553,19 @@ std::unique_ptr<SQLite::Database> CopyIntoFresh(SQLite::Database& source, const 
     return target;
 }
 
-void CheckSchemaUsable(SQLite::Database& database)
+// Throws when the database cannot be used; false when an index is not known to agree with its table.
+bool CheckSchemaUsable(SQLite::Database& database)
 {
     CheckOnlyOwnObjects(database);
-    CheckTableUsable(database, CategoriesTable());
-    CheckTableUsable(database, ItemsTable());
-    CheckTableUsable(database, QtiesTable());
+    const bool indexesAgree = CheckTableUsable(database, CategoriesTable()) && CheckTableUsable(database, ItemsTable()) &&
+                              CheckTableUsable(database, QtiesTable());
     if (TableExists(database, "sqlite_sequence")) {
         // So must the next id of a table whose highest rows were deleted.
         SQLite::Statement query(database, "SELECT COUNT(*) FROM sqlite_sequence WHERE seq >= 2147483647");
         if (QueryFirstInt(query) > 0)
             throw std::runtime_error("The next ids are beyond the 32-bit range.");
     }
+    return indexesAgree;
 }
 
 void CreateSchemaOn(SQLite::Database& database)
@@ -505,15 +614,31 @@ std::string FormatReal(double value)
     return std::string(buffer, result.ptr);
 }
 
+// A zero byte would end the text for SQLite, so it goes out as char(0) joined to the quoted parts
+// around it, as the sqlite3 shell's dump writes it: 'ab'||char(0)||'cd'.
 void AppendQuotedText(std::string& out, const char* text, int length)
 {
-    out += '\'';
+    if (length == 0)
+        out += "''";
+    bool quoted = false;
     for (int i = 0; i < length; ++i) {
+        const bool zero = text[i] == '\0';
+        if (zero || !quoted) {  // a new part
+            if (quoted)
+                out += '\'';
+            if (i > 0)
+                out += "||";
+            out += zero ? "char(0)" : "'";
+            quoted = !zero;
+            if (zero)
+                continue;
+        }
         out += text[i];
         if (text[i] == '\'')
             out += '\'';
     }
-    out += '\'';
+    if (quoted)
+        out += '\'';
 }
 
 }  // namespace
@@ -533,14 +658,21 @@ ProjectDatabase::~ProjectDatabase()
 
 void ProjectDatabase::replaceConnection(std::unique_ptr<SQLite::Database> next)
 {
+    std::unique_ptr<SQLite::Database> previous = std::move(connection);
+    connection = std::move(next);
+    retire(std::move(previous));
+}
+
+void ProjectDatabase::retire(std::unique_ptr<SQLite::Database> previous)
+{
     // Closing a connection with a live statement fails (and the wrapper asserts), so such a
     // connection waits until its statements are gone.
     auto busy = [](const std::unique_ptr<SQLite::Database>& database) {
         return sqlite3_next_stmt(database->getHandle(), nullptr) != nullptr;
     };
-    if (connection && busy(connection))
-        retired.push_back(std::move(connection));
-    connection = std::move(next);
+    if (previous && busy(previous))
+        retired.push_back(std::move(previous));
+    previous.reset();
     for (auto it = retired.begin(); it != retired.end();) {
         if (busy(*it))
             ++it;
@@ -558,7 +690,14 @@ void ProjectDatabase::ensureOpen()
     loadFromProject();
     try {
         CreateSchemaOn(*connection);
-        CheckSchemaUsable(*connection);
+        if (!CheckSchemaUsable(*connection)) {
+            // The rows are read straight from the tables; the schema step makes the indexes anew.
+            DBPrintf("The stored estimate's indexes are not known to agree with its tables; its rows are copied into a fresh "
+                     "database.\n");
+            replaceConnection(CopyIntoFresh(*connection, TablesOf(*connection)));
+            CreateSchemaOn(*connection);
+            CheckSchemaUsable(*connection);  // the new indexes agree
+        }
     } catch (const std::exception& e) {
         if (!imageLoaded)
             throw;
@@ -627,12 +766,50 @@ void ProjectDatabase::close()
     if (openFlag && changedFlag)
         saveToProject();
     drop();
+    storedUnread = false;
+    unreadTold = false;
 }
 
 void ProjectDatabase::reopen()
 {
     drop();
+    unreadTold = false;
     ensureOpen();
+}
+
+bool ProjectDatabase::retryStoredRead()
+{
+    if (!storedUnread || !openFlag)
+        return false;
+    // The stand-in and its changes stay in place until a read succeeds.
+    std::unique_ptr<SQLite::Database> standIn = std::move(connection);
+    const bool standInChanged = changedFlag;
+    openFlag = false;
+    changedFlag = false;
+    std::exception_ptr failure;
+    try {
+        ensureOpen();
+    } catch (...) {
+        failure = std::current_exception();
+        storedUnread = true;
+    }
+    if (storedUnread) {
+        std::swap(connection, standIn);
+        openFlag = true;
+        changedFlag = standInChanged;
+    }
+    retire(std::move(standIn));
+    if (failure)
+        std::rethrow_exception(failure);
+    return !storedUnread;
+}
+
+bool ProjectDatabase::takeUnreadNotice()
+{
+    if (!storedUnread || unreadTold)
+        return false;
+    unreadTold = true;
+    return true;
 }
 
 void ProjectDatabase::drop()
@@ -653,12 +830,20 @@ void ProjectDatabase::createSchema()
 
 void ProjectDatabase::loadFromProject()
 {
+    storedUnread = false;
     API_ModulData info;
     std::memset(&info, 0, sizeof info);
     const GSErrCode err = HostGetModuleData(&info, GS::UniString(ModuleDataName, CC_Default));
     if (err != NoError) {
         if (info.dataHdl != nullptr)
             BMKillHandle(&info.dataHdl);
+        // A project that holds no estimate starts empty; one whose estimate the host failed to
+        // read must not have an empty one stored over it.
+        if (err != APIERR_NOMODULEDATA) {
+            storedUnread = true;
+            DBPrintf("The estimate stored in this project could not be read (host error %d); an empty one stands in "
+                     "for it and is not stored.\n", static_cast<int>(err));
+        }
         return;
     }
     if (info.dataHdl == nullptr)
@@ -712,6 +897,11 @@ void ProjectDatabase::saveToProject()
 {
     if (!changedFlag || !connection)
         return;
+    if (storedUnread) {
+        DBPrintf("Nothing is stored: the estimate stored in this project could not be read, and what stands in for it "
+                 "would replace it.\n");
+        return;
+    }
 
     sqlite3* copy = nullptr;
     if (sqlite3_open(":memory:", &copy) != SQLITE_OK) {
@@ -863,7 +1053,7 @@ bool ProjectDatabase::replaceWithSql(const GS::UniString& sql, bool keepLinks)
         if (!keepLinks)
             rebuilt->exec("DELETE FROM qties WHERE guid IS NOT NULL AND guid != '';");
         CreateSchemaOn(*rebuilt);
-        CheckSchemaUsable(*rebuilt);
+        CheckSchemaUsable(*rebuilt);  // its indexes are new: they agree with the rows
 
         replaceConnection(std::move(rebuilt));
         changedFlag = true;

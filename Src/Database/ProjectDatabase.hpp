@@ -57,12 +57,21 @@ public:
     bool isOpen() const { return openFlag; }
     bool isChanged() const { return changedFlag; }
 
+    // After the host failed to hand over the project's stored estimate, an empty one stands in for
+    // it and nothing is stored over the project's own. Reads it again; true when that succeeded,
+    // and the estimate read (or, when the project holds none, an empty one) replaced the stand-in.
+    bool retryStoredRead();
+    // True once per project, the first time it is asked after such a failure: the user is told then.
+    bool takeUnreadNotice();
+
 private:
     ProjectDatabase();
     ~ProjectDatabase();
 
     // Puts a new connection in place of the current one (or none).
     void replaceConnection(std::unique_ptr<SQLite::Database> next);
+    // Closes a connection once no statement holds it any more.
+    void retire(std::unique_ptr<SQLite::Database> previous);
     // Drops the connection without storing; both flags go with it.
     void drop();
 
@@ -72,6 +81,10 @@ private:
     // Set by loadFromProject within ensureOpen: the connection holds an image read from the
     // project, not yet proven usable by the schema step.
     bool imageLoaded = false;
+    // The host failed to hand over the project's stored estimate: what is open stands in for it.
+    bool storedUnread = false;
+    // The user has been told of that, for the project open now.
+    bool unreadTold = false;
     double importTimeLimit = 60.0;
     // Connections dropped while a caller still held one of their statements; closed once free.
     std::vector<std::unique_ptr<SQLite::Database>> retired;

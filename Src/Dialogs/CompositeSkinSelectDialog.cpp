@@ -3,6 +3,9 @@
 #include "HostApi/HostHandles.hpp"
 
 namespace {
+namespace Items = CompositeSkinSelectDialogItems;
+namespace Texts = CompositeSkinSelectDialogStrings;
+
 GS::Int32 CompositeIndex(const API_Element& element)
 {
     switch (element.header.typeID) {
@@ -25,9 +28,14 @@ bool ReadSkin(GS::Int32 composite, GS::Int32 i, HostCompositeSkin* skin)
 }  // namespace
 
 CompositeSkinSelectDialog::CompositeSkinSelectDialog(const API_Element& element)
-    : MaterialPickerDialog(ResourceId, element, {{50, false}, {121, true}, {70, false}, {0, false}}, 2, 4)
+    : MaterialPickerDialog(ResourceId, {Items::SelectButton, Items::CancelButton, Items::ChoicesList}, element,
+                           {{50, false, Texts::SwatchHeader},
+                            {121, true, Texts::NameHeader},
+                            {70, false, Texts::ThicknessHeader},
+                            {0, false, Texts::IndexHeader}},
+                           IndexColumn)
 {
-    Setup(true);
+    Setup(SwatchColumn);
 }
 
 void CompositeSkinSelectDialog::FillList()

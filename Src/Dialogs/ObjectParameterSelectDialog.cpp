@@ -7,6 +7,11 @@
 #include "HostApi/HostHandles.hpp"
 
 namespace {
+namespace Items = ObjectParameterSelectDialogItems;
+namespace Texts = ObjectParameterSelectDialogStrings;
+
+enum Column : GS::Int16 { CaptionColumn = 1, NameColumn, ValueColumn };
+
 std::string FieldText(const char* field, std::size_t size)
 {
     return std::string(field, strnlen(field, size));
@@ -39,9 +44,13 @@ GS::UniString Caption(GS::Int32 libraryPart, const std::string& name)
 }  // namespace
 
 ObjectParameterSelectDialog::ObjectParameterSelectDialog(const API_Element& element)
-    : ArgumentPickerDialog(ResourceId, element, {{151, true}, {100, false}, {50, false}}, 2)
+    : ArgumentPickerDialog(ResourceId, {Items::SelectButton, Items::CancelButton, Items::ChoicesList}, element,
+                           {{151, true, Texts::CaptionHeader},
+                            {100, false, Texts::NameHeader},
+                            {50, false, Texts::ValueHeader}},
+                           NameColumn)
 {
-    Setup(false);
+    Setup();
 }
 
 void ObjectParameterSelectDialog::PanelOpened(const DG::PanelOpenEvent& ev)

@@ -3,6 +3,9 @@
 #include "HostApi/HostHandles.hpp"
 
 namespace {
+namespace Items = ProfileRegionSelectDialogItems;
+namespace Texts = ProfileRegionSelectDialogStrings;
+
 class HatchRowVisitor : public ProfileVectorImageVisitor {
 public:
     explicit HatchRowVisitor(ProfileRegionSelectDialog& dialog) : dialog(dialog) {}
@@ -36,9 +39,13 @@ GS::Int32 ProfileIndex(const API_Element& element)
 }  // namespace
 
 ProfileRegionSelectDialog::ProfileRegionSelectDialog(const API_Element& element)
-    : MaterialPickerDialog(ResourceId, element, {{50, false}, {51, true}, {0, false}}, 2, 3)
+    : MaterialPickerDialog(ResourceId, {Items::SelectButton, Items::CancelButton, Items::ChoicesList}, element,
+                           {{50, false, Texts::SwatchHeader},
+                            {51, true, Texts::NameHeader},
+                            {0, false, Texts::IndexHeader}},
+                           IndexColumn)
 {
-    Setup(true);
+    Setup(SwatchColumn);
 }
 
 void ProfileRegionSelectDialog::AddHatchRow(const HatchObject& hatch)

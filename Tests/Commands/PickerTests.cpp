@@ -126,14 +126,22 @@ TEST_F(Pickers, ListWhatTheElementOffersAndHandBackThePickedName)
         for (const std::string& action : c.actions) {
             const std::string verb = action.substr(0, action.find(' '));
             const Int16 row = static_cast<Int16>(action.size() > verb.size() ? std::stoi(action.substr(verb.size())) : 0);
+            // The four pickers name their items alike.
             if (verb == "select")
-                Act([row](Int16 p, std::string* e) { return DG::User::SelectRows(p, 3, {row}, e); });
+                Act([row](Int16 p, std::string* e) {
+                    return DG::User::SelectRows(p, DG::User::FindItem(p, "ChoicesList"), {row}, e);
+                });
             else if (verb == "double")
-                Act([row](Int16 p, std::string* e) { return DG::User::DoubleClickRow(p, 3, row, e); });
+                Act([row](Int16 p, std::string* e) {
+                    return DG::User::DoubleClickRow(p, DG::User::FindItem(p, "ChoicesList"), row, e);
+                });
             else if (verb == "escape")
                 Act([](Int16 p, std::string* e) { return DG::User::PressKey(p, DG::Key::Escape, DG::Key::NoModifier, e); });
             else
-                Act([verb](Int16 p, std::string* e) { return DG::User::ClickButton(p, verb == "ok" ? 1 : 2, e); });
+                Act([verb](Int16 p, std::string* e) {
+                    const char* button = verb == "ok" ? "SelectButton" : "CancelButton";
+                    return DG::User::ClickButton(p, DG::User::FindItem(p, button), e);
+                });
         }
         GS::UniString name("untouched");
         EXPECT_EQ(RunArgumentPicker(c.entry, Element(c.element), &name), c.confirmed) << what;
@@ -160,7 +168,7 @@ TEST_F(Pickers, ResizingMovesTheButtonsAndLaysTheColumnsOutAgain)
             layout += line + "\n";
         }
     });
-    Act([](Int16 p, std::string* e) { return DG::User::ClickButton(p, 2, e); });
+    Act([](Int16 p, std::string* e) { return DG::User::ClickButton(p, DG::User::FindItem(p, "CancelButton"), e); });
     GS::UniString name;
     EXPECT_FALSE(RunArgumentPicker("SkinVolume()", Element(kWall1), &name));
     EXPECT_EQ(layout, "modal \"Select Composite Skin\" 480x280 visible grow\n"

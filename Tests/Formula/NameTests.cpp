@@ -6,10 +6,13 @@ using Names = PointLocale;
 
 TEST_F(Names, VariableValuesEnterTheTextWithEightDecimals)
 {
-    TestContext context({{"Area", 12.3456789012}, {"Small", 0.000000004}, {"Minus", -2.5}, {"Big", 1e20}});
+    // Half of the last decimal goes to the even digit: 2^-9 and 3*2^-9.
+    TestContext context({{"Area", 12.3456789012}, {"Small", 0.000000004}, {"Minus", -2.5}, {"Big", 1e20},
+                         {"Half", 0.001953125}, {"Halves", 0.005859375}, {"MinusZero", -0.0}});
     const std::vector<std::pair<const char*, const char*>> rows = {
         {"Area", "12.34567890"}, {"Small", "0.00000000"}, {"2*Minus", "2*-2.50000000"},
         {"Big", "100000000000000000000.00000000"}, {" Area + 1 ", "12.34567890+1"}, {"(Area)", "(12.34567890)"},
+        {"Half", "0.00195312"}, {"Halves", "0.00585938"}, {"MinusZero", "-0.00000000"},
     };
     for (const auto& row : rows)
         EXPECT_EQ(Substituted(context, row.first), row.second) << row.first;

@@ -57,16 +57,37 @@ TEST_F(Operators, ResultsAreWrittenBackWithTheContextsPrecision)
         {16, "0.1+0.2", "0.3"}, {16, "1/20", "0.05"}, {16, "0.000000000001*0.00000001", "0.0"}, {16, "1-1", "0"},
         {16, "0-2.5", "-2.5"}, {16, "123456789+0.125", "123456789.125"},
         {16, "100000000000000000000*1", "100000000000000000000.0"}, {4, "1/3", "0.3333"}, {4, "2*3", "6.0"},
-        {0, "7/2", "4"},
+        {0, "7/2", "4"}, {16, "9223372036854775808*1", "9223372036854775808.0"},
+        {16, "0-0.00000000000000000001", "-0.0"},
+        // An exact half of the last decimal goes to the even digit: 1+2^-17 and 1+3*2^-17.
+        {16, "1+0.00000762939453125", "1.0000076293945312"}, {16, "1+0.00002288818359375", "1.0000228881835938"},
         // A prefix writes an integer; a complement group is read as it stands.
         {16, "!0", "1"}, {16, "~5", "~5"},
         // A group's value: that many significant digits.
         {16, "(2)", "2"}, {16, "(1/3)", "0.3333333333333333"}, {16, "(1.25)+(-(2))", "-0.75"},
-        {4, "(2/3)", "0.6667"}, {4, "(123456)", "123500"},
+        {4, "(2/3)", "0.6667"}, {4, "(123456)", "123500"}, {4, "(1.0625)", "1.062"}, {4, "(1.1875)", "1.188"},
+        {4, "(9.9996)", "10"}, {16, "(0.000244140625)", "0.000244140625"},
     };
     for (const auto& [precision, text, written] : rows) {
         TestContext context;
         context.precision = static_cast<UInt8>(precision);
         EXPECT_EQ(Reduced(context, text), written) << text << " at precision " << precision;
     }
+}
+
+TEST_F(Operators, TheWorkingTextGrowsGeometrically)
+{
+    // Results longer than their operands grow the text a little at a time: it is not reallocated
+    // at every step.
+    TestContext context;
+    Math_Expression text;
+    int reallocations = 0;
+    for (int i = 0; i < 4096; ++i) {
+        const Int32 capacity = text.capacity;
+        ASSERT_EQ(Math_Splice(&context, &text, text.length, text.length, "7", 1), Math_NoError);
+        reallocations += text.capacity != capacity ? 1 : 0;
+    }
+    EXPECT_EQ(std::string(text.text), std::string(4096, '7'));
+    EXPECT_LE(reallocations, 12);
+    Math_Release(&text);
 }
