@@ -1,7 +1,7 @@
 #pragma once
-// What the host hands out is owned by a holder from the moment it is taken and given back once, on
-// every path, an exception's included. Nothing else in the add-on releases host memory: a holder
-// per kind, move-only.
+// What the host hands out is owned by a holder from the moment it is taken and given back exactly
+// once, on every path, also when an exception leaves. One move-only holder per kind; nothing else
+// in the add-on takes or releases it (scripts/check-handles.py).
 #include <utility>
 
 #include "GSRoot/Memory.hpp"
