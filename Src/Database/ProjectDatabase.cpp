@@ -10,12 +10,14 @@
 #include <limits>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
 #include "API/ApiTypes.hpp"
 #include "HostApi/HostCalls.hpp"
+#include "HostApi/HostHandles.hpp"
 #include "Database/SchemaVetting.hpp"
 #include "Database/SqlText.hpp"
 #include "GSRoot/Debug.hpp"
@@ -62,6 +64,21 @@ void AppendQuotedText(std::string& out, const char* text, int length)
     }
     if (quoted)
         out += '\'';
+}
+
+// The stored image copied into a buffer of sqlite3_malloc64, which the caller owns; nullptr when
+// there is no image or no room. The handle is released as soon as its bytes are copied.
+void* CopyOut(HeldHandle<char> stored, GSSize* size)
+{
+    if (stored.Get() == nullptr)
+        return nullptr;
+    *size = BMGetHandleSize(stored.Get());
+    if (*size <= 0)
+        return nullptr;
+    void* buffer = sqlite3_malloc64(static_cast<sqlite3_uint64>(*size));
+    if (buffer != nullptr)
+        BNCopyMemory(buffer, *stored.Get(), *size);
+    return buffer;
 }
 
 }  // namespace
@@ -196,9 +213,9 @@ void ProjectDatabase::loadFromProject()
     API_ModulData info;
     std::memset(&info, 0, sizeof info);
     const GSErrCode err = HostGetModuleData(&info, GS::UniString(ModuleDataName, CC_Default));
+    // A handle the record holds is released, whatever the host answered.
+    HeldHandle<char> stored(info.dataHdl);
     if (err != NoError) {
-        if (info.dataHdl != nullptr)
-            BMKillHandle(&info.dataHdl);
         // A project that holds no estimate starts empty; one whose estimate the host failed to
         // read must not have an empty one stored over it.
         if (err != APIERR_NOMODULEDATA) {
@@ -208,20 +225,10 @@ void ProjectDatabase::loadFromProject()
         }
         return;
     }
-    if (info.dataHdl == nullptr)
+    GSSize size = 0;
+    void* buffer = CopyOut(std::move(stored), &size);
+    if (buffer == nullptr)
         return;
-    const GSSize size = BMGetHandleSize(info.dataHdl);
-    if (size <= 0) {
-        BMKillHandle(&info.dataHdl);
-        return;
-    }
-    void* buffer = sqlite3_malloc64(static_cast<sqlite3_uint64>(size));
-    if (buffer == nullptr) {
-        BMKillHandle(&info.dataHdl);
-        return;
-    }
-    BNCopyMemory(buffer, *info.dataHdl, size);
-    BMKillHandle(&info.dataHdl);
 
     replaceConnection(OpenMemoryDatabase());
     // SQLite owns the buffer from here on, whatever the outcome.
@@ -289,11 +296,11 @@ void ProjectDatabase::saveToProject()
             info.dataVersion = 1;
             info.platformSign[0] = 'W';
             info.platformSign[1] = 'W';
-            info.dataHdl = BMAllocateHandle(size, 0, 0);
+            const HeldHandle<char> handle(BMAllocateHandle(size, 0, 0));
+            info.dataHdl = handle.Get();
             if (info.dataHdl != nullptr) {
                 BNCopyMemory(*info.dataHdl, image, size);
                 const GSErrCode err = HostStoreModuleData(&info, GS::UniString(ModuleDataName, CC_Default));
-                BMKillHandle(&info.dataHdl);
                 if (err == NoError)
                     changedFlag = false;
             }
