@@ -47,8 +47,8 @@ TEST_F(Explorer, ListsTheItemsOfTheOneSelectedElement)
          "  2 button (390,118,55,26) \"Goto Item\""},
         // Enabled with no row selected, the button does nothing then; afterwards it follows the selection.
         {"click \"Element Links Explorer\" \"Goto Item\"\nshow panels", "!\"Calvora\""},
-        {"select-rows \"Element Links Explorer\" 1 1\n" + ShowExplorer, "  2 button (390,118,55,26) \"Goto Item\""},
-        {"select-rows \"Element Links Explorer\" 1 none\n" + ShowExplorer,
+        {"select-rows \"Element Links Explorer\" ItemsList 1\n" + ShowExplorer, "  2 button (390,118,55,26) \"Goto Item\""},
+        {"select-rows \"Element Links Explorer\" ItemsList none\n" + ShowExplorer,
          "  2 button (390,118,55,26) disabled \"Goto Item\""},
         // The list grows with the palette, its columns follow, the button keeps to the corner.
         {"resize \"Element Links Explorer\" 50 20\n" + ShowExplorer,
@@ -78,7 +78,7 @@ TEST_F(Explorer, GotoMakesAndShowsTheMainPaletteWithTheItemSelected)
 {
     Play({
         {"open $DIR/sample.json\n" + Select + W05 + "\nmenu \"Element Links Explorer\"\nshow panels", "!\"Calvora\""},
-        {"select-rows \"Element Links Explorer\" 1 2\nclick \"Element Links Explorer\" \"Goto Item\"\nshow panels",
+        {"select-rows \"Element Links Explorer\" ItemsList 2\nclick \"Element Links Explorer\" \"Goto Item\"\nshow panels",
          "palette 32401 \"Calvora\" visible"},
         {"show Calvora",
          "  2 popup (5,23,390,20) selected 4\n"
@@ -90,12 +90,12 @@ TEST_F(Explorer, GotoMakesAndShowsTheMainPaletteWithTheItemSelected)
          "    row 1 value 13 | \"1\" | \"Wall W-05, both faces\" | \"Area*2\" | \"36.00\""},
         {"show menus", "1. Show Calvora Palette [checked]\n1. Element Links Explorer [checked]"},
         // A double-click goes the same way, here to another category.
-        {"double-click \"Element Links Explorer\" 1 1\nshow Calvora",
+        {"double-click \"Element Links Explorer\" ItemsList 1\nshow Calvora",
          "    entry 2 \"01 Masonry\" value 2 *\n"
          "    row 2 value 4 selected | \"2\" | \"01.02\" | \"First floor composite wall\" | \"m3\" | \"7.74\" | "
          "\"185.00\" | \"1431.90\""},
         // Rows follow the categories' sort order, not their ids: 03 sorted first.
-        {"click Calvora \"Reorder Categories\"\ndrag-row top 3 4 1\nclick top 1\n" + Select + W05 + "\n" + ShowExplorer,
+        {"click Calvora \"Reorder Categories\"\ndrag-row top CategoriesList 4 1\nclick top OkButton\n" + Select + W05 + "\n" + ShowExplorer,
          " rows 2\n"
          "    row 1 value 8 | \"03\" | \"Finishes\" | \"03.01\" | \"Wall plaster, both faces\"\n"
          "    row 2 value 4 | \"01\" | \"Masonry\" | \"01.02\" | \"First floor composite wall\"\n"
@@ -108,12 +108,12 @@ TEST_F(Explorer, GotoAMissingItemShowsTheMainPaletteUnchanged)
     Play({
         {"open $DIR/sample.json\n" + Select + W01 + "\nmenu \"Element Links Explorer\"\nmenu \"Show Calvora Palette\"", ""},
         // Item 01.01 goes while the Explorer still lists it.
-        {"choose Calvora 2 \"01 Masonry\"\nselect-rows Calvora 5 1\nclick Calvora \"Delete Item\"\nanswer Yes\n" +
+        {"choose Calvora CategoryPopUp \"01 Masonry\"\nselect-rows Calvora ItemsList 1\nclick Calvora \"Delete Item\"\nanswer Yes\n" +
              ShowExplorer,
          "    row 1 value 3 | \"01\" | \"Masonry\" | \"01.01\""},
-        {"choose Calvora 2 \"03 Finishes\"\nselect-rows Calvora 5 2\nmenu \"Show Calvora Palette\"\nshow panels",
+        {"choose Calvora CategoryPopUp \"03 Finishes\"\nselect-rows Calvora ItemsList 2\nmenu \"Show Calvora Palette\"\nshow panels",
          "\"Calvora\" hidden"},
-        {"select-rows \"Element Links Explorer\" 1 1\nclick \"Element Links Explorer\" \"Goto Item\"\nshow Calvora",
+        {"select-rows \"Element Links Explorer\" ItemsList 1\nclick \"Element Links Explorer\" \"Goto Item\"\nshow Calvora",
          "palette \"Calvora\" 700x350 visible\n"
          "    entry 4 \"03 Finishes\" value 4 *\n"
          "    row 2 value 9 selected | \"2\" | \"03.02\" | \"Ceramic floor tiles\""},

@@ -9,6 +9,7 @@
 #include "HostApi/HostElementCalls.hpp"
 #include "GSRoot/Memory.hpp"
 #include "Host/StandInHost.hpp"
+#include "ResourceNames.hpp"
 #include "ScenarioSupport.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
@@ -62,19 +63,22 @@ TEST(HostWrappers, AnEmptySlotAnswersMissingEntryWithoutCalling)
 
 TEST(StringResources, ItemsOfTheAddOnsOwnLists)
 {
+    namespace Sql = ImportSqlDialogStrings;
+    namespace Env = EnvironmentStrings;
+    namespace Menu = ShowPaletteMenuStrings;
     struct Case {
         GS::Int16 list;
         GS::Int16 index;
         const char* text;
     } cases[] = {
-        {32527, 1, "Import from SQL"},
-        {32527, 2, "File Not Found"},
-        {32000, 1, "Calvora"},
-        {32000, 2, "Calvora :: Project Quantities and Cost Estimation"},
-        {32500, 2, "Show Calvora Palette^E3^ES^EE^EI^ET^EM^EW"},
-        {32527, 99, ""},
-        {32506, 1, ""},
-        {32000, 0, ""},
+        {Sql::ListId, Sql::BrowseTitle, "Import from SQL"},
+        {Sql::ListId, Sql::FileNotFoundTitle, "File Not Found"},
+        {Env::ListId, Env::AddOnName, "Calvora"},
+        {Env::ListId, Env::AddOnDescription, "Calvora :: Project Quantities and Cost Estimation"},
+        {Menu::ListId, Menu::ShowPalette, "Show Calvora Palette^E3^ES^EE^EI^ET^EM^EW"},
+        {Sql::ListId, 99, ""},
+        {32506, 1, ""},  // no such list
+        {Env::ListId, 0, ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(GetResString(c.list, c.index).ToUtf8(), c.text) << c.list << "/" << c.index;
@@ -93,8 +97,9 @@ TEST(ProjectFile, ModuleDataIsDecodedFromBase64)
     for (const auto& [text, bytes] : cases) {
         const auto decoded = Host::Base64Decode(text);
         ASSERT_EQ(decoded.has_value(), bytes.has_value()) << text;
-        if (bytes.has_value())
+        if (bytes.has_value()) {
             EXPECT_EQ(std::string(decoded->begin(), decoded->end()), *bytes) << text;
+        }
     }
     std::vector<unsigned char> all;
     for (int i = 0; i < 3 * 256 + 2; ++i)

@@ -76,26 +76,26 @@ TEST_F(Palettes, FollowTheHostsMessages)
 TEST_F(Palettes, MenuTogglesAndTheCloseBoxHideAndStore)
 {
     Play({
-        {"open $DIR/sample.json\nmenu \"Show Calvora Palette\"\nshow menus\nshow Calvora\ndrag-row Calvora 5 2 1\n"
+        {"open $DIR/sample.json\nmenu \"Show Calvora Palette\"\nshow menus\nshow Calvora\ndrag-row Calvora ItemsList 2 1\n"
          "show Calvora\n@stored " + Codes1,
          "1. Show Calvora Palette [checked]\nentry 1 \"00 Preliminaries\" value 1 *\nrow 1 value 1 | \"1\" | \"00.01\"\n"
          "row 2 value 2 | \"2\" | \"00.02\"\nrow 1 value 2 | \"1\" | \"00.02\"\n=00.01 ; 00.02"},
         {"closebox Calvora\nshow menus\nshow panels\n@stored " + Codes1,
          "!Show Calvora Palette [\n\"Calvora\" hidden\n=00.02 ; 00.01"},
         // Shown again: the same panel with what it held; chosen again, the menu hides it and stores.
-        {"menu \"Show Calvora Palette\"\nchoose Calvora 2 \"02 Concrete and steel\"\nmenu \"Show Calvora Palette\"\n"
+        {"menu \"Show Calvora Palette\"\nchoose Calvora CategoryPopUp \"02 Concrete and steel\"\nmenu \"Show Calvora Palette\"\n"
          "menu \"Show Calvora Palette\"\nshow panels\nshow Calvora",
          "\"Calvora\" visible\n!hidden\nentry 3 \"02 Concrete and steel\" value 3 *"},
-        {"drag-row Calvora 5 3 1\nmenu \"Show Calvora Palette\"\nshow menus\n"
+        {"drag-row Calvora ItemsList 3 1\nmenu \"Show Calvora Palette\"\nshow menus\n"
          "@stored SELECT code FROM items WHERE category_id = 3 ORDER BY sort_order",
          "!Show Calvora Palette [\n=02.03 ; 02.01 ; 02.02"},
         // The host's hiding period and its close message hide it the same way, and store.
-        {"menu \"Show Calvora Palette\"\ndrag-row Calvora 5 1 3\npalette " + std::string(MainRef) +
+        {"menu \"Show Calvora Palette\"\ndrag-row Calvora ItemsList 1 3\npalette " + std::string(MainRef) +
              " hide-begin\nshow menus\nshow panels\n@stored SELECT code FROM items WHERE category_id = 3 ORDER BY sort_order",
          "!Show Calvora Palette [\n\"Calvora\" hidden\n=02.01 ; 02.02 ; 02.03"},
         {"palette " + std::string(MainRef) + " hide-end\nshow panels\nshow Calvora", "\"Calvora\" visible\n"
                                                                                      "entry 3 \"02 Concrete and steel\" value 3 *"},
-        {"drag-row Calvora 5 3 1\npalette " + std::string(MainRef) +
+        {"drag-row Calvora ItemsList 3 1\npalette " + std::string(MainRef) +
              " close\nshow menus\nshow panels\n@stored SELECT code FROM items WHERE category_id = 3 ORDER BY sort_order",
          "!Show Calvora Palette [\n\"Calvora\" hidden\n=02.03 ; 02.01 ; 02.02"},
     });
@@ -112,20 +112,20 @@ TEST_F(Palettes, FollowTheProjectsLifeCycle)
                                  "5 singlelist (5,110,500,190) rowHeight 36 scroll 1 rows 0";
     const std::string toggle = "menu \"Show Calvora Palette\"\n";
     Play({
-        {"open $DIR/sample.json\n" + toggle + "drag-row Calvora 5 2 1\n@stored " + Codes1 + "\n@flush " + Codes1,
+        {"open $DIR/sample.json\n" + toggle + "drag-row Calvora ItemsList 2 1\n@stored " + Codes1 + "\n@flush " + Codes1,
          "=00.01 ; 00.02\n=00.02 ; 00.01"},
         {"new\nshow Calvora\n@flush", untitled + "\n=nothing stored"},
         // After Close the palette shows, and its actions write into, the estimate that follows it.
-        {"open $DIR/sample.json\nchoose Calvora 2 \"02 Concrete and steel\"\nclose\nshow Calvora", untitled},
-        {"click Calvora \"Add New Item\"\ntype top 6 \"After close\"\nclick top 1\n" + toggle +
+        {"open $DIR/sample.json\nchoose Calvora CategoryPopUp \"02 Concrete and steel\"\nclose\nshow Calvora", untitled},
+        {"click Calvora \"Add New Item\"\ntype top DescriptionEdit \"After close\"\nclick top OkButton\n" + toggle +
              "@stored SELECT c.title, i.descript FROM items i LEFT JOIN categories c ON c.id = i.category_id\n" + toggle +
              "click Calvora \"Delete Category\"\nanswer Yes\n" + toggle + "@stored SELECT id, title FROM categories\n" + toggle,
          "=Untitled Category|After close\n=2|Untitled Category"},
         // A reorder stays when the project is stored and opened again.
-        {"open $DIR/sample.json\nclick Calvora \"Reorder Categories\"\ndrag-row top 3 4 1\nclick top 1\n" + toggle +
+        {"open $DIR/sample.json\nclick Calvora \"Reorder Categories\"\ndrag-row top CategoriesList 4 1\nclick top OkButton\n" + toggle +
              "save $DIR/sorted.json\nopen $DIR/sorted.json\n" + toggle + "show Calvora",
          "entry 1 \"03 Finishes\" value 4 *\nentry 2 \"00 Preliminaries\" value 1\nentry 4 \"02 Concrete and steel\" value 3"},
-        {"open $DIR/sample.json\nshow Calvora\ndrag-row Calvora 5 2 1\n@stored " + Codes1,
+        {"open $DIR/sample.json\nshow Calvora\ndrag-row Calvora ItemsList 2 1\n@stored " + Codes1,
          "entry 4 \"03 Finishes\" value 4\nrow 1 value 1 | \"1\" | \"00.01\"\n=00.01 ; 00.02"},
     });
     Finish();
@@ -143,7 +143,8 @@ TEST_F(Palettes, AStoredEstimateTheHostFailsToReadIsNeverStoredOver)
     const std::string Unread = "alert error \"Error\": \"The estimate stored in this project could not be read. Changes will "
                                "not be stored until it can be read.\" / \"\" [\"OK\"] -> 1";
     auto add = [](const std::string& code, const std::string& title) {
-        return "click Calvora \"Add New Category\"\ntype top 4 \"" + code + "\"\ntype top 6 \"" + title + "\"\nclick top 1\n";
+        return "click Calvora \"Add New Category\"\ntype top CodeEdit \"" + code + "\"\ntype top TitleEdit \"" + title +
+               "\"\nclick top OkButton\n";
     };
     Play({
         {"fail HostGetModuleData\nopen $DIR/sample.json\nanswer OK\nmenu \"Show Calvora Palette\"\n" + add("99", "Interim") +

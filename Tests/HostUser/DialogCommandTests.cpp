@@ -27,28 +27,28 @@ TEST_F(HostUserTest, CommandTable)
         std::string events;
         bool ok = true;
     } cases[] = {
-        // Panels are found by title, resource id and panel id; items by number, text and tooltip.
+        // Panels are found by title, resource id and panel id; items by name, number, text and tooltip.
         // With no line to follow, an alert a command opens is left open: the library answers it, the line fails.
         {"click \"Test Palette\" 2", "the alert was left open: no further command came to take it", "alert 1", false},
         {"click 30100 \"Ask a question\"", "the alert was left open", "alert 1", false},
         {"focus {ID} Flag", "focused item 6 of " + P + "\n", ""},
-        {"select-rows \"Test Palette\" 4 1 3", "selected row(s) 1 3 of item 4 of " + P + "\n", "rows 1,3"},
+        {"select-rows \"Test Palette\" RowsList 1 3", "selected row(s) 1 3 of item 4 of " + P + "\n", "rows 1,3"},
         {"select-rows \"Test Palette\" 4 none", "selected no rows of item 4 of " + P + "\n", "rows -"},
         {"double-click \"Test Palette\" 4 2", "double-clicked row 2 of item 4 of " + P + "\n", "rows 2 | double-click 2"},
-        {"drag-row \"Test Palette\" 4 1 3", "dragged row 1 to 3 of item 4 of " + P + "\n",
+        {"drag-row \"Test Palette\" RowsList 1 3", "dragged row 1 to 3 of item 4 of " + P + "\n",
          "dragged 1->3 Row B,Row C,Row A"},
-        {"drag-splitter \"Test Palette\" 5 150", "dragged item 5 of " + P + " to x 150\n", "splitter 150"},
+        {"drag-splitter \"Test Palette\" Splitter 150", "dragged item 5 of " + P + " to x 150\n", "splitter 150"},
         {"resize \"Test Palette\" 50 20", "resized " + P + " by 50, 20\n", "resized 50 20"},
-        {"resize-header \"Test Palette\" 4 1 -30", "resized header item 1 of item 4 of " + P + " by -30\n",
+        {"resize-header \"Test Palette\" RowsList 1 -30", "resized header item 1 of item 4 of " + P + " by -30\n",
          "header 1 -30"},
         // The edit's limit of 5 holds for what the user types.
-        {"type \"Test Palette\" 8 \"abcdefgh\"", "typed \"abcdefgh\" into item 8 of " + P + "\n", "text abcde"},
+        {"type \"Test Palette\" ShortEdit \"abcdefgh\"", "typed \"abcdefgh\" into item 8 of " + P + "\n", "text abcde"},
         {"focus \"Test Palette\" 8", "focused item 8 of " + P + "\n", ""},
         {"check \"Test Palette\" Flag on", "checked item 6 of " + P + "\n", "flag on"},
-        {"check \"Test Palette\" 6 off", "unchecked item 6 of " + P + "\n", "flag off"},
-        {"choose \"Test Palette\" 7 2", "chose entry 2 of item 7 of " + P + "\n", "popup Two (was 0)"},
+        {"check \"Test Palette\" FlagCheck off", "unchecked item 6 of " + P + "\n", "flag off"},
+        {"choose \"Test Palette\" ChoicePopUp 2", "chose entry 2 of item 7 of " + P + "\n", "popup Two (was 0)"},
         {"choose \"Test Palette\" 7 \"Three\"", "chose \"Three\" of item 7 of " + P + "\n", "popup Three (was 2)"},
-        {"choose \"Test Palette\" 9 Beep", "chose \"Beep\" of item 9 of " + P + "\n", "menu Beep"},
+        {"choose \"Test Palette\" ActionMenu Beep", "chose \"Beep\" of item 9 of " + P + "\n", "menu Beep"},
         {"show beeps", "beeps: 1\n", ""},
         {"key \"Test Palette\" cmd+D", "pressed cmd+D in " + P + "\n", "hotkey cmd+D"},
         {"key \"Test Palette\" delete", "pressed delete in " + P + "\n", "hotkey delete"},

@@ -51,18 +51,18 @@ constexpr const char* kModule = R"({"strings": {}, "dialogs": {
     {"kind": "button", "rect": [5, 5, 80, 20], "text": "Dialog..."},
     {"kind": "button", "rect": [90, 5, 80, 20], "text": "Alert...", "tooltip": "Ask a question"},
     {"kind": "button", "rect": [175, 5, 80, 20], "text": "File..."},
-    {"kind": "multilist", "rect": [5, 30, 200, 100]},
-    {"kind": "splitter", "rect": [210, 30, 4, 100]},
-    {"kind": "checkbox", "rect": [5, 140, 100, 18], "text": "Flag"},
-    {"kind": "popup", "rect": [110, 140, 100, 18]},
-    {"kind": "textedit", "rect": [5, 165, 100, 18], "limit": 5},
-    {"kind": "popupmenu", "rect": [110, 165, 30, 18]}
+    {"name": "RowsList", "kind": "multilist", "rect": [5, 30, 200, 100]},
+    {"name": "Splitter", "kind": "splitter", "rect": [210, 30, 4, 100]},
+    {"name": "FlagCheck", "kind": "checkbox", "rect": [5, 140, 100, 18], "text": "Flag"},
+    {"name": "ChoicePopUp", "kind": "popup", "rect": [110, 140, 100, 18]},
+    {"name": "ShortEdit", "kind": "textedit", "rect": [5, 165, 100, 18], "limit": 5},
+    {"name": "ActionMenu", "kind": "popupmenu", "rect": [110, 165, 30, 18]}
   ]},
   "30200": {"kind": "modal", "title": "Test Dialog", "width": 200, "height": 100, "items": [
-    {"kind": "button", "rect": [10, 70, 60, 20], "text": "OK"},
-    {"kind": "button", "rect": [80, 70, 60, 20], "text": "Cancel"},
-    {"kind": "textedit", "rect": [10, 10, 150, 18]},
-    {"kind": "button", "rect": [10, 40, 60, 20], "text": "Nested"}
+    {"name": "OkButton", "kind": "button", "rect": [10, 70, 60, 20], "text": "OK"},
+    {"name": "CancelButton", "kind": "button", "rect": [80, 70, 60, 20], "text": "Cancel"},
+    {"name": "NameEdit", "kind": "textedit", "rect": [10, 10, 150, 18]},
+    {"name": "NestedButton", "kind": "button", "rect": [10, 40, 60, 20], "text": "Nested"}
   ]}
 }})";
 

@@ -24,7 +24,7 @@ TEST_F(HostUserTest, ModalsTakeTheFollowingLines)
         int abandoned;
         std::string outPart;
     } cases[] = {
-        {open + "type \"Test Dialog\" 3 \"abc\"\nclick \"Test Dialog\" OK\necho after\n", false, true, "",
+        {open + "type \"Test Dialog\" NameEdit \"abc\"\nclick \"Test Dialog\" OK\necho after\n", false, true, "",
          "dialog 1 \"abc\"", 0,
          "clicked item 1 of \"Test Palette\"\ndialog \"Test Dialog\" is open\ntyped \"abc\" into item 3 of \"Test Dialog\"\n"
          "clicked item 1 of \"Test Dialog\"\ndialog \"Test Dialog\" closed\nafter\n"},
@@ -35,7 +35,7 @@ TEST_F(HostUserTest, ModalsTakeTheFollowingLines)
         {file + "file " + chosen + "\n", false, true, "", "file " + chosen, 0, "chose file " + chosen},
         {file + "file cancel\n", false, true, "", "file cancelled", 0, ""},
         // The script ends, or quits, with something open: the line that opened it is named.
-        {open + "type \"Test Dialog\" 3 \"x\"\n", false, false,
+        {open + "type \"Test Dialog\" NameEdit \"x\"\n", false, false,
          "test.script:1: error: the dialog \"Test Dialog\" was still open when the script ended\n", "dialog 2 \"x\"", 1, ""},
         {"echo start\n" + alert, false, false, "test.script:2: error: the alert was still open when the script ended\n",
          "alert 1", 1, ""},

@@ -53,7 +53,7 @@ TEST(RealHost, ScriptsDriveTheAddOnsPalettesAndDialogs)
          {"dialog \"Edit Category\" is open\n", "modal \"Edit Category\"", "pressed the close box of \"Edit Category\"\n",
           "dialog \"Edit Category\" closed\n", "done\n"}},
         // The script ends with it open: the run fails, naming the line that opened it.
-        {"menu \"Show Calvora Palette\"\necho\n" + addCategory + "type top 4 \"C-1\"\n", 1,
+        {"menu \"Show Calvora Palette\"\necho\n" + addCategory + "type top CodeEdit \"C-1\"\n", 1,
          {"typed \"C-1\" into item 4 of \"Edit Category\"\n",
           "hostuser.script:3: error: the dialog \"Edit Category\" was still open when the script ended"}},
         // A line it took fails: the run stops there.

@@ -8,6 +8,7 @@
 #include "Database/ProjectDatabase.hpp"
 #include "HostApi/HostCalls.hpp"
 #include "Palettes/CalvoraPanel.hpp"
+#include "ResourceNames.hpp"
 #include "ScenarioSupport.hpp"
 
 namespace {
@@ -27,7 +28,12 @@ const std::string TwoItems = OneItem + "INSERT INTO items (category_id, sort_ord
                                        "(2, '', 1, 'f', '1', 1);";
 
 struct OpenPanel {
-    OpenPanel() : palette(HostGetOwnResModule(), 32401, HostGetOwnResModule()), panel(palette, 32401) { palette.Show(); }
+    OpenPanel()
+        : palette(HostGetOwnResModule(), CalvoraPaletteItems::ResourceId, HostGetOwnResModule()),
+          panel(palette, CalvoraPaletteItems::ResourceId)
+    {
+        palette.Show();
+    }
     Int16 Id() const { return palette.GetId(); }
     DG::Palette palette;
     CalvoraPanel panel;
@@ -58,11 +64,11 @@ TEST_F(PanelInProcess, ADatabaseErrorEndsTheActionCleanly)
         std::vector<std::string> alerts;
         GS::USize itemsAfter, qtiesAfter;
     } cases[] = {
-        {"qties", {1}, {1, 2}, CalvoraPanel::DeleteQtyButtonId, {2, 1},
+        {"qties", {1}, {1, 2}, CalvoraPaletteItems::DeleteQtyButton, {2, 1},
          {R"~(alert warning "Delete Qty": "Are you sure you want to delete selected quantities?" / "" ["No", "Yes"] -> 2)~",
           failed + "qties\" [\"OK\"] -> 1"}, 1, 0},
-        {"items", {1}, {}, CalvoraPanel::EditItemButtonId, {1}, {failed + "items\" [\"OK\"] -> 1"}, 0, 0},
-        {"categories", {}, {}, CalvoraPanel::DeleteCategoryButtonId, {2, 1},
+        {"items", {1}, {}, CalvoraPaletteItems::EditItemButton, {1}, {failed + "items\" [\"OK\"] -> 1"}, 0, 0},
+        {"categories", {}, {}, CalvoraPaletteItems::DeleteCategoryButton, {2, 1},
          {R"~(alert warning "Delete Category": "Are you sure you want to delete this category?" / "" ["No", "Yes"] -> 2)~",
           failed + "categories\" [\"OK\"] -> 1"}, 0, 0},
         {"qties", {}, {}, 0, {}, {}, 0, 0},
@@ -73,10 +79,10 @@ TEST_F(PanelInProcess, ADatabaseErrorEndsTheActionCleanly)
         Start(FixtureProject(), OneItem.c_str());
         OpenPanel open;
         if (!c.items.empty()) {
-            ASSERT_TRUE(DG::User::SelectRows(open.Id(), CalvoraPanel::ItemsListId, c.items, &error)) << error;
+            ASSERT_TRUE(DG::User::SelectRows(open.Id(), CalvoraPaletteItems::ItemsList, c.items, &error)) << error;
         }
         if (!c.qties.empty()) {
-            ASSERT_TRUE(DG::User::SelectRows(open.Id(), CalvoraPanel::QtiesListId, c.qties, &error)) << error;
+            ASSERT_TRUE(DG::User::SelectRows(open.Id(), CalvoraPaletteItems::QtiesList, c.qties, &error)) << error;
         }
         ProjectDatabase::instance().execSql(GS::UniString("DROP TABLE ") + c.table);
         for (Int16 answer : c.answers)
@@ -85,7 +91,7 @@ TEST_F(PanelInProcess, ADatabaseErrorEndsTheActionCleanly)
         if (c.button != 0) {
             ASSERT_TRUE(DG::User::ClickButton(open.Id(), c.button, &error)) << error;
         } else {
-            ASSERT_TRUE(DG::User::SelectRows(open.Id(), CalvoraPanel::ItemsListId, {1}, &error)) << error;
+            ASSERT_TRUE(DG::User::SelectRows(open.Id(), CalvoraPaletteItems::ItemsList, {1}, &error)) << error;
         }
         EXPECT_EQ(Alerts(), c.alerts);
         EXPECT_TRUE(actions.empty());
@@ -104,7 +110,8 @@ TEST_F(PanelInProcess, ARefusedReorderLeavesTheRowsAsTheyWere)
     Start(FixtureProject(), TwoItems.c_str());
     OpenPanel open;
     ProjectDatabase::instance().execSql("DROP TABLE items");
-    ASSERT_TRUE(DG::User::DragRow(open.Id(), 5, 2, 1, &error)) << error;  // the list has moved the row
+    // The list has moved the row.
+    ASSERT_TRUE(DG::User::DragRow(open.Id(), CalvoraPaletteItems::ItemsList, 2, 1, &error)) << error;
     EXPECT_TRUE(Shows(Scope(DG::User::Describe(open.Id()), "5"), "row 1 value 2 | \"2\" | \"E-02\""))
         << DG::User::Describe(open.Id());
     EXPECT_EQ(open.panel.GetItemMap().Get(2).getInt("sort_order"), 2);
@@ -123,7 +130,7 @@ TEST_F(PanelInProcess, NoCategoryLeavesNoItemsAndNoTotal)
                       "=2 popup (5,23,390,20) selected 0\n=3 statictext (5,50,690,50)\n!row \n"
                       "=11 iconbutton (465,22,28,28) disabled tooltip \"Delete Category\" icon 32552 \"Delete\"\n"
                       "=22 statictext (265,313,220,18) right"));
-    ASSERT_TRUE(DG::User::ClickButton(open.Id(), CalvoraPanel::AddItemButtonId, &error)) << error;
+    ASSERT_TRUE(DG::User::ClickButton(open.Id(), CalvoraPaletteItems::AddItemButton, &error)) << error;
     EXPECT_EQ(DG::User::AbandonedModals(), 0) << "no editor opens";
     EXPECT_TRUE(Alerts().empty());
     SQLite::Statement saved = ProjectDatabase::instance().prepare("SELECT count(*) FROM items WHERE category_id = 0");
@@ -136,8 +143,9 @@ TEST_F(PanelInProcess, RecheckTimersAreFoundThroughTheRegistryOfLivePanels)
     Start(FixtureProject(), TwoItems.c_str());
     auto first = std::make_unique<OpenPanel>();
     OpenPanel second;
-    ASSERT_TRUE(DG::User::SelectRows(first->Id(), 5, {1}, &error)) << error;   // 5 quantities
-    ASSERT_TRUE(DG::User::SelectRows(second.Id(), 5, {2}, &error)) << error;  // 1 quantity
+    const Int16 items = CalvoraPaletteItems::ItemsList;
+    ASSERT_TRUE(DG::User::SelectRows(first->Id(), items, {1}, &error)) << error;   // 5 quantities
+    ASSERT_TRUE(DG::User::SelectRows(second.Id(), items, {2}, &error)) << error;  // 1 quantity
     const std::uintptr_t firstTimer = first->panel.GetRecheckTimer();
     ASSERT_NE(firstTimer, 0u);
     ASSERT_NE(firstTimer, second.panel.GetRecheckTimer());

@@ -42,9 +42,9 @@ Case Panel(const std::string& name, const std::string& actions, const std::vecto
 class MainPanel : public Session {};
 Case Seeded(Case c, const std::string& more) { c.seed += more; return c; }
 
-const std::string Item1 = "select-rows Calvora 5 1", Item2 = "select-rows Calvora 5 2";
-std::string Splitter(int x) { return "drag-splitter Calvora 6 " + std::to_string(x); }
-std::string Header(int h, int by) { return "resize-header Calvora 8 " + std::to_string(h) + " " + std::to_string(by); }
+const std::string Item1 = "select-rows Calvora ItemsList 1", Item2 = "select-rows Calvora ItemsList 2";
+std::string Splitter(int x) { return "drag-splitter Calvora Splitter " + std::to_string(x); }
+std::string Header(int h, int by) { return "resize-header Calvora QtiesList " + std::to_string(h) + " " + std::to_string(by); }
 
 // The quantities list is 182 wide at first (avail 82: halves 41/41). A splitter drag to x makes
 // the items list x - 5 wide and the quantities list 700 + 5 - 12 - 5 - x; the total line then
@@ -121,7 +121,7 @@ TEST_F(MainPanel, RowsPopUpAndTotalLine)
                {"5 row 1", "=fill 0,0-30,36 #3366CCFF\n=text 2,2 26x32 \"1\" Arial 12 plain align 0 #FFFFFFFF"},
                {"", "=17 iconbutton (540,310,28,28) disabled tooltip \"Edit Qty\" icon 32551 \"Edit\"\n"
                     "=21 iconbutton (95,310,28,28) tooltip \"Clone Item\" icon 32554 \"Clone\""}}),
-        Panel("quantity rows selected: quantity buttons on", Item1 + "\nselect-rows Calvora 8 2 4",
+        Panel("quantity rows selected: quantity buttons on", Item1 + "\nselect-rows Calvora QtiesList 2 4",
               {{"", "=20 iconbutton (630,310,28,28) tooltip \"Zoom to linked Element\" icon 32556 \"Zoom\""}}),
         Seeded(Panel("sort orders 3, 1, 2 list ids 2, 3, 1; equal ones go by id", "",
                      {{"2", "=entry 1 \"B2 Concrete\" value 2 *\n=entry 2 \" Masonry\" value 3\n"
@@ -129,9 +129,9 @@ TEST_F(MainPanel, RowsPopUpAndTotalLine)
                       {"5", "row 1 value 4 | \"1\" | \"C-01\" | \"Footing\"\n!row 2"}}),
                "UPDATE categories SET sort_order = 4 - sort_order WHERE id <> 3; INSERT INTO categories "
                "(id, title, code, sort_order, descript, total) VALUES (4, 'Roofing', 'D4', 3, '', 0);"),
-        Panel("an empty category: no rows, empty description and total line", Item1 + "\nchoose Calvora 2 2",
+        Panel("an empty category: no rows, empty description and total line", Item1 + "\nchoose Calvora CategoryPopUp 2",
               {{"", "=3 statictext (5,50,690,50)\n!row \n=22 statictext (265,313,220,18) right"}}),
-        Panel("one item of total 0 still shows the total line", "choose Calvora 2 3",
+        Panel("one item of total 0 still shows the total line", "choose Calvora CategoryPopUp 3",
               {{"", "=22 statictext (265,313,220,18) \"Total: 0.00\" right"}}),
     });
 }
@@ -140,7 +140,7 @@ TEST_F(MainPanel, RowsPopUpAndTotalLine)
 TEST_F(MainPanel, AmountsFollowTheUsersLocaleOfEachFill)
 {
     Start(FixtureProject(), Estimate.c_str());
-    const std::string refill = "choose Calvora 2 2\nchoose Calvora 2 1\n" + Item1 + "\n@view\n";
+    const std::string refill = "choose Calvora CategoryPopUp 2\nchoose Calvora CategoryPopUp 1\n" + Item1 + "\n@view\n";
     const auto amounts = [](char point) {
         std::string text = "=row 3 value 3 | \"3\" | \"E-03\" | \"Transport\" | \"m3\" | \"1.00\" | \"1234.50\" | \"1234.50\"\n"
                            "=row 1 value 2 | \"1\" | \"Outdated\" | \"Volume\" | \"99.00\" | \"\"\n"
@@ -175,7 +175,7 @@ TEST_F(MainPanel, RecheckOneQuantityPerTick)
         Panel("another item midway restarts from the first quantity", Item1 + "\ntick 2\n" + Item2 + "\n" + Item1 + "\ntick 1",
               {{"8 row 1", Square(Orange)}, {"8 row 2", "!polygon"}, {"@timers", "=timers 1"}}),
         Panel("one unlinked quantity: computed, then stopped", Item2 + "\ntick 2", {{"@timers", "=timers 0"}}),
-        Panel("an empty category: no timer", Item1 + "\nchoose Calvora 2 2", {{"@timers", "=timers 0"}}),
+        Panel("an empty category: no timer", Item1 + "\nchoose Calvora CategoryPopUp 2", {{"@timers", "=timers 0"}}),
     });
 }
 
@@ -188,7 +188,7 @@ TEST_F(MainPanel, QuantitiesOfSelectedElementsAreHighlighted)
                {"8 row 3", "=fill 0,0-30,18 #FFFFFFFF"}}),
         Panel("two walls: both rows, even or odd; the others keep their shading", Item1 + "\nselect " + W1 + " " + W3,
               {{"8 row 2", linked}, {"8 row 4", "=fill 0,0-30,18 #F5F5F5FF"}, {"8 row 5", linked}}),
-        Panel("a selected row keeps the selection colour", Item1 + "\nselect-rows Calvora 8 2\nselect " + W1,
+        Panel("a selected row keeps the selection colour", Item1 + "\nselect-rows Calvora QtiesList 2\nselect " + W1,
               {{"8 row 2", "=fill 0,0-30,18 #3366CCFF\n" + none}}),
         Panel("the selection emptied: no highlight", Item1 + "\nselect " + W2 + "\nselect none", {{"8", none}}),
         Panel("an element the host cannot read is passed over",
@@ -205,13 +205,13 @@ TEST_F(MainPanel, RowDragWritesSortOrders)
 {
     const std::string stored = "@flush SELECT sort_order || ' ' || ";
     RunCases(FixtureProject(), {
-        Panel("item row 3 dragged to the top", "drag-row Calvora 5 3 1",
+        Panel("item row 3 dragged to the top", "drag-row Calvora ItemsList 3 1",
               {{"5", "=row 1 value 3 | \"1\" | \"E-03\" | \"Transport\" | \"m3\" | \"1.00\" | \"1234.50\" | \"1234.50\"\n"
                      "=row 2 value 1 | \"2\" | \"E-01\" | \"Excavation\" | \"m3\" | \"111.50\" | \"10.00\" | \"1115.00\""},
                {"", "=22 statictext (265,313,220,18) \"Total: 2359.50\" right"},
                {stored + "code FROM items WHERE category_id = 1 ORDER BY sort_order", "=1 E-03 ; 2 E-01 ; 3 E-02"}}),
         Panel("quantity row 5 dragged to the top, kept when the item is selected again",
-              Item1 + "\ndrag-row Calvora 8 5 1\n" + Item2 + "\n" + Item1,
+              Item1 + "\ndrag-row Calvora QtiesList 5 1\n" + Item2 + "\n" + Item1,
               {{"8", "=row 1 value 5 | \"1\" | \"Third\" | \"Volume\" | \"3.00\" | \"\"\n"
                      "=row 2 value 2 | \"2\" | \"Outdated\" | \"Volume\" | \"99.00\" | \"\""},
                {stored + "descript FROM qties WHERE item_id = 1 ORDER BY sort_order",
