@@ -46,6 +46,30 @@ inline std::string TakeEvents()
     return joined;
 }
 
+// The host's operation in the table the add-on is handed.
+template <typename Fn>
+Fn Entry(const Host::StandInHost& host, ApiSlot slot)
+{
+    return reinterpret_cast<Fn>(static_cast<const API_FunctionTable*>(host.Table())->entries[slot]);
+}
+
+// Runs one line: it succeeds printing exactly the output given ("*" first: among other lines), or
+// fails with an error that holds it.
+inline void ExpectLine(Host::ScriptRunner& runner, std::ostringstream& out, const std::string& line, bool ok,
+                       const std::string& output)
+{
+    out.str("");
+    std::string error;
+    EXPECT_EQ(runner.RunLine(line, &error), ok) << line << ": " << error;
+    EXPECT_EQ(error.empty(), ok) << line;
+    if (!ok || output.rfind('*', 0) == 0) {
+        const std::string got = ok ? out.str() : error;
+        EXPECT_NE(got.find(ok ? output.substr(1) : output), std::string::npos) << line << ": " << got;
+    } else {
+        EXPECT_EQ(out.str(), output) << line;
+    }
+}
+
 constexpr const char* kModule = R"({"strings": {}, "dialogs": {
   "30100": {"kind": "palette", "title": "Test Palette", "width": 300, "height": 220, "grow": true, "items": [
     {"kind": "button", "rect": [5, 5, 80, 20], "text": "Dialog..."},

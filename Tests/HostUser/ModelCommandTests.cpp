@@ -1,5 +1,5 @@
-// Changing the model from the host's commands (stored figures, deleting with the selection
-// following) and the host's palette messages, through the table the add-on is handed.
+// Changing the model from the host's commands: stored figures (what the add-on then reads is the
+// editor scenarios'), deleting with the selection following.
 #include <fstream>
 
 #include "Host/Model.hpp"
@@ -12,11 +12,6 @@ namespace {
 const std::string Wall = E(01), CompositeWall = E(02), Column = E(11), Window = E(31), Door = E(32);
 const std::string Line = E(91), Section = E(B1), Stair = E(E1), Missing = E(FF);
 #undef E
-
-const API_FunctionTable& Table(const Host::StandInHost& host)
-{
-    return *static_cast<const API_FunctionTable*>(host.Table());
-}
 
 GSErrCode OnSelection(const API_Neig* neig)
 {
@@ -32,21 +27,8 @@ struct ModelHost {
     {
         std::ifstream in(HOSTUSER_FIXTURE_MODEL);
         host.SetProject(Host::Json::parse(in));
-        reinterpret_cast<HostCatchSelectionChangeFn>(Table(host).entries[Slot_CatchSelectionChange])(&OnSelection);
+        Entry<HostCatchSelectionChangeFn>(host, Slot_CatchSelectionChange)(&OnSelection);
         Events().clear();
-    }
-    // Runs a line: it prints exactly the output given (not checked when empty), or fails with an error
-    // holding the text given.
-    void Expect(const std::string& line, bool ok, const std::string& outputOrError)
-    {
-        out.str("");
-        std::string error;
-        EXPECT_EQ(runner.RunLine(line, &error), ok) << line << ": " << error;
-        if (!ok) {
-            EXPECT_NE(error.find(outputOrError), std::string::npos) << line << ": " << error;
-        } else if (!outputOrError.empty()) {
-            EXPECT_EQ(out.str(), outputOrError) << line;
-        }
     }
     // The stored value at a path below the element ("-" when absent, "gone" without the element).
     std::string Stored(const std::string& guid, const std::string& path)
@@ -65,7 +47,7 @@ TEST(ModelCommands, FiguresChangeAndWrongChangesAreRefused)
     struct Case {
         std::string guid, change;   // "element GUID set CHANGE"
         bool ok;
-        std::string outputOrError;  // for a change, what follows "element GUID: " ("" unchecked); else a part of the error
+        std::string outputOrError;  // for a change, what follows "element GUID: "; else a part of the error
         std::string path, stored;
     } cases[] = {
         {Wall, "volume 12.5", true, "volume = 12.5\n", "/quantities/volume", "12.5"},
@@ -73,11 +55,11 @@ TEST(ModelCommands, FiguresChangeAndWrongChangesAreRefused)
         {Wall, "height 3.25", true, "height = 3.25\n", "/height", "3.25"},
         {Wall, "id \"W-9\"", true, "id = \"W-9\"\n", "/id", "\"W-9\""},
         {Wall, "volume null", true, "volume = null\n", "/quantities/volume", "-"},
-        {CompositeWall, "skins.3.area 9", true, "", "/skins/2/area", "9"},
-        {Column, "height 4", true, "", "/quantities/height", "4"},
-        {Column, ".height 5", true, "", "/height", "5"},
-        {Door, "sillHeight 0.8", true, "", "/quantities/sillHeight", "0.8"},
-        {Stair, "numOfRisers 18", true, "", "/quantities/numOfRisers", "18"},
+        {CompositeWall, "skins.3.area 9", true, "skins.3.area = 9\n", "/skins/2/area", "9"},
+        {Column, "height 4", true, "height = 4\n", "/quantities/height", "4"},
+        {Column, ".height 5", true, ".height = 5\n", "/height", "5"},
+        {Door, "sillHeight 0.8", true, "sillHeight = 0.8\n", "/quantities/sillHeight", "0.8"},
+        {Stair, "numOfRisers 18", true, "numOfRisers = 18\n", "/quantities/numOfRisers", "18"},
         // Refused, and the element stays as it was.
         {Stair, "numOfRisers 17.5", false, "numOfRisers takes a whole number", "/quantities/numOfRisers", "18"},
         {Wall, "quantities.bogus 1", false, "a Wall has no quantity 'bogus'", "/quantities/bogus", "-"},
@@ -94,23 +76,13 @@ TEST(ModelCommands, FiguresChangeAndWrongChangesAreRefused)
         {Wall, "volume", false, "element takes a guid and 'set FIELD VALUE' or 'delete'", "/quantities/volume", "-"},
     };
     for (const Case& c : cases) {
-        const bool printed = c.ok && !c.outputOrError.empty();
-        m.Expect("element " + c.guid + " set " + c.change, c.ok,
-                 printed ? "element " + c.guid + ": " + c.outputOrError : c.outputOrError);
+        ExpectLine(m.runner, m.out, "element " + c.guid + " set " + c.change, c.ok,
+                   (c.ok ? "element " + c.guid + ": " : "") + c.outputOrError);
         EXPECT_EQ(m.Stored(c.guid, c.path), c.stored) << c.change;
     }
-    m.Expect("element nope delete", false, "element takes a guid");
+    ExpectLine(m.runner, m.out, "element nope delete", false, "element takes a guid");
     EXPECT_EQ(TakeEvents(), "");  // figures change without telling the add-on
     EXPECT_TRUE(Host::CheckModel(m.host.Model()).empty());
-
-    // The add-on reads the changed figure at its next call.
-    HostElementQuantity quantities{};
-    API_Quantities where{&quantities, nullptr};
-    const API_Guid wallGuid = GSGuid2APIGuid(GS::Guid(Wall.c_str()));
-    auto get = reinterpret_cast<HostGetElementQuantitiesFn>(Table(m.host).entries[Slot_GetElementQuantities]);
-    ASSERT_EQ(get(&wallGuid, nullptr, &where, nullptr), NoError);
-    EXPECT_EQ(quantities.wall.area, 2.0);
-    EXPECT_EQ(quantities.wall.volume, 0.0);
 }
 
 TEST(ModelCommands, DeletingRemovesDependentsAndTheSelectionFollows)
@@ -133,69 +105,20 @@ TEST(ModelCommands, DeletingRemovesDependentsAndTheSelectionFollows)
     };
     for (const Case& c : cases) {
         ModelHost m;
-        std::string error;
         std::string select = "select";
         for (const auto& g : c.selected)
             select += " " + g;
-        ASSERT_TRUE(m.runner.RunLine(select, &error)) << error;
+        ExpectLine(m.runner, m.out, select, true, "*selection: ");
         TakeEvents();
-        m.out.str("");
-        ASSERT_TRUE(m.runner.RunLine("element " + c.deleted + " delete", &error)) << error;
-        EXPECT_EQ(m.out.str(), c.output);
+        ExpectLine(m.runner, m.out, "element " + c.deleted + " delete", true, c.output);
         EXPECT_EQ(TakeEvents(), c.events) << c.deleted;
         for (const auto& g : c.gone)
             EXPECT_EQ(m.Stored(g, ""), "gone") << g;
         for (const auto& g : c.kept)
             EXPECT_NE(m.Stored(g, ""), "gone") << g;
         EXPECT_TRUE(Host::CheckModel(m.host.Model()).empty());
-        const auto& selection = m.host.Model()["selection"];
-        EXPECT_EQ(selection.size(), m.host.Selection().size());
-        EXPECT_FALSE(m.runner.RunLine("element " + c.deleted + " delete", &error));
-        EXPECT_EQ(error, "no element " + c.deleted);
-    }
-}
-
-// The host's palette messages reach the callback registered under the reference id.
-bool paletteVisible = false;
-GSErrCode OnPaletteMessage(GS::Int32 refId, API_PaletteMessageID message, GS::Int64 param)
-{
-    Log(std::to_string(refId) + " message " + std::to_string(message));
-    if (message == APIPalMsg_OpenPalette)
-        paletteVisible = true;
-    if (message == APIPalMsg_ClosePalette)
-        paletteVisible = false;
-    if (message == APIPalMsg_IsPaletteVisible)
-        *reinterpret_cast<bool*>(param) = paletteVisible;
-    return NoError;
-}
-
-TEST(ModelCommands, PaletteMessages)
-{
-    ModelHost m;
-    const char* guid = "B0000000-0000-4000-8000-000000000001";
-    const API_Guid apiGuid = GSGuid2APIGuid(GS::Guid(guid));
-    auto reg = reinterpret_cast<HostRegisterPaletteFn>(Table(m.host).entries[Slot_RegisterPalette]);
-    ASSERT_EQ(reg(-17, &OnPaletteMessage, 0x3F7, &apiGuid), NoError);
-    struct Case {
-        std::string line;
-        bool ok;
-        std::string outputOrError;
-        std::string events;
-    } cases[] = {
-        {"show palettes", true, "palette -17 guid " + std::string(guid) + " flags 0x3F7\n", ""},
-        {"palette -17 7", true, "visible false\n", "-17 message 7"},
-        {"palette -17 open", true, "palette -17: message 6 (open)\n", "-17 message 6"},
-        {"palette " + std::string(guid) + " visible", true, "visible true\n", "-17 message 7"},
-        {"palette -17 2", true, "palette -17: message 2 (hide-begin)\n", "-17 message 2"},
-        {"palette -17 close", true, "palette -17: message 1 (close)\n", "-17 message 1"},
-        {"palette -17 visible", true, "visible false\n", "-17 message 7"},
-        {"palette -17 8", false, "a palette message is a number from 1 to 7", ""},
-        {"palette 5 open", false, "no palette is registered with reference id 5", ""},
-        {"palette " + Missing + " open", false, "no palette is registered as '" + Missing + "'", ""},
-    };
-    for (const Case& c : cases) {
-        m.Expect(c.line, c.ok, c.outputOrError);
-        EXPECT_EQ(TakeEvents(), c.events) << c.line;
+        EXPECT_EQ(m.host.Model()["selection"].size(), m.host.Selection().size());
+        ExpectLine(m.runner, m.out, "element " + c.deleted + " delete", false, "no element " + c.deleted);
     }
 }
 
