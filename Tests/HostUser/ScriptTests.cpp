@@ -321,8 +321,7 @@ TEST_F(HostUserTest, CommandTable)
     } cases[] = {
         // Panels are found by title, resource id and panel id; items by name, number, text and tooltip.
         // With no line to follow, an alert a command opens is left open: the library answers it, the line fails.
-        {"click \"Test Palette\" 2", "the alert was left open: no further command came to take it", "alert 1", false},
-        {"click 30100 \"Ask a question\"", "the alert was left open", "alert 1", false},
+        {"click 30100 \"Ask a question\"", "the alert was left open: no further command came to take it", "alert 1", false},
         {"focus " + std::to_string(palette->GetId()) + " Flag", "focused item 6 of " + P + "\n", ""},
         {"select-rows \"Test Palette\" RowsList 1 3", "selected row(s) 1 3 of item 4 of " + P + "\n", "rows 1,3"},
         {"select-rows \"Test Palette\" 4 none", "selected no rows of item 4 of " + P + "\n", "rows -"},
@@ -354,12 +353,9 @@ TEST_F(HostUserTest, CommandTable)
         {"closebox \"Test Palette\"", "pressed the close box of " + P + "\n" + P + " closed\n", ""},
         // Refusals: the runner's own, and the library's for what cannot be done.
         {"click \"No Such Palette\" 1", "no open panel 'No Such Palette' (see 'show panels')", "", false},
-        {"click \"Test Palette\" 99", P + " has no item '99'", "", false},
         {"click \"Test Palette\" Missing", P + " has no item 'Missing'", "", false},
         // A wrong number of arguments is refused with the command's usage.
         {"drag-row \"Test Palette\" 4 1", "usage: drag-row PANEL ITEM FROM TO", "", false},
-        {"select-rows \"Test Palette\" 4", "usage: select-rows PANEL ITEM ROW... | select-rows PANEL ITEM none", "",
-         false},
         {"save a b", "save takes at most one file", "", false},
         {"double-click \"Test Palette\" 4 x", "'x' is not a row number", "", false},
         {"check \"Test Palette\" 6 maybe", "check takes on or off", "", false},
@@ -517,28 +513,22 @@ TEST_F(HostUserTest, ModelFiguresChangeAndWrongChangesAreRefused)
 
 TEST_F(HostUserTest, DeletingAnElementRemovesItsDependentsAndTheSelectionFollows)
 {
-    struct Case {
-        std::vector<std::string> selected;
-        std::string deleted;
-        std::string output;
+    const struct {
+        std::string selected, deleted, output, events;  // events: what the add-on heard after the selection was made
         std::vector<std::string> gone, kept;
-        std::string events;  // what the add-on heard after the selection was made
     } cases[] = {
         // A wall takes its window; the selection keeps the rest, and the add-on hears of it.
-        {{Window, Door}, Wall,
+        {Window + " " + Door, Wall,
          "deleted element " + Wall + " with " + Window + "\nselection: 1 element(s)\n  " + Door + " type 5\n",
-         {Wall, Window}, {Door, CompositeWall}, "selection " + Door},
+         "selection " + Door, {Wall, Window}, {Door, CompositeWall}},
         // A composite wall takes its section element; nothing selected changes, so nobody is told.
-        {{Door}, CompositeWall, "deleted element " + CompositeWall + " with " + Section + "\n",
-         {CompositeWall, Section}, {Door, Wall, Window}, ""},
-        {{Line}, Line, "deleted element " + Line + "\nselection: 0 element(s)\n", {Line}, {Wall}, "selection none"},
+        {Door, CompositeWall, "deleted element " + CompositeWall + " with " + Section + "\n", "", {CompositeWall, Section},
+         {Door, Wall, Window}},
+        {Line, Line, "deleted element " + Line + "\nselection: 0 element(s)\n", "selection none", {Line}, {Wall}},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         host.SetProject(FixtureModel());
-        std::string select = "select";
-        for (const auto& g : c.selected)
-            select += " " + g;
-        ExpectLine(select, true, "*selection: ");
+        ExpectLine("select " + c.selected, true, "*selection: ");
         TakeEvents();
         ExpectLine("element " + c.deleted + " delete", true, c.output);
         EXPECT_EQ(TakeEvents(), c.events) << c.deleted;

@@ -39,14 +39,7 @@ Case Panel(const std::string& name, const std::string& actions, const std::vecto
     return {name, Estimate, script, expect};
 }
 
-// Behaviour cases compare the view without the items' rectangles; the layout test keeps them.
-class MainPanel : public Session {
-    void SetUp() override
-    {
-        plain = true;
-        Session::SetUp();
-    }
-};
+class MainPanel : public Session {};
 Case Seeded(Case c, const std::string& more) { c.seed += more; return c; }
 
 const std::string Item1 = "select-rows Calvora ItemsList 1", Item2 = "select-rows Calvora ItemsList 2";
@@ -58,7 +51,6 @@ std::string Header(int h, int by) { return "resize-header Calvora QtiesList " + 
 // keeps its width plus 20 and ends at x.
 TEST_F(MainPanel, LayoutFollowsSplitterHeadersAndResize)
 {
-    plain = false;
     const Look initial = {"rects 3 5 6 7 8 22", "=(5,50,690,50) (5,110,500,190) (506,110,5,190) (513,115,182,18) "
                                                 "(513,135,182,165) (265,313,220,18)"};
     const Look initialQties = {"headers 8", "=30 41 41 50 20"};
@@ -104,8 +96,10 @@ TEST_F(MainPanel, LayoutFollowsSplitterHeadersAndResize)
     });
 }
 
-TEST_F(MainPanel, RowsPopUpAndTotalLine)
+TEST_F(MainPanel, RowsPopUpTotalLineAndDraggedRows)
 {
+    plain = true;
+    const std::string stored = "@flush SELECT sort_order || ' ' || ";
     RunCases(FixtureProject(), {
         Panel("pop-up in sort order, not id order; the first category's items", "",
               {{"2", "=2 popup selected 1\n=entry 1 \"A1 Earthworks\" value 1 *\n"
@@ -139,12 +133,24 @@ TEST_F(MainPanel, RowsPopUpAndTotalLine)
               {{"", "=3 statictext\n!row \n=22 statictext right"}}),
         Panel("one item of total 0 still shows the total line", "choose Calvora CategoryPopUp 3",
               {{"", "=22 statictext \"Total: 0.00\" right"}}),
+        Panel("item row 3 dragged to the top", "drag-row Calvora ItemsList 3 1",
+              {{"5", "=row 1 value 3 | \"1\" | \"E-03\" | \"Transport\" | \"m3\" | \"1.00\" | \"1234.50\" | \"1234.50\"\n"
+                     "=row 2 value 1 | \"2\" | \"E-01\" | \"Excavation\" | \"m3\" | \"111.50\" | \"10.00\" | \"1115.00\""},
+               {"", "=22 statictext \"Total: 2359.50\" right"},
+               {stored + "code FROM items WHERE category_id = 1 ORDER BY sort_order", "=1 E-03 ; 2 E-01 ; 3 E-02"}}),
+        Panel("quantity row 5 dragged to the top, kept when the item is selected again",
+              Item1 + "\ndrag-row Calvora QtiesList 5 1\n" + Item2 + "\n" + Item1,
+              {{"8", "=row 1 value 5 | \"1\" | \"Third\" | \"Volume\" | \"3.00\" | \"\"\n"
+                     "=row 2 value 2 | \"2\" | \"Outdated\" | \"Volume\" | \"99.00\" | \"\""},
+               {stored + "descript FROM qties WHERE item_id = 1 ORDER BY sort_order",
+                "=1 Third ; 2 Outdated ; 3 Wall #ID ; 4 Gone ; 5 Fixed"}}),
     });
 }
 
 // Each fill of a list reads the user's locale afresh: the amounts change with it between fills.
 TEST_F(MainPanel, AmountsFollowTheUsersLocaleOfEachFill)
 {
+    plain = true;
     Start(FixtureProject(), Estimate.c_str());
     const std::string refill = "choose Calvora CategoryPopUp 2\nchoose Calvora CategoryPopUp 1\n" + Item1 + "\n@view\n";
     std::string amounts = "=row 3 value 3 | \"3\" | \"E-03\" | \"Transport\" | \"m3\" | \"1.00\" | \"1234.50\" | \"1234.50\"\n"
@@ -163,8 +169,11 @@ std::string Square(const std::string& c)
 }
 const std::string Orange = "#E6821EFF", Green = "#3CB43CFF", Red = "#D23232FF";
 
-TEST_F(MainPanel, RecheckOneQuantityPerTick)
+// A re-check of one quantity per tick marks its row's status; the rows of the selected elements are
+// highlighted.
+TEST_F(MainPanel, QuantityRowsShowTheirStatusAndTheSelectedElements)
 {
+    const std::string linked = "=fill 0,0-30,18 #FFF0B4FF", none = "!#FFF0B4FF";
     RunCases(FixtureProject(), {
         Panel("first tick: the first row's square", Item1 + "\ntick 1",
               {{"8 row 1", Square(Orange)}, {"8 row 2", "!polygon"}, {"@timers", "=timers 1"}}),
@@ -176,13 +185,6 @@ TEST_F(MainPanel, RecheckOneQuantityPerTick)
               {{"8 row 1", Square(Orange)}, {"8 row 2", "!polygon"}, {"@timers", "=timers 1"}}),
         Panel("one unlinked quantity: computed, then stopped", Item2 + "\ntick 2", {{"@timers", "=timers 0"}}),
         Panel("an empty category: no timer", Item1 + "\nchoose Calvora CategoryPopUp 2", {{"@timers", "=timers 0"}}),
-    });
-}
-
-TEST_F(MainPanel, QuantitiesOfSelectedElementsAreHighlighted)
-{
-    const std::string linked = "=fill 0,0-30,18 #FFF0B4FF", none = "!#FFF0B4FF";
-    RunCases(FixtureProject(), {
         Panel("a section element cut from W2 marks W2's quantity", Item1 + "\nselect " + SE,
               {{"8 row 1", linked + "\n=fill 0,0-20,18 #FFF0B4FF"}, {"8 row 2", "=fill 0,0-30,18 #F5F5F5FF"},
                {"8 row 3", "=fill 0,0-30,18 #FFFFFFFF"}}),
@@ -198,24 +200,6 @@ TEST_F(MainPanel, QuantitiesOfSelectedElementsAreHighlighted)
         Seeded(Panel("a stored guid text differing in letter case is not the selected one", Item1 + "\nselect " + W1 + " " + W3,
                      {{"8 row 2", linked}, {"8 row 5", "=fill 0,0-30,18 #FFFFFFFF"}}),
                "UPDATE qties SET guid = lower(guid) WHERE id = 5;"),
-    });
-}
-
-TEST_F(MainPanel, RowDragWritesSortOrders)
-{
-    const std::string stored = "@flush SELECT sort_order || ' ' || ";
-    RunCases(FixtureProject(), {
-        Panel("item row 3 dragged to the top", "drag-row Calvora ItemsList 3 1",
-              {{"5", "=row 1 value 3 | \"1\" | \"E-03\" | \"Transport\" | \"m3\" | \"1.00\" | \"1234.50\" | \"1234.50\"\n"
-                     "=row 2 value 1 | \"2\" | \"E-01\" | \"Excavation\" | \"m3\" | \"111.50\" | \"10.00\" | \"1115.00\""},
-               {"", "=22 statictext \"Total: 2359.50\" right"},
-               {stored + "code FROM items WHERE category_id = 1 ORDER BY sort_order", "=1 E-03 ; 2 E-01 ; 3 E-02"}}),
-        Panel("quantity row 5 dragged to the top, kept when the item is selected again",
-              Item1 + "\ndrag-row Calvora QtiesList 5 1\n" + Item2 + "\n" + Item1,
-              {{"8", "=row 1 value 5 | \"1\" | \"Third\" | \"Volume\" | \"3.00\" | \"\"\n"
-                     "=row 2 value 2 | \"2\" | \"Outdated\" | \"Volume\" | \"99.00\" | \"\""},
-               {stored + "descript FROM qties WHERE item_id = 1 ORDER BY sort_order",
-                "=1 Third ; 2 Outdated ; 3 Wall #ID ; 4 Gone ; 5 Fixed"}}),
     });
 }
 
