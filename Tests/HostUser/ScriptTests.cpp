@@ -110,14 +110,10 @@ public:
              std::initializer_list<DG::Item*>{&dialog, &alert, &file, &list, &splitter, &flag, &popup, &edit, &menu})
             item->Attach(*this);
         list.SetTabFieldCount(1);
-        list.SetTabFieldProperties(1, 0, 200, DG::DG_IS_LEFT);
-        list.SetHeaderItemText(1, "Name");
         list.SetHeaderItemSizeableFlag(1, true);
         list.EnableMouseMoveEvent();
-        for (const char* row : {"Row A", "Row B", "Row C"}) {
+        for (int row = 1; row <= 3; ++row)
             list.AppendItem();
-            list.SetTabItemText(list.GetItemCount(), 1, row);
-        }
         for (const char* entry : {"One", "Two", "Three"}) {
             popup.AppendItem();
             popup.SetItemText(popup.GetItemCount(), entry);
@@ -240,7 +236,6 @@ protected:
     {
         palette.reset();
         RSCloseModule(module);
-        events.clear();
     }
 
     // The host's operation in the table the add-on is handed.
@@ -257,26 +252,9 @@ protected:
         std::string error;
         EXPECT_EQ(runner.RunLine(line, &error), ok) << line << ": " << error;
         EXPECT_EQ(error.empty(), ok) << line;
-        if (!ok || output.rfind('*', 0) == 0) {
-            const std::string got = ok ? out.str() : error;
-            EXPECT_NE(got.find(ok ? output.substr(1) : output), std::string::npos) << line << ": " << got;
-        } else {
-            EXPECT_EQ(out.str(), output) << line;
-        }
-    }
-    struct Result {
-        bool ok;
-        std::string out, errors;
-    };
-    // Runs a script (or prompt input) through a fresh runner.
-    Result RunScript(const std::string& script, bool interactive = false)
-    {
-        std::ostringstream out, errors;
-        Host::ScriptRunner runner(host, out);
-        runner.SetErrorStream(errors);
-        std::istringstream in(script);
-        const bool ok = runner.RunStream(in, "test.script", interactive);
-        return Result{ok, out.str(), errors.str()};
+        const std::string got = ok ? out.str() : error;
+        const bool part = !ok || output.rfind('*', 0) == 0;
+        EXPECT_TRUE(part ? got.find(output.substr(ok ? 1 : 0)) != std::string::npos : got == output) << line << ": " << got;
     }
     // The stored value at a path below the element ("-" when absent, "gone" without the element).
     std::string Stored(const std::string& guid, const std::string& path)
@@ -439,7 +417,6 @@ TEST_F(HostUserTest, ModalsTakeTheFollowingLines)
         {open + alert + "echo never\n", false, false, "*test.script:2: error: ", closed, 1, {}},
         {open + "select none\n", false, false,
          "test.script:2: error: 'select' waits until the dialog \"Test Dialog\" is closed\n", closed, 1, {}},
-        {open + "menu 1 1\n", false, false, "*'menu' waits until", closed, 1, {}},
         {open + "frobnicate\n", false, false, "test.script:2: error: unknown command 'frobnicate' (try 'help')\n",
          closed, 1, {}},
         // At a prompt a bad line is only reported; the dialog goes on taking lines.
@@ -448,17 +425,19 @@ TEST_F(HostUserTest, ModalsTakeTheFollowingLines)
     };
     for (const Case& c : cases) {
         DG::User::ResetLogs();
-        const Result r = RunScript(c.script, c.interactive);
-        EXPECT_EQ(r.ok, c.ok) << c.script << r.errors;
-        if (c.errors.rfind('*', 0) == 0) {
-            EXPECT_NE(r.errors.find(c.errors.substr(1)), std::string::npos) << c.script << r.errors;
-        } else {
-            EXPECT_EQ(r.errors, c.errors) << c.script;
-        }
+        // A fresh runner for each script (or prompt input): its lines are numbered from 1.
+        std::ostringstream printed, errors;
+        Host::ScriptRunner script(host, printed);
+        script.SetErrorStream(errors);
+        std::istringstream in(c.script);
+        EXPECT_EQ(script.RunStream(in, "test.script", c.interactive), c.ok) << c.script << errors.str();
+        const bool part = c.errors.rfind('*', 0) == 0;
+        EXPECT_TRUE(part ? errors.str().find(c.errors.substr(1)) != std::string::npos : errors.str() == c.errors)
+            << c.script << errors.str();
         EXPECT_EQ(TakeEvents(), c.events) << c.script;
         EXPECT_EQ(DG::User::AbandonedModals(), c.abandoned) << c.script;
-        EXPECT_TRUE(InOrder(r.out, c.outParts)) << c.script;
-        EXPECT_EQ(r.out.find("never"), std::string::npos) << c.script;
+        EXPECT_TRUE(InOrder(printed.str(), c.outParts)) << c.script;
+        EXPECT_EQ(printed.str().find("never"), std::string::npos) << c.script;
         EXPECT_EQ(DG::User::TopModal(), 0) << c.script;
         EXPECT_FALSE(DG::User::AlertOpen()) << c.script;
     }

@@ -33,22 +33,13 @@ struct OpenPanel {
     CalvoraPanel panel;
 };
 
-class PanelInProcess : public InProcess {
-protected:
-    std::vector<std::string> Alerts()
-    {
-        std::vector<std::string> alerts;
-        for (const auto& a : DG::User::AlertLog())
-            alerts.push_back(a.ToString());
-        return alerts;
-    }
-    std::string error;
-};
+using PanelInProcess = InProcess;
 
 // A table that fails under an action ends it with an error alert and the panel read again; one that
 // fails under a selection goes to the debug output. Nothing reaches the host.
 TEST_F(PanelInProcess, ADatabaseErrorEndsTheActionCleanly)
 {
+    std::string error;
     const std::string failed = R"~(alert error "Error": "The estimate could not be changed." / "no such table: )~";
     const struct {
         const char* table;
@@ -80,7 +71,10 @@ TEST_F(PanelInProcess, ADatabaseErrorEndsTheActionCleanly)
         debug.clear();
         ASSERT_TRUE(c.button != 0 ? DG::User::ClickButton(open.Id(), c.button, &error)
                                   : DG::User::SelectRows(open.Id(), CalvoraPaletteItems::ItemsList, {1}, &error)) << error;
-        EXPECT_EQ(Alerts(), c.alerts);
+        std::vector<std::string> alerts;
+        for (const auto& a : DG::User::AlertLog())
+            alerts.push_back(a.ToString());
+        EXPECT_EQ(alerts, c.alerts);
         EXPECT_TRUE(actions.empty());
         if (c.button == 0) {
             EXPECT_NE(debug.find("CalvoraPanel::ListBoxSelectionChanged: no such table: qties"), std::string::npos) << debug;
@@ -94,6 +88,7 @@ TEST_F(PanelInProcess, ADatabaseErrorEndsTheActionCleanly)
 
 TEST_F(PanelInProcess, ARefusedReorderLeavesTheRowsAsTheyWere)
 {
+    std::string error;
     Start(FixtureProject(), Estimate.c_str());
     OpenPanel open;
     ProjectDatabase::instance().execSql("DROP TABLE items");
@@ -107,6 +102,7 @@ TEST_F(PanelInProcess, ARefusedReorderLeavesTheRowsAsTheyWere)
 // With no category the panel holds no items and shows no total, and "Add New Item" opens nothing.
 TEST_F(PanelInProcess, NoCategoryLeavesNoItemsAndNoTotal)
 {
+    std::string error;
     Start(FixtureProject(), Estimate.c_str());
     OpenPanel open;
     ASSERT_EQ(open.panel.GetItemMap().GetSize(), 2u);
@@ -117,7 +113,7 @@ TEST_F(PanelInProcess, NoCategoryLeavesNoItemsAndNoTotal)
                       "=11 iconbutton disabled tooltip \"Delete Category\" icon 32552 \"Delete\"\n=22 statictext right"));
     ASSERT_TRUE(DG::User::ClickButton(open.Id(), CalvoraPaletteItems::AddItemButton, &error)) << error;
     EXPECT_EQ(DG::User::AbandonedModals(), 0) << "no editor opens";
-    EXPECT_TRUE(Alerts().empty());
+    EXPECT_TRUE(DG::User::AlertLog().empty());
     SQLite::Statement saved = ProjectDatabase::instance().prepare("SELECT count(*) FROM items WHERE category_id = 0");
     ASSERT_TRUE(saved.executeStep());
     EXPECT_EQ(saved.getColumn(0).getInt(), 0);
@@ -125,6 +121,7 @@ TEST_F(PanelInProcess, NoCategoryLeavesNoItemsAndNoTotal)
 
 TEST_F(PanelInProcess, RecheckTimersAreFoundThroughTheRegistryOfLivePanels)
 {
+    std::string error;
     Start(FixtureProject(), Estimate.c_str());
     auto first = std::make_unique<OpenPanel>();
     OpenPanel second;
