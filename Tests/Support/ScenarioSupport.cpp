@@ -376,7 +376,8 @@ void Session::Play(const std::vector<Step>& steps)
 {
     for (const Step& step : steps) {
         const std::string output = Run(step.script);
-        EXPECT_TRUE(Shows(plain ? Plain(output) : output, Expand(step.expect, dir))) << "after:\n" << step.script << "\n--\n" << output;
+        EXPECT_TRUE(Shows(plain ? Plain(output) : output, Expand(step.expect, dir)))
+            << "after:\n" << step.script << "\n--\n" << output;
     }
 }
 
