@@ -7,6 +7,7 @@
 #include "Dialogs/ArgumentPickers.hpp"
 #include "Dialogs/AttributeSwatches.hpp"
 #include "GSRoot/Memory.hpp"
+#include "Host/ElementOps.hpp"
 #include "HostApi/HostElementCalls.hpp"
 #include "ScenarioSupport.hpp"
 
@@ -34,12 +35,19 @@ std::string ListRows(Int16 panel)
     return rows;
 }
 
+// Every memo, definition and parameter list a picker read came back once.
 class Pickers : public InProcess {
 protected:
     void SetUp() override
     {
         InProcess::SetUp();
         Start(ReadJson(COMMANDS_MODEL), "");
+        Host::ResetElementCounters();
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(Host::ElementCounters().Balanced());
+        InProcess::TearDown();
     }
     API_Element Element(const char* guid)
     {
@@ -59,6 +67,7 @@ TEST_F(Pickers, ListWhatTheElementOffersAndHandBackThePickedName)
         std::string rows;
         bool confirmed;
         const char* name;
+        const char* failing = "";  // a host read told to fail
     };
     const std::string brickAndConcrete =
         "row 1 value 0 selected | \"\" | \"Brick\" | \"0.10\" | \"1\"\n"
@@ -98,10 +107,20 @@ TEST_F(Pickers, ListWhatTheElementOffersAndHandBackThePickedName)
          true, "U-Value"},
         {"Property()", kWindow, {"escape"}, properties, false, ""},
         {"Parameter()", kWindow, {"cancel"}, parameters, false, ""},
+        // Reads that fail hand nothing out: no caption, no skin, no region, no parameter.
+        {"Parameter()", kWindow, {"ok"}, "row 1 value 0 selected | \"\" | \"A\" | \"1.25\"\n"
+         "row 2 value 0 | \"\" | \"uValue\" | \"0.88\"\nrow 3 value 0 | \"\" | \"frameDepth\" | \"0.07\"\n",
+         true, "A", "HostGetLibPartParams"},
+        {"SkinVolume()", kWall1, {"ok"}, "", true, "", "HostGetAttributeDef"},
+        {"ProfileRegionArea()", kColumn, {"ok"}, "", true, "", "HostGetAttributeDefExt"},
+        {"Parameter()", kWindow, {"ok"}, "", true, "", "HostGetElementMemo"},
     };
     for (const Case& c : cases) {
-        const std::string what = std::string(c.entry) + " " + c.element;
+        const std::string what = std::string(c.entry) + " " + c.element + " " + c.failing;
         EXPECT_TRUE(IsPickerEntry(c.entry)) << what;
+        host.ClearFailures();
+        if (*c.failing != '\0')
+            host.FailOperation(c.failing);
         std::string rows = "picker never opened";
         actions.push_back([&rows] { rows = ListRows(DG::User::TopModal()); });
         for (const std::string& action : c.actions) {
