@@ -40,8 +40,6 @@ TEST_F(Palettes, AreRegisteredAndFollowTheHostsMessages)
              std::string("!\"") + panel + "\"\n" + unchecked},
             {send + "open\n" + send + "visible\nshow menus", "=visible true\n" + checked},
             {send + "open\n" + send + "visible\nshow panels", "=visible true\n" + once},
-        });
-        Play({
             {send + "disable-begin\n" + show, "visible grow disabled-by-host"},
             {send + "disable-end\n" + show, "!disabled-by-host"},
             {send + "hide-begin\n" + send + "visible\nshow menus", "=visible false\n" + unchecked},
@@ -73,12 +71,11 @@ TEST_F(Palettes, MenuTogglesAndTheCloseBoxHideAndStore)
         {"menu \"Show Calvora Palette\"\ndrag-row Calvora ItemsList 1 3\npalette " + std::string(MainRef) +
              " hide-begin\nshow menus\nshow panels\n@stored " + Codes3,
          "!Show Calvora Palette [\n\"Calvora\" hidden\n=02.01 ; 02.02 ; 02.03"},
-        {"palette " + std::string(MainRef) + " hide-end\nshow panels\nshow Calvora", "\"Calvora\" visible\n"
-                                                                                     "entry 3 \"02 Concrete and steel\" value 3 *"},
-        {"drag-row Calvora ItemsList 3 1\npalette " + std::string(MainRef) +
-             " close\nshow menus\nshow panels\n@stored " + Codes3,
-         "!Show Calvora Palette [\n=02.03 ; 02.01 ; 02.02"},
-        {"show panels", "\"Calvora\" hidden\n!\"Calvora\""},
+        {"palette " + std::string(MainRef) + " hide-end\nshow panels\nshow Calvora",
+         "\"Calvora\" visible\nentry 3 \"02 Concrete and steel\" value 3 *"},
+        // Still the one panel.
+        {"drag-row Calvora ItemsList 3 1\npalette " + std::string(MainRef) + " close\nshow menus\n@stored " + Codes3 + "\nshow panels",
+         "!Show Calvora Palette [\n=02.03 ; 02.01 ; 02.02\n\"Calvora\" hidden\n!\"Calvora\""},
     });
     EXPECT_TRUE(host.KeptInMemory());
 }
