@@ -109,7 +109,6 @@ TEST_F(Palettes, FollowTheProjectsLifeCycle)
     Finish();
     EXPECT_EQ(Query(*host.ModuleData("CalvoraDB"), Codes1), "00.02\n00.01\n");
     EXPECT_TRUE(DG::User::Panels().empty());
-    EXPECT_TRUE(host.Palettes().empty());
 }
 
 // When the host fails to hand over the stored estimate, an empty one stands in for it: the user is
