@@ -3,6 +3,7 @@
 #include <dlfcn.h>
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -209,14 +210,22 @@ struct HostCalls {
             return APIERR_BADPARS;
         if (H()->ShouldFail(Operation::GetModuleData, nullptr, &code))
             return code;
-        auto bytes = H()->ModuleData(name->ToUtf8());
-        if (!bytes.has_value())
-            return APIERR_BADID;
-        GSHandle handle = BMAllocateHandle(static_cast<GSSize>(bytes->size()));
+        const Json& data = H()->project["moduleData"];
+        const auto entry = data.find(name->ToUtf8());
+        if (entry == data.end())
+            return APIERR_NOMODULEDATA;
+        if (!entry->is_string())
+            return APIERR_GENERAL;
+        // Decoded straight into the handle, which is cut to the size then.
+        const std::string& text = entry->get_ref<const std::string&>();
+        GSHandle handle = BMAllocateHandle(static_cast<GSSize>(Base64DecodedRoom(text)));
         if (handle == nullptr)
             return APIERR_GENERAL;
-        if (!bytes->empty())
-            std::memcpy(*handle, bytes->data(), bytes->size());
+        const std::optional<std::size_t> size = Base64DecodeInto(text, reinterpret_cast<unsigned char*>(*handle));
+        if (!size.has_value() || BMReallocHandle(handle, static_cast<GSSize>(*size)) == nullptr) {
+            BMKillHandle(&handle);
+            return APIERR_GENERAL;
+        }
         info->dataVersion = 1;
         info->platformSign[0] = 'W';
         info->platformSign[1] = 'W';
@@ -356,13 +365,16 @@ StandInHost::StandInHost() : project(EmptyProject())
     SetEntry(Slot_ZoomToElements, reinterpret_cast<void*>(&HostCalls::ZoomToElements));
     InstallElementOperations(table.entries);
     activeHost = this;
+    ElementOpsHost::SetActive(this);
 }
 
 StandInHost::~StandInHost()
 {
     UnloadAddOn();
-    if (activeHost == this)
+    if (activeHost == this) {
         activeHost = nullptr;
+        ElementOpsHost::SetActive(nullptr);
+    }
 }
 
 StandInHost* StandInHost::Active() { return activeHost; }
@@ -514,9 +526,12 @@ bool StandInHost::SaveProject(const std::string& path, std::string* error)
 std::optional<std::vector<unsigned char>> StandInHost::ModuleData(const std::string& name) const
 {
     const Json& data = project["moduleData"];
-    if (!data.is_object() || !data.contains(name) || !data[name].is_string())
+    if (!data.is_object())
         return std::nullopt;
-    return Base64Decode(data[name].get<std::string>());
+    const auto entry = data.find(name);
+    if (entry == data.end() || !entry->is_string())
+        return std::nullopt;
+    return Base64Decode(entry->get_ref<const std::string&>());
 }
 
 void StandInHost::SetModuleData(const std::string& name, const std::vector<unsigned char>& bytes)
@@ -715,39 +730,74 @@ std::string Base64Encode(const std::vector<unsigned char>& bytes)
     return out;
 }
 
-std::optional<std::vector<unsigned char>> Base64Decode(const std::string& text)
+std::size_t Base64DecodedRoom(const std::string& text)
 {
-    auto value = [](char c) -> int {
-        if (c >= 'A' && c <= 'Z') return c - 'A';
-        if (c >= 'a' && c <= 'z') return c - 'a' + 26;
-        if (c >= '0' && c <= '9') return c - '0' + 52;
-        if (c == '+') return 62;
-        if (c == '/') return 63;
-        return -1;
-    };
-    std::vector<unsigned char> out;
+    return text.size() / 4 * 3 + 3;
+}
+
+std::optional<std::size_t> Base64DecodeInto(const std::string& text, unsigned char* out)
+{
+    // A digit's value, or one of: skipped (blanks and line breaks), padding, not base64.
+    enum : unsigned char { Skipped = 64, Padding = 65, Invalid = 66 };
+    static const std::array<unsigned char, 256> values = [] {
+        std::array<unsigned char, 256> table;
+        table.fill(Invalid);
+        const char* digits = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+        for (unsigned char i = 0; i < 64; ++i)
+            table[static_cast<unsigned char>(digits[i])] = i;
+        table['\n'] = table['\r'] = table[' '] = Skipped;
+        table['='] = Padding;
+        return table;
+    }();
+    unsigned char* to = out;
+    const auto* from = reinterpret_cast<const unsigned char*>(text.data());
+    const auto* const end = from + text.size();
     unsigned buffer = 0;
     int bits = 0;
     std::size_t padding = 0;
-    for (char c : text) {
-        if (c == '=') {
+    while (from != end) {
+        // Groups of four digits, on a byte boundary, make three bytes each.
+        while (bits == 0 && padding == 0 && end - from >= 4) {
+            const unsigned a = values[from[0]], b = values[from[1]], c = values[from[2]], d = values[from[3]];
+            if ((a | b | c | d) >= 64)
+                break;
+            const unsigned v = a << 18 | b << 12 | c << 6 | d;
+            to[0] = static_cast<unsigned char>(v >> 16);
+            to[1] = static_cast<unsigned char>(v >> 8);
+            to[2] = static_cast<unsigned char>(v);
+            to += 3;
+            from += 4;
+        }
+        if (from == end)
+            break;
+        const unsigned v = values[*from++];
+        if (v == Padding) {
             ++padding;
             continue;
         }
-        if (c == '\n' || c == '\r' || c == ' ')
+        if (v == Skipped)
             continue;
-        int v = value(c);
-        if (v < 0 || padding > 0)
+        if (v == Invalid || padding > 0)
             return std::nullopt;
-        buffer = (buffer << 6) | static_cast<unsigned>(v);
+        buffer = (buffer << 6) | v;
         bits += 6;
         if (bits >= 8) {
             bits -= 8;
-            out.push_back(static_cast<unsigned char>((buffer >> bits) & 0xFF));
+            *to++ = static_cast<unsigned char>(buffer >> bits);
         }
     }
     if (padding > 2)
         return std::nullopt;
+    return static_cast<std::size_t>(to - out);
+}
+
+std::optional<std::vector<unsigned char>> Base64Decode(const std::string& text)
+{
+    std::vector<unsigned char> out(Base64DecodedRoom(text));
+    const std::optional<std::size_t> size = Base64DecodeInto(text, out.data());
+    if (!size.has_value())
+        return std::nullopt;
+    out.resize(*size);
     return out;
 }
 

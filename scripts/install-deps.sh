@@ -9,6 +9,7 @@ packages=(
   libxlsxwriter-dev libminizip-dev zlib1g-dev libpugixml-dev
   nlohmann-json3-dev libgtest-dev libgmock-dev libbenchmark-dev
   python3 python3-openpyxl locales
+  libmuparser-dev  # the benchmarks' peer only
 )
 
 missing=()

@@ -1,7 +1,6 @@
 // Adding an item whose first quantities link N selected walls, and deleting N selected quantities,
 // through the main panel and its editors; and the parts they are made of: evaluating the formula
-// for N elements, saving N quantities of one item (each save sums the item again) and removing
-// them (each remove closes a gap).
+// for N elements, saving N quantities of one item and removing them, each as one batch.
 #include <deque>
 #include <functional>
 #include <string>
@@ -13,6 +12,7 @@
 #include "DG/DGUser.hpp"
 #include "Database/QtiesTable.hpp"
 #include "ElementFuncs/QtyEvaluation.hpp"
+#include "ResourceNames.hpp"
 
 namespace {
 
@@ -76,11 +76,12 @@ struct Bench : BenchSupport::HostedAddOn {
     // "Add New Item" with the first-quantity formula Volume, for the walls selected.
     void AddItem()
     {
-        Then([](std::string* e) { return DG::User::TypeText(DG::User::TopModal(), 6, "Walls", e); });
-        Then([](std::string* e) { return DG::User::TypeText(DG::User::TopModal(), 12, "Volume", e); });
-        Then([](std::string* e) { return DG::User::ClickButton(DG::User::TopModal(), 1, e); });
+        namespace Items = EditItemDialogItems;
+        Then([](std::string* e) { return DG::User::TypeText(DG::User::TopModal(), Items::DescriptionEdit, "Walls", e); });
+        Then([](std::string* e) { return DG::User::TypeText(DG::User::TopModal(), Items::FormulaEdit, "Volume", e); });
+        Then([](std::string* e) { return DG::User::ClickButton(DG::User::TopModal(), Items::OkButton, e); });
         std::string error;
-        DG::User::ClickButton(main.Id(), CalvoraPanel::AddItemButtonId, &error);
+        DG::User::ClickButton(main.Id(), CalvoraPaletteItems::AddItemButton, &error);
     }
 
     void DeleteAllQties(int n)
@@ -89,9 +90,9 @@ struct Bench : BenchSupport::HostedAddOn {
         for (int r = 1; r <= n; ++r)
             rows.push_back(static_cast<Int16>(r));
         std::string error;
-        DG::User::SelectRows(main.Id(), CalvoraPanel::QtiesListId, rows, &error);
+        DG::User::SelectRows(main.Id(), CalvoraPaletteItems::QtiesList, rows, &error);
         Then([](std::string* e) { return DG::User::AnswerAlert(2, e); });
-        DG::User::ClickButton(main.Id(), CalvoraPanel::DeleteQtyButtonId, &error);
+        DG::User::ClickButton(main.Id(), CalvoraPaletteItems::DeleteQtyButton, &error);
     }
 
     BenchSupport::MainPanel main;
@@ -142,17 +143,17 @@ Qty WallQty(int itemId, int i)
     return qty;
 }
 
-// Saves n quantities of item 1, one a wall, valued or not; those saved go to *saved when asked.
-void SaveWallQties(QtiesTable& qties, int n, bool valued, std::vector<Qty>* saved = nullptr)
+// Saves n quantities of item 1, one a wall, valued or not, as one batch.
+GS::Array<Qty> SaveWallQties(QtiesTable& qties, int n, bool valued)
 {
+    GS::Array<Qty> saved;
     for (int i = 0; i < n; ++i) {
-        Qty qty = WallQty(1, i);
+        saved.Push(WallQty(1, i));
         if (valued)
-            qty.setDouble("value", 1.0 + i);
-        qties.save(qty);
-        if (saved != nullptr)
-            saved->push_back(qty);
+            saved.GetLast().setDouble("value", 1.0 + i);
     }
+    qties.saveAll(saved);
+    return saved;
 }
 
 void BM_EvaluateForEachElement(benchmark::State& state)
@@ -161,8 +162,10 @@ void BM_EvaluateForEachElement(benchmark::State& state)
     Bench bench;
     for (auto _ : state) {
         double sum = 0.0;
-        for (int i = 0; i < n; ++i)
-            sum += WallQty(1, i).getFormulaValue(true);
+        for (int i = 0; i < n; ++i) {
+            Qty qty = WallQty(1, i);
+            sum += QtyFormulaValue(qty, true);
+        }
         benchmark::DoNotOptimize(sum);
     }
 }
@@ -190,11 +193,9 @@ void BM_RemoveQuantitiesLastFirst(benchmark::State& state)
         state.PauseTiming();
         bench.ResetWithItem();
         QtiesTable qties;
-        std::vector<Qty> saved;
-        SaveWallQties(qties, n, false, &saved);
+        GS::Array<Qty> saved = SaveWallQties(qties, n, false);
         state.ResumeTiming();
-        for (auto it = saved.rbegin(); it != saved.rend(); ++it)
-            qties.remove(*it);
+        qties.removeAll(saved);
     }
 }
 BENCHMARK(BM_RemoveQuantitiesLastFirst)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);

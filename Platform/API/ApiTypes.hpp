@@ -14,6 +14,7 @@ constexpr GSErrCode APIERR_BADPARS = static_cast<GSErrCode>(0x81060003u);
 constexpr GSErrCode APIERR_BADID = static_cast<GSErrCode>(0x81060030u);
 constexpr GSErrCode APIERR_BADINDEX = static_cast<GSErrCode>(0x81060031u);
 constexpr GSErrCode APIERR_NOSEL = static_cast<GSErrCode>(0x810600CEu);        // empty selection
+constexpr GSErrCode APIERR_NOMODULEDATA = static_cast<GSErrCode>(0x810600D0u); // the project holds no such module data
 constexpr GSErrCode APIERR_MISSINGENTRY = static_cast<GSErrCode>(0x81060387u); // no table entry for the call
 
 struct API_Guid {

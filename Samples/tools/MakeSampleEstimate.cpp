@@ -108,7 +108,7 @@ bool BuildEstimate()
                 qty.setString("descript", q.descript);
                 qty.setString("formula", q.formula);
                 double value = 0.0;
-                if (!qty.evaluateFormula(&value, false))
+                if (!EvaluateQtyFormula(qty, &value, false))
                     return Fail(qty.errorText);
                 qty.setDouble("value", value);
                 if (!QtiesTable().save(qty))

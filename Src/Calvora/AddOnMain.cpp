@@ -55,11 +55,25 @@ void RefreshVisibleExplorer(const char* where)
 // After New, Open and Close the palettes must not go on showing the previous project's estimate.
 void RefreshPalettesForNewProject()
 {
-    Guarded("ProjectEventHandler: refreshing the main palette", [] {
-        if (CalvoraPalette::HasInstance())
-            CalvoraPalette::GetInstance().RefreshCategories();
-    });
+    RefreshMainPalette("ProjectEventHandler: refreshing the main palette");
     RefreshVisibleExplorer("ProjectEventHandler: refreshing the Element Links Explorer");
+}
+
+// When the host failed to hand over the project's stored estimate, each command first tries to
+// read it again and shows it once it is read; the user hears once that nothing is stored till then.
+void ReadStoredEstimateAgain()
+{
+    Guarded("MenuCommandHandler: reading the stored estimate again", [] {
+        if (ProjectDatabase::instance().retryStoredRead())
+            RefreshPalettesForNewProject();
+    });
+}
+
+void TellOfUnreadEstimate()
+{
+    if (ProjectDatabase::instance().takeUnreadNotice())
+        FailureAlert("reading the stored estimate",
+                     "The estimate stored in this project could not be read. Changes will not be stored until it can be read.", "");
 }
 }  // namespace
 
@@ -68,10 +82,10 @@ GS::Int32 CheckEnvironment(API_EnvirParams* envir)
     if (!CalvoraHostTablePresent() || envir == nullptr)
         return 0;
     return GuardedResult<GS::Int32>("CheckEnvironment", 0, [&] {
-        RSGetIndString_ParamAdapter(&envir->addOnName, kEnvironmentStrings, 1, HostGetOwnResModule(), 0, __FILE__,
-                                    __LINE__);
-        RSGetIndString_ParamAdapter(&envir->addOnDescription, kEnvironmentStrings, 2, HostGetOwnResModule(), 0,
-                                    __FILE__, __LINE__);
+        RSGetIndString_ParamAdapter(&envir->addOnName, kEnvironmentStrings, EnvironmentStrings::AddOnName,
+                                    HostGetOwnResModule(), 0, __FILE__, __LINE__);
+        RSGetIndString_ParamAdapter(&envir->addOnDescription, kEnvironmentStrings, EnvironmentStrings::AddOnDescription,
+                                    HostGetOwnResModule(), 0, __FILE__, __LINE__);
         return 1;
     });
 }
@@ -121,8 +135,11 @@ GSErrCode MenuCommandHandler(const API_MenuParams* menuParams)
         if (menuParams == nullptr)
             return;
         for (const MenuCommand& command : kCommands) {
-            if (command.menu == menuParams->menuResID && command.entry == menuParams->itemIndex)
+            if (command.menu == menuParams->menuResID && command.entry == menuParams->itemIndex) {
+                ReadStoredEstimateAgain();
                 GuardedCommand(command.name, command.run);
+                TellOfUnreadEstimate();
+            }
         }
     });
     return NoError;
@@ -141,6 +158,7 @@ GSErrCode ProjectEventHandler(API_NotifyEventID notifID, GS::Int32)
             case APINotify_Open:
                 db.reopen();
                 RefreshPalettesForNewProject();
+                TellOfUnreadEstimate();
                 break;
             case APINotify_Close:
                 // Loading now would read the closing project again: start empty, as on New.

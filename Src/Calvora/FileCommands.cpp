@@ -11,7 +11,6 @@
 #include "Exchange/XlsxImport.hpp"
 #include "HostApi/Guard.hpp"
 #include "IO/Location.hpp"
-#include "Palettes/CalvoraPalette.hpp"
 
 namespace {
 const char* const kSqlCreateFailed = "Could not create the SQL file. Please check the file path and permissions.";
@@ -70,15 +69,6 @@ bool ReadWholeFile(const IO::Location& location, std::string* bytes)
     file.Close();
     return true;
 }
-
-// The palette shows what the database now holds; a failure there does not undo the import.
-void RefreshMainPalette()
-{
-    Guarded("refreshing the main palette", [] {
-        if (CalvoraPalette::HasInstance())
-            CalvoraPalette::GetInstance().RefreshCategories();
-    });
-}
 }  // namespace
 
 void DoExportSql()
@@ -118,7 +108,7 @@ void DoImportSql()
             return;
         }
         db.saveToProject();
-        RefreshMainPalette();
+        RefreshMainPalette("refreshing the main palette");
         SuccessAlert(kSqlImported);
     });
 }
@@ -158,7 +148,7 @@ void DoImportExcel()
         if (answer != 2)  // "Cancel", or the alert closed without an answer
             return;
         if (ImportXlsx(location)) {
-            RefreshMainPalette();
+            RefreshMainPalette("refreshing the main palette");
             SuccessAlert(kExcelImported);
         } else {
             ErrorAlert(kExcelImportFailed);

@@ -1,5 +1,6 @@
 #include "Calvora/MenuCommands.hpp"
 
+#include "HostApi/Guard.hpp"
 #include "Palettes/CalvoraPalette.hpp"
 #include "Palettes/ElementItemsPalette.hpp"
 
@@ -11,4 +12,12 @@ void DoShowCalvoraPalette()
 void DoShowElementItemsPalette()
 {
     ElementItemsPalette::ToggleFromMenu();
+}
+
+void RefreshMainPalette(const char* where)
+{
+    Guarded(where, [] {
+        if (CalvoraPalette::HasInstance())
+            CalvoraPalette::GetInstance().RefreshCategories();
+    });
 }

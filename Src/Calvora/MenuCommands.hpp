@@ -10,3 +10,7 @@ void DoImportSql();
 void DoImportExcel();
 void DoExportXlsx();
 void DoExportSql();
+
+// Reloads the main palette, when it exists, after the estimate was replaced or recalculated; a
+// failure there goes to the debug output under the caller's name and undoes nothing.
+void RefreshMainPalette(const char* where);

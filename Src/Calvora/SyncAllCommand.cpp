@@ -3,5 +3,6 @@
 
 void DoSyncAllQuantities()
 {
-    RunSyncAllQuantities();
+    if (RunSyncAllQuantities())
+        RefreshMainPalette("DoSyncAllQuantities: refreshing the main palette");
 }

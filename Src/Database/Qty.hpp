@@ -11,6 +11,7 @@ enum QtyLinkStatus : GS::Int32 {
 };
 
 // A row of "qties", plus the outcome of its last formula evaluation, which lives in memory only.
+// Evaluating it against its linked element belongs to ElementFuncs/QtyEvaluation.hpp.
 class Qty : public Entity {
 public:
     static constexpr GS::Int32 ErrorTextSize = 200;
@@ -26,20 +27,7 @@ public:
     // element it was cut from: the table then stores the parent's guid instead.
     bool linkNeedsParentGuid() const;
 
-    // The operations against the linked element; they need the element functions and the
-    // evaluator, so they are defined with them (ElementFuncs/QtyEvaluation.cpp).
-
-    // True when the formula evaluated (or is empty); the value is written only then. errorText is
-    // set to the evaluator's message, or emptied. switchLocale: evaluate in the user's locale.
-    // The process locale and the host's current database are restored before it returns.
-    bool evaluateFormula(double* value, bool switchLocale);
-    // The formula's value, 0.0 when the evaluation fails.
-    double getFormulaValue(bool switchLocale);
-    QtyLinkStatus computeLinkStatus();
-    void updateLinkStatus();
-    QtyLinkStatus getLinkStatus() const;
-    // "descript" with #ID (the element's ID text) and #LOC (its story or database name) filled in.
-    GS::UniString getDisplayDescription() const;
+    QtyLinkStatus getLinkStatus() const { return linkStatus; }
 
     char errorText[ErrorTextSize];
     QtyLinkStatus linkStatus;

@@ -1,4 +1,6 @@
 #pragma once
+#include <memory>
+
 #include "Database/Category.hpp"
 #include "Database/DbField.hpp"
 #include "Database/Item.hpp"
@@ -17,7 +19,8 @@ class Statement;
 template <typename T>
 class Table {
 public:
-    virtual ~Table() = default;
+    Table();
+    virtual ~Table();
 
     virtual GS::UniString getTableName() const = 0;
     virtual GS::Int32 getFieldCount() const = 0;
@@ -48,6 +51,10 @@ protected:
     // The updateSortOrders of the concrete tables: gives the ids positions 1..n in array order;
     // a database error ends it with "Error in <owner>::updateSortOrders: ..." and false.
     bool writeSortOrders(const GS::Array<GS::Int32>& ids, const char* owner);
+
+    // Set while a batch of saves runs: save keeps its INSERT prepared from one entity to the next.
+    bool batching = false;
+    std::unique_ptr<SQLite::Statement> heldInsert;
 };
 
 // True when the table ("categories" or "items") holds a row with this id: a child is saved only

@@ -51,7 +51,7 @@ void AppendToFormula(DG::TextEdit& formula, const GS::UniString& picked)
 bool ShowEvaluation(Qty& qty, DG::TextEdit& valueField, double* value)
 {
     double result = 0.0;
-    const bool evaluated = qty.evaluateFormula(&result, true);
+    const bool evaluated = EvaluateQtyFormula(qty, &result, true);
     if (evaluated) {
         if (value != nullptr)
             *value = result;

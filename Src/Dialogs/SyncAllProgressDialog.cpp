@@ -9,10 +9,12 @@
 #include "DG/DGUtility.hpp"
 #include "ElementFuncs/QtyEvaluation.hpp"
 #include "HostApi/Guard.hpp"
-#include "Palettes/CalvoraPalette.hpp"
 
 SyncAllProgressDialog::SyncAllProgressDialog()
-    : AddOnDialog(ResourceId), label(*this, 1), progressBar(*this, 2), cancelButton(*this, 3)
+    : AddOnDialog(ResourceId),
+      label(*this, SyncAllProgressDialogItems::ProgressText),
+      progressBar(*this, SyncAllProgressDialogItems::ProgressBar),
+      cancelButton(*this, SyncAllProgressDialogItems::CancelButton)
 {
 }
 
@@ -72,17 +74,16 @@ void SyncAllProgressDialog::SyncQuantity(GS::Int32 id)
     Qty qty = qties.findById(id);
     if (qty.getString("guid").IsEmpty())
         return;
-    qty.setDouble("value", qty.getFormulaValue(true));
+    qty.setDouble("value", QtyFormulaValue(qty, true));
     qties.save(qty);  // a failed save is passed over
 }
 
 void SyncAllProgressDialog::Finish()
 {
     finished = true;
-    Guarded("SyncAllProgressDialog::Finish", [] {
+    Guarded("SyncAllProgressDialog::Finish", [&] {
         ProjectDatabase::instance().saveToProject();
-        if (CalvoraPalette::HasInstance())
-            CalvoraPalette::GetInstance().RefreshCategories();
+        ranToEnd = true;
     });
     Guarded("SyncAllProgressDialog::Finish", [&] {
         DisableIdleEvent();
@@ -117,11 +118,14 @@ void SyncAllProgressDialog::ButtonClicked(const DG::ButtonClickEvent& ev)
     });
 }
 
-void RunSyncAllQuantities()
+bool RunSyncAllQuantities()
 {
-    Guarded("DoSyncAllQuantities", [] {
+    bool ranToEnd = false;
+    Guarded("DoSyncAllQuantities", [&] {
         SyncAllProgressDialog dialog;
         if (dialog.GetId() != 0)
             dialog.Invoke();
+        ranToEnd = dialog.RanToEnd();
     });
+    return ranToEnd;
 }

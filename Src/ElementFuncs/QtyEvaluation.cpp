@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "HostApi/HostElementCalls.hpp"
+#include "HostApi/HostHandles.hpp"
 #include "ElementFuncs/ElementFormulaContext.hpp"
 #include "ElementFuncs/ElementFuncsFactory.hpp"
 #include "GSRoot/Guid.hpp"
@@ -106,9 +106,9 @@ GS::UniString LocationName(const API_Guid& guid)
     if (HostGetStorySettings(&stories) != NoError)
         return GS::UniString();
     GS::UniString name;
+    const HeldHandle<HostStoryType> storyList(stories.data);
     if (stories.data != nullptr) {
-        const GSSize held = BMGetHandleSize(reinterpret_cast<GSConstHandle>(stories.data)) /
-                            static_cast<GSSize>(sizeof(HostStoryType));
+        const GSSize held = HandleRecords(stories.data);
         const GSSize listed = static_cast<GSSize>(stories.lastStory) - stories.firstStory + 1;
         const GSSize count = std::min(held, std::max<GSSize>(listed, 0));
         for (GSSize i = 0; i < count; ++i) {
@@ -118,16 +118,15 @@ GS::UniString LocationName(const API_Guid& guid)
                 break;
             }
         }
-        BMKillHandle(reinterpret_cast<GSHandle*>(&stories.data));
     }
     return name;
 }
 
 }  // namespace
 
-bool Qty::evaluateFormula(double* value, bool switchLocale)
+bool EvaluateQtyFormula(Qty& qty, double* value, bool switchLocale)
 {
-    const GS::UniString formula = getString("formula");
+    const GS::UniString formula = qty.getString("formula");
     if (formula.IsEmpty()) {
         if (value != nullptr)
             *value = 0.0;
@@ -142,7 +141,7 @@ bool Qty::evaluateFormula(double* value, bool switchLocale)
     ElementFormulaContext context;
     Math_SetTrace(&context, false);
 
-    const GS::UniString guidText = getString("guid");
+    const GS::UniString guidText = qty.getString("guid");
     if (!guidText.IsEmpty()) {
         const API_Guid guid = ParseGuid(guidText);
         if (ReadElement(guid, &element)) {
@@ -173,50 +172,45 @@ bool Qty::evaluateFormula(double* value, bool switchLocale)
     locale.Restore();
     database.Restore();
 
-    setErrorText(nullptr);
+    qty.setErrorText(nullptr);
     if (code != Math_NoError)
-        setErrorText(context.message != nullptr ? context.message : "");
+        qty.setErrorText(context.message != nullptr ? context.message : "");
     else if (value != nullptr)
         *value = result;
     return code == Math_NoError;
 }
 
-double Qty::getFormulaValue(bool switchLocale)
+double QtyFormulaValue(Qty& qty, bool switchLocale)
 {
     double value = 0.0;
-    if (!evaluateFormula(&value, switchLocale))
+    if (!EvaluateQtyFormula(qty, &value, switchLocale))
         return 0.0;
     return value;
 }
 
-QtyLinkStatus Qty::computeLinkStatus()
+QtyLinkStatus ComputeQtyLinkStatus(Qty& qty)
 {
-    const GS::UniString guidText = getString("guid");
+    const GS::UniString guidText = qty.getString("guid");
     if (guidText.IsEmpty())
         return LinkNotLinked;
     API_Elem_Head header;
     if (!ReadHeader(ParseGuid(guidText), &header))
         return LinkElementMissing;
     double value = 0.0;
-    if (!evaluateFormula(&value, true))
+    if (!EvaluateQtyFormula(qty, &value, true))
         value = 0.0;
-    return std::fabs(value - getDouble("value")) < LinkTolerance ? LinkUpToDate : LinkOutdated;
+    return std::fabs(value - qty.getDouble("value")) < LinkTolerance ? LinkUpToDate : LinkOutdated;
 }
 
-void Qty::updateLinkStatus()
+void UpdateQtyLinkStatus(Qty& qty)
 {
-    linkStatus = computeLinkStatus();
+    qty.linkStatus = ComputeQtyLinkStatus(qty);
 }
 
-QtyLinkStatus Qty::getLinkStatus() const
+GS::UniString QtyDisplayDescription(const Qty& qty)
 {
-    return linkStatus;
-}
-
-GS::UniString Qty::getDisplayDescription() const
-{
-    GS::UniString text = getString("descript");
-    const GS::UniString guidText = getString("guid");
+    GS::UniString text = qty.getString("descript");
+    const GS::UniString guidText = qty.getString("guid");
     const bool hasId = text.Contains("#ID");
     const bool hasLoc = text.Contains("#LOC");
     if ((!hasId && !hasLoc) || guidText.IsEmpty())

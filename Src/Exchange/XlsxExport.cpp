@@ -5,23 +5,15 @@
 #include "HostApi/HostCalls.hpp"
 #include "Database/ProjectDatabase.hpp"
 #include "Exchange/SheetText.hpp"
-#include "Exchange/XlsxImport.hpp"
 #include "Exchange/XlsxWorkbookWriter.hpp"
-#include "VumoFuncs/VumoFuncs.hpp"
 
 namespace {
 
-const GS::Int16 WorkbookLabelList = 32532;
 const GS::Int32 ProjectInfoTextType = 1;
 
 std::string Utf8(const GS::UniString& text)
 {
     return text.ToCStr(CC_UTF8).Get();
-}
-
-std::string Label(GS::Int16 index)
-{
-    return Utf8(GetResString(WorkbookLabelList, index));
 }
 
 } // namespace
@@ -56,23 +48,6 @@ ProjectInfoTexts ReadProjectInfoTexts()
     if (info.projectName.empty())
         info.projectName = "Project";
     return info;
-}
-
-WorkbookLabels ReadWorkbookLabels()
-{
-    WorkbookLabels labels;
-    labels.code = Label(1);
-    labels.category = Label(2);
-    labels.total = Label(3);
-    labels.grandTotal = Label(4);
-    labels.categoryTotal = Label(5);
-    labels.number = Label(6);
-    labels.description = Label(7);
-    labels.unit = Label(8);
-    labels.quantity = Label(9);
-    labels.price = Label(10);
-    labels.author = Label(11);
-    return labels;
 }
 
 EstimateRecord ReadEstimateForExport(bool readPrices)

@@ -20,9 +20,6 @@ std::string GetAutoTextValue(const GS::Array<GS::ArrayFB<GS::UniString, 3>>& aut
 // The seven texts of the recapitulation's head, read from the host once.
 ProjectInfoTexts ReadProjectInfoTexts();
 
-// Items 1 to 11 of string list 32532.
-WorkbookLabels ReadWorkbookLabels();
-
 // Categories in sort order, each with its items in sort order. Prices are left at 0 when
 // they are not to be exported.
 EstimateRecord ReadEstimateForExport(bool readPrices);

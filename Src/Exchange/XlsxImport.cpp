@@ -3,13 +3,10 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 
 #include <charconv>
-#include <cmath>
-#include <limits>
 #include <unordered_map>
 
 #include "Database/ProjectDatabase.hpp"
 #include "Exchange/SheetText.hpp"
-#include "Exchange/XlsxExport.hpp"
 #include "Exchange/XlsxWorkbookWriter.hpp"
 
 namespace {
@@ -127,26 +124,6 @@ std::string Utf8(const GS::UniString& text)
 }
 
 } // namespace
-
-GS::Int32 SaturateToInt32(double value)
-{
-    if (std::isnan(value))
-        return 0;
-    if (value >= static_cast<double>(std::numeric_limits<GS::Int32>::max()))
-        return std::numeric_limits<GS::Int32>::max();
-    if (value <= static_cast<double>(std::numeric_limits<GS::Int32>::min()))
-        return std::numeric_limits<GS::Int32>::min();
-    return static_cast<GS::Int32>(std::trunc(value));
-}
-
-GS::Int32 SaturateToInt32(std::int64_t value)
-{
-    if (value > std::numeric_limits<GS::Int32>::max())
-        return std::numeric_limits<GS::Int32>::max();
-    if (value < std::numeric_limits<GS::Int32>::min())
-        return std::numeric_limits<GS::Int32>::min();
-    return static_cast<GS::Int32>(value);
-}
 
 std::string CellValueToString(const Xlsx::CellValue& value)
 {

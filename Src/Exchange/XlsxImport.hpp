@@ -26,9 +26,6 @@ bool CellValueToInt32(const Xlsx::CellValue& value, GS::Int32* result);
 // A numeric cell as a double; any other type gives 0.0.
 double CellValueToDouble(const Xlsx::CellValue& value);
 
-GS::Int32 SaturateToInt32(double value);
-GS::Int32 SaturateToInt32(std::int64_t value);
-
 // Reads the estimate from the workbook at a UTF-8 path without touching the database:
 // categories from the recapitulation down to its grand-total row (codes from column A, sort
 // orders from the row positions), each with the description and items of its sheet. Throws

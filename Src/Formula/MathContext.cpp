@@ -7,6 +7,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 void Math_InitContext(Math_Context* context)
 {
@@ -102,7 +103,18 @@ Math_Error Math_Reserve(Math_Context* context, Math_Expression* expression, Int3
 {
     if (capacity <= expression->capacity)
         return Math_NoError;
-    char* grown = static_cast<char*>(std::realloc(expression->text, static_cast<size_t>(capacity)));
+    // At least doubled, so that a text growing step by step is not copied at every step; a first
+    // allocation has room for a typical formula with its values.
+    const Int32 doubled = expression->capacity == 0 ? 64
+                          : expression->capacity < 0x3FFFFFFF ? 2 * expression->capacity : 0x7FFFFFFF;
+    char* grown = nullptr;
+    if (doubled > capacity) {
+        grown = static_cast<char*>(std::realloc(expression->text, static_cast<size_t>(doubled)));
+        if (grown != nullptr)
+            capacity = doubled;
+    }
+    if (grown == nullptr)
+        grown = static_cast<char*>(std::realloc(expression->text, static_cast<size_t>(capacity)));
     if (grown == nullptr)
         return Math_SetError(context, Math_ErrMemory, "Memory allocation error.");
     std::memset(grown + expression->capacity, 0, static_cast<size_t>(capacity - expression->capacity));
@@ -119,8 +131,10 @@ void Math_Release(Math_Expression* expression)
     expression->capacity = 0;
 }
 
-Int32 Math_FormatDouble(Math_Context* context, double value, char* buffer, Int32 bufferSize)
+Int32 Math_FormatDouble(Math_Context* context, double value, char* buffer, Int32 bufferSize, double* readBack)
 {
+    if (readBack != nullptr)
+        *readBack = std::numeric_limits<double>::quiet_NaN();
     if (bufferSize < 2)
         return -1;
     if (value == 0.0) {
@@ -130,13 +144,14 @@ Int32 Math_FormatDouble(Math_Context* context, double value, char* buffer, Int32
     }
     // Fixed point with the precision's fraction digits; trailing zeros go, one digit stays after the
     // separator.
-    Int32 length = Math_WriteFixed(value, context->precision, context->decimalSeparator, buffer, bufferSize);
+    Int32 length =
+        Math_WriteFixed(value, context->precision, context->decimalSeparator, buffer, bufferSize, readBack);
     if (length < 0)
         return -1;
-    const char* separator = std::strchr(buffer, context->decimalSeparator);
-    if (separator == nullptr)
+    // A fixed-point text ends with exactly that many digits after its separator.
+    if (context->precision == 0)
         return length;
-    const Int32 lastKept = static_cast<Int32>(separator - buffer) + 1;
+    const Int32 lastKept = length - context->precision;
     while (length - 1 > lastKept && buffer[length - 1] == '0')
         --length;
     buffer[length] = '\0';
@@ -151,7 +166,9 @@ Math_Error Math_EvaluateText(Math_Context* context, const char* text, Int32 leng
         else
             Math_Trace(context, "(%.*s) = {\n", static_cast<int>(length), text);
     }
+    Math_WrittenNumbers numbers;
     Math_Expression expression;
+    expression.numbers = &numbers;
     Math_Error code = Math_Substitute(context, &expression, text, length, depth);
     if (code == Math_NoError)
         code = Math_ReduceParentheses(context, &expression);

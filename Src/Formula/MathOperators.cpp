@@ -2,8 +2,8 @@
 // left; a text without parentheses is evaluated one operator at a time, each result written back.
 #include "Formula/MathInternal.hpp"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -25,9 +25,26 @@ bool EndsOperand(char c)
 const char* const kTableOperators[] = {"<>", "|=", "&=", "^=", "<=", ">=", "!=", "<<", ">>",
                                        "=",  ">",  "<",  "&&", "||", "|",  "&",  "^"};
 
+// A bit for each character that begins an operator of the table, none for the others.
+UInt32 TableCharBit(char c)
+{
+    switch (c) {
+        case '<': return 1;
+        case '>': return 2;
+        case '|': return 4;
+        case '&': return 8;
+        case '^': return 16;
+        case '=': return 32;
+        case '!': return 64;
+        default: return 0;
+    }
+}
+
+// strcmp(op, name) == 0, without a call for the one or two characters of an operator.
 bool Is(const char* op, const char* name)
 {
-    return std::strcmp(op, name) == 0;
+    return op[0] == name[0] &&
+           (name[0] == '\0' || (op[1] == name[1] && (name[1] == '\0' || std::strcmp(op + 2, name + 2) == 0)));
 }
 
 Math_Error OperandTooLong(Math_Context* context)
@@ -103,17 +120,25 @@ Int32 Math_FindText(Math_Context*, const char* pattern, const char* text, Int32 
 
 Int32 Math_FindNotOperator(Math_Context*, const Math_Expression* text)
 {
-    for (Int32 i = 0; i + 1 < text->length; ++i) {
-        if (text->text[i] == '!' && text->text[i + 1] != '=')
-            return i;
+    if (text->length < 2)
+        return -1;
+    const char* t = text->text;
+    const char* last = t + text->length - 1;  // a "!" there has no operand
+    for (const char* p = t; p < last; ++p) {
+        p = static_cast<const char*>(std::memchr(p, '!', static_cast<size_t>(last - p)));
+        if (p == nullptr)
+            break;
+        if (p[1] != '=')
+            return static_cast<Int32>(p - t);
     }
     return -1;
 }
 
-Int32 Math_FindMulOperator(Math_Context*, const Math_Expression* text)
+Int32 Math_FindMulOperator(Math_Context*, const Math_Expression* text, Int32 start)
 {
-    for (Int32 i = 1; i < text->length; ++i) {
-        const char c = text->text[i];
+    const char* t = text->text;
+    for (Int32 i = start > 1 ? start : 1, length = text->length; i < length; ++i) {
+        const char c = t[i];
         if (c == '*' || c == '/' || c == '%' || c == '~')
             return i;
     }
@@ -124,32 +149,25 @@ Math_Error Math_ReadLeftOperand(Math_Context* context, const Math_Expression* te
                                 Int32 bufferSize, Int32* length, Int32* boundary)
 {
     const char* t = text->text;
+    const char separator = context->decimalSeparator;
     Int32 pos = index - 1;
-    Int32 taken = 0;
-    while (pos >= 0) {
+    for (; pos >= 0; --pos) {
         const char c = t[pos];
-        if (Math_IsDigit(c) || c == context->decimalSeparator) {
-            if (taken >= bufferSize - 1)
-                return OperandTooLong(context);
-            ++taken;
-            --pos;
-            continue;
-        }
-        if (c == '+' || c == '-') {
+        if (Math_IsDigit(c) || c == separator) {
+        } else if (c == '+' || c == '-') {
             // A sign when nothing or an operator stands before it; a typed run of signs is taken
             // whole and reads as 0, as atof reads it.
             if (pos != 0 && !Math_IsOperatorChar(t[pos - 1]))
                 break;
-            if (taken >= bufferSize - 1)
-                return OperandTooLong(context);
-            ++taken;
-            --pos;
-            continue;
-        }
-        if (EndsOperand(c))
+        } else if (EndsOperand(c)) {
             break;
-        return Math_SetError(context, Math_ErrInvalidToken, "Token is invalid: %c", c);
+        } else {
+            return Math_SetError(context, Math_ErrInvalidToken, "Token is invalid: %c", c);
+        }
+        if (index - 1 - pos >= bufferSize - 1)
+            return OperandTooLong(context);
     }
+    const Int32 taken = index - 1 - pos;
     *boundary = pos + 1;
     *length = taken;
     std::memcpy(buffer, t + pos + 1, static_cast<size_t>(taken));
@@ -161,10 +179,11 @@ Math_Error Math_ReadRightOperand(Math_Context* context, const Math_Expression* t
                                  Int32 bufferSize, Int32* length, Int32* boundary)
 {
     const char* t = text->text;
+    const char separator = context->decimalSeparator;
     Int32 pos = index;
-    while (pos < text->length) {
+    for (const Int32 end = text->length; pos < end;) {
         const char c = t[pos];
-        if (Math_IsDigit(c) || c == context->decimalSeparator || ((c == '+' || c == '-') && pos == index)) {
+        if (Math_IsDigit(c) || c == separator || ((c == '+' || c == '-') && pos == index)) {
             if (pos - index >= bufferSize - 1)
                 return OperandTooLong(context);
             ++pos;
@@ -281,7 +300,7 @@ Math_Error Math_BinaryOperator(Math_Context* context, Math_Expression* result, d
 }
 
 Math_Error Math_ApplyOperator(Math_Context* context, Math_Expression* result, Math_Expression* text, const char* op,
-                              Int32 index, Int32 opLength)
+                              Int32 index, Int32 opLength, Int32* resultEnd)
 {
     char left[Math_OperandBufferSize];
     char right[Math_OperandBufferSize];
@@ -305,12 +324,16 @@ Math_Error Math_ApplyOperator(Math_Context* context, Math_Expression* result, Ma
                                : Math_IntegerOperator(context, result, 0, op, operand);
             if (code != Math_NoError)
                 return code;
-            const int writtenLength =
-                std::snprintf(written, sizeof written, "%ld", static_cast<long>(static_cast<Int32>(result->value)));
-            if (writtenLength < 1 || writtenLength >= static_cast<int>(sizeof written))
+            const std::to_chars_result converted =
+                std::to_chars(written, written + sizeof written - 1, static_cast<Int32>(result->value));
+            if (converted.ec != std::errc())
                 return Math_SetError(context, Math_ErrIntegerToText, "Integer to text conversion failed.");
+            *converted.ptr = '\0';
+            const Int32 writtenLength = static_cast<Int32>(converted.ptr - written);
             if (context->trace)
                 Math_Trace(context, "\t%s%s%s = %s\n", "", op, right, written);
+            if (resultEnd != nullptr)
+                *resultEnd = index + writtenLength;
             return Math_Splice(context, text, index, rightEnd, written, writtenLength);
         }
         if (Is(op, "-"))
@@ -323,14 +346,16 @@ Math_Error Math_ApplyOperator(Math_Context* context, Math_Expression* result, Ma
         return code;
     if (rightLength == 0)
         return Math_SetError(context, Math_ErrMissingOperand, "Value to the right of operator is missing or invalid.");
-    const double l = Math_ReadDouble(context, left);
-    const double r = Math_ReadDouble(context, right);
+    const double l = Math_ReadNumber(context, text->numbers, left, leftLength);
+    const double r = Math_ReadNumber(context, text->numbers, right, rightLength);
     code = Math_BinaryOperator(context, result, l, op, r);
     if (code != Math_NoError)
         return code;
-    const Int32 writtenLength = Math_FormatDouble(context, result->value, written, sizeof written);
+    double readBack = 0.0;
+    const Int32 writtenLength = Math_FormatDouble(context, result->value, written, sizeof written, &readBack);
     if (writtenLength < 1)
         return Math_SetError(context, Math_ErrDoubleToText, "Text->Double converion failed.");
+    Math_RememberNumber(text->numbers, written, writtenLength, readBack);
     if (context->trace) {
         char a[Math_OperandBufferSize], b[Math_OperandBufferSize], c[Math_OperandBufferSize];
         Math_TraceNumber(context, l, a, sizeof a);
@@ -338,6 +363,8 @@ Math_Error Math_ApplyOperator(Math_Context* context, Math_Expression* result, Ma
         Math_TraceNumber(context, result->value, c, sizeof c);
         Math_Trace(context, "\t(%s %s %s) = %s\n", a, op, b, c);
     }
+    if (resultEnd != nullptr)
+        *resultEnd = leftStart + writtenLength;
     return Math_Splice(context, text, leftStart, rightEnd, written, writtenLength);
 }
 
@@ -352,10 +379,11 @@ Math_Error Math_EvaluateFlat(Math_Context* context, Math_Expression* result, Mat
             return code;
     }
 
-    for (Int32 at; (at = Math_FindMulOperator(context, text)) > 0;) {
+    // Before the end of the last result there is none left: the search goes on from there.
+    for (Int32 at, from = 1; (at = Math_FindMulOperator(context, text, from)) > 0;) {
         op[0] = text->text[at];
         op[1] = '\0';
-        if ((code = Math_ApplyOperator(context, result, text, op, at, 1)) != Math_NoError)
+        if ((code = Math_ApplyOperator(context, result, text, op, at, 1, &from)) != Math_NoError)
             return code;
     }
 
@@ -376,12 +404,19 @@ Math_Error Math_EvaluateFlat(Math_Context* context, Math_Expression* result, Mat
             return code;
     }
 
-    // Most formulas hold none of these operators: skip the table then.
-    const bool anyTableOperator = std::strpbrk(text->text, "<>|&^=!") != nullptr;
+    // Results are written with digits, separators and signs only, so an operator character missing
+    // now stays missing: the entries that begin with one are skipped, and most formulas skip them all.
+    UInt32 present = 0;
+    if (std::strpbrk(text->text, "<>|&^=!") != nullptr) {
+        for (Int32 i = 0; i < text->length; ++i)
+            present |= TableCharBit(text->text[i]);
+    }
     for (const char* tableOp : kTableOperators) {
-        if (!anyTableOperator)
+        if (present == 0)
             break;
-        const Int32 opLength = static_cast<Int32>(std::strlen(tableOp));
+        if ((present & TableCharBit(tableOp[0])) == 0)
+            continue;
+        const Int32 opLength = tableOp[1] == '\0' ? 1 : 2;
         for (Int32 at; (at = Math_FindText(context, tableOp, text->text, text->length, 0)) >= 1;) {
             code = Math_ApplyOperator(context, result, text, tableOp, at, opLength);
             if (code == Math_SignOutcome)
@@ -393,7 +428,7 @@ Math_Error Math_EvaluateFlat(Math_Context* context, Math_Expression* result, Mat
 
     double value = 0.0;
     if (Math_IsNumber(context, text->text, text->length)) {
-        value = Math_ReadDouble(context, text->text);
+        value = Math_ReadNumber(context, text->numbers, text->text, text->length);
     } else if (text->length > 1 && text->text[0] == '~' && Math_IsNumber(context, text->text + 1, text->length - 1)) {
         const double number = Math_ReadDouble(context, text->text + 1);
         if (context->trace) {
@@ -427,6 +462,7 @@ Math_Error Math_ReduceParentheses(Math_Context* context, Math_Expression* expres
     }
 
     Math_Expression group;
+    group.numbers = expression->numbers;
     Math_Error code = Math_NoError;
     for (;;) {
         const char* close = static_cast<const char*>(std::memchr(expression->text, ')', static_cast<size_t>(expression->length)));

@@ -50,8 +50,11 @@ const BuiltinEntry kBuiltins[] = {
 
 Int32 FindBuiltin(const char* name, Int32 length)
 {
+    const char first = length > 0 ? ToLowerAscii(name[0]) : '\0';
     for (Int32 i = 0; i < static_cast<Int32>(sizeof kBuiltins / sizeof kBuiltins[0]); ++i) {
         const char* builtin = kBuiltins[i].name;
+        if (ToLowerAscii(builtin[0]) != first)
+            continue;
         Int32 j = 0;
         while (j < length && builtin[j] != '\0' && ToLowerAscii(builtin[j]) == ToLowerAscii(name[j]))
             ++j;
@@ -87,26 +90,21 @@ Math_Error NotFinite(Math_Context* context, const char* name)
 }
 
 // A value enters the text with 8 decimals; one that cannot be written so stops the evaluation.
-Math_Error WriteValueText(Math_Context* context, const char* name, double value, char* buffer, Int32* length)
+Math_Error WriteValueText(Math_Context* context, const char* name, double value, char* buffer, Int32* length,
+                          double* readBack = nullptr)
 {
     if (!std::isfinite(value))
         return NotFinite(context, name);
-    *length = Math_WriteFixed(value, 8, context->decimalSeparator, buffer, Math_ValueBufferSize);
+    *length = Math_WriteFixed(value, 8, context->decimalSeparator, buffer, Math_ValueBufferSize, readBack);
     if (*length < 0)
         return Math_SetError(context, Math_ErrNotFinite, "Result of %s is too large.", name);
     return Math_NoError;
 }
 
-Math_Error AppendChar(Math_Context* context, Math_Expression* out, char c)
+// Characters copied into the working text as they are.
+bool IsCopied(const Math_Context* context, char c)
 {
-    if (out->length + 1 >= out->capacity) {
-        const Math_Error code = Math_Reserve(context, out, out->length + 2);
-        if (code != Math_NoError)
-            return code;
-    }
-    out->text[out->length++] = c;
-    out->text[out->length] = '\0';
-    return Math_NoError;
+    return Math_IsDigit(c) || c == context->decimalSeparator || Math_IsOperatorChar(c) || c == '(' || c == ')';
 }
 
 struct Arguments {
@@ -185,19 +183,26 @@ Math_Error Math_Substitute(Math_Context* context, Math_Expression* out, const ch
             ++i;
             continue;
         }
-        if (Math_IsDigit(c) || c == context->decimalSeparator || Math_IsOperatorChar(c) || c == '(' || c == ')') {
-            const Copied kind = Math_IsDigit(c) ? Copied::Digit
-                                : c == context->decimalSeparator ? Copied::Separator : Copied::Other;
-            // A number must not run into a value, nor into the number before a blank: Area 2 and
-            // 12 34 are refused rather than merged into one number.
-            if (kind != Copied::Other &&
-                (last == Copied::Value || (kind == Copied::Digit && last == Copied::Digit && blankDropped)))
-                return InvalidToken(context, text, length, i);
-            if ((code = AppendChar(context, out, c)) != Math_NoError)
-                return code;
-            last = kind;
-            blankDropped = false;
-            ++i;
+        if (IsCopied(context, c)) {
+            // The text always has room for the rest of the input (see the growth below), so a run of
+            // such characters is copied without growing it.
+            char* copy = out->text + out->length;
+            for (; i < length && IsCopied(context, text[i]); ++i) {
+                const char d = text[i];
+                const Copied kind = Math_IsDigit(d) ? Copied::Digit
+                                    : d == context->decimalSeparator ? Copied::Separator : Copied::Other;
+                // A number must not run into a value, nor into the number before a blank: Area 2 and
+                // 12 34 are refused rather than merged into one number.
+                if (kind != Copied::Other &&
+                    (last == Copied::Value || (kind == Copied::Digit && last == Copied::Digit && blankDropped))) {
+                    out->length = static_cast<Int32>(copy - out->text);
+                    return InvalidToken(context, text, length, i);
+                }
+                *copy++ = d;
+                last = kind;
+                blankDropped = false;
+            }
+            out->length = static_cast<Int32>(copy - out->text);
             continue;
         }
         if (!IsNameStart(c))
@@ -238,8 +243,10 @@ Math_Error Math_Substitute(Math_Context* context, Math_Expression* out, const ch
 
         char valueText[Math_ValueBufferSize];
         Int32 valueLength = 0;
-        if ((code = WriteValueText(context, name, value, valueText, &valueLength)) != Math_NoError)
+        double readBack = 0.0;
+        if ((code = WriteValueText(context, name, value, valueText, &valueLength, &readBack)) != Math_NoError)
             return code;
+        Math_RememberNumber(out->numbers, valueText, valueLength, readBack);
         // Room for the value and for the rest of the input.
         const Int64 needed = static_cast<Int64>(valueLength) + out->length + length;
         if (needed >= out->capacity) {

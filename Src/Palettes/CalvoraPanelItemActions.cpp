@@ -6,6 +6,9 @@
 #include "Dialogs/FormulaAssistance.hpp"
 #include "ElementFuncs/QtyEvaluation.hpp"
 #include "Palettes/CalvoraPanel.hpp"
+#include "ResourceNames.hpp"
+
+namespace Texts = CalvoraPaletteStrings;
 
 namespace {
 
@@ -21,16 +24,19 @@ void CopyFields(const Item& from, Item& to)
 void CalvoraPanel::AddQties(const Qty& qtyTemplate, const VumoElementsList& elements, bool unlinked)
 {
     const GS::UIndex count = unlinked ? 1 : elements.GetSize();
-    QtiesTable qties;
+    GS::Array<Qty> qties;
     for (GS::UIndex i = 0; i < count; ++i) {
-        Qty qty = qtyTemplate;
+        qties.Push(qtyTemplate);
+        Qty& qty = qties.GetLast();
         if (!unlinked) {
             qty.setString("guid", FormulaAssistance::GuidText(elements[i]));
-            qty.setDouble("value", qty.getFormulaValue(true));
+            qty.setDouble("value", QtyFormulaValue(qty, true));
         }
-        if (qties.save(qty))
-            qtyMap.Put(qty.getInt("id"), qty);
     }
+    QtiesTable().saveAll(qties);
+    for (const Qty& qty : qties)
+        if (!qty.isNew)
+            qtyMap.Put(qty.getInt("id"), qty);
 }
 
 void CalvoraPanel::AddNewItem()
@@ -67,7 +73,7 @@ void CalvoraPanel::AddNewItem()
             // One unlinked quantity when nothing is selected or the user asked for one.
             const bool unlinked = elements.IsEmpty() || dialog.IsUnlinkedChecked();
             if (unlinked)
-                qtyTemplate.setDouble("value", qtyTemplate.getFormulaValue(true));
+                qtyTemplate.setDouble("value", QtyFormulaValue(qtyTemplate, true));
             AddQties(qtyTemplate, elements, unlinked);
             item = items.findById(addedId);
         }
@@ -128,7 +134,7 @@ void CalvoraPanel::DeleteItem()
         return;
     const Int32 id = static_cast<Int32>(itemsList.GetItemValue(row));
     RunAction("CalvoraPanel::DeleteItem", [&] {
-        if (!AskYesNo(DeleteItemTitle, DeleteItemQuestion))
+        if (!AskYesNo(Texts::DeleteItemTitle, Texts::DeleteItemQuestion))
             return;
         ItemsTable items;
         Item stored = items.findById(id);

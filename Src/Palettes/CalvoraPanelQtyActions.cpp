@@ -1,16 +1,17 @@
 // The panel's quantity actions, and zooming to and selecting the elements quantities link to.
 // Quantities are saved and removed from their stored records read by id.
-#include <algorithm>
-#include <vector>
-
 #include "DG/DGUtility.hpp"
 #include "Database/QtiesTable.hpp"
 #include "Dialogs/EditQtyDialog.hpp"
+#include "ElementFuncs/QtyEvaluation.hpp"
 #include "GSRoot/Debug.hpp"
 #include "GSRoot/Guid.hpp"
 #include "HostApi/HostCalls.hpp"
 #include "Palettes/CalvoraPanel.hpp"
+#include "ResourceNames.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
+
+namespace Texts = CalvoraPaletteStrings;
 
 namespace {
 
@@ -29,8 +30,8 @@ bool TakeFormula(Qty& qty, const GS::UniString& formula)
     qty.setString("formula", formula);
     double value = qty.getDouble("value");
     if (!qty.getString("guid").IsEmpty()) {
-        value = qty.getFormulaValue(true);
-    } else if (!formula.IsEmpty() && !qty.evaluateFormula(&value, true)) {
+        value = QtyFormulaValue(qty, true);
+    } else if (!formula.IsEmpty() && !EvaluateQtyFormula(qty, &value, true)) {
         qty.setString("formula", previous);
         return false;
     }
@@ -87,7 +88,7 @@ void CalvoraPanel::EditQty()
         const double value = edited.getDouble("value");
 
         const bool several = rows.GetSize() > 1;
-        if (several && !AskYesNo(EditQtiesTitle, EditQtiesQuestion))
+        if (several && !AskYesNo(Texts::EditQtiesTitle, Texts::EditQtiesQuestion))
             return false;
         for (Int16 row : rows) {
             const Int32 id = static_cast<Int32>(qtiesList.GetItemValue(row));
@@ -116,28 +117,18 @@ void CalvoraPanel::DeleteQties()
     const Int16 itemRow = itemsList.GetSelectedItem();
     const Int32 itemId = itemRow > 0 ? static_cast<Int32>(itemsList.GetItemValue(itemRow)) : 0;
     RunQtyAction("CalvoraPanel::DeleteQties", [&](const GS::Array<Int16>& rows) {
-        if (!AskYesNo(DeleteQtyTitle, DeleteQtyQuestion))
+        if (!AskYesNo(Texts::DeleteQtyTitle, Texts::DeleteQtyQuestion))
             return false;
-        // Removed last first, by their stored sort orders, so each closed gap lies behind the rest.
         QtiesTable qties;
-        std::vector<Qty> doomed;
+        GS::Array<Qty> doomed;
         for (Int16 row : rows)
-            doomed.push_back(qties.findById(static_cast<Int32>(qtiesList.GetItemValue(row))));
-        std::stable_sort(doomed.begin(), doomed.end(), [](const Qty& a, const Qty& b) {
-            return a.getInt("sort_order") > b.getInt("sort_order");
-        });
-        for (Qty& qty : doomed) {
-            const Int32 id = qty.getInt("id");
-            if (!qties.remove(qty))
-                continue;
-            for (Int16 row = qtiesList.GetItemCount(); row >= 1; --row) {
-                if (static_cast<Int32>(qtiesList.GetItemValue(row)) == id) {
-                    qtiesList.DeleteItem(row);
-                    break;
-                }
-            }
-            qtyMap.Delete(id);
-        }
+            doomed.Push(qties.findById(static_cast<Int32>(qtiesList.GetItemValue(row))));
+        GS::HashTable<Int32, bool> removed;
+        for (Int32 id : qties.removeAll(doomed))
+            removed.Put(id, true);
+        for (Int16 row = qtiesList.GetItemCount(); row >= 1; --row)
+            if (removed.ContainsKey(static_cast<Int32>(qtiesList.GetItemValue(row))))
+                qtiesList.DeleteItem(row);
         qtyMap = qties.findWhere("item_id", itemId);
         for (Int16 row = 1; row <= qtiesList.GetItemCount(); ++row)
             SetQtyRow(row);
@@ -156,10 +147,10 @@ void CalvoraPanel::ReloadQties()
             if (record == nullptr || record->getString("guid").IsEmpty())
                 continue;
             Qty qty = qties.findById(id);
-            qty.setDouble("value", qty.getFormulaValue(true));
+            qty.setDouble("value", QtyFormulaValue(qty, true));
             if (!qties.save(qty))
                 continue;
-            qty.updateLinkStatus();
+            UpdateQtyLinkStatus(qty);
             qtyMap.Put(id, qty);
             SetQtyRow(row);
         }
@@ -188,6 +179,6 @@ void CalvoraPanel::ZoomToLinkedElement()
         neigs.Push(neig);
     }
     if (HostSelectElements(neigs, true) != NoError)
-        DGAlert(DG::DG_ERROR, GetResString(resourceId, ZoomTitle), GetResString(resourceId, SelectFailedText), "",
-                GetResString(resourceId, OkText), "", "");
+        DGAlert(DG::DG_ERROR, GetResString(resourceId, Texts::ZoomTitle),
+                GetResString(resourceId, Texts::SelectFailedText), "", GetResString(resourceId, Texts::OkText), "", "");
 }

@@ -7,6 +7,7 @@
 #include "Dialogs/ArgumentPickers.hpp"
 #include "Dialogs/AttributeSwatches.hpp"
 #include "GSRoot/Memory.hpp"
+#include "Host/ElementOps.hpp"
 #include "HostApi/HostElementCalls.hpp"
 #include "ScenarioSupport.hpp"
 
@@ -34,12 +35,19 @@ std::string ListRows(Int16 panel)
     return rows;
 }
 
+// Every memo, definition and parameter list a picker read came back once.
 class Pickers : public InProcess {
 protected:
     void SetUp() override
     {
         InProcess::SetUp();
         Start(ReadJson(COMMANDS_MODEL), "");
+        Host::ResetElementCounters();
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(Host::ElementCounters().Balanced());
+        InProcess::TearDown();
     }
     API_Element Element(const char* guid)
     {
@@ -59,6 +67,7 @@ TEST_F(Pickers, ListWhatTheElementOffersAndHandBackThePickedName)
         std::string rows;
         bool confirmed;
         const char* name;
+        const char* failing = "";  // a host read told to fail
     };
     const std::string brickAndConcrete =
         "row 1 value 0 selected | \"\" | \"Brick\" | \"0.10\" | \"1\"\n"
@@ -98,23 +107,41 @@ TEST_F(Pickers, ListWhatTheElementOffersAndHandBackThePickedName)
          true, "U-Value"},
         {"Property()", kWindow, {"escape"}, properties, false, ""},
         {"Parameter()", kWindow, {"cancel"}, parameters, false, ""},
+        // Reads that fail hand nothing out: no caption, no skin, no region, no parameter.
+        {"Parameter()", kWindow, {"ok"}, "row 1 value 0 selected | \"\" | \"A\" | \"1.25\"\n"
+         "row 2 value 0 | \"\" | \"uValue\" | \"0.88\"\nrow 3 value 0 | \"\" | \"frameDepth\" | \"0.07\"\n",
+         true, "A", "HostGetLibPartParams"},
+        {"SkinVolume()", kWall1, {"ok"}, "", true, "", "HostGetAttributeDef"},
+        {"ProfileRegionArea()", kColumn, {"ok"}, "", true, "", "HostGetAttributeDefExt"},
+        {"Parameter()", kWindow, {"ok"}, "", true, "", "HostGetElementMemo"},
     };
     for (const Case& c : cases) {
-        const std::string what = std::string(c.entry) + " " + c.element;
+        const std::string what = std::string(c.entry) + " " + c.element + " " + c.failing;
         EXPECT_TRUE(IsPickerEntry(c.entry)) << what;
+        host.ClearFailures();
+        if (*c.failing != '\0')
+            host.FailOperation(c.failing);
         std::string rows = "picker never opened";
         actions.push_back([&rows] { rows = ListRows(DG::User::TopModal()); });
         for (const std::string& action : c.actions) {
             const std::string verb = action.substr(0, action.find(' '));
             const Int16 row = static_cast<Int16>(action.size() > verb.size() ? std::stoi(action.substr(verb.size())) : 0);
+            // The four pickers name their items alike.
             if (verb == "select")
-                Act([row](Int16 p, std::string* e) { return DG::User::SelectRows(p, 3, {row}, e); });
+                Act([row](Int16 p, std::string* e) {
+                    return DG::User::SelectRows(p, DG::User::FindItem(p, "ChoicesList"), {row}, e);
+                });
             else if (verb == "double")
-                Act([row](Int16 p, std::string* e) { return DG::User::DoubleClickRow(p, 3, row, e); });
+                Act([row](Int16 p, std::string* e) {
+                    return DG::User::DoubleClickRow(p, DG::User::FindItem(p, "ChoicesList"), row, e);
+                });
             else if (verb == "escape")
                 Act([](Int16 p, std::string* e) { return DG::User::PressKey(p, DG::Key::Escape, DG::Key::NoModifier, e); });
             else
-                Act([verb](Int16 p, std::string* e) { return DG::User::ClickButton(p, verb == "ok" ? 1 : 2, e); });
+                Act([verb](Int16 p, std::string* e) {
+                    const char* button = verb == "ok" ? "SelectButton" : "CancelButton";
+                    return DG::User::ClickButton(p, DG::User::FindItem(p, button), e);
+                });
         }
         GS::UniString name("untouched");
         EXPECT_EQ(RunArgumentPicker(c.entry, Element(c.element), &name), c.confirmed) << what;
@@ -141,7 +168,7 @@ TEST_F(Pickers, ResizingMovesTheButtonsAndLaysTheColumnsOutAgain)
             layout += line + "\n";
         }
     });
-    Act([](Int16 p, std::string* e) { return DG::User::ClickButton(p, 2, e); });
+    Act([](Int16 p, std::string* e) { return DG::User::ClickButton(p, DG::User::FindItem(p, "CancelButton"), e); });
     GS::UniString name;
     EXPECT_FALSE(RunArgumentPicker("SkinVolume()", Element(kWall1), &name));
     EXPECT_EQ(layout, "modal \"Select Composite Skin\" 480x280 visible grow\n"

@@ -79,7 +79,7 @@ TEST_F(Commands, SyncAll)
          Palette + Progress(0, 3, 3) + Progress(1, 3, 3) + Progress(3, 3, 3) + Rows(Fixture) + Rows(Synced) +
              "=row 1 value 1 | \"1\" | \"I1\" | \"Wall volume\" | \"m3\" | \"11.50\" | \"10.00\" | \"115.00\""},
         {"cancelled after the first step: that value kept in memory, nothing stored, no refresh", Estimate,
-         "menu 32500 1\nmenu 32502 1\nidle 1\nclick top 3\nidle 3\n@stored\nshow Calvora\n@flush\n",
+         "menu 32500 1\nmenu 32502 1\nidle 1\nclick top CancelButton\nidle 3\n@stored\nshow Calvora\n@flush\n",
          Rows(Fixture) + Palette +
              Rows("categories: 1|Walls|C1|1||112.0\ncategories: 2|Slabs|C2|2||14.0\n"
                   "items: 1|1|1|I1|Wall volume|m3|10.0|10.0|100.0\n" + Without(Items, "items: 1|") +
@@ -130,7 +130,7 @@ const std::string CreateFailed =
 const std::string ImportFailed = AlertOk("error", "Error", "Failed to import the SQL file.");
 const std::string SqlImported = AlertOk("information", "Success", "SQL file imported successfully!");
 const std::string NotFound = AlertOk("error", "File Not Found", "The specified file does not exist.");
-const std::string ImportSql = "menu 32503 1\ntype top 4 \"$DIR/";  // the file's name and the rest follow
+const std::string ImportSql = "menu 32503 1\ntype top FileNameEdit \"$DIR/";  // the file's name and the rest follow
 
 TEST_F(Commands, SqlExportAndImport)
 {
@@ -145,33 +145,33 @@ TEST_F(Commands, SqlExportAndImport)
          ExportSql + "=cancelled the file dialog\n=no alerts"},
         {"a round trip keeping the linked quantities restores, stores and shows the exported estimate", Estimate,
          "menu 32500 1\nmenu 32504 2\nfile $DIR/a.sql\nmenu 32502 1\nidle 4\n@stored\n" + ImportSql +
-             "a.sql\"\nclick top 1\nanswer 1\n@stored\nshow Calvora\n",
+             "a.sql\"\nclick top OkButton\nanswer 1\n@stored\nshow Calvora\n",
          Rows(Synced) + SqlImported + Rows(Fixture) + Palette},
         {"skipping the linked quantities leaves only the unlinked ones", Estimate,
-         "menu 32504 2\nfile $DIR/a.sql\n" + ImportSql + "a.sql\"\ncheck top 6 on\nclick top 1\nanswer 1\n@stored\n"
+         "menu 32504 2\nfile $DIR/a.sql\n" + ImportSql + "a.sql\"\ncheck top SkipLinkedCheck on\nclick top OkButton\nanswer 1\n@stored\n"
                                                          "menu 32504 2\nfile $DIR/b.sql\n",
          SqlImported + Rows(unlinked) + ExportSql},
         {"a missing file keeps the dialog open with its path until Cancel", Estimate,
-         ImportSql + "none.sql\"\nclick top 1\nanswer 1\nshow top\nclick top 2\nshow alerts\n@flush\n",
+         ImportSql + "none.sql\"\nclick top OkButton\nanswer 1\nshow top\nclick top CancelButton\nshow alerts\n@flush\n",
          NotFound + "4 textedit (5,22,255,20) focus \"$DIR/none.sql\"\n"
                     "=alert error \"File Not Found\": \"The specified file does not exist.\" / \"\" [\"OK\"] -> 1\n!alert\n" +
              Rows(Fixture)},
-        {"an empty path is no file either", Estimate, "menu 32503 1\nclick top 1\nanswer 1\nclick top 2\n", NotFound},
+        {"an empty path is no file either", Estimate, "menu 32503 1\nclick top OkButton\nanswer 1\nclick top CancelButton\n", NotFound},
         {"browsing fills the path; a cancelled browse leaves it", Estimate,
-         "menu 32504 2\nfile $DIR/a.sql\nmenu 32503 1\ntype top 4 \"kept\"\nclick top 5\nfile cancel\nshow top\n"
-         "click top 5\nfile $DIR/a.sql\nshow top\nclick top 2\nshow alerts\n",
+         "menu 32504 2\nfile $DIR/a.sql\nmenu 32503 1\ntype top FileNameEdit \"kept\"\nclick top BrowseButton\nfile cancel\nshow top\n"
+         "click top BrowseButton\nfile $DIR/a.sql\nshow top\nclick top CancelButton\nshow alerts\n",
          "=file dialog open \"Import from SQL\" [SQL files (*.sql)]\n=cancelled the file dialog\n"
          "4 textedit (5,22,255,20) focus \"kept\"\n=file dialog open \"Import from SQL\" [SQL files (*.sql)]\n"
          "4 textedit (5,22,255,20) focus \"$DIR/a.sql\"\n=no alerts"},
         {"a file holding a zero byte is refused and changes nothing", Estimate,
-         "menu 32500 1\n" + ImportSql + "zero.sql\"\nclick top 1\nanswer 1\nshow Calvora\n@flush\n",
+         "menu 32500 1\n" + ImportSql + "zero.sql\"\nclick top OkButton\nanswer 1\nshow Calvora\n@flush\n",
          ImportFailed + Palette + Rows(Fixture)},
-        {"SQL that fails changes nothing", Estimate, "menu 32500 1\n" + ImportSql + "bad.sql\"\nclick top 1\nanswer 1\nshow Calvora\n@flush\n",
+        {"SQL that fails changes nothing", Estimate, "menu 32500 1\n" + ImportSql + "bad.sql\"\nclick top OkButton\nanswer 1\nshow Calvora\n@flush\n",
          ImportFailed + Palette + Rows(Fixture)},
-        {"a folder exists but cannot be opened", Estimate, "menu 32503 1\ntype top 4 \"$DIR\"\nclick top 1\nanswer 1\n@flush\n",
+        {"a folder exists but cannot be opened", Estimate, "menu 32503 1\ntype top FileNameEdit \"$DIR\"\nclick top OkButton\nanswer 1\n@flush\n",
          AlertOk("error", "Error", "Could not open the SQL file.") + Rows(Fixture)},
         {"Cancel ends the import at once; an enlarged dialog moves its buttons", Estimate,
-         "menu 32503 1\nresize top 40 20\nshow top\nclick top 2\nshow alerts\n",
+         "menu 32503 1\nresize top 40 20\nshow top\nclick top CancelButton\nshow alerts\n",
          R"~(=modal "Import SQL" 340x150 visible grow
              =1 button (220,110,50,30) "Ok"
              =2 button (280,110,50,30) "Cancel"
@@ -207,17 +207,19 @@ TEST_F(Commands, XlsxExportAndImport)
 {
     WriteFile(dir + "/bad.xlsx", "no workbook");
     const std::string exported = AlertOk("information", "Success", "Excel file exported successfully!");
-    const std::string exportTo = "menu 32504 1\nclick top 1\nfile $DIR/e.xlsx\nanswer 1\nmenu 32502 1\nidle 4\n";
-    auto withOption = [&](int box) -> Case {
-        return {"price option " + std::to_string(box), Estimate,
-                "menu 32504 1\n" + (box != 0 ? "check top " + std::to_string(box) + " on\n" : std::string()) +
-                    "click top 1\nfile $DIR/p" + std::to_string(box) + ".xlsx\nanswer 1\n",
-                ExportXlsx + "=chose file $DIR/p" + std::to_string(box) + ".xlsx\n" + exported};
+    const std::string exportTo = "menu 32504 1\nclick top OkButton\nfile $DIR/e.xlsx\nanswer 1\nmenu 32502 1\nidle 4\n";
+    // The box ticked (none: "") names the workbook.
+    auto withOption = [&](const std::string& box) -> Case {
+        return {"price option " + box, Estimate,
+                "menu 32504 1\n" + (box.empty() ? std::string() : "check top " + box + " on\n") +
+                    "click top OkButton\nfile $DIR/p" + box + ".xlsx\nanswer 1\n",
+                ExportXlsx + "=chose file $DIR/p" + box + ".xlsx\n" + exported};
     };
     Check({
-        withOption(0), withOption(3), withOption(4), withOption(5),
+        withOption(""), withOption("DoNotExportPricesCheck"), withOption("MarkPriceFieldsAsInputCheck"),
+        withOption("LockAllExceptPricesCheck"),
         {"cancelling the options shows no file dialog; an enlarged dialog moves its buttons", Estimate,
-         "menu 32504 1\nresize top 40 20\nshow top\nclick top 2\nshow files\n",
+         "menu 32504 1\nresize top 40 20\nshow top\nclick top CancelButton\nshow files\n",
          R"~(=modal "Export to XLSX" 340x150 visible grow
              =1 button (220,110,50,30) "Ok"
              =2 button (280,110,50,30) "Cancel"
@@ -225,7 +227,7 @@ TEST_F(Commands, XlsxExportAndImport)
              =4 checkbox (5,30,310,23) [ ] "Mark price fields as input"
              =5 checkbox (5,55,310,23) [ ] "Lock all cells except price fields"
              =no file dialogs)~"},
-        {"a cancelled file dialog ends silently", Estimate, "menu 32504 1\nclick top 1\nfile cancel\nshow alerts\n",
+        {"a cancelled file dialog ends silently", Estimate, "menu 32504 1\nclick top OkButton\nfile cancel\nshow alerts\n",
          ExportXlsx + "=cancelled the file dialog\n=no alerts"},
         {"an import answered Cancel leaves the estimate as it was", Estimate,
          exportTo + "menu 32503 2\nfile $DIR/e.xlsx\nanswer \"Cancel\"\n@flush\n",
@@ -242,10 +244,10 @@ TEST_F(Commands, XlsxExportAndImport)
         {"a cancelled open dialog ends silently", Estimate, "menu 32503 2\nfile cancel\nshow alerts\n",
          ImportExcel + "=cancelled the file dialog\n=no alerts"},
     });
-    const char* const prices[][2] = {{"0", "F5 10 fill null locked, B5 locked, open"},
-                                     {"3", "F5 0 fill null locked, B5 locked, open"},
-                                     {"4", "F5 10 bold fill \"solid\" locked, B5 locked, open"},
-                                     {"5", "F5 10 fill null unlocked, B5 locked, protected"}};
+    const char* const prices[][2] = {{"", "F5 10 fill null locked, B5 locked, open"},
+                                     {"DoNotExportPricesCheck", "F5 0 fill null locked, B5 locked, open"},
+                                     {"MarkPriceFieldsAsInputCheck", "F5 10 bold fill \"solid\" locked, B5 locked, open"},
+                                     {"LockAllExceptPricesCheck", "F5 10 fill null unlocked, B5 locked, protected"}};
     for (const auto& [box, cell] : prices)
         EXPECT_EQ(PriceCell(dir + "/p" + box + ".xlsx"), cell) << box;
 }
@@ -279,7 +281,7 @@ std::map<std::string, std::string> Listing(const std::string& folder)
 // replaces.
 TEST_F(Commands, ExportTargets)
 {
-    const std::string xlsx = "menu 32504 1\nclick top 1\nfile $DIR/", sql = "menu 32504 2\nfile $DIR/";
+    const std::string xlsx = "menu 32504 1\nclick top OkButton\nfile $DIR/", sql = "menu 32504 2\nfile $DIR/";
     const std::string xlsxFailed =
         AlertOk("error", "Error", "Could not create the XLSX file. Please check the file path and permissions.");
     const struct {

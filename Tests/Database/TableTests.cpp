@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <stdexcept>
 #include <tuple>
 
@@ -187,6 +188,178 @@ TEST_F(DenseSortOrders, Reorders)
     EXPECT_EQ(SortOrders("categories"), (Rows{{1, 1}, {c, 1}}));
     EXPECT_EQ(SortOrders("qties"), (Rows{{1, 1}, {2, 1}}));
     EXPECT_TRUE(Db().isChanged());
+}
+
+// Saving or removing many quantities at once stores what doing it one by one does (removing the
+// highest sort order first, as the panel does), also where sort orders have gaps, ties or values
+// the tables never write; a batch that fails leaves the estimate as it was.
+class QuantityBatches : public DatabaseTest {
+protected:
+    struct Batch {
+        const char* name;
+        std::string setup;
+        std::vector<std::pair<GS::Int32, double>> saves;  // (item id, value) of new quantities
+        std::vector<GS::Int32> removes;                   // quantity ids as selected
+        Rows sortOrders;                                  // the quantities' afterwards
+        const char* totals;                               // items' qty/total, then the categories' totals
+    };
+
+    // Every row, the totals, the next ids, the debug output, the changed flag and what the
+    // entities learnt.
+    std::string Outcome(const Batch& batch, bool atOnce)
+    {
+        Db().resetToEmpty();
+        Db().execSql(GS::UniString(batch.setup));
+        StoreNow();
+        debugOutput.clear();
+        QtiesTable qties;
+        GS::Array<Qty> saved;
+        for (const auto& [item, value] : batch.saves) {
+            Qty qty;
+            qty.setInt("item_id", item);
+            qty.setDouble("value", value);
+            saved.Push(qty);
+        }
+        GS::Array<Qty> doomed;
+        for (GS::Int32 id : batch.removes) {
+            Qty qty;
+            qty.isNew = false;
+            qty.setInt("id", id);
+            const bool stored = Query("SELECT COUNT(*) FROM qties WHERE id = " + std::to_string(id)) > 0;
+            doomed.Push(stored ? qties.findById(id) : qty);
+        }
+        std::string learnt = "removed";
+        if (atOnce) {
+            qties.saveAll(saved);
+            for (GS::Int32 id : qties.removeAll(doomed))
+                learnt += " " + std::to_string(id);
+        } else {
+            for (Qty& qty : saved)
+                qties.save(qty);
+            std::vector<Qty*> order;
+            for (Qty& qty : doomed)
+                order.push_back(&qty);
+            std::stable_sort(order.begin(), order.end(), [](const Qty* a, const Qty* b) {
+                return a->getInt("sort_order") > b->getInt("sort_order");
+            });
+            for (Qty* qty : order)
+                if (qties.remove(*qty))
+                    learnt += " " + std::to_string(qty->getInt("id"));
+        }
+        for (const GS::Array<Qty>* entities : {&saved, &doomed})
+            for (const Qty& qty : *entities)
+                learnt += std::string(qty.isNew ? " new" : " ") + std::to_string(qty.getInt("id")) + "@" +
+                          std::to_string(qty.getInt("sort_order"));
+        // The dump writes six decimals; the totals go in with all their digits.
+        return Dump() + QueryText("SELECT group_concat(printf('%.17g %.17g', qty, total), ' ') FROM items") +
+               QueryText("SELECT group_concat(printf(' %.17g', total), '') FROM categories") + "\n" +
+               QueryText("SELECT group_concat(name || seq, ' ') FROM sqlite_sequence") + "\n" + debugOutput +
+               (Db().isChanged() ? "changed\n" : "unchanged\n") + learnt;
+    }
+};
+
+// (id, category_id, sort_order, price) and (id, item_id, sort_order, value) rows.
+std::string Items(const std::string& rows)
+{
+    return "INSERT INTO items (id, category_id, sort_order, price, qty, total) "
+           "SELECT column1, column2, column3, column4, 0.0, 0.0 FROM (VALUES " + rows + ");";
+}
+
+std::string Qties(const std::string& rows)
+{
+    return "INSERT INTO qties (id, item_id, sort_order, value) VALUES " + rows + ";";
+}
+
+TEST_F(QuantityBatches, StoreWhatOneByOneStores)
+{
+    const std::string item1 = Items("(1, 1, 1, 1.0)");
+    const std::string twoItems = Items("(1, 1, 1, 1.0), (2, 1, 2, 2.0)");
+    const std::string fiveQties =
+        Qties("(1, 1, 1, 1.0), (2, 1, 2, 2.0), (3, 1, 3, 3.0), (4, 1, 4, 4.0), (5, 1, 5, 5.0)");
+    const std::vector<Batch> batches = {
+        {"a new item's first quantities, rounded",
+         Items("(1, 1, 1, 10.5), (2, 1, 2, 1.0)") + Qties("(1, 2, 1, 0.1)") +
+             "UPDATE items SET qty = 0.1, total = 0.1 WHERE id = 2;",
+         {{1, 1.234}, {1, 2.345}, {1, 0.125}}, {}, {{1, 1}, {2, 1}, {3, 2}, {4, 3}}, "3.7/38.85 0.1/0.1 38.95"},
+        {"after a gap and a tie", item1 + Qties("(1, 1, 1, 1.0), (2, 1, 3, 1.0), (3, 1, 3, 1.0)"),
+         {{1, 0.5}, {1, 0.25}}, {}, {{1, 1}, {2, 3}, {3, 3}, {4, 4}, {5, 5}}, "3.75/3.75 3.75"},
+        {"two items in turns", twoItems + Qties("(1, 1, 1, 1.0)"), {{2, 1.0}, {1, 1.0}, {2, 1.0}, {1, 1.0}}, {},
+         {{1, 1}, {2, 1}, {3, 2}, {4, 2}, {5, 3}}, "3.0/3.0 2.0/4.0 7.0"},
+        {"an insert refused",
+         item1 + "CREATE TRIGGER refuse BEFORE INSERT ON qties WHEN NEW.value = 13 "
+                 "BEGIN SELECT RAISE(ABORT, 'refused'); END;",
+         {{1, 1.0}, {1, 13.0}, {1, 2.0}}, {}, {{1, 1}, {2, 2}}, "3.0/3.0 3.0"},
+        // The highest of item 1 is the text, read as 0; item 2's is 2.5, read as 2.
+        {"sort orders the tables never write",
+         twoItems + Qties("(1, 1, 2.5, 1.0), (2, 1, 'x', 1.0), (3, 1, NULL, 1.0), (4, 2, 2.5, 1.0)"),
+         {{1, 1.0}, {1, 1.0}, {2, 1.0}, {2, 1.0}}, {},
+         {{3, 0}, {5, 1}, {6, 1}, {1, 2}, {4, 2}, {7, 3}, {8, 4}, {2, 0}}, "5.0/5.0 3.0/6.0 11.0"},
+        {"a quantity of no item is refused", "", {{777, 50.0}}, {}, {}, "0.0"},
+        {"rows 2 and 4 of five", item1 + fiveQties, {}, {2, 4}, {{1, 1}, {3, 2}, {5, 3}}, "9.0/9.0 9.0"},
+        // 7 goes first, then 2 lowers 5 and 6 by one, then 3 lowers only 6, which is above it now.
+        {"shared sort orders",
+         item1 + Qties("(1, 1, 1, 1.0), (2, 1, 2, 1.0), (3, 1, 2, 1.0), (4, 1, 2, 1.0), (5, 1, 3, 1.0), "
+                       "(6, 1, 4, 1.0), (7, 1, 5, 1.0)"),
+         {}, {2, 3, 7}, {{1, 1}, {4, 2}, {5, 2}, {6, 2}}, "4.0/4.0 4.0"},
+        {"numbers below one", item1 + Qties("(1, 1, -1, 1.0), (2, 1, 0, 1.0), (3, 1, 0, 1.0), (4, 1, 7, 1.0)"), {},
+         {3, 1}, {{2, -1}, {4, 5}}, "2.0/2.0 2.0"},
+        {"two items, one quantity gone already",
+         twoItems + fiveQties + "UPDATE qties SET item_id = 2, sort_order = sort_order - 3 WHERE id > 3;", {},
+         {1, 999, 4}, {{2, 1}, {5, 1}, {3, 2}}, "5.0/5.0 5.0/10.0 15.0"},
+        {"sort orders the tables never write, removed",
+         item1 + Qties("(1, 1, 1, 1.0), (2, 1, 2.5, 1.0), (3, 1, 3, 1.0), (4, 1, NULL, 1.0)"), {}, {1},
+         {{4, 0}, {2, 1}, {3, 2}}, "3.0/3.0 3.0"},
+    };
+    for (const Batch& batch : batches) {
+        const std::string oneByOne = Outcome(batch, false);
+        EXPECT_EQ(Outcome(batch, true), oneByOne) << batch.name;
+        EXPECT_EQ(SortOrders("qties"), batch.sortOrders) << batch.name;
+        EXPECT_EQ(QueryText("SELECT group_concat(x, ' ') FROM (SELECT qty || '/' || total AS x FROM items "
+                            "UNION ALL SELECT total FROM categories)"),
+                  batch.totals)
+            << batch.name;
+    }
+}
+
+TEST_F(QuantityBatches, AFailureUndoesTheBatch)
+{
+    Db().execSql(GS::UniString(
+        Items("(1, 1, 1, 1.0)") + Qties("(1, 1, 1, 1.0), (2, 1, 2, 2.0), (3, 1, 3, 3.0)") +
+        "CREATE TRIGGER stop_gaps BEFORE UPDATE OF sort_order ON qties BEGIN SELECT RAISE(ABORT, 'stopped'); END;"
+        "CREATE TRIGGER stop_totals BEFORE UPDATE OF qty ON items BEGIN SELECT RAISE(ABORT, 'stopped'); END;"));
+    const std::string before = Dump();
+    QtiesTable qties;
+    GS::Array<Qty> batch = {qties.findById(1)};
+    EXPECT_THROW(qties.removeAll(batch), std::exception);
+    batch = {Qty(), Qty()};
+    for (Qty& qty : batch)
+        qty.setInt("item_id", 1);
+    EXPECT_THROW(qties.saveAll(batch), std::exception);
+    EXPECT_EQ(Dump(), before);
+    EXPECT_EQ(debugOutput, "");
+
+    // The table is itself again: a save rolls up at once.
+    Db().execSql("DROP TRIGGER stop_totals");
+    Qty qty;
+    qty.setInt("item_id", 1);
+    qty.setDouble("value", 4.0);
+    ASSERT_TRUE(qties.save(qty));
+    EXPECT_EQ(qty.getInt("sort_order"), 4);
+    EXPECT_EQ(Get("items", "qty", 1), 10.0);
+
+    // A refusal that ends the transaction takes the batch's earlier rows with it; the later ones
+    // still number on from what is stored, and the batch reports the failure.
+    Db().execSql("CREATE TRIGGER end_all BEFORE INSERT ON qties WHEN NEW.value = 13 "
+                 "BEGIN SELECT RAISE(ROLLBACK, 'ended'); END;");
+    batch = {Qty(), Qty(), Qty()};
+    for (GS::UIndex i = 0; i < 3; ++i) {
+        batch[i].setInt("item_id", 1);
+        batch[i].setDouble("value", i == 1 ? 13.0 : 1.0 + i);
+    }
+    EXPECT_THROW(qties.saveAll(batch), std::exception);
+    EXPECT_EQ(SortOrders("qties"), (Rows{{1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}}));
+    EXPECT_EQ(Get("items", "qty", 1), 13.0);
+    EXPECT_EQ(debugOutput, "Error saving entity: ended\n");
 }
 
 class RollUp : public DatabaseTest {};

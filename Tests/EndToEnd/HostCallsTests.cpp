@@ -3,11 +3,13 @@
 
 #include <cstring>
 #include <functional>
+#include <optional>
 
 #include "HostApi/HostCalls.hpp"
 #include "HostApi/HostElementCalls.hpp"
 #include "GSRoot/Memory.hpp"
 #include "Host/StandInHost.hpp"
+#include "ResourceNames.hpp"
 #include "ScenarioSupport.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
@@ -61,22 +63,48 @@ TEST(HostWrappers, AnEmptySlotAnswersMissingEntryWithoutCalling)
 
 TEST(StringResources, ItemsOfTheAddOnsOwnLists)
 {
+    namespace Sql = ImportSqlDialogStrings;
+    namespace Env = EnvironmentStrings;
+    namespace Menu = ShowPaletteMenuStrings;
     struct Case {
         GS::Int16 list;
         GS::Int16 index;
         const char* text;
     } cases[] = {
-        {32527, 1, "Import from SQL"},
-        {32527, 2, "File Not Found"},
-        {32000, 1, "Calvora"},
-        {32000, 2, "Calvora :: Project Quantities and Cost Estimation"},
-        {32500, 2, "Show Calvora Palette^E3^ES^EE^EI^ET^EM^EW"},
-        {32527, 99, ""},
-        {32506, 1, ""},
-        {32000, 0, ""},
+        {Sql::ListId, Sql::BrowseTitle, "Import from SQL"},
+        {Sql::ListId, Sql::FileNotFoundTitle, "File Not Found"},
+        {Env::ListId, Env::AddOnName, "Calvora"},
+        {Env::ListId, Env::AddOnDescription, "Calvora :: Project Quantities and Cost Estimation"},
+        {Menu::ListId, Menu::ShowPalette, "Show Calvora Palette^E3^ES^EE^EI^ET^EM^EW"},
+        {Sql::ListId, 99, ""},
+        {32506, 1, ""},  // no such list
+        {Env::ListId, 0, ""},
     };
     for (const auto& c : cases)
         EXPECT_EQ(GetResString(c.list, c.index).ToUtf8(), c.text) << c.list << "/" << c.index;
+}
+
+// Module data is read as it was written: blanks and line breaks anywhere are skipped, padding ends
+// the data, missing padding is forgiven, and anything else refuses the text.
+TEST(ProjectFile, ModuleDataIsDecodedFromBase64)
+{
+    const std::vector<std::pair<std::string, std::optional<std::string>>> cases = {
+        {"", ""}, {"TWFu", "Man"}, {"TWE=", "Ma"}, {"TQ==", "M"}, {"TWE", "Ma"}, {"TWFuTWFuTQ", "ManManM"},
+        {"T W\nF\r\nu", "Man"}, {"TWFu\nTWFu\n", "ManMan"}, {"TQ=\n= ", "M"}, {"/+/+", "\xFF\xEF\xFE"},
+        {"TQ===", std::nullopt}, {"TQ==TWFu", std::nullopt}, {"TWFu=TWFu", std::nullopt}, {"TWE=u", std::nullopt}, {"TW*u", std::nullopt},
+        {"TWFu\tTWFu", std::nullopt}, {"TWFu-_", std::nullopt},
+    };
+    for (const auto& [text, bytes] : cases) {
+        const auto decoded = Host::Base64Decode(text);
+        ASSERT_EQ(decoded.has_value(), bytes.has_value()) << text;
+        if (bytes.has_value()) {
+            EXPECT_EQ(std::string(decoded->begin(), decoded->end()), *bytes) << text;
+        }
+    }
+    std::vector<unsigned char> all;
+    for (int i = 0; i < 3 * 256 + 2; ++i)
+        all.push_back(static_cast<unsigned char>(i * 7));
+    EXPECT_EQ(Host::Base64Decode(Host::Base64Encode(all)), all);
 }
 
 // The estimate's bytes survive the project's save and reopen, and the add-on reads exactly them; a
@@ -112,7 +140,9 @@ TEST(ProjectFile, ModuleDataSurvivesSaveAndReopenByteForByte)
         EXPECT_EQ(host.ModuleData("Other"), bytes);
         BMKillHandle(&info.dataHdl);
         API_ModulData missing{};
-        EXPECT_NE(HostGetModuleData(&missing, "Missing"), NoError);
+        EXPECT_EQ(HostGetModuleData(&missing, "Missing"), APIERR_NOMODULEDATA);
+        host.Project()["moduleData"]["Broken"] = "no*base64";
+        EXPECT_EQ(HostGetModuleData(&missing, "Broken"), APIERR_GENERAL);
         EXPECT_EQ(missing.dataHdl, nullptr);
         CalvoraClearHostTable();
     }

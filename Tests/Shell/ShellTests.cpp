@@ -139,7 +139,7 @@ TEST_F(SampleProject, CarriesAnEstimateLinkedToItsElements)
                 const bool isLinked = !q.value.getString("guid").IsEmpty();
                 (isLinked ? linked : unlinked)++;
                 // Every stored value is the current one for the model as it stands.
-                EXPECT_EQ(q.value.computeLinkStatus(), isLinked ? LinkUpToDate : LinkNotLinked) << e.code;
+                EXPECT_EQ(ComputeQtyLinkStatus(q.value), isLinked ? LinkUpToDate : LinkNotLinked) << e.code;
             }
             EXPECT_EQ(linked, e.linked) << e.code;
             EXPECT_EQ(unlinked, e.unlinked) << e.code;

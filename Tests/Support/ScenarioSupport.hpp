@@ -68,6 +68,8 @@ void StoreEstimate(Host::StandInHost& host, const std::string& sql);
 // one row with its painted cells; "rects 5 8" the items' rectangles, "headers 8" a list's header
 // sizes and "tabs 8" its tab ranges, each on one line.
 std::string Scope(const std::string& view, const std::string& scope);
+// The lines without the items' rectangles: what a behaviour scenario compares (rows, values, texts).
+std::string Plain(const std::string& view);
 
 // A scenario: the add-on loaded afresh on the project with its estimate made by the seed, the script
 // run, and the lines it prints.
@@ -97,6 +99,7 @@ protected:
 
     Host::StandInHost host;
     std::string debug, dir;
+    bool plain = false;  // Play compares the output without the items' rectangles
 
 private:
     std::string Hook(const std::string& line);
