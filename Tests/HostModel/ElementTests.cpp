@@ -72,10 +72,13 @@ TEST_F(HostModelTest, EveryElementRecordCarriesItsTypeFieldsAndItsHeader)
 
 TEST_F(HostModelTest, ElementsChangedAddedRemovedOrMovedAreFound)
 {
-    // (A changed quantity read at the next call is shown by the host's model commands.)
     Host::Json& elements = host.Model()["elements"];
     elements[0]["thickness"] = 0.45;
     EXPECT_DOUBLE_EQ(Read(Fx::BasicWall).wall.thickness, 0.45);
+    elements[0]["quantities"]["volume"] = 9.0;
+    HostElementQuantity q{};
+    ASSERT_EQ(Quantities(Fx::BasicWall, nullptr, &q), NoError);
+    EXPECT_DOUBLE_EQ(q.wall.volume, 9.0);
 
     GSErrCode code = NoError;
     elements[0]["guid"] = Fx::Missing;  // renamed in place

