@@ -8,6 +8,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <regex>
 #include <sstream>
 #include <streambuf>
 
@@ -217,6 +218,10 @@ std::string Scope(const std::string& view, const std::string& scope)
     const std::vector<std::string> lines = SplitLines(view, true);
     std::string out;
     if (!w.empty() && (w[0] == "rects" || w[0] == "headers" || w[0] == "tabs")) {
+        if (w.size() == 1)  // every item's
+            for (const std::string& l : lines)
+                if (!l.empty() && std::isdigit(static_cast<unsigned char>(l[0])))
+                    w.push_back(l.substr(0, l.find(' ')));
         for (std::size_t i = 1; i < w.size(); ++i)
             for (const std::string& l : SplitLines(Scope(view, w[i]), false)) {
                 std::istringstream t(l);
@@ -240,6 +245,29 @@ std::string Scope(const std::string& view, const std::string& scope)
             inRow = l.compare(0, row.size(), row) == 0;
         if (inItem && (row.empty() || inRow))
             out += l + "\n";
+    }
+    return out;
+}
+
+std::string Texts(Int16 panel)
+{
+    Host::Json resource;  // its items in the order of their numbers
+    for (const DG::User::PanelInfo& info : DG::User::Panels())
+        for (const auto& file : std::filesystem::directory_iterator(CALVORA_RESOURCES_DIR "/Dialogs"))
+            if (info.id == panel && file.path().filename().string().rfind(std::to_string(info.resourceId) + "-", 0) == 0)
+                resource = ReadJson(file.path());
+    std::vector<std::string> names;
+    for (const Host::Json& item : resource.value("items", Host::Json::array()))
+        names.push_back(item.value("name", ""));
+    static const std::regex size(R"(^(\w+ ".*") \d+x\d+)"), item(R"(^(\d+) \w+ \(-?\d+,-?\d+,\d+,\d+\))");
+    std::string out;
+    for (const std::string& line : SplitLines(DG::User::Describe(panel), true)) {
+        std::smatch m;
+        const std::size_t n = std::regex_search(line, m, item) ? std::stoul(m[1]) : 0;
+        if (n == 0)
+            out += (out.empty() ? std::regex_replace(line, size, "$1") : line) + "\n";
+        else
+            out += (n <= names.size() && !names[n - 1].empty() ? names[n - 1] : m[1].str()) + m.suffix().str() + "\n";
     }
     return out;
 }
@@ -347,6 +375,11 @@ std::string Session::Hook(const std::string& line)
         return "timers " + std::to_string(DG::User::RunningTimerCount()) + "\n";
     if (word == "@view")
         return "@view" + (rest.empty() ? "" : " " + rest) + "\n" + Scope(DG::User::Describe(DG::User::FindPanel("32401")), rest);
+    if (word == "@show") {
+        const std::string name = rest.substr(0, rest.find(' ')), scope = rest.size() > name.size() ? rest.substr(name.size() + 1) : "";
+        const Int16 panel = name == "top" ? DG::User::TopModal() : DG::User::FindPanel(name);
+        return scope.empty() ? Texts(panel) : Scope(DG::User::Describe(panel), scope);
+    }
     ADD_FAILURE() << "unknown test line " << line;
     return "";
 }

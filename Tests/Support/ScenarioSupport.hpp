@@ -65,9 +65,13 @@ std::string TempDir();  // removed with its files when the tests end
 void StoreEstimate(Host::StandInHost& host, const std::string& sql);
 
 // A scope of a panel's text view: "" all of it; "8" item 8 with its headers, tabs and rows; "8 row 2"
-// one row with its painted cells; "rects 5 8" the items' rectangles, "headers 8" a list's header
-// sizes and "tabs 8" its tab ranges, each on one line.
+// one row with its painted cells; "rects 5 8" the items' rectangles ("rects" every item's), "headers 8"
+// a list's header sizes and "tabs 8" its tab ranges, each on one line.
 std::string Scope(const std::string& view, const std::string& scope);
+
+// What a behaviour scenario looks at in a panel: its text view with the items named as in their
+// resource, without the panel's size and the items' rectangles (layout tests take those from Scope).
+std::string Texts(Int16 panel);
 
 // A scenario: the add-on loaded afresh on the project with its estimate made by the seed, the script
 // run, and the lines it prints.
@@ -87,6 +91,7 @@ protected:
     //   @stored [SQL]  the stored estimate's rows, on one line (Joined)
     //   @flush [SQL]   the same after Close stores a changed estimate
     //   @timers        the running timers            @view SCOPE   a scope of the main palette
+    //   @show PANEL [SCOPE]   the panel's Texts, or a scope of its text view ("top": the top modal)
     std::string Run(const std::string& script);
     struct Step {
         std::string script, expect;
