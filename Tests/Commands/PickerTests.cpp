@@ -1,6 +1,5 @@
 // The argument pickers and the swatches they draw, in-process: what each lists for an element,
 // how the user ends it, and the recorded drawing of the building-material and fill swatches.
-#include <sstream>
 #include <vector>
 
 #include "API/ApiElements.hpp"
@@ -20,20 +19,6 @@ constexpr const char* kWindow = "C1000000-0000-4000-8000-000000000004";
 constexpr const char* kBeam = "C1000000-0000-4000-8000-000000000005";
 constexpr const char* kColumn = "C1000000-0000-4000-8000-000000000006";
 
-// The list's rows (with their owner-drawn cells) as Describe shows them.
-std::string ListRows(Int16 panel)
-{
-    std::istringstream in(DG::User::Describe(panel));
-    std::string line, rows;
-    bool inRows = false;
-    while (std::getline(in, line)) {
-        inRows = inRows || line.rfind("    row ", 0) == 0;
-        if (inRows)
-            rows += line.substr(4) + "\n";
-    }
-    return rows;
-}
-
 class Pickers : public InProcess {
 protected:
     void SetUp() override
@@ -50,84 +35,64 @@ protected:
     }
 };
 
+// The four pickers name their items alike; the rows of each list, then what ending it hands back.
 TEST_F(Pickers, ListWhatTheElementOffersAndHandBackThePickedName)
 {
-    struct Case {
-        const char* entry;
-        const char* element;
-        std::vector<std::string> actions;  // "select N", "double N", "escape", "cancel", "ok"
-        std::string rows;
-        bool confirmed;
-        const char* name;
-    };
-    const std::string brickAndConcrete =
-        "row 1 value 0 selected | \"\" | \"Brick\" | \"0.10\" | \"1\"\n"
-        "  cell 1 (0,20,50,20) back #3366CCFF fore #FFFFFFFF\n"
-        "    polygon 1,1 24,1 24,19 1,19 1,1 pattern 0102040810204080 #7F3FFFFF/#FFFFFFFF\n"
-        "    frame 1,1-24,19 #000000FF\n"
-        "    fill 25,1-49,19 #336699FF\n"
-        "row 2 value 0 | \"\" | \"Concrete\" | \"0.25\" | \"3\"\n"
-        "  cell 1 (0,40,50,20) back #FFFFFFFF fore #000000FF\n"
-        "    polygon 1,1 24,1 24,19 1,19 1,1 radial #000000FF->#7F3FFFFF 12.5,10 r 4-9\n"
-        "    frame 1,1-24,19 #000000FF\n"
-        "    fill 25,1-49,19 #336699FF\n";
-    // Regions (their cells drawn as the skins' are).
+    const std::string ok = "click top SelectButton";
+    const std::string brickAndConcrete = "row 1 value 0 selected | \"\" | \"Brick\" | \"0.10\" | \"1\"\n"
+                                         "row 2 value 0 | \"\" | \"Concrete\" | \"0.25\" | \"3\"\n";
+    // The skins' swatches in their cells (what they draw is the swatch test's).
+    const std::string swatches = "=cell 1 (0,20,50,20) back #3366CCFF fore #FFFFFFFF\n"
+                                 "=polygon 1,1 24,1 24,19 1,19 1,1 pattern 0102040810204080 #7F3FFFFF/#FFFFFFFF\n"
+                                 "=cell 1 (0,40,50,20) back #FFFFFFFF fore #000000FF\n"
+                                 "=polygon 1,1 24,1 24,19 1,19 1,1 radial #000000FF->#7F3FFFFF 12.5,10 r 4-9";
     const std::string regions = "row 1 value 0 selected | \"\" | \"Concrete\" | \"3\"\nrow 2 value 0 | \"\" | \"BRICK\" | \"2\"\n";
     const std::string parameters = "row 1 value 0 selected | \"Nominal width\" | \"A\" | \"1.25\"\n"
                                    "row 2 value 0 | \"Thermal transmittance\" | \"uValue\" | \"0.88\"\n"
                                    "row 3 value 0 | \"\" | \"frameDepth\" | \"0.07\"\n";
     const std::string properties = "row 1 value 0 selected | \"U-Value\" | \"Thermal transmittance\" | \"1.10\"\n"
                                    "row 2 value 0 | \"Pieces\" | \"Number of pieces\" | \"4\"\n";
-    const Case cases[] = {
+    const struct {
+        const char* entry;
+        const char* element;
+        std::vector<std::string> actions;
+        std::string rows;
+        bool confirmed;
+        const char* name;
+    } cases[] = {
         // Skins: BRICK is Brick in other letters, material 9 cannot be read, the last skin repeats Brick.
-        {"SkinVolume()", kWall1, {"ok"}, brickAndConcrete, true, "Brick"},
-        {"SkinArea()", kWall1, {"double 2"}, brickAndConcrete, true, "Concrete"},
-        {"SkinArea()", kSlab, {"ok"}, "", true, ""},
+        {"SkinVolume()", kWall1, {ok}, brickAndConcrete, true, "Brick"},
+        {"SkinArea()", kWall1, {"double-click top ChoicesList 2"}, brickAndConcrete, true, "Concrete"},
+        {"SkinArea()", kSlab, {ok}, "", true, ""},
         // Regions: the non-material hatch is left out, Brick after BRICK too.
-        {"ProfileRegionVolume()", kWall2, {"select 2", "ok"}, regions, true, "BRICK"},
-        {"ProfileRegionArea()", kColumn, {"ok"}, regions, true, "Concrete"},
-        {"ProfileRegionArea()", kBeam, {"ok"}, "", true, ""},
+        {"ProfileRegionVolume()", kWall2, {"select-rows top ChoicesList 2", ok}, regions, true, "BRICK"},
+        {"ProfileRegionArea()", kColumn, {ok}, regions, true, "Concrete"},
+        {"ProfileRegionArea()", kBeam, {ok}, "", true, ""},
         // Lengths and real numbers only; a caption where the library part has the name.
-        {"Parameter()", kWindow, {"double 2"}, parameters, true, "uValue"},
-        {"Parameter()", kWall1, {"ok"}, "", true, ""},
+        {"Parameter()", kWindow, {"double-click top ChoicesList 2"}, parameters, true, "uValue"},
+        {"Parameter()", kWall1, {ok}, "", true, ""},
         // Numeric properties with a value; a real with two decimals, an integer without.
-        {"Property()", kWindow, {"select 2", "ok"}, properties, true, "Pieces"},
-        {"Property()", kWall1, {"ok"},
+        {"Property()", kWindow, {"select-rows top ChoicesList 2", ok}, properties, true, "Pieces"},
+        {"Property()", kWall1, {ok},
          "row 1 value 0 selected | \"U-Value\" | \"Thermal transmittance\" | \"0.34\"\n"
          "row 2 value 0 | \"Pieces\" | \"Number of pieces\" | \"1\"\n",
          true, "U-Value"},
-        {"Property()", kWindow, {"escape"}, properties, false, ""},
-        {"Parameter()", kWindow, {"cancel"}, parameters, false, ""},
+        {"Property()", kWindow, {"key top escape"}, properties, false, ""},
+        {"Parameter()", kWindow, {"click top CancelButton"}, parameters, false, ""},
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         const std::string what = std::string(c.entry) + " " + c.element;
         EXPECT_TRUE(IsPickerEntry(c.entry)) << what;
-        std::string rows = "picker never opened";
-        actions.push_back([&rows] { rows = ListRows(DG::User::TopModal()); });
-        for (const std::string& action : c.actions) {
-            const std::string verb = action.substr(0, action.find(' '));
-            const Int16 row = static_cast<Int16>(action.size() > verb.size() ? std::stoi(action.substr(verb.size())) : 0);
-            // The four pickers name their items alike.
-            if (verb == "select")
-                Act([row](Int16 p, std::string* e) {
-                    return DG::User::SelectRows(p, DG::User::FindItem(p, "ChoicesList"), {row}, e);
-                });
-            else if (verb == "double")
-                Act([row](Int16 p, std::string* e) {
-                    return DG::User::DoubleClickRow(p, DG::User::FindItem(p, "ChoicesList"), row, e);
-                });
-            else if (verb == "escape")
-                Act([](Int16 p, std::string* e) { return DG::User::PressKey(p, DG::Key::Escape, DG::Key::NoModifier, e); });
-            else
-                Act([verb](Int16 p, std::string* e) {
-                    const char* button = verb == "ok" ? "SelectButton" : "CancelButton";
-                    return DG::User::ClickButton(p, DG::User::FindItem(p, button), e);
-                });
-        }
+        std::string view = "picker never opened";
+        actions.push_back([&view] { view = Texts(DG::User::TopModal()); });
+        for (const std::string& line : c.actions)
+            Act(line);
         GS::UniString name("untouched");
         EXPECT_EQ(RunArgumentPicker(c.entry, Element(c.element), &name), c.confirmed) << what;
         EXPECT_EQ(name.ToUtf8(), c.name) << what;
-        EXPECT_EQ(c.rows == regions ? LinesWith(rows, "row ") : rows, c.rows) << what;
+        EXPECT_EQ(LinesWith(view, "row "), c.rows) << what;
+        if (c.rows == brickAndConcrete)
+            EXPECT_TRUE(Shows(view, swatches)) << view;
         EXPECT_TRUE(actions.empty()) << what;
         actions.clear();
     }
@@ -141,12 +106,12 @@ TEST_F(Pickers, ListWhatTheElementOffersAndHandBackThePickedName)
 TEST_F(Pickers, ResizingMovesTheButtonsAndLaysTheColumnsOutAgain)
 {
     std::string layout;
-    Act([](Int16 p, std::string* e) { return DG::User::ResizePanel(p, 40, 20, e); });
+    Act("resize top 40 20");
     actions.push_back([&layout] {
         for (const char* scope : {"rects", "headers 3", "tabs 3"})
             layout += Scope(DG::User::Describe(DG::User::TopModal()), scope);
     });
-    Act([](Int16 p, std::string* e) { return DG::User::ClickButton(p, DG::User::FindItem(p, "CancelButton"), e); });
+    Act("click top CancelButton");
     GS::UniString name;
     EXPECT_FALSE(RunArgumentPicker("SkinVolume()", Element(kWall1), &name));
     EXPECT_EQ(layout, "(290,244,85,26) (385,244,85,26) (10,10,460,224)\n50 339 70 0\n0-50 50-389 389-459 459-459\n");

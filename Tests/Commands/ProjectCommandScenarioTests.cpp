@@ -358,7 +358,7 @@ TEST_F(CommandFaults, AnEstimateThatCannotBeReadAlertsAndSyncsNothing)
 {
     ProjectDatabase::instance().execSql("DROP TABLE items;");
     SyncAllProgressDialog dialog;
-    Act([](Int16, std::string* e) { return DG::User::AnswerAlert(1, e); });
+    Act("answer 1");
     EXPECT_EQ(dialog.Invoke(), DG::Accept);
     ASSERT_EQ(DG::User::AlertLog().size(), 1u);
     EXPECT_EQ(DG::User::AlertLog()[0].ToString(),
@@ -374,8 +374,8 @@ TEST_F(CommandFaults, AFailedDumpAlertsAndLeavesTheFileAsItWas)
                                         "ALTER TABLE zz ADD COLUMN b AS (abs(-9223372036854775807 - a));");
     const std::string path = TempDir() + "/kept.sql";
     WriteFile(path, "kept");
-    Act([path](Int16, std::string* e) { return DG::User::ChooseFile(path, e); });
-    Act([](Int16, std::string* e) { return DG::User::AnswerAlert(1, e); });
+    Act("file \"" + path + "\"");
+    Act("answer 1");
     DoExportSql();
     EXPECT_TRUE(actions.empty());
     ASSERT_EQ(DG::User::AlertLog().size(), 1u);

@@ -1,5 +1,6 @@
 #include "ScenarioSupport.hpp"
 
+#include <SQLiteCpp/SQLiteCpp.h>
 #include <sqlite3.h>
 
 #include <cctype>
@@ -76,53 +77,36 @@ std::vector<std::string> SplitLines(const std::string& text, bool trim)
 ::testing::AssertionResult Shows(const std::string& output, const std::string& expect)
 {
     const std::vector<std::string> lines = SplitLines(output, true);
+    std::vector<std::string> wanted = SplitLines(expect, true), absent;  // absent: up to the next line matched
+    wanted.push_back("");                                                 // the end
     std::size_t at = 0;
-    std::vector<std::string> absent;  // checked up to the next line matched
-    auto checkAbsent = [&](std::size_t end) -> std::string {
-        for (const std::string& a : absent)
-            for (std::size_t i = at; i < end; ++i)
-                if (lines[i].find(a) != std::string::npos)
-                    return a;
-        absent.clear();
-        return "";
-    };
-    for (const std::string& wanted : SplitLines(expect, true)) {
-        if (wanted.empty())
+    for (std::size_t w = 0; w < wanted.size(); ++w) {
+        const std::string& want = wanted[w];
+        const bool end = w + 1 == wanted.size(), whole = !want.empty() && want[0] == '=';
+        if (!want.empty() && want[0] == '!')
+            absent.push_back(want.substr(1));
+        if (want.empty() ? !end : want[0] == '!')
             continue;
-        if (wanted[0] == '!') {
-            absent.push_back(wanted.substr(1));
-            continue;
-        }
-        const bool whole = wanted[0] == '=';
-        const std::string text = whole ? wanted.substr(1) : wanted;
-        std::size_t i = at;
-        while (i < lines.size() && (whole ? lines[i] != text : lines[i].find(text) == std::string::npos))
+        std::size_t i = end ? lines.size() : at;
+        while (i < lines.size() && (whole ? lines[i] != want.substr(1) : lines[i].find(want) == std::string::npos))
             ++i;
-        if (i == lines.size())
-            return ::testing::AssertionFailure() << "missing (in this order): " << wanted;
-        if (const std::string shown = checkAbsent(i); !shown.empty())
-            return ::testing::AssertionFailure() << "shows what it must not: " << shown << " (before " << wanted << ")";
+        if (i == lines.size() && !end)
+            return ::testing::AssertionFailure() << "missing (in this order): " << want;
+        for (const std::string& a : absent)
+            for (std::size_t j = at; j < i; ++j)
+                if (lines[j].find(a) != std::string::npos)
+                    return ::testing::AssertionFailure() << "shows what it must not: " << a << (end ? "" : " (before " + want + ")");
+        absent.clear();
         at = i + 1;
     }
-    if (const std::string shown = checkAbsent(lines.size()); !shown.empty())
-        return ::testing::AssertionFailure() << "shows what it must not: " << shown;
     return ::testing::AssertionSuccess();
 }
 
-std::string LinesWith(const std::string& text, const std::string& fragment)
+std::string LinesWith(const std::string& text, const std::string& fragment, bool with)
 {
     std::string result;
     for (const std::string& line : SplitLines(text, false))
-        if (line.find(fragment) != std::string::npos)
-            result += line + "\n";
-    return result;
-}
-
-std::string Without(std::string text, const std::string& part)
-{
-    std::string result;
-    for (const std::string& line : SplitLines(text, false))
-        if (line.find(part) == std::string::npos)
+        if ((line.find(fragment) != std::string::npos) == with)
             result += line + "\n";
     return result;
 }
@@ -137,38 +121,28 @@ std::string Joined(const std::string& lines)
 
 std::string Query(const std::vector<unsigned char>& image, const std::string& sql)
 {
-    sqlite3* db = nullptr;
-    sqlite3_open(":memory:", &db);
+    SQLite::Database db(":memory:", SQLite::OPEN_READWRITE);
     auto* copy = static_cast<unsigned char*>(sqlite3_malloc64(image.size()));
     std::memcpy(copy, image.data(), image.size());
-    if (sqlite3_deserialize(db, "main", copy, image.size(), image.size(),
-                            SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE) != SQLITE_OK) {
-        sqlite3_close(db);
+    if (sqlite3_deserialize(db.getHandle(), "main", copy, image.size(), image.size(),
+                            SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE) != SQLITE_OK)
         return "unreadable image\n";
-    }
     std::string rows;
-    auto run = [&](const std::string& query, const std::string& prefix) {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db, query.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
-            rows += prefix + "missing\n";
-            return;
-        }
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            rows += prefix;
-            for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
-                const unsigned char* text = sqlite3_column_text(stmt, c);
-                rows += (c == 0 ? "" : "|") + std::string(text ? reinterpret_cast<const char*>(text) : "");
+    for (const std::string table : {"categories", "items", "qties", ""}) {
+        if (sql.empty() == table.empty())
+            continue;
+        const std::string prefix = table.empty() ? "" : table + ": ";
+        try {
+            SQLite::Statement query(db, table.empty() ? sql : "SELECT * FROM " + table + " ORDER BY id");
+            for (; query.executeStep(); rows += "\n") {
+                rows += prefix;
+                for (int c = 0; c < query.getColumnCount(); ++c)
+                    rows += (c == 0 ? "" : "|") + std::string(query.getColumn(c).getText());
             }
-            rows += "\n";
+        } catch (const SQLite::Exception&) {
+            rows += prefix + "missing\n";
         }
-        sqlite3_finalize(stmt);
-    };
-    if (!sql.empty())
-        run(sql, "");
-    else
-        for (const std::string table : {"categories", "items", "qties"})
-            run("SELECT * FROM " + table + " ORDER BY id", table + ": ");
-    sqlite3_close(db);
+    }
     return rows;
 }
 
@@ -332,23 +306,13 @@ public:
 protected:
     int_type underflow() override
     {
-        if (gptr() != nullptr && gptr() < egptr())
-            return traits_type::to_int_type(*gptr());
         if (next >= lines.size())
             return traits_type::eof();
         const std::string line = lines[next++];
-        current = line + "\n";
-        if (line.rfind("@", 0) == 0) {
-            current.clear();
-            for (const std::string& text : SplitLines(hook(line), false)) {
-                current += "echo \"";
-                for (char c : text)
-                    current += (c == '"' || c == '\\') ? std::string("\\") + c : std::string(1, c);
-                current += "\"\n";
-            }
-            if (current.empty())
-                current = "\n";
-        }
+        const bool testLine = line.rfind("@", 0) == 0;
+        current = testLine ? "\n" : line + "\n";
+        for (const std::string& text : SplitLines(testLine ? hook(line) : "", false))
+            current += "echo \"" + std::regex_replace(text, std::regex(R"((["\\]))"), "\\$1") + "\"\n";
         setg(&current[0], &current[0], &current[0] + current.size());
         return traits_type::to_int_type(*gptr());
     }
@@ -461,6 +425,14 @@ void InProcess::Act(std::function<bool(Int16, std::string*)> action)
     actions.push_back([action] {
         std::string error;
         EXPECT_TRUE(action(DG::User::TopModal(), &error)) << error;
+    });
+}
+
+void InProcess::Act(const std::string& line)
+{
+    Act([this, line](Int16, std::string* error) {
+        std::ostringstream out;
+        return Host::ScriptRunner(host, out).RunLine(line, error);
     });
 }
 

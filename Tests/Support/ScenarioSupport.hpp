@@ -49,8 +49,9 @@ struct UserLocale {
 // as a whole line (leading blanks dropped); "!text" in no line between the lines matched before and
 // after it (from the start, or to the end, when there is none).
 ::testing::AssertionResult Shows(const std::string& output, const std::string& expect);
-std::string LinesWith(const std::string& text, const std::string& fragment);
-std::string Without(std::string text, const std::string& part);
+// The lines of a text that hold a fragment (with) or do not.
+std::string LinesWith(const std::string& text, const std::string& fragment, bool with = true);
+inline std::string Without(const std::string& text, const std::string& part) { return LinesWith(text, part, false); }
 
 // The rows of an estimate image for a query, one line each, columns joined by '|'; without a query
 // every row of the three tables as "table: a|b|...", in id order.
@@ -128,6 +129,8 @@ protected:
     void Start(const Host::Json& project, const char* seed);
     // Queues a user action on the top modal (or none); a refused action fails the test.
     void Act(std::function<bool(Int16 panel, std::string* error)> action);
+    // The same as a line of the host's script language ("click top OkButton", "answer 1").
+    void Act(const std::string& line);
 
     Host::StandInHost host;
     std::deque<std::function<void()>> actions;
