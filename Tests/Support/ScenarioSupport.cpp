@@ -17,6 +17,7 @@
 #include "GSRoot/Debug.hpp"
 #include "Host/Script.hpp"
 #include "HostApi/HostCalls.hpp"
+#include "IO/Location.hpp"
 
 namespace Scenario {
 
@@ -274,6 +275,7 @@ void Session::Start(const Host::Json& project, const char* seed)
 
 void Session::Finish()
 {
+    IO::LimitFileSize(0);
     if (loaded)
         host.UnloadAddOn();
     loaded = false;
@@ -334,6 +336,10 @@ std::string Session::Hook(const std::string& line)
     if (word == "@stored" || word == "@flush") {
         const auto image = host.ModuleData("CalvoraDB");
         return (image ? Joined(Query(*image, rest)) : "nothing stored") + "\n";
+    }
+    if (word == "@disk") {
+        IO::LimitFileSize(std::stoull(rest));
+        return "";
     }
     if (word == "@timers")
         return "timers " + std::to_string(DG::User::RunningTimerCount()) + "\n";

@@ -93,6 +93,7 @@ protected:
     //   @flush [SQL]   the same after Close stores a changed estimate
     //   @timers        the running timers            @view SCOPE   a scope of the main palette
     //   @show PANEL [SCOPE]   the panel's Texts, or a scope of its text view ("top": the top modal)
+    //   @disk BYTES    the largest file the disk takes from then on (0: any; lifted when the add-on is unloaded)
     std::string Run(const std::string& script);
     struct Step {
         std::string script, expect;
