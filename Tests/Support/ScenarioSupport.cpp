@@ -21,32 +21,14 @@
 
 namespace Scenario {
 
-Host::Json FixtureProject()
-{
-    Host::Json elements = Host::Json::array();
-    const char* walls[] = {W1, W2, W3, W4, W5};
-    const double volumes[] = {2.5, 4.0, 3.0, 1.5, 2.0};
-    for (int i = 0; i < 5; ++i)
-        elements.push_back({{"guid", walls[i]}, {"typeID", "Wall"}, {"id", "W-" + std::to_string(i + 1)},
-                            {"quantities", {{"volume", volumes[i]}, {"area", 10.0 + i}, {"length", 4.0}}}});
-    elements.push_back({{"guid", S1}, {"typeID", "Slab"}, {"id", "S-1"},
-                        {"quantities", {{"volume", 12.0}, {"topSurface", 40.0}}}});
-    elements.push_back({{"guid", L1}, {"typeID", "Line"}, {"id", "L-1"}, {"begC", {0, 0}}, {"endC", {3, 4}}});
-    elements.push_back({{"guid", SE}, {"typeID", "SectionElement"}, {"parentGuid", W2}});
-    Host::Json properties = Host::Json::array(
-        {{{"guid", "C0000000-0000-4000-8000-000000000001"}, {"name", "U-Value"}, {"description", "Thermal"},
-          {"valueType", "real"}, {"default", 0.25}, {"types", {"Wall"}}},
-         {{"guid", "C0000000-0000-4000-8000-000000000002"}, {"name", "Count()"}, {"description", "Pieces"},
-          {"valueType", "integer"}, {"default", 3}, {"types", {"Wall"}}}});
-    return {{"model", {{"elements", elements}, {"propertyDefinitions", properties}}}};
-}
-
 Host::Json ReadJson(const std::string& path)
 {
     std::ifstream in(path);
     EXPECT_TRUE(in.good()) << path;
     return Host::Json::parse(in);
 }
+
+Host::Json FixtureProject() { return ReadJson(CALVORA_SUPPORT_DIR "/fixture-project.json"); }
 
 UserLocale::UserLocale(const char* name)
     : process(std::setlocale(LC_ALL, nullptr)), env(std::getenv("LC_ALL") ? std::getenv("LC_ALL") : ""),

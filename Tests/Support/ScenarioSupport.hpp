@@ -14,8 +14,9 @@
 
 namespace Scenario {
 
-// The fixture model: walls W1..W5 (volumes 2.5, 4, 3, 1.5, 2; areas 10..14; length 4), a slab S1,
-// a line L1 and a section element SE cut from W2; wall properties "U-Value" 0.25 and "Count()" 3.
+// The fixture model (fixture-project.json): walls W1..W5 (volumes 2.5, 4, 3, 1.5, 2; areas 10..14;
+// length 4), a slab S1, a line L1 and a section element SE cut from W2; wall properties "U-Value" 0.25
+// and "Count()" 3.
 constexpr const char* W1 = "B0000000-0000-4000-8000-000000000001";
 constexpr const char* W2 = "B0000000-0000-4000-8000-000000000002";
 constexpr const char* W3 = "B0000000-0000-4000-8000-000000000003";
