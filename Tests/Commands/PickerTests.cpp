@@ -119,55 +119,52 @@ TEST_F(Pickers, ResizingMovesTheButtonsAndLaysTheColumnsOutAgain)
 
 TEST_F(Pickers, SwatchesDrawTheCutFillBesideTheSurfaceAndReportWithoutAlerts)
 {
-    struct Case {
+    const struct {
         GS::Int32 material;
         DG::Rect rect;
-        bool drawn;
-        std::string ops;
+        std::string ops;  // none: not drawn
         std::vector<std::string> reports;
-    };
-    const Case cases[] = {
+    } cases[] = {
         // 50 wide: fill 24 wide, surface from 26; background pen 0 shows the pattern on white.
-        {1, DG::Rect(0, 0, 50, 18), true,
+        {1, DG::Rect(0, 0, 50, 18),
          "polygon 0,0 24,0 24,18 0,18 0,0 pattern 0102040810204080 #7F3FFFFF/#FFFFFFFF\n"
          "frame 0,0-24,18 #000000FF\n"
          "fill 26,0-50,18 #336699FF\n",
          {}},
         // 49 wide: 23 and 25; a linear gradient from the fill pen to the background pen; a framed surface.
-        {2, DG::Rect(0, 0, 49, 18), true,
+        {2, DG::Rect(0, 0, 49, 18),
          "polygon 0,0 23,0 23,18 0,18 0,0 linear #000000FF->#339966FF 0,0->23,18\n"
          "frame 0,0-23,18 #000000FF\n"
          "fill 25,0-49,18 #FF0000FF\n"
          "frame 25,0-49,18 #000000FF\n",
          {}},
         // 18 high: radial radii 4 and 9 around the fill part's centre.
-        {3, DG::Rect(10, 2, 60, 20), true,
+        {3, DG::Rect(10, 2, 60, 20),
          "polygon 10,2 34,2 34,20 10,20 10,2 radial #000000FF->#7F3FFFFF 22,11 r 4-9\n"
          "frame 10,2-34,20 #000000FF\n"
          "fill 36,2-60,20 #336699FF\n",
          {}},
         // Pen, surface and fill cannot be read: reported, and drawn with what the cleared records give.
-        {4, DG::Rect(0, 0, 50, 18), true,
+        {4, DG::Rect(0, 0, 50, 18),
          "polygon 0,0 24,0 24,18 0,18 0,0 pattern 0000000000000000 #000000FF/#FFFFFFFF\n"
          "frame 0,0-24,18 #000000FF\n"
          "fill 26,0-50,18 #000000FF\n",
          {"HostGetPen failed", "HostGetAttribute failed", "HostGetAttribute failed"}},
         // A background pen that cannot be read gives the colour of the cleared pen record.
-        {5, DG::Rect(0, 0, 50, 18), true,
+        {5, DG::Rect(0, 0, 50, 18),
          "polygon 0,0 24,0 24,18 0,18 0,0 pattern 0102040810204080 #7F3FFFFF/#000000FF\n"
          "frame 0,0-24,18 #000000FF\n"
          "fill 26,0-50,18 #336699FF\n",
          {"HostGetPen failed"}},
-        {0, DG::Rect(0, 0, 50, 18), false, "", {}},
-        {-3, DG::Rect(0, 0, 50, 18), false, "", {}},
+        {0, DG::Rect(0, 0, 50, 18), "", {}},
+        {-3, DG::Rect(0, 0, 50, 18), "", {}},
     };
     const auto handles = GS::LiveHandleCount();
-    for (const Case& c : cases) {
-        host.CallLog().clear();
+    for (const auto& c : cases) {
         const std::size_t reportsBefore = host.Report().size();
         Graphix::CellDrawing drawing;
         NewDisplay::NativeContext context(&drawing);
-        EXPECT_EQ(DrawBuildingMaterialSwatch(context, c.rect, c.material), c.drawn) << c.material;
+        EXPECT_EQ(DrawBuildingMaterialSwatch(context, c.rect, c.material), !c.ops.empty()) << c.material;
         std::string ops;
         for (const auto& op : drawing.ops)
             ops += op.ToString() + "\n";

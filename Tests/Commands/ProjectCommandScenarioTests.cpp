@@ -177,14 +177,11 @@ TEST_F(Commands, SqlExportAndImport)
          "click top BrowseButton\nfile $DIR/a.sql\n@show top\nclick top CancelButton\nshow alerts\n",
          "=file dialog open \"Import from SQL\" [SQL files (*.sql)]\n=cancelled the file dialog\nFileNameEdit focus \"kept\"\n"
          "=file dialog open \"Import from SQL\" [SQL files (*.sql)]\nFileNameEdit focus \"$DIR/a.sql\"\n=no alerts"},
-        {"a file holding a zero byte is refused and changes nothing", Seed,
-         "menu 32500 1\n" + ImportSql + "zero.sql\"\nclick top OkButton\nanswer 1\nshow Calvora\n@flush\n",
-         ImportFailed + Palette + Stored(Fixture)},
-        {"SQL that fails changes nothing", Seed, "menu 32500 1\n" + ImportSql + "bad.sql\"\nclick top OkButton\nanswer 1\nshow Calvora\n@flush\n",
-         ImportFailed + Palette + Stored(Fixture)},
-        {"a folder exists but cannot be opened", Seed, "menu 32503 1\ntype top FileNameEdit \"$DIR\"\nclick top OkButton\nanswer 1\n@flush\n",
-         AlertOk("error", "Error", "Could not open the SQL file.") + Stored(Fixture)},
-        {"Cancel ends the import at once", Seed, "menu 32503 1\nclick top CancelButton\nshow alerts\n", "=no alerts"},
+        // A zero byte, SQL that fails, a folder that exists but cannot be opened.
+        {"a refused import changes nothing", Seed,
+         "menu 32500 1\n" + ImportSql + "zero.sql\"\nclick top OkButton\nanswer 1\n" + ImportSql + "bad.sql\"\nclick top OkButton\n"
+         "answer 1\nmenu 32503 1\ntype top FileNameEdit \"$DIR\"\nclick top OkButton\nanswer 1\nshow Calvora\n@flush\n",
+         ImportFailed + ImportFailed + AlertOk("error", "Error", "Could not open the SQL file.") + Palette + Stored(Fixture)},
     });
     // The dump replaced the old file whole; the round trip shows what it holds.
     EXPECT_EQ(ReadFile(dir + "/old.sql"), ReadFile(dir + "/a.sql"));
@@ -226,13 +223,14 @@ TEST_F(Commands, XlsxExportAndImport)
     Check({
         withOption(""), withOption("DoNotExportPricesCheck"), withOption("MarkPriceFieldsAsInputCheck"),
         withOption("LockAllExceptPricesCheck"),
-        {"cancelling the options shows no file dialog", Seed, "menu 32504 1\nclick top CancelButton\nshow files\n", "=no file dialogs"},
+        {"cancelling the options, the save or the open dialog ends silently", Seed,
+         "menu 32504 1\nclick top CancelButton\nshow files\nmenu 32504 1\nclick top OkButton\nfile cancel\nmenu 32503 2\nfile cancel\n"
+         "show alerts\n",
+         "=no file dialogs\n" + ExportXlsx + "=cancelled the file dialog\n" + ImportExcel + "=cancelled the file dialog\n=no alerts"},
         {"a full disk, a FIFO and a link", Seed,
          "@disk 4096\nmenu 32504 1\nclick top OkButton\nfile $DIR/kept.xlsx\nanswer 1\n@disk 0\nmenu 32504 1\nclick top OkButton\n"
          "file $DIR/pipe.xlsx\nanswer 1\nmenu 32504 1\nclick top OkButton\nfile $DIR/link.xlsx\nanswer 1\n",
          xlsxFailed + xlsxFailed + exported},
-        {"a cancelled file dialog ends silently", Seed, "menu 32504 1\nclick top OkButton\nfile cancel\nshow alerts\n",
-         ExportXlsx + "=cancelled the file dialog\n=no alerts"},
         {"an import answered Cancel leaves the estimate as it was", Seed,
          exportTo + "menu 32503 2\nfile $DIR/e.xlsx\nanswer \"Cancel\"\n@flush\n",
          ExportXlsx + exported + ImportExcel + ConfirmExcel + Stored(Synced)},
@@ -245,8 +243,6 @@ TEST_F(Commands, XlsxExportAndImport)
          ImportExcel + ConfirmExcel +
              AlertOk("error", "Error", "Could not import the Excel file. Make sure it was exported by Calvora.") + Palette +
              Stored(Fixture)},
-        {"a cancelled open dialog ends silently", Seed, "menu 32503 2\nfile cancel\nshow alerts\n",
-         ImportExcel + "=cancelled the file dialog\n=no alerts"},
     });
     const char* const prices[][2] = {{"", "F5 10 fill null locked, B5 locked, open"},
                                      {"DoNotExportPricesCheck", "F5 0 fill null locked, B5 locked, open"},
