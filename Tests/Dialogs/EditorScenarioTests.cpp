@@ -74,23 +74,21 @@ std::string AddCategory(const std::string& code, const std::string& title, const
 TEST_F(Editors, CategoriesAreAddedEditedDeletedAndReordered)
 {
     Check({
-        {"an added category is selected with its description; its editor changes only its texts", "",
+        {"an added category is selected with its description; its editor changes only its texts; a title is "
+         "required, one blank will do", "",
          AddCategory("01", "Earthworks", "Digging") + "@show Calvora\nclick Calvora \"Edit Category\"\n@show top\n"
-             "type top TitleEdit \"Groundworks\"\ntype top CodeEdit \"\"\nclick top OkButton\n@show Calvora\n",
-         R"~(entry 1 " Untitled Category" value 1
-             entry 2 "01 Earthworks" value 2 *
+             "type top TitleEdit \"Groundworks\"\ntype top CodeEdit \"\"\nclick top OkButton\n@show Calvora\n"
+             "click Calvora \"Add New Category\"\nclick top OkButton\nanswer OK\nclick top CancelButton\n" + AddCategory("", " ") +
+             "@show Calvora\n",
+         R"~(entry 2 "01 Earthworks" value 2 *
              DescriptionText "Digging"
              CodeEdit "01" caret 2 limit 50
              TitleEdit "Earthworks" caret 10 limit 200
              DescriptionEdit "Digging" caret 7
              entry 2 " Groundworks" value 2 *
-             DescriptionText "Digging")~",
-         "", 0, Categories, "1||Untitled Category||1\n2||Groundworks|Digging|2"},
-        {"the title is required on OK only; one blank will do", "",
-         "click Calvora \"Add New Category\"\nclick top OkButton\nanswer OK\nclick top CancelButton\n"
-         "click Calvora \"Add New Category\"\ntype top TitleEdit \" \"\nclick top OkButton\n@show Calvora\n",
-         "entry 2 \"  \" value 2 *", R"~(alert information "Edit Category": "Please enter category title" / "" ["OK"] -> 1)~", 0,
-         "SELECT '[' || title || ']' FROM categories WHERE id = 2", "[ ]"},
+             entry 3 "  " value 3 *)~",
+         R"~(alert information "Edit Category": "Please enter category title" / "" ["OK"] -> 1)~", 0, Categories,
+         "1||Untitled Category||1\n2||Groundworks|Digging|2\n3|| ||3"},
         {"the last category deleted leaves a new untitled one", "",
          "click Calvora \"Delete Category\"\nanswer Yes\n@show Calvora\n",
          "entry 1 \" Untitled Category\" value 2 *\n!entry 2", AskCategory + " -> 2", 0, Categories,
@@ -179,17 +177,14 @@ TEST_F(Editors, ItemsAreAddedWithTheirFirstQuantities)
         {"a wall and a slab are refused before any dialog", "",
          std::string("select ") + W1 + " " + S1 + "\nclick Calvora \"Add New Item\"\nanswer OK\nshow panels\n", "!Edit Item",
          MixedTypes, 0, "SELECT count(*) FROM items", "0"},
-        {"the unlinked box makes one quantity valued without an element", "",
-         Select3 + AddItem("Fixed") + "type top FormulaEdit \"2*3\"\ncheck top UnlinkedCheck on\n@show top\nclick top OkButton\n",
-         R"~(ValueEdit disabled "6.00" caret 4 limit 36
+        {"unlinked, an element's name does not evaluate and OK is refused; a number makes one quantity for three walls", "",
+         Select3 + AddItem("Fixed") + "type top FormulaEdit \"Volume\"\ncheck top UnlinkedCheck on\n@show top\nclick top OkButton\n"
+                                      "answer OK\ntype top FormulaEdit \"2*3\"\n@show top\nclick top OkButton\n",
+         R"~(ValueEdit disabled "Variable was not defined: Volume." caret 33 limit 36
+             ValueEdit disabled "6.00" caret 4 limit 36
              FunctionMenu disabled icon 32557 "Functions" chosen 0
              UnlinkedCheck [x] "Create unlinked qty (ignore selected element)")~",
-         "", 0, ItemsWithQties, "Fixed|0.0|6.0|0.0|1||2*3|6.0"},
-        {"unlinked, an element's name does not evaluate and OK is refused", "",
-         std::string("select ") + W1 + "\n" + AddItem("Walls") +
-             "type top FormulaEdit \"Volume\"\ncheck top UnlinkedCheck on\n@show top\nclick top OkButton\nanswer OK\nclick top CancelButton\n",
-         R"~(ValueEdit disabled "Variable was not defined: Volume." caret 33 limit 36)~", ItemFormula, 2,
-         "SELECT count(*) FROM items", "0"},
+         ItemFormula, 2, ItemsWithQties, "Fixed|0.0|6.0|0.0|1||2*3|6.0"},
         {"the first-quantity box unticked by hand: no quantity, but a bad formula still refuses OK", "",
          AddItem("Plain") + "type top FormulaEdit \"1/0\"\ncheck top AddFirstQtyCheck off\nclick top OkButton\nanswer OK\n"
                             "type top FormulaEdit \"2*3\"\ncheck top AddFirstQtyCheck off\nclick top OkButton\n",
@@ -213,18 +208,16 @@ TEST_F(Editors, ItemsAreEditedClonedAndDeleted)
              FormulaEdit hidden "" caret 0 limit 200
              FunctionMenu hidden icon 32557 "Functions" chosen 0)~",
          "", 0, "SELECT code, descript, price FROM items", Code40 + "|Imported, checked|2000000.0"},
-        {"an edit changes the item's texts and price and recomputes its total", FourItems,
-         "select-rows Calvora ItemsList 1\ndouble-click Calvora ItemsList 1\ntype top PriceEdit \"12\"\ntype top UnitEdit \"m³\"\nclick top OkButton\n@show Calvora\n",
+        {"an edit changes the item's texts and price and recomputes its total; a clone takes them, no quantities, and goes last",
+         FourItems,
+         "select-rows Calvora ItemsList 1\ndouble-click Calvora ItemsList 1\ntype top PriceEdit \"12\"\ntype top UnitEdit \"m³\"\n"
+         "click top OkButton\n@show Calvora\nclick Calvora \"Clone Item\"\n@show Calvora\n",
          R"~(row 1 value 1 selected | "1" | "E-01" | "Excavation" | "m³" | "5.00" | "12.00" | "60.00"
-             QtiesList rowHeight 18 scroll 1 rows 2)~",
-         "", 0, "SELECT i.unit, i.price, i.total, c.total FROM items i JOIN categories c ON c.id = i.category_id WHERE i.id = 1",
-         "m³|12.0|60.0|60.0"},
-        {"a clone takes the texts and price, no quantities, and goes last", FourItems,
-         "select-rows Calvora ItemsList 1\nclick Calvora \"Clone Item\"\n@show Calvora\n",
-         R"~(row 5 value 5 selected | "5" | "E-01" | "Excavation" | "m3" | "0.00" | "10.00" | "0.00"
+             QtiesList rowHeight 18 scroll 1 rows 2
+             row 5 value 5 selected | "5" | "E-01" | "Excavation" | "m³" | "0.00" | "12.00" | "0.00"
              QtiesList rowHeight 18 scroll 1 rows 0)~",
-         "", 0, "SELECT id, sort_order, qty, total, (SELECT count(*) FROM qties WHERE item_id = items.id) FROM items WHERE code = 'E-01'",
-         "1|1|5.0|50.0|2\n5|5|0.0|0.0|0"},
+         "", 0, "SELECT id, sort_order, unit, price, qty, total, (SELECT count(*) FROM qties WHERE item_id = items.id), "
+         "(SELECT total FROM categories) FROM items WHERE code = 'E-01'", "1|1|m³|12.0|5.0|60.0|2|60.0\n5|5|m³|12.0|0.0|0.0|0|60.0"},
         // The Delete key follows the focus: nothing from the pop-up, the item from the items list.
         {"deleting the second of four renumbers the rest; the delete key removes an item with its quantities, No keeps it",
          FourItems,
@@ -289,14 +282,11 @@ TEST_F(Editors, QuantitiesAreEditedDeletedAndReloaded)
          "TotalText \"Total: 670.00\" right",
          ApplyAll + " -> 2", 0, Qties,
          Row(1, W1, "all", "Volume*10", "25.0") + Row(2, "", "all", "2", "2.0") + Row(3, W2, "all", "Volume*10", "40.0")},
-        {"several: an unlinked one takes the value its new formula gives without an element", Mixed2,
-         Item1 + "select-rows Calvora QtiesList 1 2\nclick Calvora \"Edit Qty\"\ntype top FormulaEdit \"2*5\"\nclick top OkButton\nanswer Yes\n"
-                 "@show Calvora\n",
-         "TotalText \"Total: 200.00\" right",
-         ApplyAll + " -> 2", 0, Qties, Row(1, W1, "linked", "2*5", "10.0") + Row(2, "", "linked", "2*5", "10.0")},
-        {"several: No changes nothing", Mixed2,
-         Item1 + "select-rows Calvora QtiesList 1 2\nclick Calvora \"Edit Qty\"\ntype top FormulaEdit \"7\"\nclick top OkButton\nanswer No\n", "",
-         ApplyAll + " -> 1", 0, Qties, Row(1, W1, "linked", "Volume", "2.5") + Row(2, "", "fixed", "2", "2.0")},
+        {"several: No changes nothing; Yes gives an unlinked one the value its new formula gives without an element", Mixed2,
+         Item1 + "select-rows Calvora QtiesList 1 2\nclick Calvora \"Edit Qty\"\ntype top FormulaEdit \"7\"\nclick top OkButton\nanswer No\n"
+                 "@show Calvora\nclick Calvora \"Edit Qty\"\ntype top FormulaEdit \"2*5\"\nclick top OkButton\nanswer Yes\n@show Calvora\n",
+         "row 2 value 2 selected | \"2\" | \"fixed\" | \"2\" | \"2.00\" | \"\"\nTotalText \"Total: 200.00\" right",
+         ApplyAll + " -> 1\n" + ApplyAll + " -> 2", 0, Qties, Row(1, W1, "linked", "2*5", "10.0") + Row(2, "", "linked", "2*5", "10.0")},
         {"an empty formula closes the editor and keeps the last value", Mixed2,
          Item1 + "select-rows Calvora QtiesList 2\nclick Calvora \"Edit Qty\"\ntype top FormulaEdit \"\"\n@show top\ntype top DescriptionEdit \"\"\nclick top OkButton\n",
          "ValueEdit disabled \"\" caret 0 limit 250\nFunctionMenu hidden icon 32557 \"Functions\" chosen 0",
@@ -308,14 +298,14 @@ TEST_F(Editors, QuantitiesAreEditedDeletedAndReloaded)
              !entry 1
              ValueEdit disabled "Variable was not defined: Volume." caret 33 limit 250)~",
          QtyFormula, 2, "SELECT formula, value FROM qties WHERE sort_order = 2", "Volume|4.0"},
-        {"deleting rows 2 and 4 of 5 closes the gaps", FiveQties,
-         Item1 + "select-rows Calvora QtiesList 2 4\nclick Calvora \"Delete Qty\"\nanswer Yes\n@show Calvora\n",
+        {"No keeps the quantities (the delete key asks the same when their list has the focus); deleting rows 2 and 4 of 5 "
+         "closes the gaps", FiveQties,
+         Item1 + "select-rows Calvora QtiesList 1\nfocus Calvora QtiesList\nkey Calvora delete\nanswer No\n"
+                 "select-rows Calvora QtiesList 2 4\nclick Calvora \"Delete Qty\"\nanswer Yes\n@show Calvora\n",
          R"~(row 1 value 1 selected | "1" | "W" | "Walls" | "m3" | "7.50" | "10.00" | "75.00"
              EditQtyButton disabled tooltip "Edit Qty" icon 32551 "Edit")~",
-         AskQty + " -> 2", 0, Qties, Row(1, W1, "q1", "Volume", "2.5") + Row(2, W3, "q3", "Volume", "3.0") + Row(3, W5, "q5", "Volume", "2.0")},
-        {"No keeps the quantities; the delete key asks the same when the quantities list has the focus", FiveQties,
-         Item1 + "select-rows Calvora QtiesList 1\nfocus Calvora QtiesList\nkey Calvora delete\nanswer No\n", "", AskQty + " -> 1", 0,
-         "SELECT count(*) FROM qties", "5"},
+         AskQty + " -> 1\n" + AskQty + " -> 2", 0, Qties,
+         Row(1, W1, "q1", "Volume", "2.5") + Row(2, W3, "q3", "Volume", "3.0") + Row(3, W5, "q5", "Volume", "2.0")},
         {"Reload takes the changed model's figures for the selected linked rows only", Mixed3,
          Item1 + "element " + W1 + " set volume 6\nelement " + W2 + " set volume 5\nselect-rows Calvora QtiesList 1 2\n"
                  "click Calvora \"Reload Qty\"\n@show Calvora\n",
