@@ -132,9 +132,7 @@ std::string Query(const std::vector<unsigned char>& image, const std::string& sq
 std::string ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
@@ -184,12 +182,9 @@ std::string Scope(const std::string& view, const std::string& scope)
                 std::istringstream t(l);
                 std::string kind, number, third;
                 t >> kind >> number >> third;
-                if (w[0] == "rects" && kind == w[i])
-                    out += (out.empty() ? "" : " ") + third;
-                else if (w[0] == "tabs" && kind == "tab")
-                    out += (out.empty() ? "" : " ") + third;
-                else if (w[0] == "headers" && kind == "header")
-                    out += (out.empty() ? "" : " ") + std::to_string(std::atoi(l.c_str() + l.find(" size ") + 6));
+                const bool header = w[0] == "headers" && kind == "header";
+                if ((w[0] == "rects" && kind == w[i]) || (w[0] == "tabs" && kind == "tab") || header)
+                    out += (out.empty() ? "" : " ") + (header ? std::to_string(std::atoi(l.c_str() + l.find(" size ") + 6)) : third);
             }
         return out + "\n";
     }
@@ -271,12 +266,7 @@ std::string Session::WriteProject(const std::string& name, const Host::Json& pro
 }
 
 namespace {
-std::string Expand(std::string text, const std::string& dir)
-{
-    for (std::size_t at = text.find("$DIR"); at != std::string::npos; at = text.find("$DIR", at + dir.size()))
-        text.replace(at, 4, dir);
-    return text;
-}
+std::string Expand(const std::string& text, const std::string& dir) { return std::regex_replace(text, std::regex("\\$DIR"), dir); }
 
 // Hands the script to the runner line by line; a test line is answered, when the runner reaches
 // it (a modal may have taken the lines before), by echo lines holding the hook's text.
