@@ -26,13 +26,6 @@ protected:
         InProcess::SetUp();
         Start(ReadJson(COMMANDS_MODEL), "");
     }
-    API_Element Element(const char* guid)
-    {
-        API_Element element{};
-        element.header.guid = GSGuid2APIGuid(GS::Guid(guid));
-        EXPECT_EQ(HostGetElement(&element), NoError) << guid;
-        return element;
-    }
 };
 
 // The four pickers name their items alike; the rows of each list, then what ending it hands back.
@@ -87,8 +80,11 @@ TEST_F(Pickers, ListWhatTheElementOffersAndHandBackThePickedName)
         actions.push_back([&view] { view = Texts(DG::User::TopModal()); });
         for (const std::string& line : c.actions)
             Act(line);
+        API_Element element{};
+        element.header.guid = GSGuid2APIGuid(GS::Guid(c.element));
+        ASSERT_EQ(HostGetElement(&element), NoError) << what;
         GS::UniString name("untouched");
-        EXPECT_EQ(RunArgumentPicker(c.entry, Element(c.element), &name), c.confirmed) << what;
+        EXPECT_EQ(RunArgumentPicker(c.entry, element, &name), c.confirmed) << what;
         EXPECT_EQ(name.ToUtf8(), c.name) << what;
         EXPECT_EQ(LinesWith(view, "row "), c.rows) << what;
         EXPECT_TRUE(c.rows != brickAndConcrete || Shows(view, swatches)) << view;
@@ -98,22 +94,6 @@ TEST_F(Pickers, ListWhatTheElementOffersAndHandBackThePickedName)
     EXPECT_FALSE(IsPickerEntry("Volume"));
     EXPECT_TRUE(DG::User::AlertLog().empty());
     EXPECT_TRUE(host.Report().empty());
-}
-
-// The buttons follow the corner, the list grows with the dialog and its name column takes the width
-// the others leave.
-TEST_F(Pickers, ResizingMovesTheButtonsAndLaysTheColumnsOutAgain)
-{
-    std::string layout;
-    Act("resize top 40 20");
-    actions.push_back([&layout] {
-        for (const char* scope : {"rects", "headers 3", "tabs 3"})
-            layout += Scope(DG::User::Describe(DG::User::TopModal()), scope);
-    });
-    Act("click top CancelButton");
-    GS::UniString name;
-    EXPECT_FALSE(RunArgumentPicker("SkinVolume()", Element(kWall1), &name));
-    EXPECT_EQ(layout, "(290,244,85,26) (385,244,85,26) (10,10,460,224)\n50 339 70 0\n0-50 50-389 389-459 459-459\n");
 }
 
 TEST_F(Pickers, SwatchesDrawTheCutFillBesideTheSurfaceAndReportWithoutAlerts)

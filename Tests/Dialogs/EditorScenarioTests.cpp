@@ -140,10 +140,14 @@ TEST_F(Editors, DialogsLayTheirItemsOutWhenResized)
          "=(5,185,50,30) (60,185,50,30) (5,5,50,15) (5,20,330,20) (5,45,50,18) (5,65,330,20) (5,90,150,15) (5,110,330,20) "
          "(305,42,30,20) (5,158,290,18)"},
         // The buttons move to the corner, the file's name widens and its browse button follows.
-        {"menu 32503 1\nresize top 40 20" + show + close,
+        {"menu \"Import from SQL\"\nresize top 40 20" + show + close,
          "=(220,110,50,30) (280,110,50,30) (5,5,50,20) (5,22,295,20) (305,22,25,23) (5,50,270,23)"},
-        {"menu 32504 1\nresize top 40 20" + show + close,
+        {"menu \"Export to XLS\"\nresize top 40 20" + show + close,
          "=(220,110,50,30) (280,110,50,30) (5,5,310,23) (5,30,310,23) (5,55,310,23)"},
+        // A picker's buttons follow the corner, its list grows and the column that takes the rest widens.
+        {"select " + std::string(W1) + "\nclick Calvora \"Add New Item\"\nchoose top FunctionMenu \"Property()\"\nresize top 40 20" +
+             show + "@show top headers 3\n@show top tabs 3\n" + close + close,
+         "=(290,244,85,26) (385,244,85,26) (10,10,460,224)\n=100 309 50\n=0-100 100-409 409-459"},
     });
 }
 
@@ -167,10 +171,8 @@ TEST_F(Editors, ItemsAreAddedWithTheirFirstQuantities)
          "", 0, ItemsWithQties, "Aushub|12.5|5.0|62.5|1||2,5*2|5.0", "de_DE.UTF-8"},
         {"three walls: one quantity per wall in selection order", "",
          Select3 + AddItem("Walls") + "choose top FunctionMenu \"Volume\"\n@show top\nclick top OkButton\n@show Calvora\n",
-         R"~(FormulaEdit focus "Volume" caret 6 limit 200
-             ValueEdit disabled "3.00" caret 4 limit 36
-             UnlinkedCheck [ ] "Create unlinked qty (ignore selected element)"
-             row 1 value 1 selected | "1" | "" | "Walls" | "" | "9.50" | "0.00" | "0.00")~",
+         R"~(ValueEdit disabled "3.00" caret 4 limit 36
+             UnlinkedCheck [ ] "Create unlinked qty (ignore selected element)")~",
          "", 0, ItemsWithQties,
          std::string("Walls|0.0|9.5|0.0|1|") + W3 + "|Volume|3.0\nWalls|0.0|9.5|0.0|2|" + W1 +
              "|Volume|2.5\nWalls|0.0|9.5|0.0|3|" + W2 + "|Volume|4.0"},
@@ -247,8 +249,7 @@ TEST_F(Editors, QuantitiesAreAddedForTheSelection)
         {"three walls: one quantity each, in selection order, the box naming the count", OneItem,
          Item1 + "select " + W3 + " " + W1 + " " + W2 + "\nclick Calvora \"Add Qty Item\"\n@show top\n"
                  "type top DescriptionEdit \"Wall #ID\"\ntype top FormulaEdit \"Area\"\nclick top OkButton\n@show Calvora\n",
-         R"~(ValueEdit disabled "" caret 0 limit 250
-             FunctionMenu icon 32557 "Functions" chosen 0
+         R"~(FunctionMenu icon 32557 "Functions" chosen 0
              entry 1 "Volume"
              UnlinkedCheck [ ] "Create 1 unlinked qty (ignore all 3 selected elements)"
              row 1 value 1 selected | "1" | "W" | "Walls" | "m3" | "33.00" | "10.00" | "330.00")~",
@@ -273,7 +274,6 @@ TEST_F(Editors, QuantitiesAreEditedDeletedAndReloaded)
          R"~(FormulaEdit "Volume" caret 6 limit 250
              ValueEdit disabled "4.00" caret 4 limit 250
              entry 1 "Volume"
-             UnlinkedCheck [ ] "Create unlinked qty (ignore selected element)"
              row 1 value 1 selected | "1" | "W" | "Walls" | "m3" | "17.00" | "10.00" | "170.00")~",
          "", 0, "SELECT formula, value FROM qties WHERE sort_order = 2", "Volume*2|8.0"},
         {"several: Yes gives linked ones their own value; an unlinked one whose formula needs an element is left", Mixed3,
@@ -354,16 +354,15 @@ TEST_F(Editors, TheFormulaAssistance)
              FormulaEdit focus "2*Volume" caret 8 limit 200
              ValueEdit disabled "5.00" caret 4 limit 36)~",
          "", 1, "SELECT formula, value FROM qties", "2*Volume|5.0"},
-        {"a picked property goes in quoted, the caret at the end", "",
-         AddItemFor(W1) + "type top FormulaEdit \"Volume+\"\nchoose top FunctionMenu \"Property()\"\n@show top\nselect-rows top ChoicesList 1\nclick top SelectButton\n"
-                          "@show top\nclick top OkButton\n",
+        {"a picked property goes in quoted, the caret at the end; a picked name holding () puts the caret inside its last ()", "",
+         AddItemFor(W1) + "type top FormulaEdit \"Volume+\"\nchoose top FunctionMenu \"Property()\"\n@show top\nselect-rows top ChoicesList 1\n"
+                          "click top SelectButton\n@show top\nchoose top FunctionMenu \"Property()\"\nselect-rows top ChoicesList 2\n"
+                          "click top SelectButton\n@show top\nclick top CancelButton\n",
          R"~(modal "Select Property" visible grow
              FormulaEdit focus "Volume+Property('U-Value')" caret 26 limit 200
-             ValueEdit disabled "2.75" caret 4 limit 36)~",
-         "", 1, "SELECT formula, value FROM qties", "Volume+Property('U-Value')|2.75"},
-        {"a picked name holding () puts the caret inside its last ()", "",
-         AddItemFor(W1) + "choose top FunctionMenu \"Property()\"\nselect-rows top ChoicesList 2\nclick top SelectButton\n@show top\nclick top CancelButton\n",
-         R"~(FormulaEdit focus "Property('Count()')" caret 16 limit 200)~", "", -1, "", ""},
+             ValueEdit disabled "2.75" caret 4 limit 36
+             FormulaEdit focus "Volume+Property('U-Value')Property('Count()')" caret 42 limit 200)~",
+         "", 2, "", ""},
         {"the quantity editor appends alike; its unlinked box empties the menu and evaluates without the wall", OneItem,
          Item1 + "select " + W2 + "\nclick Calvora \"Add Qty Item\"\ntype top FormulaEdit \"10-\"\n"
                  "choose top FunctionMenu \"Area\"\n@show top\ncheck top UnlinkedCheck on\n@show top\ncheck top UnlinkedCheck off\nclick top OkButton\n",

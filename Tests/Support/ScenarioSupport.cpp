@@ -9,6 +9,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <regex>
 #include <sstream>
 #include <streambuf>
@@ -96,10 +97,7 @@ std::string LinesWith(const std::string& text, const std::string& fragment, bool
 
 std::string Joined(const std::string& lines)
 {
-    std::string joined;
-    for (const std::string& line : SplitLines(lines, false))
-        joined += (joined.empty() ? "" : " ; ") + line;
-    return joined;
+    return std::regex_replace(lines.substr(0, lines.find_last_not_of('\n') + 1), std::regex("\n"), " ; ");
 }
 
 std::string Query(const std::vector<unsigned char>& image, const std::string& sql)
@@ -167,9 +165,7 @@ void StoreEstimate(Host::StandInHost& host, const std::string& sql)
 std::string Scope(const std::string& view, const std::string& scope)
 {
     std::istringstream in(scope);
-    std::vector<std::string> w;
-    for (std::string word; in >> word;)
-        w.push_back(word);
+    std::vector<std::string> w{std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
     const std::vector<std::string> lines = SplitLines(view, true);
     std::string out;
     if (!w.empty() && (w[0] == "rects" || w[0] == "headers" || w[0] == "tabs")) {
