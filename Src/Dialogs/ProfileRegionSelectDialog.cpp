@@ -1,6 +1,6 @@
 #include "Dialogs/ProfileRegionSelectDialog.hpp"
 
-#include "HostApi/HostElementCalls.hpp"
+#include "HostApi/HostHandles.hpp"
 
 namespace {
 namespace Items = ProfileRegionSelectDialogItems;
@@ -24,16 +24,13 @@ GS::Int32 ProfileIndex(const API_Element& element)
         case API_ColumnID:
         case API_BeamID: {
             const bool column = element.header.typeID == API_ColumnID;
-            API_ElementMemo memo{};
-            if (HostGetElementMemo(element.header.guid, &memo,
-                                   column ? APIMemoMask_ColumnSegment : APIMemoMask_BeamSegment) != NoError)
+            const HeldMemo memo(element.header.guid, column ? APIMemoMask_ColumnSegment : APIMemoMask_BeamSegment);
+            if (!memo)
                 return 0;
-            const API_SegmentType* first = column ? memo.columnSegments : memo.beamSegments;
-            GS::Int32 profile = 0;
+            const API_SegmentType* first = column ? memo->columnSegments : memo->beamSegments;
             if (first != nullptr && first->modelElemStructureType == API_ProfileStructure)
-                profile = first->profileAttr;
-            HostDisposeElementMemo(&memo);
-            return profile;
+                return first->profileAttr;
+            return 0;
         }
         default:
             return 0;
@@ -64,18 +61,10 @@ void ProfileRegionSelectDialog::FillList()
     ForgetListedNames();
     const GS::Int32 profile = ProfileIndex(element);
     if (profile != 0) {
-        HostAttributeDefExt defExt{};
-        if (HostGetAttributeDefExt(HostAttr_Profile, profile, &defExt) == NoError) {
-            if (defExt.profile_vectorImageItems != nullptr) {
-                HatchRowVisitor visitor(*this);
-                try {
-                    ProfileVectorImageOperations().EnumerateHatchObjects(*defExt.profile_vectorImageItems, visitor);
-                } catch (...) {
-                    HostDisposeAttributeDefExt(&defExt);
-                    throw;
-                }
-            }
-            HostDisposeAttributeDefExt(&defExt);
+        const HeldAttributeDefExt defExt(HostAttr_Profile, profile);
+        if (defExt && defExt->profile_vectorImageItems != nullptr) {
+            HatchRowVisitor visitor(*this);
+            ProfileVectorImageOperations().EnumerateHatchObjects(*defExt->profile_vectorImageItems, visitor);
         }
     }
     SelectFirstRow();

@@ -1,25 +1,14 @@
 // Slab, roof, window, object, zone, stair, fill, morph, railing, curtain wall, line, polyline.
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
-#include "HostApi/HostElementCalls.hpp"
+#include "HostApi/HostHandles.hpp"
 #include "ElementFuncs/ElementFormulaContext.hpp"
 #include "ElementFuncs/ElementTypes.hpp"
-#include "GSRoot/Memory.hpp"
 #include "ResourceNames.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
 namespace {
-
-// Handle size in whole records of T; 0 for no handle.
-template <typename T>
-GSSize HandleRecords(T** handle)
-{
-    if (handle == nullptr)
-        return 0;
-    return BMGetHandleSize(reinterpret_cast<GSConstHandle>(handle)) / static_cast<GSSize>(sizeof(T));
-}
 
 // Railing and curtain wall: Height from the record; Length and Area (stored though not offered)
 // from the host. Both lists name them alike.
@@ -93,21 +82,19 @@ void SlabElementFuncs::SetVariables(API_Element element, ElementFormulaContext& 
     HostAttribute composite;
     if (!ElementFuncsUtil::ReadAttribute(HostAttr_Composite, element.slab.composite, &composite))
         return;
-    HostAttributeDef def;
-    std::memset(&def, 0, sizeof def);
-    if (HostGetAttributeDef(HostAttr_Composite, element.slab.composite, &def) != NoError)
+    const HeldAttributeDef def(HostAttr_Composite, element.slab.composite);
+    if (!def)
         return;
     // Only a composite slab's skin records count.
     const GSSize records =
         element.slab.modelElemStructureType == API_CompositeStructure ? static_cast<GSSize>(skins.GetSize()) : 0;
-    const GSSize n = std::min(records, HandleRecords(def.skins));
+    const GSSize n = std::min(records, HandleRecords(def->skins));
     double coreThickness = 0.0;
     for (GSSize i = 0; i < n; ++i) {
-        const HostCompositeSkin& skin = (*def.skins)[i];
+        const HostCompositeSkin& skin = (*def->skins)[i];
         if ((skin.flags & APISkin_Core) != 0)
             coreThickness += skin.thickness;
     }
-    HostDisposeAttributeDef(&def);
     context.SetVariable(Name(SlabNames::CoreThickness), coreThickness);
 }
 
@@ -414,28 +401,27 @@ GS::Array<GS::UniString> PolyLineElementFuncs::GetAllQuantityNames()
 
 double PolyLineElementFuncs::PolyLineLength(const API_Element& element)
 {
-    API_ElementMemo memo;
-    std::memset(&memo, 0, sizeof memo);
-    if (HostGetElementMemo(element.header.guid, &memo, APIMemoMask_Polygon) != NoError)
+    const HeldMemo memo(element.header.guid, APIMemoMask_Polygon);
+    if (!memo)
         return 0.0;
 
     // Vertices are numbered from 1; entry 0 of the handle is unused. Never trust the record's
     // counts beyond what the memo really holds.
-    const GSSize coordEntries = HandleRecords(memo.coords);
+    const GSSize coordEntries = HandleRecords(memo->coords);
     const GSSize n = std::min<GSSize>(element.polyLine.poly.nCoords, coordEntries > 0 ? coordEntries - 1 : 0);
     const GSSize nArcs =
-        std::min<GSSize>(std::max<GS::Int32>(element.polyLine.poly.nArcs, 0), HandleRecords(memo.parcs));
+        std::min<GSSize>(std::max<GS::Int32>(element.polyLine.poly.nArcs, 0), HandleRecords(memo->parcs));
 
     double length = 0.0;
     for (GSSize i = 2; i <= n; ++i) {
-        const API_Coord& a = (*memo.coords)[i - 1];
-        const API_Coord& b = (*memo.coords)[i];
+        const API_Coord& a = (*memo->coords)[i - 1];
+        const API_Coord& b = (*memo->coords)[i];
         const double chord = std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y));
         double segment = chord;
         // The first arc that begins at the segment's first vertex decides; its end index plays
         // no part, so a record with a stray end index is still this segment's arc.
         for (GSSize k = 0; k < nArcs; ++k) {
-            const API_PolyArc& arc = (*memo.parcs)[k];
+            const API_PolyArc& arc = (*memo->parcs)[k];
             if (arc.begIndex != i - 1)
                 continue;
             const double angle = std::fabs(arc.arcAngle);
@@ -447,7 +433,6 @@ double PolyLineElementFuncs::PolyLineLength(const API_Element& element)
         }
         length += segment;
     }
-    HostDisposeElementMemo(&memo);
     return length;
 }
 

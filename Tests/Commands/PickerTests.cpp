@@ -6,6 +6,7 @@
 #include "Dialogs/ArgumentPickers.hpp"
 #include "Dialogs/AttributeSwatches.hpp"
 #include "GSRoot/Memory.hpp"
+#include "Host/ElementOps.hpp"
 #include "HostApi/HostElementCalls.hpp"
 #include "ScenarioSupport.hpp"
 
@@ -19,12 +20,19 @@ constexpr const char* kWindow = "C1000000-0000-4000-8000-000000000004";
 constexpr const char* kBeam = "C1000000-0000-4000-8000-000000000005";
 constexpr const char* kColumn = "C1000000-0000-4000-8000-000000000006";
 
+// Every memo, definition and parameter list a picker read came back once.
 class Pickers : public InProcess {
 protected:
     void SetUp() override
     {
         InProcess::SetUp();
         Start(ReadJson(COMMANDS_MODEL), "");
+        Host::ResetElementCounters();
+    }
+    void TearDown() override
+    {
+        EXPECT_TRUE(Host::ElementCounters().Balanced());
+        InProcess::TearDown();
     }
 };
 
@@ -52,6 +60,7 @@ TEST_F(Pickers, ListWhatTheElementOffersAndHandBackThePickedName)
         std::string rows;
         bool confirmed;
         const char* name;
+        const char* failing = "";  // a host read told to fail
     } cases[] = {
         // Skins: BRICK is Brick in other letters, material 9 cannot be read, the last skin repeats Brick.
         {"SkinVolume()", kWall1, {ok}, brickAndConcrete, true, "Brick"},
@@ -72,10 +81,20 @@ TEST_F(Pickers, ListWhatTheElementOffersAndHandBackThePickedName)
          true, "U-Value"},
         {"Property()", kWindow, {"key top escape"}, properties, false, ""},
         {"Parameter()", kWindow, {"click top CancelButton"}, parameters, false, ""},
+        // Reads that fail hand nothing out: no caption, no skin, no region, no parameter.
+        {"Parameter()", kWindow, {ok}, "row 1 value 0 selected | \"\" | \"A\" | \"1.25\"\n"
+         "row 2 value 0 | \"\" | \"uValue\" | \"0.88\"\nrow 3 value 0 | \"\" | \"frameDepth\" | \"0.07\"\n",
+         true, "A", "HostGetLibPartParams"},
+        {"SkinVolume()", kWall1, {ok}, "", true, "", "HostGetAttributeDef"},
+        {"ProfileRegionArea()", kColumn, {ok}, "", true, "", "HostGetAttributeDefExt"},
+        {"Parameter()", kWindow, {ok}, "", true, "", "HostGetElementMemo"},
     };
     for (const auto& c : cases) {
-        const std::string what = std::string(c.entry) + " " + c.element;
+        const std::string what = std::string(c.entry) + " " + c.element + " " + c.failing;
         EXPECT_TRUE(IsPickerEntry(c.entry)) << what;
+        host.ClearFailures();
+        if (*c.failing != '\0')
+            host.FailOperation(c.failing);
         std::string view = "picker never opened";
         actions.push_back([&view] { view = Texts(DG::User::TopModal()); });
         for (const std::string& line : c.actions)

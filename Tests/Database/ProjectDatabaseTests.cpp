@@ -6,6 +6,7 @@
 #include <tuple>
 
 #include "DatabaseTestSupport.hpp"
+#include "GSRoot/Memory.hpp"
 
 namespace {
 
@@ -107,7 +108,21 @@ TEST_F(DatabaseLifeCycle, NewAndOpen)
     EXPECT_EQ(QueryText("SELECT group_concat(title, '|') FROM categories"), "Untitled Category|Work");
 }
 
-class StoringInTheProject : public DatabaseTest {};
+// Every handle the host handed over or a store made was released.
+class StoringInTheProject : public DatabaseTest {
+protected:
+    void SetUp() override
+    {
+        DatabaseTest::SetUp();
+        handles = GS::LiveHandleCount();
+    }
+    void TearDown() override
+    {
+        DatabaseTest::TearDown();
+        EXPECT_EQ(GS::LiveHandleCount(), handles);
+    }
+    GS::Int64 handles = 0;
+};
 
 // An image SQLite opens read-only (its write version 254) loads as well, and takes saves. Plain
 // tables an earlier import kept beside the estimate are left out of it, named on the debug output.
@@ -247,6 +262,15 @@ TEST_F(StoringInTheProject, UnusableModuleDataLoadsAsAFreshDatabase)
         AddItem(1, 2.0, {3.0});
         EXPECT_EQ(Get("categories", "total", 1), 6.0) << name;
     }
+
+    // A host that answers an error yet leaves a handle in the record.
+    host->SetEntry(Slot_GetModuleData, reinterpret_cast<void*>(+[](API_ModulData* info, const GS::UniString*) {
+        info->dataHdl = BMAllocateHandle(16);
+        return static_cast<GSErrCode>(APIERR_GENERAL);
+    }));
+    CalvoraSetHostTable(host->Table());
+    Db().reopen();
+    EXPECT_EQ(QueryText("SELECT group_concat(title) FROM categories"), "Untitled Category");
 }
 
 // A store that fails (the host refuses it, or SQLite's heap limit stops the backup part-way)

@@ -207,8 +207,7 @@ TEST_F(Editors, ItemsAreEditedClonedAndDeleted)
          "CodeEdit \"" + Code40 + R"~(" caret 40 limit 36
              PriceEdit value 2000000 range [0, 1000000]
              AddFirstQtyCheck hidden [ ] "add first qty: "
-             FormulaEdit hidden "" caret 0 limit 200
-             FunctionMenu hidden icon 32557 "Functions" chosen 0)~",
+             FormulaEdit hidden "" caret 0 limit 200)~",
          "", 0, "SELECT code, descript, price FROM items", Code40 + "|Imported, checked|2000000.0"},
         {"an edit changes the item's texts and price and recomputes its total; a clone takes them, no quantities, and goes last",
          FourItems,

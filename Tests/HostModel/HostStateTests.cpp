@@ -1,6 +1,8 @@
 // Databases, stories and operations told to fail.
 #include <stdexcept>
+#include <utility>
 
+#include "HostApi/HostHandles.hpp"
 #include "HostModelFixture.hpp"
 
 namespace {
@@ -185,4 +187,29 @@ TEST_F(HostModelTest, OperationsFailWhenToldForTheirElementOnlyAndHandNothingOut
     EXPECT_EQ(HostGetAttributeDefExt(HostAttr_Profile, 9, &ext), APIERR_BADINDEX);
     EXPECT_EQ(HostGetAttributeDefExt(HostAttr_Composite, 1, &ext), APIERR_BADPARS);
     EXPECT_TRUE(def.skins == nullptr && ext.profile_vectorImageItems == nullptr);
+}
+
+// The holders give back what a read handed out exactly once: when an exception leaves their scope,
+// also after a move; a failed read gives nothing back. The fixture checks that everything came back.
+TEST_F(HostModelTest, HoldersGiveBackWhatTheyTookOnce)
+{
+    HostStoryInfo stories{};
+    ASSERT_EQ(HostGetStorySettings(&stories), NoError);
+    const auto takeAndLeave = [&] {
+        HeldMemo memo(Fx::G(Fx::Window), APIMemoMask_AddPars);
+        HeldAttributeDef def(HostAttr_Composite, 1);
+        HeldAttributeDef other(HostAttr_Composite, 1);
+        const HeldAttributeDefExt ext(HostAttr_Profile, 1);
+        const HeldLibPartParams params(1);
+        HeldHandle<HostStoryType> storyList(stories.data);
+        EXPECT_TRUE(memo && def && other && ext && params && storyList.Get() != nullptr);
+        const HeldMemo movedMemo(std::move(memo));
+        other = std::move(def);
+        const HeldHandle<HostStoryType> movedList(std::move(storyList));
+        EXPECT_FALSE(memo || !movedMemo || storyList.Get() != nullptr);
+        throw std::runtime_error("left early");
+    };
+    EXPECT_THROW(takeAndLeave(), std::runtime_error);
+    EXPECT_FALSE(HeldAttributeDefExt(HostAttr_Profile, 9));
+    EXPECT_FALSE(HeldMemo(Fx::G(Fx::Missing), APIMemoMask_All));
 }

@@ -70,6 +70,8 @@ void StoreEstimate(Host::StandInHost& host, const std::string& sql);
 // one row with its painted cells; "rects 5 8" the items' rectangles ("rects" every item's), "headers 8"
 // a list's header sizes and "tabs 8" its tab ranges, each on one line.
 std::string Scope(const std::string& view, const std::string& scope);
+// The lines without the items' rectangles: what a behaviour scenario compares (rows, values, texts).
+std::string Plain(const std::string& view);
 
 // What a behaviour scenario looks at in a panel: its text view with the items named as in their
 // resource, without the panel's size and the items' rectangles (layout tests take those from Scope).
@@ -105,6 +107,7 @@ protected:
 
     Host::StandInHost host;
     std::string debug, dir;
+    bool plain = false;  // Play compares the output without the items' rectangles
 
 private:
     std::string Hook(const std::string& line);
