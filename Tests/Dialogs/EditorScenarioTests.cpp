@@ -11,7 +11,7 @@ using namespace Scenario;
 
 struct Edit {
     std::string name, seed, script, shown, alerts;
-    int beeps;                // -1: not looked at
+    int beeps;
     std::string query, rows;  // the stored estimate afterwards
     const char* locale = nullptr;
 };
@@ -29,11 +29,10 @@ protected:
         std::vector<Case> cases;
         for (const Edit& e : edits)
             cases.push_back({e.name, e.seed,
-                             "menu \"Show Calvora Palette\"\n" + e.script + "show alerts\n" +
-                                 (e.beeps >= 0 ? "show beeps\n" : "") + (e.query.empty() ? "" : "@flush " + e.query),
-                             Whole(e.shown) + (e.alerts.empty() ? "=no alerts\n" : Whole(e.alerts) + "!alert \n") +
-                                 (e.beeps >= 0 ? "=beeps: " + std::to_string(e.beeps) + "\n" : "") +
-                                 (e.query.empty() ? "" : "=" + Joined(e.rows)),
+                             "menu \"Show Calvora Palette\"\n" + e.script + "show alerts\nshow beeps\n" +
+                                 (e.query.empty() ? "" : "@flush " + e.query),
+                             Whole(e.shown) + (e.alerts.empty() ? "=no alerts\n" : Whole(e.alerts) + "!alert \n") + "=beeps: " +
+                                 std::to_string(e.beeps) + "\n" + (e.query.empty() ? "" : "=" + Joined(e.rows)),
                              e.locale});
         RunCases(FixtureProject(), cases);
     }

@@ -35,10 +35,8 @@ UserLocale::UserLocale(const char* name)
     : process(std::setlocale(LC_ALL, nullptr)), env(std::getenv("LC_ALL") ? std::getenv("LC_ALL") : ""),
       hadEnv(std::getenv("LC_ALL") != nullptr)
 {
-    if (name == nullptr)
-        return;
-    setenv("LC_ALL", name, 1);
-    ok = std::setlocale(LC_ALL, name) != nullptr;
+    if (name != nullptr && setenv("LC_ALL", name, 1) == 0)
+        ok = std::setlocale(LC_ALL, name) != nullptr;
 }
 
 UserLocale::~UserLocale()
