@@ -1,7 +1,7 @@
 // The project-wide commands through the real add-on: Sync All Quantities (progress, the store after
 // the last step, the refresh, cancelling), the SQL and XLSX exports and imports (file dialogs, option
-// dialogs, alerts, real files read back by the sqlite3 shell and openpyxl); in-process, where a test
-// breaks the estimate under them, a failing step or dump.
+// dialogs, alerts, real files: a full disk, a link, a FIFO; workbooks read back by openpyxl);
+// in-process, where a test breaks the estimate under them, a failing step or dump.
 #include <nlohmann/json.hpp>
 
 #include <sys/stat.h>

@@ -1,7 +1,7 @@
 // Editing the estimate from the main palette through the real add-on: the category, item and
 // quantity editors, the sort dialog, the panel's actions and the formula assistance, each scenario
 // from a fresh estimate (with its seed) on the fixture model, ending in the alerts shown and the
-// estimate the project stores.
+// estimate the project stores; the dialogs' layout when resized in a test of its own.
 #include <regex>
 
 #include "ScenarioSupport.hpp"

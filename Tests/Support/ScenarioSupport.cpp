@@ -67,7 +67,7 @@ std::vector<std::string> SplitLines(const std::string& text, bool trim)
         const bool end = w + 1 == wanted.size(), whole = !want.empty() && want[0] == '=';
         if (!want.empty() && want[0] == '!')
             absent.push_back(want.substr(1));
-        if (want.empty() ? !end : want[0] == '!')
+        if (want.empty() ? !end : want[0] == '!')  // blank lines go; absent ones wait for the next match
             continue;
         std::size_t i = end ? lines.size() : at;
         while (i < lines.size() && (whole ? lines[i] != want.substr(1) : lines[i].find(want) == std::string::npos))
