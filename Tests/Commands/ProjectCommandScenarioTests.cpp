@@ -8,13 +8,11 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "Calvora/MenuCommands.hpp"
 #include "Database/ProjectDatabase.hpp"
 #include "Database/QtiesTable.hpp"
 #include "Dialogs/SyncAllProgressDialog.hpp"
-#include "IO/Location.hpp"
 #include "ScenarioSupport.hpp"
 
 namespace {
@@ -253,11 +251,7 @@ TEST(SampleScripts, ProjectCommandsRunEveryMenuCommandAgainstTheFilesTheyWrite)
 // In-process, where a test breaks the estimate between two steps or under the dump.
 class CommandFaults : public InProcess {
 protected:
-    void SetUp() override
-    {
-        InProcess::SetUp();
-        Start(ReadJson(COMMANDS_MODEL), Seed.c_str());
-    }
+    void StartOnSeed() { Start(ReadJson(COMMANDS_MODEL), Seed.c_str()); }
     std::string StoredRows() { return host.ModuleData("CalvoraDB") ? Query(*host.ModuleData("CalvoraDB")) : ""; }
 };
 
@@ -277,7 +271,7 @@ TEST_F(CommandFaults, ASyncStepThatThrowsIsPassedOver)
                  {[] { ProjectDatabase::instance().execSql("DROP TABLE qties;"); }, "no such table",
                   Without(FirstStep, "qties:") + "qties: missing\n"}};
     for (const auto& c : cases) {
-        Start(ReadJson(COMMANDS_MODEL), Seed.c_str());
+        StartOnSeed();
         debug.clear();
         Act("idle 1");
         actions.push_back(c.breakage);
@@ -291,6 +285,7 @@ TEST_F(CommandFaults, ASyncStepThatThrowsIsPassedOver)
 
 TEST_F(CommandFaults, AnEstimateThatCannotBeReadAlertsAndSyncsNothing)
 {
+    StartOnSeed();
     ProjectDatabase::instance().execSql("DROP TABLE items;");
     SyncAllProgressDialog dialog;
     Act("answer 1");
@@ -304,6 +299,7 @@ TEST_F(CommandFaults, AnEstimateThatCannotBeReadAlertsAndSyncsNothing)
 TEST_F(CommandFaults, AFailedDumpAlertsAndLeavesTheFileAsItWas)
 {
     // A row whose generated column overflows when it is read makes the dump throw half-way.
+    StartOnSeed();
     ProjectDatabase::instance().execSql("CREATE TABLE zz (a INTEGER); INSERT INTO zz (a) VALUES (1);"
                                         "ALTER TABLE zz ADD COLUMN b AS (abs(-9223372036854775807 - a));");
     const std::string path = TempDir() + "/kept.sql";

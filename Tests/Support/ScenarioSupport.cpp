@@ -211,9 +211,7 @@ std::string Texts(Int16 panel)
         for (const auto& file : std::filesystem::directory_iterator(CALVORA_RESOURCES_DIR "/Dialogs"))
             if (info.id == panel && file.path().filename().string().rfind(std::to_string(info.resourceId) + "-", 0) == 0)
                 resource = ReadJson(file.path());
-    std::vector<std::string> names;
-    for (const Host::Json& item : resource.value("items", Host::Json::array()))
-        names.push_back(item.value("name", ""));
+    const Host::Json items = resource.value("items", Host::Json::array());
     static const std::regex size(R"(^(\w+ ".*") \d+x\d+)"), item(R"(^(\d+) \w+)");
     std::string out;
     for (const std::string& line : SplitLines(Plain(DG::User::Describe(panel)), true)) {
@@ -222,7 +220,7 @@ std::string Texts(Int16 panel)
         if (n == 0)
             out += (out.empty() ? std::regex_replace(line, size, "$1") : line) + "\n";
         else
-            out += (n <= names.size() && !names[n - 1].empty() ? names[n - 1] : m[1].str()) + m.suffix().str() + "\n";
+            out += (n <= items.size() ? items[n - 1].value("name", m[1].str()) : m[1].str()) + m.suffix().str() + "\n";
     }
     return out;
 }
@@ -263,9 +261,8 @@ void Session::Finish()
 
 std::string Session::WriteProject(const std::string& name, const Host::Json& project)
 {
-    const std::string path = dir + "/" + name;
-    std::ofstream(path) << project.dump(2);
-    return path;
+    WriteFile(dir + "/" + name, project.dump(2));
+    return dir + "/" + name;
 }
 
 namespace {
