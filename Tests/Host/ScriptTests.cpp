@@ -213,7 +213,7 @@ GSErrCode OnSelection(const API_Neig* neig)
 
 Host::Json FixtureModel()
 {
-    std::ifstream in(HOSTUSER_FIXTURE_MODEL);
+    std::ifstream in(HOSTMODEL_FIXTURE);
     return Host::Json::parse(in);
 }
 
