@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,13 +21,17 @@
 // (id, sort_order) pairs.
 using Rows = std::vector<std::pair<int, int>>;
 
-// The tables as they were stored before categories had a code.
-inline const char* const OldSchema =
-    "CREATE TABLE categories (id INTEGER PRIMARY KEY AUTOINCREMENT, title TEXT, sort_order INTEGER, descript TEXT, total REAL);\n"
+// What a fresh database dumps: the schema and the default category.
+inline const char* const FreshDump =
+    "-- Database schema and data dump\n\n"
+    "CREATE TABLE categories (id INTEGER PRIMARY KEY AUTOINCREMENT, title TEXT, code TEXT, sort_order INTEGER, "
+    "descript TEXT, total REAL);\n\n"
     "CREATE TABLE items (id INTEGER PRIMARY KEY AUTOINCREMENT, category_id INTEGER, sort_order INTEGER, code TEXT, "
-    "descript TEXT, unit TEXT, price REAL, qty REAL, total REAL);\n"
+    "descript TEXT, unit TEXT, price REAL, qty REAL, total REAL);\n\n"
     "CREATE TABLE qties (id INTEGER PRIMARY KEY AUTOINCREMENT, item_id INTEGER, guid TEXT, sort_order INTEGER, "
-    "descript TEXT, formula TEXT, value REAL);\n";
+    "descript TEXT, formula TEXT, value REAL);\n\n"
+    "INSERT INTO categories (id, title, code, sort_order, descript, total) VALUES (1, 'Untitled Category', '', 1, '', "
+    "0.000000);\n\n\n\n";
 
 // A directory of its own for files a case writes (or must not write).
 class TempDir {
@@ -38,6 +43,11 @@ public:
     }
     ~TempDir() { std::filesystem::remove_all(path); }
     std::string File(const std::string& name) const { return path + "/" + name; }
+    std::string Write(const std::string& name, const std::vector<unsigned char>& bytes) const
+    {
+        std::ofstream(File(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        return File(name);
+    }
     long Count() const { return std::distance(std::filesystem::directory_iterator(path), std::filesystem::directory_iterator()); }
 
     std::string path;

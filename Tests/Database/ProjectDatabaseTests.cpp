@@ -1,7 +1,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <fstream>
 #include <iterator>
 #include <tuple>
 
@@ -13,8 +12,7 @@ namespace {
 std::vector<unsigned char> ImageOf(const std::string& sql, const std::vector<unsigned char>& start = {})
 {
     TempDir dir;
-    std::ofstream(dir.File("image.db"), std::ios::binary).write(reinterpret_cast<const char*>(start.data()), start.size());
-    SQLite::Database(dir.File("image.db"), SQLite::OPEN_READWRITE | SQLite::OPEN_CREATE).exec(sql);
+    SQLite::Database(dir.Write("image.db", start), SQLite::OPEN_READWRITE).exec(sql);
     std::ifstream file(dir.File("image.db"), std::ios::binary);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
@@ -24,8 +22,7 @@ std::vector<unsigned char> ImageOf(const std::string& sql, const std::vector<uns
 std::vector<unsigned char> WithIndexLeavesSwapped(std::vector<unsigned char> image, const char* index)
 {
     TempDir dir;
-    std::ofstream(dir.File("image.db"), std::ios::binary).write(reinterpret_cast<const char*>(image.data()), image.size());
-    SQLite::Database file(dir.File("image.db"));
+    SQLite::Database file(dir.Write("image.db", image));
     SQLite::Statement leaves(file, "SELECT pageno FROM dbstat WHERE name = ? AND pagetype = 'leaf' ORDER BY path");
     leaves.bind(1, index);
     std::vector<std::size_t> pages;
@@ -37,17 +34,17 @@ std::vector<unsigned char> WithIndexLeavesSwapped(std::vector<unsigned char> ima
         std::swap_ranges(image.begin() + (pages.front() - 1) * size, image.begin() + pages.front() * size,
                          image.begin() + (pages.back() - 1) * size);
     }
-    std::ofstream(dir.File("swapped.db"), std::ios::binary).write(reinterpret_cast<const char*>(image.data()), image.size());
-    SQLite::Database swapped(dir.File("swapped.db"));
+    SQLite::Database swapped(dir.Write("swapped.db", image));
     SQLite::Statement check(swapped, "PRAGMA quick_check");
     check.executeStep();
     EXPECT_EQ(check.getColumn(0).getString(), "ok") << index;
     return image;
 }
 
-// The indexes with their one column each.
+// The indexes with their one column each, and what the estimate's own are.
 const char* const Indexes = "SELECT group_concat(m.name || ' ON ' || m.tbl_name || '(' || i.name || ')', ', ') FROM "
                             "sqlite_master AS m, pragma_index_info(m.name) AS i WHERE m.type = 'index' ORDER BY m.name";
+const char* const OwnIndexes = "items_category_id ON items(category_id), qties_item_id ON qties(item_id)";
 
 class DatabaseLifeCycle : public DatabaseTest {};
 
@@ -57,9 +54,8 @@ class DatabaseLifeCycle : public DatabaseTest {};
 TEST_F(DatabaseLifeCycle, TheChangedFlagAndTheSchemaStep)
 {
     EXPECT_TRUE(Db().isOpen());
-    EXPECT_EQ(QueryText("SELECT group_concat(name, ' ') FROM sqlite_master WHERE type = 'table' AND name NOT LIKE 'sqlite_%'"),
-              "items qties categories");
-    EXPECT_EQ(QueryText(Indexes), "items_category_id ON items(category_id), qties_item_id ON qties(item_id)");
+    EXPECT_EQ(Dump(), FreshDump);
+    EXPECT_EQ(QueryText(Indexes), OwnIndexes);
     Db().saveToProject();
     EXPECT_FALSE(host->ModuleData("CalvoraDB").has_value());
 
@@ -82,7 +78,7 @@ TEST_F(DatabaseLifeCycle, TheChangedFlagAndTheSchemaStep)
     StoreNow();
     Db().clearAll();
     EXPECT_TRUE(Db().isChanged());
-    EXPECT_EQ(Query("SELECT (SELECT COUNT(*) FROM categories) + (SELECT COUNT(*) FROM items) + (SELECT COUNT(*) FROM qties)"), 1);
+    EXPECT_EQ(Dump(), FreshDump);
 }
 
 // New stores the pending changes and loads nothing; Open drops what was not stored and loads
@@ -115,13 +111,11 @@ TEST_F(StoringInTheProject, StoreThenLoadGivesTheSameRowsIdsAndNextIds)
 {
     const GS::Int32 item = AddItem(AddCategory("C"), 2.5);
     AddQty(item, 1.25, "6E1B1A0C-6B5D-4B4C-9D53-0A8F7C1F2E3D");
-    const GS::Int32 deletedQty = AddQty(item, 3.0);
-    Qty doomed = QtiesTable().findById(deletedQty);
+    Qty doomed = QtiesTable().findById(AddQty(item, 3.0));
     ASSERT_TRUE(QtiesTable().remove(doomed));  // the next id is no longer the highest + 1
     const std::string before = Dump();
     const char* const NextIds = "SELECT group_concat(name || seq, ' ') FROM (SELECT * FROM sqlite_sequence ORDER BY name)";
-    const std::string nextIds = QueryText(NextIds);
-    ASSERT_EQ(nextIds, "categories2 items1 qties2");
+    ASSERT_EQ(QueryText(NextIds), "categories2 items1 qties2");
     Db().close();
     const std::vector<unsigned char> image = *host->ModuleData("CalvoraDB");
     auto readOnly = [](std::vector<unsigned char> data) { data[18] = 254; return data; };
@@ -139,31 +133,44 @@ TEST_F(StoringInTheProject, StoreThenLoadGivesTheSameRowsIdsAndNextIds)
         Db().reopen();
         EXPECT_FALSE(Db().isChanged()) << name;
         EXPECT_EQ(Dump(), before) << name;
-        EXPECT_EQ(QueryText(NextIds), nextIds) << name;
+        EXPECT_EQ(QueryText(NextIds), "categories2 items1 qties2") << name;
         EXPECT_EQ(std::count(debugOutput.begin(), debugOutput.end(), '\n'), leftOut.empty() ? 0 : 1) << debugOutput;
         EXPECT_NE(debugOutput.find(leftOut), std::string::npos) << debugOutput;
-        EXPECT_EQ(AddQty(item, 1.0), deletedQty + 1) << name;
+        EXPECT_EQ(AddQty(item, 1.0), 3) << name;
         EXPECT_EQ(Get("items", "total", item), 5.63) << name;
         StoreNow();
         Db().reopen();
         EXPECT_EQ(Query("SELECT COUNT(*) FROM qties"), 2) << name;
         EXPECT_EQ(Query("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'"), 4) << name;
-        EXPECT_EQ(QueryText(Indexes), "items_category_id ON items(category_id), qties_item_id ON qties(item_id)") << name;
+        EXPECT_EQ(QueryText(Indexes), OwnIndexes) << name;
     }
 }
 
-TEST_F(StoringInTheProject, AnOldImageWithoutCodeIsMigrated)
+// An estimate stored or dumped before categories had a code is migrated: it gets the column, its
+// indexes and, where it has no category, the default one.
+TEST_F(StoringInTheProject, AnOldEstimateStoredOrDumpedWithoutCodeIsMigrated)
 {
-    host->SetModuleData("CalvoraDB", ImageOf(std::string(OldSchema) +
-                                             "INSERT INTO categories VALUES (3, 'Old', 1, 'kept', 12.5);"
-                                             "INSERT INTO items VALUES (4, 3, 1, 'I', 'd', 'm', 2.5, 5.0, 12.5);"));
+    const std::string OldSchema =
+        "CREATE TABLE categories (id INTEGER PRIMARY KEY AUTOINCREMENT, title TEXT, sort_order INTEGER, descript TEXT, total REAL);"
+        "CREATE TABLE items (id INTEGER PRIMARY KEY AUTOINCREMENT, category_id INTEGER, sort_order INTEGER, code TEXT, "
+        "descript TEXT, unit TEXT, price REAL, qty REAL, total REAL);"
+        "CREATE TABLE qties (id INTEGER PRIMARY KEY AUTOINCREMENT, item_id INTEGER, guid TEXT, sort_order INTEGER, "
+        "descript TEXT, formula TEXT, value REAL);";
+    host->SetModuleData("CalvoraDB", ImageOf(OldSchema + "INSERT INTO categories VALUES (3, 'Old', 1, 'kept', 12.5);"
+                                                         "INSERT INTO items VALUES (4, 3, 1, 'I', 'd', 'm', 2.5, 5.0, 12.5);"));
     Db().reopen();
     EXPECT_FALSE(Db().isChanged());
     EXPECT_EQ(QueryText("SELECT group_concat(name, ' ') FROM pragma_table_info('categories')"),
               "id title sort_order descript total code");
     EXPECT_EQ(QueryText("SELECT group_concat(quote(code) || title || descript || total) FROM categories"), "''Oldkept12.5");
     EXPECT_EQ(Get("items", "price", 4), 2.5);
-    EXPECT_EQ(QueryText(Indexes), "items_category_id ON items(category_id), qties_item_id ON qties(item_id)");
+    EXPECT_EQ(QueryText(Indexes), OwnIndexes);
+
+    ASSERT_TRUE(Db().replaceWithSql(GS::UniString(OldSchema), true));
+    EXPECT_EQ(QueryText(Indexes), OwnIndexes);
+    EXPECT_NE(Dump().find("INSERT INTO categories (id, title, sort_order, descript, total, code) "
+                          "VALUES (1, 'Untitled Category', 1, '', 0.000000, '');"),
+              std::string::npos);
 }
 
 // An image whose index pages disagree with its tables passes SQLite's quick check; it loads with

@@ -60,26 +60,6 @@ TEST(HostWrappers, AnEmptySlotAnswersMissingEntryWithoutCalling)
     EXPECT_EQ(HostRegisterMenu(32500, 32506, 0, 0), APIERR_MISSINGENTRY);
 }
 
-TEST(StringResources, ItemsOfTheAddOnsOwnLists)
-{
-    struct Case {
-        GS::Int16 list;
-        GS::Int16 index;
-        const char* text;
-    } cases[] = {
-        {32527, 1, "Import from SQL"},
-        {32527, 2, "File Not Found"},
-        {32000, 1, "Calvora"},
-        {32000, 2, "Calvora :: Project Quantities and Cost Estimation"},
-        {32500, 2, "Show Calvora Palette^E3^ES^EE^EI^ET^EM^EW"},
-        {32527, 99, ""},
-        {32506, 1, ""},
-        {32000, 0, ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(GetResString(c.list, c.index).ToUtf8(), c.text) << c.list << "/" << c.index;
-}
-
 // Module data is read as it was written: blanks and line breaks anywhere are skipped, padding ends
 // the data, missing padding is forgiven, and anything else refuses the text.
 TEST(ProjectFile, ModuleDataIsDecodedFromBase64)
