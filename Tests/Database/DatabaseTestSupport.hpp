@@ -1,7 +1,7 @@
 #pragma once
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <fstream>
 #include <memory>
 #include <string>
@@ -48,22 +48,21 @@ public:
         std::ofstream(File(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
         return File(name);
     }
+    std::string Read(const std::string& name) const
+    {
+        std::ifstream file(File(name), std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    }
+    // What the shell command writes to its standard output.
+    std::string Run(const std::string& command) const
+    {
+        EXPECT_NE(std::system(("(" + command + ") > " + File("output")).c_str()), -1) << command;
+        return Read("output");
+    }
     long Count() const { return std::distance(std::filesystem::directory_iterator(path), std::filesystem::directory_iterator()); }
 
     std::string path;
 };
-
-inline std::string RunShell(const std::string& command)
-{
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            output.append(buffer, n);
-        pclose(pipe);
-    }
-    return output;
-}
 
 // Every case starts with its own stand-in host (no stored data) and a freshly loaded database,
 // with the debug output captured.
@@ -148,6 +147,14 @@ protected:
         GS::UniString text;
         Db().dumpSql(text);
         return text.ToUtf8();
+    }
+
+    // Loads the estimate the project holds now.
+    void Load(const std::vector<unsigned char>& image)
+    {
+        host->SetModuleData("CalvoraDB", image);
+        debugOutput.clear();
+        Db().reopen();
     }
 
     // Stores the pending changes, so the changed flag starts clear.

@@ -1,7 +1,6 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <iterator>
 #include <tuple>
 
 #include "DatabaseTestSupport.hpp"
@@ -13,8 +12,8 @@ std::vector<unsigned char> ImageOf(const std::string& sql, const std::vector<uns
 {
     TempDir dir;
     SQLite::Database(dir.Write("image.db", start), SQLite::OPEN_READWRITE).exec(sql);
-    std::ifstream file(dir.File("image.db"), std::ios::binary);
-    return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    const std::string bytes = dir.Read("image.db");
+    return {bytes.begin(), bytes.end()};
 }
 
 // The image with the first and the last leaf page of an index swapped: every page is still sound,
@@ -50,7 +49,9 @@ class DatabaseLifeCycle : public DatabaseTest {};
 
 // The first use of a project without stored data makes the schema and leaves the flag clear,
 // so nothing is stored; so do later runs of the schema step, which bring the default category
-// back when every category is gone. clearAll empties the estimate and marks it changed.
+// back when every category is gone. clearAll empties the estimate and marks it changed; New
+// stores it and starts afresh, while a statement held across it still reads the connection it
+// was made on; Open drops what was not stored.
 TEST_F(DatabaseLifeCycle, TheChangedFlagAndTheSchemaStep)
 {
     EXPECT_TRUE(Db().isOpen());
@@ -79,26 +80,14 @@ TEST_F(DatabaseLifeCycle, TheChangedFlagAndTheSchemaStep)
     Db().clearAll();
     EXPECT_TRUE(Db().isChanged());
     EXPECT_EQ(Dump(), FreshDump);
-}
-
-// New stores the pending changes and loads nothing; Open drops what was not stored and loads
-// the project; a second New without changes stores nothing over the project's data. A statement
-// held across them still reads the connection it was made on.
-TEST_F(DatabaseLifeCycle, NewAndOpen)
-{
     AddCategory("Work");
     SQLite::Statement held = Db().prepare("SELECT title FROM categories ORDER BY id DESC");
     Db().resetToEmpty();
     ASSERT_TRUE(held.executeStep());
     EXPECT_EQ(held.getColumn(0).getString(), "Work");
-    EXPECT_TRUE(Db().isOpen());
     EXPECT_FALSE(Db().isChanged());
-    EXPECT_EQ(QueryText("SELECT group_concat(title) FROM categories"), "Untitled Category");
+    EXPECT_EQ(Dump(), FreshDump);
     AddCategory("Not stored");
-    Db().reopen();
-    EXPECT_FALSE(Db().isChanged());
-    EXPECT_EQ(QueryText("SELECT group_concat(title, '|') FROM categories"), "Untitled Category|Work");
-    Db().resetToEmpty();
     Db().reopen();
     EXPECT_EQ(QueryText("SELECT group_concat(title, '|') FROM categories"), "Untitled Category|Work");
 }
@@ -128,9 +117,7 @@ TEST_F(StoringInTheProject, StoreThenLoadGivesTheSameRowsIdsAndNextIds)
         {"extra tables, read-only", readOnly(ImageOf(Notes + Log, image)), "notes, log"},
     };
     for (const auto& [name, stored, leftOut] : cases) {
-        host->SetModuleData("CalvoraDB", stored);
-        debugOutput.clear();
-        Db().reopen();
+        Load(stored);
         EXPECT_FALSE(Db().isChanged()) << name;
         EXPECT_EQ(Dump(), before) << name;
         EXPECT_EQ(QueryText(NextIds), "categories2 items1 qties2") << name;
@@ -142,7 +129,6 @@ TEST_F(StoringInTheProject, StoreThenLoadGivesTheSameRowsIdsAndNextIds)
         Db().reopen();
         EXPECT_EQ(Query("SELECT COUNT(*) FROM qties"), 2) << name;
         EXPECT_EQ(Query("SELECT COUNT(*) FROM sqlite_master WHERE type = 'table'"), 4) << name;
-        EXPECT_EQ(QueryText(Indexes), OwnIndexes) << name;
     }
 }
 
@@ -156,9 +142,8 @@ TEST_F(StoringInTheProject, AnOldEstimateStoredOrDumpedWithoutCodeIsMigrated)
         "descript TEXT, unit TEXT, price REAL, qty REAL, total REAL);"
         "CREATE TABLE qties (id INTEGER PRIMARY KEY AUTOINCREMENT, item_id INTEGER, guid TEXT, sort_order INTEGER, "
         "descript TEXT, formula TEXT, value REAL);";
-    host->SetModuleData("CalvoraDB", ImageOf(OldSchema + "INSERT INTO categories VALUES (3, 'Old', 1, 'kept', 12.5);"
-                                                         "INSERT INTO items VALUES (4, 3, 1, 'I', 'd', 'm', 2.5, 5.0, 12.5);"));
-    Db().reopen();
+    Load(ImageOf(OldSchema + "INSERT INTO categories VALUES (3, 'Old', 1, 'kept', 12.5);"
+                             "INSERT INTO items VALUES (4, 3, 1, 'I', 'd', 'm', 2.5, 5.0, 12.5);"));
     EXPECT_FALSE(Db().isChanged());
     EXPECT_EQ(QueryText("SELECT group_concat(name, ' ') FROM pragma_table_info('categories')"),
               "id title sort_order descript total code");
@@ -167,7 +152,6 @@ TEST_F(StoringInTheProject, AnOldEstimateStoredOrDumpedWithoutCodeIsMigrated)
     EXPECT_EQ(QueryText(Indexes), OwnIndexes);
 
     ASSERT_TRUE(Db().replaceWithSql(GS::UniString(OldSchema), true));
-    EXPECT_EQ(QueryText(Indexes), OwnIndexes);
     EXPECT_NE(Dump().find("INSERT INTO categories (id, title, sort_order, descript, total, code) "
                           "VALUES (1, 'Untitled Category', 1, '', 0.000000, '');"),
               std::string::npos);
@@ -189,14 +173,11 @@ TEST_F(StoringInTheProject, AnImageWhoseIndexesDisagreeWithItsTablesLoadsEveryRo
     StoreNow();
     const std::string before = Dump();
     const std::vector<unsigned char> image = *host->ModuleData("CalvoraDB");
-    debugOutput.clear();
-    Db().reopen();  // sound, a quantity without an item among its rows
+    Load(image);  // sound, a quantity without an item among its rows
     EXPECT_EQ(debugOutput, "");
     EXPECT_EQ(Dump(), before);
     for (const char* index : {"qties_item_id", "items_category_id"}) {
-        host->SetModuleData("CalvoraDB", WithIndexLeavesSwapped(image, index));
-        debugOutput.clear();
-        Db().reopen();
+        Load(WithIndexLeavesSwapped(image, index));
         EXPECT_EQ(Dump(), before) << index;
         EXPECT_FALSE(Db().isChanged()) << index;
         EXPECT_NE(debugOutput.find("indexes are not known to agree with its tables"), std::string::npos) << debugOutput;
@@ -245,9 +226,7 @@ TEST_F(StoringInTheProject, UnusableModuleDataLoadsAsAFreshDatabase)
                                        "INSERT INTO categories VALUES (4294967296, 'Far', '', 1, '', 0);"), true},
     };
     for (const auto& [name, data, reported] : cases) {
-        host->SetModuleData("CalvoraDB", data);
-        debugOutput.clear();
-        Db().reopen();
+        Load(data);
         EXPECT_FALSE(Db().isChanged()) << name;
         EXPECT_EQ(QueryText("SELECT group_concat(title) FROM categories"), "Untitled Category") << name;
         EXPECT_EQ(debugOutput.find("an empty one is used instead") != std::string::npos, reported) << name;

@@ -116,7 +116,7 @@ TEST_F(SqlDump, TheSqliteShellRebuildsTheSameRows)
 
     // The shell's own dump of the image carries the indexes; it imports as ours does.
     const std::string plain = Dump();
-    const std::string shellDump = RunShell("sqlite3 -batch " + writeImage() + " .dump");
+    const std::string shellDump = dir.Run("sqlite3 -batch " + writeImage() + " .dump");
     EXPECT_NE(shellDump.find("CREATE INDEX qties_item_id"), std::string::npos) << shellDump;
     ASSERT_TRUE(Db().replaceWithSql(GS::UniString(shellDump, CC_UTF8_Edge), true)) << debugOutput;
     EXPECT_EQ(Dump(), plain);
@@ -133,8 +133,8 @@ TEST_F(SqlDump, TheSqliteShellRebuildsTheSameRows)
     std::string select = " '.mode quote'";
     for (const char* table : {"categories", "items", "qties"})
         select += std::string(" 'SELECT *, hex(descript) FROM ") + table + " ORDER BY id'";
-    const std::string rebuilt = RunShell("sqlite3 -batch :memory: '.read " + dir.File("dump.sql") + "'" + select + " 2>&1");
-    EXPECT_EQ(rebuilt, RunShell("sqlite3 -batch " + writeImage() + select + " 2>&1"));
+    const std::string rebuilt = dir.Run("sqlite3 -batch :memory: '.read " + dir.File("dump.sql") + "'" + select + " 2>&1");
+    EXPECT_EQ(rebuilt, dir.Run("sqlite3 -batch " + writeImage() + select + " 2>&1"));
     EXPECT_NE(rebuilt.find("2,1,-5,NULL,'',NULL,Inf,0.0,-Inf,'0000'\n"), std::string::npos) << rebuilt;
     EXPECT_NE(rebuilt.find(",1234567.891"), std::string::npos) << rebuilt;
     EXPECT_NE(rebuilt.find(",'6D696400646C6527730000656E6400'\n"), std::string::npos) << rebuilt;

@@ -74,28 +74,18 @@ TEST(AddOnExports, OnlyTheTwoExportsFillAnExactRecordWhoseEntryPointsWaitForTheT
     EXPECT_EQ(funcs.initialize(), APIERR_MISSINGENTRY);
 }
 
+// Every menu comes with its handler, its prompts in the list six ids above it, and its entries.
 TEST(AddOnInHost, LoadsWithNameDescriptionAndMenus)
 {
     Host::StandInHost host;
     std::string error;
     ASSERT_TRUE(host.LoadAddOn(CALVORA_ADDON_PATH, &error)) << error;
-    EXPECT_EQ(host.AddOn().name, "Calvora");
-    EXPECT_EQ(host.AddOn().description, "Calvora :: Project Quantities and Cost Estimation");
-
-    EXPECT_EQ(host.DescribeMenus(),
-              "menu 32500 > Calvora\n  1. Show Calvora Palette\n"
-              "menu 32501 > Calvora\n  1. Element Links Explorer  -- Element Links Explorer\n"
-              "menu 32502 > Calvora\n  1. Sync All Quantities  -- Recalculate all linked quantities across the entire project.\n"
-              "menu 32503 > Calvora > Import\n  1. Import from SQL  -- Import SQL database exported file.\n"
-              "  2. Import from Excel  -- Import project data from an Excel XLSX file.\n"
-              "menu 32504 > Calvora > Export\n  1. Export to XLS  -- Export to MS Excel XLSX file.\n"
-              "  2. Export to SQL  -- Export to SQL file.\n");
-    for (const auto& m : host.Menus()) {
-        EXPECT_EQ(m.promptId, m.menuId + 6) << m.menuId;
-        EXPECT_NE(m.handler, nullptr) << "menu handler installed for " << m.menuId;
-        for (const auto& e : m.entries)
-            EXPECT_EQ(e.rawText, e.text + "^E3^ES^EE^EI^ET^EM^EW");
-    }
+    EXPECT_EQ(host.AddOn().name + " / " + host.AddOn().description, "Calvora / Calvora :: Project Quantities and Cost Estimation");
+    std::string menus;
+    for (const auto& m : host.Menus())
+        menus += std::to_string(m.menuId) + "/" + std::to_string(m.promptId) + ":" + std::to_string(m.entries.size()) +
+                 (m.handler != nullptr ? " " : " without a handler ");
+    EXPECT_EQ(menus, "32500/32506:1 32501/32507:1 32502/32508:1 32503/32509:2 32504/32510:2 ");
 }
 
 TEST(AddOnInHost, InitializeStopsAtTheFirstMissingStep)

@@ -10,7 +10,6 @@
 #include "GSRoot/Memory.hpp"
 #include "Host/StandInHost.hpp"
 #include "ScenarioSupport.hpp"
-#include "VumoFuncs/VumoFuncs.hpp"
 
 namespace {
 
@@ -21,22 +20,15 @@ TEST(HostWrappers, AnEmptySlotAnswersMissingEntryWithoutCalling)
     ASSERT_TRUE(CalvoraHostTablePresent());
 
     // Every wrapper is the one slot call; a few of each header stand for them all.
-    API_ModulData modData{};
-    API_MenuItemRef ref{32500, 1};
-    GSFlags flags = 0;
-    API_Element element{};
-    API_ElementMemo memo{};
-    HostAttribute attribute{};
-    API_PenType pen{};
     const std::vector<std::pair<const char*, std::function<GSErrCode()>>> calls = {
-        {"HostRegisterMenu", [&] { return HostRegisterMenu(32500, 32506, 0, 0); }},
-        {"HostGetMenuItemFlags", [&] { return HostGetMenuItemFlags(&ref, &flags); }},
-        {"HostRegisterPalette", [&] { return HostRegisterPalette(1, nullptr, 0, APINULLGuid); }},
-        {"HostGetModuleData", [&] { return HostGetModuleData(&modData, "CalvoraDB"); }},
-        {"HostGetElement", [&] { return HostGetElement(&element); }},
-        {"HostGetElementMemo", [&] { return HostGetElementMemo(APINULLGuid, &memo, 0); }},
-        {"HostGetAttribute", [&] { return HostGetAttribute(&attribute); }},
-        {"HostGetPen", [&] { return HostGetPen(&pen); }},
+        {"HostRegisterMenu", [] { return HostRegisterMenu(32500, 32506, 0, 0); }},
+        {"HostGetMenuItemFlags", [] { API_MenuItemRef ref{32500, 1}; GSFlags flags = 0; return HostGetMenuItemFlags(&ref, &flags); }},
+        {"HostRegisterPalette", [] { return HostRegisterPalette(1, nullptr, 0, APINULLGuid); }},
+        {"HostGetModuleData", [] { API_ModulData data{}; return HostGetModuleData(&data, "CalvoraDB"); }},
+        {"HostGetElement", [] { API_Element element{}; return HostGetElement(&element); }},
+        {"HostGetElementMemo", [] { API_ElementMemo memo{}; return HostGetElementMemo(APINULLGuid, &memo, 0); }},
+        {"HostGetAttribute", [] { HostAttribute attribute{}; return HostGetAttribute(&attribute); }},
+        {"HostGetPen", [] { API_PenType pen{}; return HostGetPen(&pen); }},
     };
     for (const auto& [name, call] : calls)
         EXPECT_EQ(call(), APIERR_MISSINGENTRY) << name;
