@@ -165,7 +165,6 @@ TEST_F(SqlDump, AFailedImportLeavesTheEstimateAsItWas)
 {
     const std::string dump = BuildEstimate();
     std::vector<std::tuple<const char*, std::string, std::string, std::string>> cases = {  // why, from, to, added
-        {"creates no table categories", dump, "", ""},  // an empty file
         {"no such table: nowhere", "", "", "INSERT INTO nowhere VALUES (1);"},
         {"leaves a transaction open", "", "", "BEGIN TRANSACTION;"},
         {"creates no table categories", "categories", "other", ""},
@@ -193,7 +192,6 @@ TEST_F(SqlDump, AFailedImportLeavesTheEstimateAsItWas)
         {"index qties_item_id", "", "", "CREATE UNIQUE INDEX qties_item_id ON qties (item_id, id);"},
         // SQLite would stop at a zero byte and take what came before it for the whole text.
         {"zero byte", "INSERT INTO qties", std::string(1, '\0') + "INSERT INTO qties", ""},
-        {"zero byte", "", "", std::string(1, '\0')},
         // A query that never ends is interrupted.
         {"ran longer", "", "", "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) SELECT count(*) FROM n;"},
         // Numbers are kept in 32 bits, and so must the next id be, with or without a sequence.
