@@ -5,7 +5,6 @@
 
 #include "API/ApiTable.hpp"
 #include "Host/Model.hpp"
-#include "Host/StandInHost.hpp"
 
 namespace Host {
 
@@ -14,7 +13,9 @@ namespace {
 ElementOpsCounters counters;
 std::vector<DatabaseSwitch> switches;
 
-StandInHost* H() { return StandInHost::Active(); }
+ElementOpsHost* activeHost = nullptr;
+
+ElementOpsHost* H() { return activeHost; }
 
 // No exception may cross into the add-on: a model that cannot be read is a failed call.
 template <typename F>
@@ -493,7 +494,7 @@ void InstallElementOperations(void** table)
 
 GS::Int32 ElementTypeOf(const GS::Guid& guid)
 {
-    StandInHost* host = StandInHost::Active();
+    ElementOpsHost* host = H();
     if (host == nullptr)
         return 0;
     try {
@@ -503,6 +504,8 @@ GS::Int32 ElementTypeOf(const GS::Guid& guid)
         return 0;
     }
 }
+
+void ElementOpsHost::SetActive(ElementOpsHost* host) { activeHost = host; }
 
 const ElementOpsCounters& ElementCounters() { return counters; }
 
@@ -514,7 +517,7 @@ void ClearDatabaseSwitches() { switches.clear(); }
 
 bool SetCurrentDatabase(const GS::Guid& databaseGuid)
 {
-    StandInHost* host = StandInHost::Active();
+    ElementOpsHost* host = H();
     if (host == nullptr || !FindDatabase(host->Model(), 0, databaseGuid, nullptr))
         return false;
     host->Model()["currentDatabase"] = databaseGuid.ToString();
@@ -524,7 +527,7 @@ bool SetCurrentDatabase(const GS::Guid& databaseGuid)
 HostDatabaseInfo GetCurrentDatabaseInfo()
 {
     HostDatabaseInfo info{};
-    StandInHost* host = StandInHost::Active();
+    ElementOpsHost* host = H();
     if (host != nullptr)
         ToDatabaseInfo(CurrentDatabase(host->Model()), &info);
     return info;

@@ -6,8 +6,36 @@
 
 #include "API/ApiElements.hpp"
 #include "GSRoot/Guid.hpp"
+#include "Host/Model.hpp"
 
 namespace Host {
+
+// The operations the host can be told to fail: each answer asks ShouldFail under its own entry, so
+// `fail` knows every name that fails something and no other. `fail` names them by their wrappers
+// ("HostGetElement" for GetElement).
+enum class Operation {
+    GetModuleData, StoreModuleData, GetAutoTexts, GetSelection, SelectElements, ZoomToElements,
+    GetElement, GetElementHeader, GetElementMemo, GetElementQuantities, GetElementInfoString,
+    GetElementPropertyDefinitions, GetElementProperty, GetElementProperties, IsValidPropertyValue,
+    GetAttribute, GetAttributeDef, GetAttributeDefExt, GetPen,
+    GetCurrentDatabase, ChangeDatabase, GetContainingDatabase, GetStorySettings, GetLibPartParams,
+    Count
+};
+
+// What the element operations need of the host that answers through them. The stand-in host
+// implements it, so these operations sit below the host and never reach back into it.
+class ElementOpsHost {
+public:
+    virtual Json& Model() = 0;
+    virtual bool ShouldFail(Operation op, const API_Guid* guid, GSErrCode* code) const = 0;
+    virtual std::vector<std::string>& CallLog() = 0;
+
+    // The host the table's plain functions answer for (the newest one alive); null for none.
+    static void SetActive(ElementOpsHost* host);
+
+protected:
+    ~ElementOpsHost() = default;
+};
 
 // Fills the element-related slots of the host's function table.
 void InstallElementOperations(void** table);

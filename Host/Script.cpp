@@ -22,7 +22,7 @@ const char* kHelp =
     "  palette REF-ID|GUID MESSAGE      MESSAGE 1..7 or close, hide-begin, hide-end,\n"
     "                                   disable-begin, disable-end, open, visible\n"
     "  fail OPERATION [GUID] | unfail\n"
-    "palettes and dialogs (PANEL: title, resource id, panel id or top; ITEM: number, text or tooltip):\n"
+    "palettes and dialogs (PANEL: title, resource id, panel id or top; ITEM: name, number, text or tooltip):\n"
     "  show panels | show PANEL | svg PANEL FILE\n"
     "  click PANEL ITEM | closebox PANEL | focus PANEL ITEM\n"
     "  select-rows PANEL ITEM ROW... | select-rows PANEL ITEM none\n"

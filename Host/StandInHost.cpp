@@ -365,13 +365,16 @@ StandInHost::StandInHost() : project(EmptyProject())
     SetEntry(Slot_ZoomToElements, reinterpret_cast<void*>(&HostCalls::ZoomToElements));
     InstallElementOperations(table.entries);
     activeHost = this;
+    ElementOpsHost::SetActive(this);
 }
 
 StandInHost::~StandInHost()
 {
     UnloadAddOn();
-    if (activeHost == this)
+    if (activeHost == this) {
         activeHost = nullptr;
+        ElementOpsHost::SetActive(nullptr);
+    }
 }
 
 StandInHost* StandInHost::Active() { return activeHost; }

@@ -9,10 +9,9 @@
 #include <nlohmann/json.hpp>
 
 #include "API/ApiTable.hpp"
+#include "Host/ElementOps.hpp"
 
 namespace Host {
-
-using Json = nlohmann::ordered_json;
 
 struct MenuEntry {
     GS::Int32 index = 0;  // counted from 1 after the title items
@@ -30,18 +29,6 @@ struct Menu {
     APIMenuCommandProc handler = nullptr;
 };
 
-// The operations the host can be told to fail: each answer asks ShouldFail under its own entry, so
-// `fail` knows every name that fails something and no other. `fail` names them by their wrappers
-// ("HostGetElement" for GetElement).
-enum class Operation {
-    GetModuleData, StoreModuleData, GetAutoTexts, GetSelection, SelectElements, ZoomToElements,
-    GetElement, GetElementHeader, GetElementMemo, GetElementQuantities, GetElementInfoString,
-    GetElementPropertyDefinitions, GetElementProperty, GetElementProperties, IsValidPropertyValue,
-    GetAttribute, GetAttributeDef, GetAttributeDefExt, GetPen,
-    GetCurrentDatabase, ChangeDatabase, GetContainingDatabase, GetStorySettings, GetLibPartParams,
-    Count
-};
-
 struct AddOnState {
     bool loaded = false;
     std::string path;
@@ -50,7 +37,7 @@ struct AddOnState {
     API_ExportedFuncs exports{};
 };
 
-class StandInHost {
+class StandInHost : public ElementOpsHost {
 public:
     StandInHost();
     ~StandInHost();
@@ -62,7 +49,7 @@ public:
 
     // The project: {"model": {...}, "projectInfo": [...], "moduleData": {name: base64}}.
     Json& Project() { return project; }
-    Json& Model() { return project["model"]; }
+    Json& Model() override { return project["model"]; }
     const std::string& ProjectPath() const { return projectPath; }
 
     // Project life cycle; the events reach the add-on's handler when its mask asks for them.
@@ -83,7 +70,7 @@ public:
     // std::invalid_argument, listing the known names, for a name that is not an operation's.
     void FailOperation(const std::string& op, const std::string& guidText = "", GSErrCode code = APIERR_GENERAL);
     void ClearFailures() { failures.clear(); }
-    bool ShouldFail(Operation op, const API_Guid* guid, GSErrCode* code) const;
+    bool ShouldFail(Operation op, const API_Guid* guid, GSErrCode* code) const override;
 
     // The user's selection, in selection order; Select notifies the add-on.
     void Select(const std::vector<GS::Guid>& guids);
@@ -101,7 +88,7 @@ public:
     std::string DescribeSelection() const;
 
     const std::vector<std::string>& Report() const { return report; }
-    std::vector<std::string>& CallLog() { return callLog; }
+    std::vector<std::string>& CallLog() override { return callLog; }
     bool KeptInMemory() const { return keepInMemory; }
 
     struct Palette {

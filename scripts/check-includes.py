@@ -16,19 +16,6 @@ RANKS = {
     "Host": {"Host": 0},
 }
 MAY_INCLUDE = {"Platform": {"Platform"}, "Src": {"Src", "Platform"}, "Host": {"Host", "Platform"}}
-# Includes still to mend. This list only shrinks to empty: an entry that no longer occurs fails too.
-KNOWN = {
-    # The tables reach the connection through the database, which creates and vets them.
-    ("Src/Database/CategoriesTable.cpp", "Database/ProjectDatabase.hpp"),
-    ("Src/Database/ItemsTable.cpp", "Database/ProjectDatabase.hpp"),
-    ("Src/Database/QtiesTable.cpp", "Database/ProjectDatabase.hpp"),
-    ("Src/Database/ProjectDatabase.cpp", "Database/CategoriesTable.hpp"),
-    ("Src/Database/ProjectDatabase.cpp", "Database/ItemsTable.hpp"),
-    ("Src/Database/ProjectDatabase.cpp", "Database/QtiesTable.hpp"),
-    # The element operations find the active host, which answers through them.
-    ("Host/ElementOps.cpp", "Host/StandInHost.hpp"),
-    ("Host/StandInHost.cpp", "Host/ElementOps.hpp"),
-}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 
 
@@ -62,7 +49,7 @@ def main():
                     path = os.path.relpath(os.path.join(folder, f), ROOT)
                     text = open(os.path.join(ROOT, path), encoding="utf-8").read()
                     edges[path] = [(n, resolve(path, n)) for n in INCLUDE.findall(text)]
-    problems, seen = [], set()
+    problems = []
     targets = {(path, t) for path, incs in edges.items() for _, t in incs if t}
     sources = {(module(p), module(t)) for p, t in targets if p.endswith(".cpp")}
     folders = {(layer(p)[:2], layer(t)[:2]) for p, t in targets}
@@ -87,11 +74,7 @@ def main():
                 why = f"{folder} and {tfolder} include each other"
             else:
                 continue
-            if (path, name) in KNOWN:
-                seen.add((path, name))
-            else:
-                problems.append(f"{path}: includes {name}: {why}")
-    problems += [f"{p}: no longer includes {n}: remove it from the known exceptions" for p, n in sorted(KNOWN - seen)]
+            problems.append(f"{path}: includes {name}: {why}")
     for p in problems:
         print(p)
     return 1 if problems else 0

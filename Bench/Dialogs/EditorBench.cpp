@@ -12,6 +12,7 @@
 #include "DG/DGUser.hpp"
 #include "Database/QtiesTable.hpp"
 #include "ElementFuncs/QtyEvaluation.hpp"
+#include "ResourceNames.hpp"
 
 namespace {
 
@@ -75,11 +76,12 @@ struct Bench : BenchSupport::HostedAddOn {
     // "Add New Item" with the first-quantity formula Volume, for the walls selected.
     void AddItem()
     {
-        Then([](std::string* e) { return DG::User::TypeText(DG::User::TopModal(), 6, "Walls", e); });
-        Then([](std::string* e) { return DG::User::TypeText(DG::User::TopModal(), 12, "Volume", e); });
-        Then([](std::string* e) { return DG::User::ClickButton(DG::User::TopModal(), 1, e); });
+        namespace Items = EditItemDialogItems;
+        Then([](std::string* e) { return DG::User::TypeText(DG::User::TopModal(), Items::DescriptionEdit, "Walls", e); });
+        Then([](std::string* e) { return DG::User::TypeText(DG::User::TopModal(), Items::FormulaEdit, "Volume", e); });
+        Then([](std::string* e) { return DG::User::ClickButton(DG::User::TopModal(), Items::OkButton, e); });
         std::string error;
-        DG::User::ClickButton(main.Id(), CalvoraPanel::AddItemButtonId, &error);
+        DG::User::ClickButton(main.Id(), CalvoraPaletteItems::AddItemButton, &error);
     }
 
     void DeleteAllQties(int n)
@@ -88,9 +90,9 @@ struct Bench : BenchSupport::HostedAddOn {
         for (int r = 1; r <= n; ++r)
             rows.push_back(static_cast<Int16>(r));
         std::string error;
-        DG::User::SelectRows(main.Id(), CalvoraPanel::QtiesListId, rows, &error);
+        DG::User::SelectRows(main.Id(), CalvoraPaletteItems::QtiesList, rows, &error);
         Then([](std::string* e) { return DG::User::AnswerAlert(2, e); });
-        DG::User::ClickButton(main.Id(), CalvoraPanel::DeleteQtyButtonId, &error);
+        DG::User::ClickButton(main.Id(), CalvoraPaletteItems::DeleteQtyButton, &error);
     }
 
     BenchSupport::MainPanel main;

@@ -7,6 +7,7 @@
 
 #include "../BenchSupport.hpp"
 #include "DG/DGUser.hpp"
+#include "ResourceNames.hpp"
 
 namespace {
 
@@ -50,8 +51,8 @@ struct PanelFixture : BenchSupport::HostedAddOn {
         main.Open();
         id = main.Id();
     }
-    void Choose(Int16 entry) { DG::User::ChooseEntry(id, CalvoraPanel::CategoryPopUpId, entry, &error); }
-    void SelectItem(Int16 row) { DG::User::SelectRows(id, CalvoraPanel::ItemsListId, {row}, &error); }
+    void Choose(Int16 entry) { DG::User::ChooseEntry(id, CalvoraPaletteItems::CategoryPopUp, entry, &error); }
+    void SelectItem(Int16 row) { DG::User::SelectRows(id, CalvoraPaletteItems::ItemsList, {row}, &error); }
 
     BenchSupport::MainPanel main;
     Int16 id = 0;

@@ -9,6 +9,7 @@
 #include "../BenchSupport.hpp"
 #include "DG/DGUser.hpp"
 #include "Dialogs/SyncAllProgressDialog.hpp"
+#include "ResourceNames.hpp"
 
 namespace {
 
@@ -62,7 +63,7 @@ void RunDialog(Measure measure)
         measured = true;
         measure();
         std::string error;
-        DG::User::ClickButton(DG::User::TopModal(), 3, &error);
+        DG::User::ClickButton(DG::User::TopModal(), SyncAllProgressDialogItems::CancelButton, &error);
         return true;
     });
     SyncAllProgressDialog dialog;

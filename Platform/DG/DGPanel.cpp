@@ -72,6 +72,7 @@ bool LoadResource(PanelState& st, GSResModule module, Int16 resId)
             for (auto& j : doc["items"]) {
                 ItemState it;
                 it.number = static_cast<Int16>(st.items.size() + 1);
+                it.name = j.value("name", std::string());
                 it.kind = j.at("kind").get<std::string>();
                 if (ItemKinds().count(it.kind) == 0)
                     throw std::runtime_error("unknown item kind " + it.kind);

@@ -67,6 +67,7 @@ struct ListState {
 
 struct ItemState {
     Int16 number = 0;
+    std::string name;  // from the resource; the user side finds items by it
     std::string kind;
     Rect rect;
     GS::UniString text;

@@ -261,17 +261,20 @@ Int16 FindPanel(const std::string& idOrTitle)
     return 0;
 }
 
-Int16 FindItem(Int16 panel, const std::string& numberOrText)
+Int16 FindItem(Int16 panel, const std::string& item)
 {
     PanelState* p = Internal::FindPanelState(panel);
     if (p == nullptr)
         return 0;
     char* end = nullptr;
-    long n = std::strtol(numberOrText.c_str(), &end, 10);
-    if (!numberOrText.empty() && end != nullptr && *end == '\0')
+    long n = std::strtol(item.c_str(), &end, 10);
+    if (!item.empty() && end != nullptr && *end == '\0')
         return p->GetItem(static_cast<Int16>(n)) != nullptr ? static_cast<Int16>(n) : 0;
     for (auto& it : p->items)
-        if (it.text.ToUtf8() == numberOrText || it.tooltip.ToUtf8() == numberOrText)
+        if (it.name == item)
+            return it.number;
+    for (auto& it : p->items)
+        if (it.text.ToUtf8() == item || it.tooltip.ToUtf8() == item)
             return it.number;
     return 0;
 }

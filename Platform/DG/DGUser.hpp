@@ -39,8 +39,9 @@ Int16 TopModal();
 // A panel by its id, resource id or title; 0 when none matches. Resource ids and titles prefer the
 // top modal, then visible panels.
 Int16 FindPanel(const std::string& idOrTitle);
-// An item by number or by its text or tooltip; 0 when none matches.
-Int16 FindItem(Int16 panel, const std::string& numberOrText);
+// An item by number, by its name in the resource, or by its text or tooltip (names first); 0 when
+// none matches.
+Int16 FindItem(Int16 panel, const std::string& item);
 
 // ---- actions (false with a message when the action is not possible) ----
 bool ClickButton(Int16 panel, Int16 item, std::string* error);

@@ -82,10 +82,10 @@ GS::Int32 CheckEnvironment(API_EnvirParams* envir)
     if (!CalvoraHostTablePresent() || envir == nullptr)
         return 0;
     return GuardedResult<GS::Int32>("CheckEnvironment", 0, [&] {
-        RSGetIndString_ParamAdapter(&envir->addOnName, kEnvironmentStrings, 1, HostGetOwnResModule(), 0, __FILE__,
-                                    __LINE__);
-        RSGetIndString_ParamAdapter(&envir->addOnDescription, kEnvironmentStrings, 2, HostGetOwnResModule(), 0,
-                                    __FILE__, __LINE__);
+        RSGetIndString_ParamAdapter(&envir->addOnName, kEnvironmentStrings, EnvironmentStrings::AddOnName,
+                                    HostGetOwnResModule(), 0, __FILE__, __LINE__);
+        RSGetIndString_ParamAdapter(&envir->addOnDescription, kEnvironmentStrings, EnvironmentStrings::AddOnDescription,
+                                    HostGetOwnResModule(), 0, __FILE__, __LINE__);
         return 1;
     });
 }

@@ -1,5 +1,6 @@
 #pragma once
 #include "API/ApiTypes.hpp"
+#include "ResourceNames.hpp"
 
 // The four entry points the host calls in the add-on's life cycle.
 GS::Int32 CheckEnvironment(API_EnvirParams* envir);
@@ -12,10 +13,10 @@ GSErrCode ProjectEventHandler(API_NotifyEventID notifID, GS::Int32 param);
 GSErrCode SelectionChangeHandler(const API_Neig* selElemNeig);
 
 // The menus in the order they are registered.
-constexpr GS::Int16 kMenuShowPalette = 32500;
-constexpr GS::Int16 kMenuLinksExplorer = 32501;
-constexpr GS::Int16 kMenuSyncAll = 32502;
-constexpr GS::Int16 kMenuImport = 32503;
-constexpr GS::Int16 kMenuExport = 32504;
-constexpr GS::Int16 kEnvironmentStrings = 32000;
+constexpr GS::Int16 kMenuShowPalette = ShowPaletteMenuStrings::ListId;
+constexpr GS::Int16 kMenuLinksExplorer = ExplorerMenuStrings::ListId;
+constexpr GS::Int16 kMenuSyncAll = SyncAllMenuStrings::ListId;
+constexpr GS::Int16 kMenuImport = ImportMenuStrings::ListId;
+constexpr GS::Int16 kMenuExport = ExportMenuStrings::ListId;
+constexpr GS::Int16 kEnvironmentStrings = EnvironmentStrings::ListId;
 constexpr GSFlags kProjectEventMask = APINotify_New | APINotify_NewAndReset | APINotify_Open | APINotify_Close;

@@ -2,7 +2,7 @@
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
-#include "Database/ProjectDatabase.hpp"
+#include "Database/DatabaseConnection.hpp"
 #include "Database/SqlText.hpp"
 #include "GSRoot/Debug.hpp"
 
@@ -35,7 +35,7 @@ GS::Array<DbField> CategoriesTable::getFields() const
 bool CategoriesTable::beforeSave(Category& category)
 {
     if (category.isNew) {
-        SQLite::Statement query = ProjectDatabase::instance().prepare("SELECT MAX(sort_order) FROM categories");
+        SQLite::Statement query = DatabaseConnection::instance().prepare("SELECT MAX(sort_order) FROM categories");
         category.setInt("sort_order", QueryFirstInt(query) + 1);
     }
     return true;
@@ -49,7 +49,7 @@ bool CategoriesTable::afterSave(Category& category)
 
 bool CategoriesTable::beforeDelete(Category& category)
 {
-    SQLite::Statement query = ProjectDatabase::instance().prepare("SELECT sort_order FROM categories WHERE id = ?");
+    SQLite::Statement query = DatabaseConnection::instance().prepare("SELECT sort_order FROM categories WHERE id = ?");
     query.bind(1, static_cast<int32_t>(category.getInt("id")));
     if (query.executeStep())
         category.setInt("sort_order", query.getColumn(0).getInt());
@@ -59,7 +59,7 @@ bool CategoriesTable::beforeDelete(Category& category)
 bool CategoriesTable::afterDelete(Category& category)
 {
     try {
-        ProjectDatabase& database = ProjectDatabase::instance();
+        DatabaseConnection& database = DatabaseConnection::instance();
         const GS::Int32 id = category.getInt("id");
 
         SQLite::Statement deleteQties = database.prepare(
@@ -85,7 +85,7 @@ bool CategoriesTable::afterDelete(Category& category)
 GS::Array<Category> CategoriesTable::getAll()
 {
     GS::Array<Category> result;
-    SQLite::Statement query = ProjectDatabase::instance().prepare("SELECT * FROM categories ORDER BY sort_order ASC, id ASC");
+    SQLite::Statement query = DatabaseConnection::instance().prepare("SELECT * FROM categories ORDER BY sort_order ASC, id ASC");
     while (query.executeStep())
         result.Push(fromRow(query));
     return result;
@@ -98,7 +98,7 @@ bool CategoriesTable::updateSortOrders(const GS::Array<GS::Int32>& ids)
 
 void CategoriesTable::recalculateTotal(GS::Int32 categoryId)
 {
-    ProjectDatabase& database = ProjectDatabase::instance();
+    DatabaseConnection& database = DatabaseConnection::instance();
     SQLite::Statement sum =
         database.prepare("SELECT COALESCE(SUM(total), 0.0) FROM items WHERE category_id = ?");
     sum.bind(1, static_cast<int32_t>(categoryId));

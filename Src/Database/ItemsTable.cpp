@@ -3,7 +3,7 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 
 #include "Database/CategoriesTable.hpp"
-#include "Database/ProjectDatabase.hpp"
+#include "Database/DatabaseConnection.hpp"
 #include "Database/SqlText.hpp"
 #include "GSRoot/Debug.hpp"
 
@@ -47,7 +47,7 @@ bool ItemsTable::beforeSave(Item& item)
     }
     // Only for the roll-up of the category the item leaves; without it the save still goes on.
     try {
-        SQLite::Statement query = ProjectDatabase::instance().prepare("SELECT category_id FROM items WHERE id = ?");
+        SQLite::Statement query = DatabaseConnection::instance().prepare("SELECT category_id FROM items WHERE id = ?");
         query.bind(1, static_cast<int32_t>(item.getInt("id")));
         if (query.executeStep())
             item.setInt("__oldCategoryId", query.getColumn(0).getInt());
@@ -74,7 +74,7 @@ bool ItemsTable::afterSave(Item& item)
 bool ItemsTable::beforeDelete(Item& item)
 {
     SQLite::Statement query =
-        ProjectDatabase::instance().prepare("SELECT category_id, sort_order FROM items WHERE id = ?");
+        DatabaseConnection::instance().prepare("SELECT category_id, sort_order FROM items WHERE id = ?");
     query.bind(1, static_cast<int32_t>(item.getInt("id")));
     if (query.executeStep()) {
         item.setInt("category_id", query.getColumn(0).getInt());
@@ -86,7 +86,7 @@ bool ItemsTable::beforeDelete(Item& item)
 bool ItemsTable::afterDelete(Item& item)
 {
     try {
-        ProjectDatabase& database = ProjectDatabase::instance();
+        DatabaseConnection& database = DatabaseConnection::instance();
         const GS::Int32 categoryId = item.getInt("category_id");
 
         SQLite::Statement deleteQties = database.prepare("DELETE FROM qties WHERE item_id = ?");
@@ -111,7 +111,7 @@ GS::Array<Item> ItemsTable::getByCategory(GS::Int32 categoryId)
 {
     GS::Array<Item> result;
     SQLite::Statement query =
-        ProjectDatabase::instance().prepare("SELECT * FROM items WHERE category_id = ? ORDER BY sort_order ASC");
+        DatabaseConnection::instance().prepare("SELECT * FROM items WHERE category_id = ? ORDER BY sort_order ASC");
     query.bind(1, static_cast<int32_t>(categoryId));
     while (query.executeStep())
         result.Push(fromRow(query));
@@ -121,7 +121,7 @@ GS::Array<Item> ItemsTable::getByCategory(GS::Int32 categoryId)
 GS::Int32 ItemsTable::getMaxSortOrder(GS::Int32 categoryId)
 {
     SQLite::Statement query =
-        ProjectDatabase::instance().prepare(GS::UniString("SELECT MAX(sort_order) FROM ") + getTableName() + " WHERE category_id = ?");
+        DatabaseConnection::instance().prepare(GS::UniString("SELECT MAX(sort_order) FROM ") + getTableName() + " WHERE category_id = ?");
     query.bind(1, static_cast<int32_t>(categoryId));
     return QueryFirstInt(query);
 }
@@ -133,7 +133,7 @@ bool ItemsTable::updateSortOrders(const GS::Array<GS::Int32>& ids)
 
 void ItemsTable::recalculate(GS::Int32 itemId)
 {
-    ProjectDatabase& database = ProjectDatabase::instance();
+    DatabaseConnection& database = DatabaseConnection::instance();
     SQLite::Statement sum = database.prepare("SELECT COALESCE(SUM(value), 0.0) FROM qties WHERE item_id = ?");
     sum.bind(1, static_cast<int32_t>(itemId));
     const double qty = RoundToCents(QueryFirstDouble(sum));

@@ -2,7 +2,7 @@
 
 #include <SQLiteCpp/SQLiteCpp.h>
 
-#include "Database/ProjectDatabase.hpp"
+#include "Database/DatabaseConnection.hpp"
 #include "Database/SqlText.hpp"
 
 namespace {
@@ -18,7 +18,7 @@ GS::UniString ColumnText(SQLite::Statement& query, int column)
 
 void forEachLinkedItem(const GS::UniString& guidText, const std::function<void(const LinkedItem&)>& visit)
 {
-    SQLite::Statement query = ProjectDatabase::instance().prepare(kLinkedItemsQuery);
+    SQLite::Statement query = DatabaseConnection::instance().prepare(kLinkedItemsQuery);
     query.bind(1, ToSqlText(guidText));
     while (query.executeStep()) {
         LinkedItem item;

@@ -8,8 +8,8 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 
 #include "Database/CategoriesTable.hpp"
+#include "Database/DatabaseConnection.hpp"
 #include "Database/ItemsTable.hpp"
-#include "Database/ProjectDatabase.hpp"
 #include "Database/QtyLink.hpp"
 #include "Database/SqlText.hpp"
 #include "GSRoot/Debug.hpp"
@@ -29,7 +29,7 @@ const DbField QtyFields[] = {
 void RollUpItem(GS::Int32 itemId)
 {
     ItemsTable().recalculate(itemId);
-    SQLite::Statement query = ProjectDatabase::instance().prepare("SELECT category_id FROM items WHERE id = ?");
+    SQLite::Statement query = DatabaseConnection::instance().prepare("SELECT category_id FROM items WHERE id = ?");
     query.bind(1, static_cast<int32_t>(itemId));
     if (query.executeStep())
         CategoriesTable().recalculateTotal(query.getColumn(0).getInt());
@@ -60,7 +60,7 @@ public:
     }
 
 private:
-    static void Run(const char* sql) { ProjectDatabase::instance().prepare(sql).exec(); }
+    static void Run(const char* sql) { DatabaseConnection::instance().prepare(sql).exec(); }
     bool released = false;
 };
 
@@ -68,7 +68,7 @@ private:
 // can a batch tell where one-by-one saves and removes would leave them.
 bool SortOrdersAreWhole(GS::Int32 itemId)
 {
-    SQLite::Statement query = ProjectDatabase::instance().prepare(
+    SQLite::Statement query = DatabaseConnection::instance().prepare(
         "SELECT COUNT(*) FROM qties WHERE item_id = ? AND typeof(sort_order) <> 'integer'");
     query.bind(1, static_cast<int32_t>(itemId));
     return QueryFirstInt(query) == 0;
@@ -86,7 +86,7 @@ void CloseGaps(GS::Int32 itemId, std::vector<GS::Int32> removed)
     for (std::int64_t i = 0; i < static_cast<std::int64_t>(removed.size()); ++i)
         floors.push_back(std::max(floors.back(), removed[i] - i));
 
-    ProjectDatabase& database = ProjectDatabase::instance();
+    DatabaseConnection& database = DatabaseConnection::instance();
     std::vector<std::pair<GS::Int32, std::int64_t>> moves;
     SQLite::Statement rows = database.prepare("SELECT id, sort_order FROM qties WHERE item_id = ?");
     rows.bind(1, static_cast<int32_t>(itemId));
@@ -150,7 +150,7 @@ bool QtiesTable::afterSave(Qty& qty)
 
 bool QtiesTable::beforeDelete(Qty& qty)
 {
-    SQLite::Statement query = ProjectDatabase::instance().prepare("SELECT item_id, sort_order FROM qties WHERE id = ?");
+    SQLite::Statement query = DatabaseConnection::instance().prepare("SELECT item_id, sort_order FROM qties WHERE id = ?");
     query.bind(1, static_cast<int32_t>(qty.getInt("id")));
     if (query.executeStep()) {
         qty.setInt("item_id", query.getColumn(0).getInt());
@@ -163,7 +163,7 @@ bool QtiesTable::afterDelete(Qty& qty)
 {
     try {
         const GS::Int32 itemId = qty.getInt("item_id");
-        SQLite::Statement closeGap = ProjectDatabase::instance().prepare(
+        SQLite::Statement closeGap = DatabaseConnection::instance().prepare(
             GS::UniString("UPDATE ") + getTableName() + " SET sort_order = sort_order - 1 WHERE item_id = ? AND sort_order > ?");
         closeGap.bind(1, static_cast<int32_t>(itemId));
         closeGap.bind(2, static_cast<int32_t>(qty.getInt("sort_order")));
@@ -179,7 +179,7 @@ bool QtiesTable::afterDelete(Qty& qty)
 
 GS::Int32 QtiesTable::getMaxSortOrder(GS::Int32 itemId)
 {
-    SQLite::Statement query = ProjectDatabase::instance().prepare(
+    SQLite::Statement query = DatabaseConnection::instance().prepare(
         GS::UniString("SELECT MAX(sort_order) FROM ") + getTableName() + " WHERE item_id = ?");
     query.bind(1, static_cast<int32_t>(itemId));
     return QueryFirstInt(query);
@@ -237,7 +237,7 @@ GS::Array<GS::Int32> QtiesTable::removeAll(GS::Array<Qty>& qties)
     std::stable_sort(order.begin(), order.end(),
                      [](const Qty* a, const Qty* b) { return a->getInt("sort_order") > b->getInt("sort_order"); });
 
-    ProjectDatabase& database = ProjectDatabase::instance();
+    DatabaseConnection& database = DatabaseConnection::instance();
     SQLite::Statement deleteRow = database.prepare("DELETE FROM qties WHERE id = ?");
     GS::HashTable<GS::Int32, bool> whole;
     GS::HashTable<GS::Int32, std::vector<GS::Int32>> removedSortOrders;

@@ -6,7 +6,7 @@
 #include <SQLiteCpp/SQLiteCpp.h>
 #include <sqlite3.h>
 
-#include "Database/ProjectDatabase.hpp"
+#include "Database/DatabaseConnection.hpp"
 #include "Database/SqlText.hpp"
 #include "GSRoot/Debug.hpp"
 
@@ -111,7 +111,7 @@ bool Table<T>::save(T& entity)
         sql += " WHERE id = ?";
     }
 
-    ProjectDatabase& database = ProjectDatabase::instance();
+    DatabaseConnection& database = DatabaseConnection::instance();
     if (!statement)
         database.prepare(statement, FromSqlText(sql));
     for (GS::UInt32 i = 1; i < count; ++i)
@@ -148,7 +148,7 @@ bool Table<T>::remove(T& entity)
         DBPrintf("beforeDelete failed, entity not deleted.\n");
         return false;
     }
-    ProjectDatabase& database = ProjectDatabase::instance();
+    DatabaseConnection& database = DatabaseConnection::instance();
     SQLite::Statement statement =
         database.prepare(FromSqlText("DELETE FROM " + ToSqlText(getTableName()) + " WHERE id = ?"));
     statement.bind(1, static_cast<int32_t>(entity.getInt("id")));
@@ -163,7 +163,7 @@ GS::HashTable<GS::Int32, T> Table<T>::findAll()
 {
     GS::HashTable<GS::Int32, T> result;
     SQLite::Statement statement =
-        ProjectDatabase::instance().prepare(FromSqlText("SELECT * FROM " + ToSqlText(getTableName())));
+        DatabaseConnection::instance().prepare(FromSqlText("SELECT * FROM " + ToSqlText(getTableName())));
     while (statement.executeStep()) {
         T entity = fromRow(statement);
         result.Put(entity.getInt("id"), entity);
@@ -175,7 +175,7 @@ template <typename T>
 GS::HashTable<GS::Int32, T> Table<T>::findWhere(const GS::UniString& column, GS::Int32 value)
 {
     GS::HashTable<GS::Int32, T> result;
-    SQLite::Statement statement = ProjectDatabase::instance().prepare(
+    SQLite::Statement statement = DatabaseConnection::instance().prepare(
         FromSqlText("SELECT * FROM " + ToSqlText(getTableName()) + " WHERE " + ToSqlText(column) + " = ?"));
     statement.bind(1, static_cast<int32_t>(value));
     while (statement.executeStep()) {
@@ -188,7 +188,7 @@ GS::HashTable<GS::Int32, T> Table<T>::findWhere(const GS::UniString& column, GS:
 template <typename T>
 T Table<T>::findById(GS::Int32 id)
 {
-    SQLite::Statement statement = ProjectDatabase::instance().prepare(
+    SQLite::Statement statement = DatabaseConnection::instance().prepare(
         FromSqlText("SELECT * FROM " + ToSqlText(getTableName()) + " WHERE id = ?"));
     statement.bind(1, static_cast<int32_t>(id));
     if (!statement.executeStep())
@@ -226,7 +226,7 @@ template <typename T>
 bool Table<T>::writeSortOrders(const GS::Array<GS::Int32>& ids, const char* owner)
 {
     try {
-        ProjectDatabase& database = ProjectDatabase::instance();
+        DatabaseConnection& database = DatabaseConnection::instance();
         const GS::UniString sql = GS::UniString("UPDATE ") + getTableName() + " SET sort_order = ? WHERE id = ?";
         for (GS::UInt32 i = 0; i < ids.GetSize(); ++i) {
             SQLite::Statement update = database.prepare(sql);
@@ -273,7 +273,7 @@ GS::UniString Table<T>::buildCreateTableSql() const
 bool RowExists(const char* table, GS::Int32 id)
 {
     SQLite::Statement query =
-        ProjectDatabase::instance().prepare(GS::UniString("SELECT 1 FROM ") + table + " WHERE id = ?");
+        DatabaseConnection::instance().prepare(GS::UniString("SELECT 1 FROM ") + table + " WHERE id = ?");
     query.bind(1, static_cast<int32_t>(id));
     return query.executeStep();
 }

@@ -32,8 +32,8 @@ void MoveResizeItems(DG::Panel& panel, const char* where, const DG::PanelResizeE
     });
 }
 
-OkCancelDialog::OkCancelDialog(GS::Int16 resourceId)
-    : AddOnDialog(resourceId), okButton(*this, 1), cancelButton(*this, 2)
+OkCancelDialog::OkCancelDialog(GS::Int16 resourceId, GS::Int16 okItem, GS::Int16 cancelItem)
+    : AddOnDialog(resourceId), okButton(*this, okItem), cancelButton(*this, cancelItem)
 {
 }
 
@@ -63,9 +63,9 @@ void OkCancelDialog::CheckClose(const char* where, const DG::PanelCloseRequestEv
         *accepted = false;
 }
 
-bool OkCancelDialog::Refuse(GS::Int16 alertKind, GS::Int16 textIndex)
+bool OkCancelDialog::Refuse(GS::Int16 alertKind, GS::Int16 title, GS::Int16 text, GS::Int16 button)
 {
     const GS::Int16 texts = GetResourceId();
-    DGAlert(alertKind, GetResString(texts, 1), GetResString(texts, textIndex), "", GetResString(texts, 2), "", "");
+    DGAlert(alertKind, GetResString(texts, title), GetResString(texts, text), "", GetResString(texts, button), "", "");
     return false;
 }

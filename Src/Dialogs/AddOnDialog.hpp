@@ -21,10 +21,10 @@ protected:
 void MoveResizeItems(DG::Panel& panel, const char* where, const DG::PanelResizeEvent& ev,
                      const std::function<void(GS::Int16 dx, GS::Int16 dy)>& move);
 
-// Items 1 and 2 of the resource are the accepting and the cancelling button.
+// A dialog with an accepting and a cancelling button, given by their items.
 class OkCancelDialog : public AddOnDialog {
 protected:
-    explicit OkCancelDialog(GS::Int16 resourceId);
+    OkCancelDialog(GS::Int16 resourceId, GS::Int16 okItem, GS::Int16 cancelItem);
 
     // The two buttons close the dialog, accepted or cancelled; true when the event was theirs.
     bool CloseOnOkCancel(const DG::ButtonClickEvent& ev);
@@ -32,9 +32,9 @@ protected:
     // An accepting close request stands only when check gives true; one that throws is refused too.
     void CheckClose(const char* where, const DG::PanelCloseRequestEvent& ev, bool* accepted,
                     const std::function<bool()>& check);
-    // Tells why the dialog stays open, in an alert of the resource's own string list (title 1, the
-    // text, button 2); gives false, for check.
-    bool Refuse(GS::Int16 alertKind, GS::Int16 textIndex);
+    // Tells why the dialog stays open, in an alert of texts of the resource's own string list;
+    // gives false, for check.
+    bool Refuse(GS::Int16 alertKind, GS::Int16 title, GS::Int16 text, GS::Int16 button);
 
     DG::Button okButton;
     DG::Button cancelButton;

@@ -9,15 +9,11 @@
 #include "HostApi/HostElementCalls.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
-namespace {
-constexpr GS::Int16 kListItem = 3;
-}  // namespace
-
-ArgumentPickerDialog::ArgumentPickerDialog(GS::Int16 resourceId, const API_Element& element,
+ArgumentPickerDialog::ArgumentPickerDialog(GS::Int16 resourceId, PickerItems items, const API_Element& element,
                                            std::vector<Column> columns, GS::Int16 resultColumn)
-    : OkCancelDialog(resourceId),
+    : OkCancelDialog(resourceId, items.selectButton, items.cancelButton),
       element(element),
-      list(*this, kListItem),
+      list(*this, items.list),
       columns(std::move(columns)),
       resultColumn(resultColumn),
       resourceWidth(GetClientWidth()),
@@ -25,14 +21,14 @@ ArgumentPickerDialog::ArgumentPickerDialog(GS::Int16 resourceId, const API_Eleme
 {
 }
 
-void ArgumentPickerDialog::Setup(bool ownerDrawnFirstColumn)
+void ArgumentPickerDialog::Setup(GS::Int16 ownerDrawnColumn)
 {
     escapeKey = RegisterHotKey(DG::Key::Escape, DG::Key::NoModifier);
     LayoutColumns();
     GuardedFill();
     list.SetHeaderSynchronState(false);
-    if (ownerDrawnFirstColumn)
-        list.SetTabFieldOwnerDrawFlag(1, true);
+    if (ownerDrawnColumn != 0)
+        list.SetTabFieldOwnerDrawFlag(ownerDrawnColumn, true);
 }
 
 GS::UniString ArgumentPickerDialog::GetSelectedName() const
@@ -58,7 +54,7 @@ void ArgumentPickerDialog::LayoutColumns()
         const GS::Int16 field = static_cast<GS::Int16>(i + 1);
         list.SetTabFieldProperties(field, begin, end, DG::DG_IS_LEFT, true, false, true);
         list.SetHeaderItemSize(field, size);
-        list.SetHeaderItemText(field, GetResString(GetResourceId(), field));
+        list.SetHeaderItemText(field, GetResString(GetResourceId(), column.header));
         begin = end;
     }
 }
@@ -131,17 +127,16 @@ void ArgumentPickerDialog::ListBoxDoubleClicked(const DG::ListBoxDoubleClickEven
 
 // ---- material pickers ----
 
-MaterialPickerDialog::MaterialPickerDialog(GS::Int16 resourceId, const API_Element& element,
-                                           std::vector<Column> columns, GS::Int16 resultColumn,
-                                           GS::Int16 indexColumn)
-    : ArgumentPickerDialog(resourceId, element, std::move(columns), resultColumn), indexColumn(indexColumn)
+MaterialPickerDialog::MaterialPickerDialog(GS::Int16 resourceId, PickerItems items, const API_Element& element,
+                                           std::vector<Column> columns, GS::Int16 indexColumn)
+    : ArgumentPickerDialog(resourceId, items, element, std::move(columns), NameColumn), indexColumn(indexColumn)
 {
 }
 
 void MaterialPickerDialog::ListBoxTabFieldUpdate(const DG::ListBoxTabFieldUpdateEvent& ev)
 {
     Guarded("MaterialPickerDialog::ListBoxTabFieldUpdate", [&] {
-        if (ev.GetListItem() < 1 || ev.GetTabFieldIndex() != 1)
+        if (ev.GetListItem() < 1 || ev.GetTabFieldIndex() != SwatchColumn)
             return;
         const GS::UniString indexText = list.GetTabItemText(ev.GetListItem(), indexColumn);
         if (indexText.IsEmpty())

@@ -8,23 +8,30 @@
 #include "Dialogs/AddOnDialog.hpp"
 #include "GSRoot/UniString.hpp"
 
-// Item 1 is the "Select" button.
 class ArgumentPickerDialog : public OkCancelDialog, public DG::ListBoxObserver {
 public:
-    // A column's width: fixed, or the list's width less a margin (for the one that takes the rest).
+    // The resource's items.
+    struct PickerItems {
+        GS::Int16 selectButton;
+        GS::Int16 cancelButton;
+        GS::Int16 list;
+    };
+    // A column's width: fixed, or the list's width less a margin (for the one that takes the rest);
+    // and its header, a text of the resource's own string list.
     struct Column {
         GS::Int16 width;
         bool restOfList;
+        GS::Int16 header;
     };
 
     // The result column of the selected row; empty when nothing is selected.
     GS::UniString GetSelectedName() const;
 
 protected:
-    ArgumentPickerDialog(GS::Int16 resourceId, const API_Element& element, std::vector<Column> columns,
-                         GS::Int16 resultColumn);
-    // The derived constructor calls it once its own members exist.
-    void Setup(bool ownerDrawnFirstColumn);
+    ArgumentPickerDialog(GS::Int16 resourceId, PickerItems items, const API_Element& element,
+                         std::vector<Column> columns, GS::Int16 resultColumn);
+    // The derived constructor calls it once its own members exist; 0: no column is drawn by the dialog.
+    void Setup(GS::Int16 ownerDrawnColumn = 0);
 
     virtual void FillList() = 0;
     void ClearRows();
@@ -51,12 +58,14 @@ private:
     GS::Int16 resourceHeight;
 };
 
-// The two material pickers draw the building material's swatch in column 1 from the hidden
-// index column.
+// The two material pickers list the building material's swatch, drawn from the hidden index column,
+// then its name (the result), then columns of their own.
 class MaterialPickerDialog : public ArgumentPickerDialog {
 protected:
-    MaterialPickerDialog(GS::Int16 resourceId, const API_Element& element, std::vector<Column> columns,
-                         GS::Int16 resultColumn, GS::Int16 indexColumn);
+    enum MaterialColumn : GS::Int16 { SwatchColumn = 1, NameColumn };
+
+    MaterialPickerDialog(GS::Int16 resourceId, PickerItems items, const API_Element& element,
+                         std::vector<Column> columns, GS::Int16 indexColumn);
     void ListBoxTabFieldUpdate(const DG::ListBoxTabFieldUpdateEvent& ev) override;
     // Adds a row for the material unless one of the same name (letter case ignored) is listed.
     // False when it was skipped or could not be read.

@@ -2,9 +2,8 @@
 
 #include <cstring>
 
-#include "GSRoot/Memory.hpp"
 #include "HostApi/HostCalls.hpp"
-#include "HostApi/HostElementCalls.hpp"
+#include "HostApi/HostHandles.hpp"
 
 namespace {
 const Gfx::Color kBlack(0, 0, 0, 255);
@@ -117,6 +116,7 @@ bool DrawBuildingMaterialSwatch(NewDisplay::NativeContext& context, const DG::Re
 
     HostAttribute surface;
     ReadAttribute(&surface, HostAttr_Surface, material.buildingMaterial.surface);
+    const HeldHandle<char> texture(surface.surface.textureName);
     const Gfx::Color surfaceColor = ToGfxColor(surface.surface.surfaceRGB);
 
     const int width = rect.right - rect.left;
@@ -132,7 +132,5 @@ bool DrawBuildingMaterialSwatch(NewDisplay::NativeContext& context, const DG::Re
         context.SetForeColor(kBlack);
         context.FrameRect(surfacePart.left, surfacePart.top, surfacePart.right, surfacePart.bottom);
     }
-    if (surface.surface.textureName != nullptr)
-        BMKillHandle(&surface.surface.textureName);
     return true;
 }

@@ -1,11 +1,11 @@
 #include "Dialogs/CompositeSkinSelectDialog.hpp"
 
-#include <cstring>
-
-#include "GSRoot/Memory.hpp"
-#include "HostApi/HostElementCalls.hpp"
+#include "HostApi/HostHandles.hpp"
 
 namespace {
+namespace Items = CompositeSkinSelectDialogItems;
+namespace Texts = CompositeSkinSelectDialogStrings;
+
 GS::Int32 CompositeIndex(const API_Element& element)
 {
     switch (element.header.typeID) {
@@ -19,27 +19,23 @@ GS::Int32 CompositeIndex(const API_Element& element)
 // Skin i of the composite's definition, read afresh; false when it cannot be read.
 bool ReadSkin(GS::Int32 composite, GS::Int32 i, HostCompositeSkin* skin)
 {
-    HostAttributeDef def{};
-    if (HostGetAttributeDef(HostAttr_Composite, composite, &def) != NoError)
+    const HeldAttributeDef def(HostAttr_Composite, composite);
+    if (!def || i >= HandleRecords(def->skins))
         return false;
-    bool found = false;
-    if (def.skins != nullptr) {
-        const GS::Int32 count = static_cast<GS::Int32>(BMGetHandleSize(reinterpret_cast<GSHandle>(def.skins)) /
-                                                       static_cast<GSSize>(sizeof(HostCompositeSkin)));
-        if (i < count) {
-            *skin = (*def.skins)[i];
-            found = true;
-        }
-    }
-    HostDisposeAttributeDef(&def);
-    return found;
+    *skin = (*def->skins)[i];
+    return true;
 }
 }  // namespace
 
 CompositeSkinSelectDialog::CompositeSkinSelectDialog(const API_Element& element)
-    : MaterialPickerDialog(ResourceId, element, {{50, false}, {121, true}, {70, false}, {0, false}}, 2, 4)
+    : MaterialPickerDialog(ResourceId, {Items::SelectButton, Items::CancelButton, Items::ChoicesList}, element,
+                           {{50, false, Texts::SwatchHeader},
+                            {121, true, Texts::NameHeader},
+                            {70, false, Texts::ThicknessHeader},
+                            {0, false, Texts::IndexHeader}},
+                           IndexColumn)
 {
-    Setup(true);
+    Setup(SwatchColumn);
 }
 
 void CompositeSkinSelectDialog::FillList()

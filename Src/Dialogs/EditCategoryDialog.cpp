@@ -1,10 +1,13 @@
 #include "Dialogs/EditCategoryDialog.hpp"
 
+namespace Items = EditCategoryDialogItems;
+namespace Texts = EditCategoryDialogStrings;
+
 EditCategoryDialog::EditCategoryDialog()
-    : OkCancelDialog(ResourceId),
-      titleEdit(*this, TitleEditId),
-      codeEdit(*this, CodeEditId),
-      descriptionEdit(*this, DescriptionEditId)
+    : OkCancelDialog(ResourceId, Items::OkButton, Items::CancelButton),
+      titleEdit(*this, Items::TitleEdit),
+      codeEdit(*this, Items::CodeEdit),
+      descriptionEdit(*this, Items::DescriptionEdit)
 {
 }
 
@@ -26,8 +29,10 @@ Category& EditCategoryDialog::GetCategory()
 
 void EditCategoryDialog::PanelCloseRequested(const DG::PanelCloseRequestEvent& ev, bool* accepted)
 {
-    CheckClose("EditCategoryDialog::PanelCloseRequested", ev, accepted,
-               [&] { return !titleEdit.GetText().IsEmpty() || Refuse(DG::DG_INFORMATION, 4); });
+    CheckClose("EditCategoryDialog::PanelCloseRequested", ev, accepted, [&] {
+        return !titleEdit.GetText().IsEmpty() ||
+               Refuse(DG::DG_INFORMATION, Texts::AlertTitle, Texts::MissingTitle, Texts::OkText);
+    });
 }
 
 void EditCategoryDialog::PanelOpened(const DG::PanelOpenEvent&) {}

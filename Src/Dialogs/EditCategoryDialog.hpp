@@ -3,17 +3,11 @@
 // reads the result back and saves it.
 #include "Database/Category.hpp"
 #include "Dialogs/AddOnDialog.hpp"
+#include "ResourceNames.hpp"
 
 class EditCategoryDialog : public OkCancelDialog {
 public:
-    enum ItemId : Int16 {
-        OkButtonId = 1,
-        CancelButtonId = 2,
-        CodeEditId = 4,
-        TitleEditId = 6,
-        DescriptionEditId = 8
-    };
-    static constexpr Int16 ResourceId = 32522;
+    static constexpr Int16 ResourceId = EditCategoryDialogItems::ResourceId;
 
     EditCategoryDialog();
 

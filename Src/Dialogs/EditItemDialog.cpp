@@ -2,18 +2,23 @@
 
 #include "HostApi/Guard.hpp"
 
+namespace Items = EditItemDialogItems;
+namespace Texts = EditItemDialogStrings;
+
 EditItemDialog::EditItemDialog()
-    : FormulaEditorDialog("EditItemDialog", ResourceId, {FormulaEditId, ValueEditId, FunctionMenuId, UnlinkedCheckId}),
-      codeLabel(*this, CodeLabelId),
-      codeEdit(*this, CodeEditId),
-      descriptionLabel(*this, DescriptionLabelId),
-      descriptionEdit(*this, DescriptionEditId),
-      unitLabel(*this, UnitLabelId),
-      unitEdit(*this, UnitEditId),
-      priceLabel(*this, PriceLabelId),
-      priceEdit(*this, PriceEditId),
-      addFirstQtyCheck(*this, AddFirstQtyCheckId),
-      valueLabel(*this, ValueLabelId)
+    : FormulaEditorDialog("EditItemDialog", ResourceId,
+                          {Items::OkButton, Items::CancelButton, Items::FormulaEdit, Items::ValueEdit,
+                           Items::FunctionMenu, Items::UnlinkedCheck}),
+      codeLabel(*this, Items::CodeLabel),
+      codeEdit(*this, Items::CodeEdit),
+      descriptionLabel(*this, Items::DescriptionLabel),
+      descriptionEdit(*this, Items::DescriptionEdit),
+      unitLabel(*this, Items::UnitLabel),
+      unitEdit(*this, Items::UnitEdit),
+      priceLabel(*this, Items::PriceLabel),
+      priceEdit(*this, Items::PriceEdit),
+      addFirstQtyCheck(*this, Items::AddFirstQtyCheck),
+      valueLabel(*this, Items::ValueLabel)
 {
 }
 
@@ -97,8 +102,9 @@ void EditItemDialog::PanelCloseRequested(const DG::PanelCloseRequestEvent& ev, b
 {
     CheckClose("EditItemDialog::PanelCloseRequested", ev, accepted, [&] {
         if (descriptionEdit.GetText().IsEmpty())
-            return Refuse(DG::DG_INFORMATION, 4);
-        return !item.isNew || formulaEdit.GetText().IsEmpty() || EvaluateFormula() || Refuse(DG::DG_ERROR, 5);
+            return Refuse(DG::DG_INFORMATION, Texts::AlertTitle, Texts::MissingDescription, Texts::OkText);
+        return !item.isNew || formulaEdit.GetText().IsEmpty() || EvaluateFormula() ||
+               Refuse(DG::DG_ERROR, Texts::AlertTitle, Texts::InvalidFormula, Texts::OkText);
     });
 }
 

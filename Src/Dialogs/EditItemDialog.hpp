@@ -4,28 +4,11 @@
 // for an unlinked quantity. It touches no database: the caller reads the result back and saves it.
 #include "Database/Item.hpp"
 #include "Dialogs/FormulaEditorDialog.hpp"
+#include "ResourceNames.hpp"
 
 class EditItemDialog : public FormulaEditorDialog {
 public:
-    enum ItemId : Int16 {
-        OkButtonId = 1,
-        CancelButtonId = 2,
-        CodeLabelId = 3,
-        CodeEditId = 4,
-        DescriptionLabelId = 5,
-        DescriptionEditId = 6,
-        UnitLabelId = 7,
-        UnitEditId = 8,
-        PriceLabelId = 9,
-        PriceEditId = 10,
-        AddFirstQtyCheckId = 11,
-        FormulaEditId = 12,
-        ValueLabelId = 13,
-        ValueEditId = 14,
-        FunctionMenuId = 15,
-        UnlinkedCheckId = 16
-    };
-    static constexpr Int16 ResourceId = 32521;
+    static constexpr Int16 ResourceId = EditItemDialogItems::ResourceId;
 
     EditItemDialog();
 

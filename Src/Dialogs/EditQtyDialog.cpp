@@ -6,9 +6,14 @@
 #include "HostApi/Guard.hpp"
 #include "HostApi/HostElementCalls.hpp"
 
+namespace Items = EditQtyDialogItems;
+namespace Texts = EditQtyDialogStrings;
+
 EditQtyDialog::EditQtyDialog()
-    : FormulaEditorDialog("EditQtyDialog", ResourceId, {FormulaEditId, ValueEditId, FunctionMenuId, UnlinkedCheckId}),
-      descriptionEdit(*this, DescriptionEditId)
+    : FormulaEditorDialog("EditQtyDialog", ResourceId,
+                          {Items::OkButton, Items::CancelButton, Items::FormulaEdit, Items::ValueEdit,
+                           Items::FunctionMenu, Items::UnlinkedCheck}),
+      descriptionEdit(*this, Items::DescriptionEdit)
 {
     valueEdit.Disable();
     functionMenu.DeleteAllItems();
@@ -99,8 +104,10 @@ void EditQtyDialog::ButtonClicked(const DG::ButtonClickEvent& ev)
 
 void EditQtyDialog::PanelCloseRequested(const DG::PanelCloseRequestEvent& ev, bool* accepted)
 {
-    CheckClose("EditQtyDialog::PanelCloseRequested", ev, accepted,
-               [&] { return formulaEdit.GetText().IsEmpty() || EvaluateFormula() || Refuse(DG::DG_ERROR, 5); });
+    CheckClose("EditQtyDialog::PanelCloseRequested", ev, accepted, [&] {
+        return formulaEdit.GetText().IsEmpty() || EvaluateFormula() ||
+               Refuse(DG::DG_ERROR, Texts::AlertTitle, Texts::InvalidFormula, Texts::OkText);
+    });
 }
 
 void EditQtyDialog::PanelResized(const DG::PanelResizeEvent& ev)

@@ -4,19 +4,11 @@
 // instead; an edited linked quantity finds its element again by the stored guid. It touches no database.
 #include "Database/Qty.hpp"
 #include "Dialogs/FormulaEditorDialog.hpp"
+#include "ResourceNames.hpp"
 
 class EditQtyDialog : public FormulaEditorDialog {
 public:
-    enum ItemId : Int16 {
-        OkButtonId = 1,
-        CancelButtonId = 2,
-        DescriptionEditId = 4,
-        FormulaEditId = 6,
-        ValueEditId = 8,
-        FunctionMenuId = 9,
-        UnlinkedCheckId = 10
-    };
-    static constexpr Int16 ResourceId = 32523;
+    static constexpr Int16 ResourceId = EditQtyDialogItems::ResourceId;
     static constexpr Int16 ResourceWidth = 300;
     static constexpr Int16 ResourceHeight = 205;
 

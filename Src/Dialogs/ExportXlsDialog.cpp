@@ -1,10 +1,12 @@
 #include "Dialogs/ExportXlsDialog.hpp"
 
+namespace Items = ExportXlsDialogItems;
+
 ExportXlsDialog::ExportXlsDialog()
-    : OkCancelDialog(ResourceId),
-      doNotExportPrices(*this, 3),
-      markPriceFieldsAsInput(*this, 4),
-      lockAllExceptPrices(*this, 5)
+    : OkCancelDialog(ResourceId, Items::OkButton, Items::CancelButton),
+      doNotExportPrices(*this, Items::DoNotExportPricesCheck),
+      markPriceFieldsAsInput(*this, Items::MarkPriceFieldsAsInputCheck),
+      lockAllExceptPrices(*this, Items::LockAllExceptPricesCheck)
 {
 }
 

@@ -1,10 +1,11 @@
 #pragma once
 #include "Dialogs/AddOnDialog.hpp"
+#include "ResourceNames.hpp"
 
 // Asks for the three price options of "Export to XLS"; every box starts unticked.
 class ExportXlsDialog : public OkCancelDialog {
 public:
-    static constexpr GS::Int16 ResourceId = 32528;
+    static constexpr GS::Int16 ResourceId = ExportXlsDialogItems::ResourceId;
 
     ExportXlsDialog();
 

@@ -12,7 +12,7 @@ constexpr Int32 MenuButtonType = 1;
 }  // namespace
 
 FormulaEditorDialog::FormulaEditorDialog(const char* name, Int16 resourceId, FormulaItems items)
-    : OkCancelDialog(resourceId),
+    : OkCancelDialog(resourceId, items.ok, items.cancel),
       name(name),
       formulaEdit(*this, items.formula),
       valueEdit(*this, items.value),

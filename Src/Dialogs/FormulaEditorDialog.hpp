@@ -20,6 +20,8 @@ public:
 protected:
     // The items of the resource and the dialog's name for the debug output.
     struct FormulaItems {
+        Int16 ok;
+        Int16 cancel;
         Int16 formula;
         Int16 value;
         Int16 functionMenu;

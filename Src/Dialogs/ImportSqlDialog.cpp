@@ -5,8 +5,15 @@
 #include "HostApi/Guard.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
+namespace Items = ImportSqlDialogItems;
+namespace Texts = ImportSqlDialogStrings;
+
 ImportSqlDialog::ImportSqlDialog()
-    : OkCancelDialog(ResourceId), fileLabel(*this, 3), fileName(*this, 4), browseButton(*this, 5), skipLinked(*this, 6)
+    : OkCancelDialog(ResourceId, Items::OkButton, Items::CancelButton),
+      fileLabel(*this, Items::FileLabel),
+      fileName(*this, Items::FileNameEdit),
+      browseButton(*this, Items::BrowseButton),
+      skipLinked(*this, Items::SkipLinkedCheck)
 {
 }
 
@@ -31,8 +38,8 @@ void ImportSqlDialog::PanelCloseRequested(const DG::PanelCloseRequestEvent& ev, 
         const IO::Location location = GetLocation();
         if (!location.IsEmpty() && IO::fileSystem.Contains(location))
             return true;
-        DGAlert(DG::DG_ERROR, GetResString(TextsId, 2), GetResString(TextsId, 3), GS::UniString(),
-                GetResString(TextsId, 4));
+        DGAlert(DG::DG_ERROR, GetResString(TextsId, Texts::FileNotFoundTitle),
+                GetResString(TextsId, Texts::FileNotFoundText), GS::UniString(), GetResString(TextsId, Texts::OkText));
         return false;
     });
 }
@@ -49,7 +56,7 @@ void ImportSqlDialog::Browse()
 {
     IO::Location location;
     GS::UniString path;
-    if (AskForFile(DG::FileDialog::OpenFile, GetResString(TextsId, 1), "SQL files", "sql", &location) &&
-        location.ToPath(&path) == NoError)
+    const GS::UniString title = GetResString(TextsId, Texts::BrowseTitle);
+    if (AskForFile(DG::FileDialog::OpenFile, title, "SQL files", "sql", &location) && location.ToPath(&path) == NoError)
         fileName.SetText(path);
 }

@@ -1,13 +1,14 @@
 #pragma once
 #include "Dialogs/AddOnDialog.hpp"
 #include "IO/Location.hpp"
+#include "ResourceNames.hpp"
 
 // Asks for the SQL file to import (typed or browsed; OK only for a file that exists) and whether
 // to leave out the quantities linked to model elements.
 class ImportSqlDialog : public OkCancelDialog {
 public:
-    static constexpr GS::Int16 ResourceId = 32527;
-    static constexpr GS::Int16 TextsId = 32527;
+    static constexpr GS::Int16 ResourceId = ImportSqlDialogItems::ResourceId;
+    static constexpr GS::Int16 TextsId = ImportSqlDialogStrings::ListId;
 
     ImportSqlDialog();
 

@@ -1,8 +1,11 @@
 #include "Dialogs/ProfileRegionSelectDialog.hpp"
 
-#include "HostApi/HostElementCalls.hpp"
+#include "HostApi/HostHandles.hpp"
 
 namespace {
+namespace Items = ProfileRegionSelectDialogItems;
+namespace Texts = ProfileRegionSelectDialogStrings;
+
 class HatchRowVisitor : public ProfileVectorImageVisitor {
 public:
     explicit HatchRowVisitor(ProfileRegionSelectDialog& dialog) : dialog(dialog) {}
@@ -21,16 +24,13 @@ GS::Int32 ProfileIndex(const API_Element& element)
         case API_ColumnID:
         case API_BeamID: {
             const bool column = element.header.typeID == API_ColumnID;
-            API_ElementMemo memo{};
-            if (HostGetElementMemo(element.header.guid, &memo,
-                                   column ? APIMemoMask_ColumnSegment : APIMemoMask_BeamSegment) != NoError)
+            const HeldMemo memo(element.header.guid, column ? APIMemoMask_ColumnSegment : APIMemoMask_BeamSegment);
+            if (!memo)
                 return 0;
-            const API_SegmentType* first = column ? memo.columnSegments : memo.beamSegments;
-            GS::Int32 profile = 0;
+            const API_SegmentType* first = column ? memo->columnSegments : memo->beamSegments;
             if (first != nullptr && first->modelElemStructureType == API_ProfileStructure)
-                profile = first->profileAttr;
-            HostDisposeElementMemo(&memo);
-            return profile;
+                return first->profileAttr;
+            return 0;
         }
         default:
             return 0;
@@ -39,9 +39,13 @@ GS::Int32 ProfileIndex(const API_Element& element)
 }  // namespace
 
 ProfileRegionSelectDialog::ProfileRegionSelectDialog(const API_Element& element)
-    : MaterialPickerDialog(ResourceId, element, {{50, false}, {51, true}, {0, false}}, 2, 3)
+    : MaterialPickerDialog(ResourceId, {Items::SelectButton, Items::CancelButton, Items::ChoicesList}, element,
+                           {{50, false, Texts::SwatchHeader},
+                            {51, true, Texts::NameHeader},
+                            {0, false, Texts::IndexHeader}},
+                           IndexColumn)
 {
-    Setup(true);
+    Setup(SwatchColumn);
 }
 
 void ProfileRegionSelectDialog::AddHatchRow(const HatchObject& hatch)
@@ -57,18 +61,10 @@ void ProfileRegionSelectDialog::FillList()
     ForgetListedNames();
     const GS::Int32 profile = ProfileIndex(element);
     if (profile != 0) {
-        HostAttributeDefExt defExt{};
-        if (HostGetAttributeDefExt(HostAttr_Profile, profile, &defExt) == NoError) {
-            if (defExt.profile_vectorImageItems != nullptr) {
-                HatchRowVisitor visitor(*this);
-                try {
-                    ProfileVectorImageOperations().EnumerateHatchObjects(*defExt.profile_vectorImageItems, visitor);
-                } catch (...) {
-                    HostDisposeAttributeDefExt(&defExt);
-                    throw;
-                }
-            }
-            HostDisposeAttributeDefExt(&defExt);
+        const HeldAttributeDefExt defExt(HostAttr_Profile, profile);
+        if (defExt && defExt->profile_vectorImageItems != nullptr) {
+            HatchRowVisitor visitor(*this);
+            ProfileVectorImageOperations().EnumerateHatchObjects(*defExt->profile_vectorImageItems, visitor);
         }
     }
     SelectFirstRow();

@@ -2,10 +2,21 @@
 
 #include "HostApi/HostElementCalls.hpp"
 
+namespace {
+namespace Items = PropertySelectDialogItems;
+namespace Texts = PropertySelectDialogStrings;
+
+enum Column : GS::Int16 { NameColumn = 1, DescriptionColumn, ValueColumn };
+}  // namespace
+
 PropertySelectDialog::PropertySelectDialog(const API_Element& element)
-    : ArgumentPickerDialog(ResourceId, element, {{100, false}, {151, true}, {50, false}}, 1)
+    : ArgumentPickerDialog(ResourceId, {Items::SelectButton, Items::CancelButton, Items::ChoicesList}, element,
+                           {{100, false, Texts::NameHeader},
+                            {151, true, Texts::DescriptionHeader},
+                            {50, false, Texts::ValueHeader}},
+                           NameColumn)
 {
-    Setup(false);
+    Setup();
 }
 
 void PropertySelectDialog::FillList()

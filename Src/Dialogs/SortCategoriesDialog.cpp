@@ -6,6 +6,10 @@
 #include "HostApi/Guard.hpp"
 
 namespace {
+namespace Items = SortCategoriesDialogItems;
+
+enum Column : Int16 { NoColumn = 1, CodeColumn, TitleColumn, ColumnCount = TitleColumn };
+
 constexpr Int16 Margin = 5;
 constexpr Int16 ButtonWidth = 50;
 constexpr Int16 ButtonHeight = 30;
@@ -25,31 +29,34 @@ const Category* FindCategory(const GS::Array<Category>& categories, Int32 id)
 }
 }  // namespace
 
-SortCategoriesDialog::SortCategoriesDialog() : OkCancelDialog(ResourceId), list(*this, ListId) {}
+SortCategoriesDialog::SortCategoriesDialog()
+    : OkCancelDialog(ResourceId, Items::OkButton, Items::CancelButton), list(*this, Items::CategoriesList)
+{
+}
 
 void SortCategoriesDialog::SetListLayout()
 {
     // A list narrower than the first two columns gives the title no room rather than a negative one.
     const Int16 w = std::max<Int16>(list.GetItemWidth(), 120);
-    list.SetHeaderItemText(1, "No.");
-    list.SetHeaderItemText(2, "Code");
-    list.SetHeaderItemText(3, "Title");
-    list.SetHeaderItemSize(1, 40);
-    list.SetHeaderItemSize(2, 80);
-    list.SetHeaderItemSize(3, static_cast<Int16>(w - 120));
-    list.SetTabFieldProperties(1, 0, 40, DG::DG_IS_CENTER, false, false);
-    list.SetTabFieldProperties(2, 40, 120, DG::DG_IS_LEFT, false, false);
-    list.SetTabFieldProperties(3, 120, w, DG::DG_IS_LEFT, false, false);
+    list.SetHeaderItemText(NoColumn, "No.");
+    list.SetHeaderItemText(CodeColumn, "Code");
+    list.SetHeaderItemText(TitleColumn, "Title");
+    list.SetHeaderItemSize(NoColumn, 40);
+    list.SetHeaderItemSize(CodeColumn, 80);
+    list.SetHeaderItemSize(TitleColumn, static_cast<Int16>(w - 120));
+    list.SetTabFieldProperties(NoColumn, 0, 40, DG::DG_IS_CENTER, false, false);
+    list.SetTabFieldProperties(CodeColumn, 40, 120, DG::DG_IS_LEFT, false, false);
+    list.SetTabFieldProperties(TitleColumn, 120, w, DG::DG_IS_LEFT, false, false);
 }
 
 void SortCategoriesDialog::SetRowText(Int16 row)
 {
-    list.SetTabItemText(row, 1, GS::UniString::Printf("%d", static_cast<int>(row)));
+    list.SetTabItemText(row, NoColumn, GS::UniString::Printf("%d", static_cast<int>(row)));
     const Category* category = FindCategory(categories, static_cast<Int32>(list.GetItemValue(row)));
     if (category == nullptr)
         return;
-    list.SetTabItemText(row, 2, category->getString("code"));
-    list.SetTabItemText(row, 3, category->getString("title"));
+    list.SetTabItemText(row, CodeColumn, category->getString("code"));
+    list.SetTabItemText(row, TitleColumn, category->getString("title"));
 }
 
 void SortCategoriesDialog::FitItems()
@@ -67,7 +74,7 @@ void SortCategoriesDialog::FitItems()
 void SortCategoriesDialog::PanelOpened(const DG::PanelOpenEvent&)
 {
     Guarded("SortCategoriesDialog::PanelOpened", [&] {
-        list.SetTabFieldCount(3);
+        list.SetTabFieldCount(ColumnCount);
         list.EnableMouseMoveEvent();
         SetListLayout();
         categories = CategoriesTable().getAll();

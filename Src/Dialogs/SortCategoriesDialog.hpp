@@ -3,11 +3,11 @@
 #include "Database/Category.hpp"
 #include "Dialogs/AddOnDialog.hpp"
 #include "GSRoot/Array.hpp"
+#include "ResourceNames.hpp"
 
 class SortCategoriesDialog : public OkCancelDialog, public DG::ListBoxObserver {
 public:
-    enum ItemId : Int16 { OkButtonId = 1, CancelButtonId = 2, ListId = 3 };
-    static constexpr Int16 ResourceId = 32529;
+    static constexpr Int16 ResourceId = SortCategoriesDialogItems::ResourceId;
 
     SortCategoriesDialog();
 

@@ -11,7 +11,10 @@
 #include "HostApi/Guard.hpp"
 
 SyncAllProgressDialog::SyncAllProgressDialog()
-    : AddOnDialog(ResourceId), label(*this, 1), progressBar(*this, 2), cancelButton(*this, 3)
+    : AddOnDialog(ResourceId),
+      label(*this, SyncAllProgressDialogItems::ProgressText),
+      progressBar(*this, SyncAllProgressDialogItems::ProgressBar),
+      cancelButton(*this, SyncAllProgressDialogItems::CancelButton)
 {
 }
 

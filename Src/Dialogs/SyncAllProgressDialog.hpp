@@ -1,6 +1,7 @@
 #pragma once
 #include "Dialogs/AddOnDialog.hpp"
 #include "GSRoot/Array.hpp"
+#include "ResourceNames.hpp"
 
 // "Sync All Quantities": collects the linked quantities when it opens, then re-evaluates and
 // saves one per idle event, so the host stays responsive and Cancel works between two of them.
@@ -9,7 +10,7 @@
 // Invoke gives 1 when the run finished (or there was nothing to do), 2 when it was cancelled.
 class SyncAllProgressDialog : public AddOnDialog {
 public:
-    static constexpr GS::Int16 ResourceId = 32531;
+    static constexpr GS::Int16 ResourceId = SyncAllProgressDialogItems::ResourceId;
 
     SyncAllProgressDialog();
 

@@ -2,13 +2,14 @@
 // composite or profiled walls).
 #include "ElementFuncs/ElementFormulaContext.hpp"
 #include "ElementFuncs/ElementTypes.hpp"
+#include "ResourceNames.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
 using ElementFuncsUtil::Segment;
 
 GS::UniString ListedElementFuncs::GetTypeName()
 {
-    return Name(1);
+    return Name(TypeNameItem);
 }
 
 GS::UniString ListedElementFuncs::Name(GS::Int16 item) const
@@ -57,32 +58,33 @@ bool OneTextArgument(const GS::Array<Math_Parameter>& args, GS::UniString* text)
 }  // namespace
 
 // ---- Beam ------------------------------------------------------------------------------------
-// List 32701: 2 Volume, 3 Area, 4 Length, 5 ProjectionLength, 6 Width, 7 Height, 8 Property,
-// 9 ProfileArea, 10 ProfileRegionVolume, 11 CoreVolume.
 
 GS::Array<GS::UniString> BeamElementFuncs::GetAllQuantityNames()
 {
-    return Names({2, 11, 3, 4, 5, 6, 7, 9});
+    return Names({BeamNames::Volume, BeamNames::CoreVolume, BeamNames::Area, BeamNames::Length,
+                  BeamNames::ProjectionLength, BeamNames::Width, BeamNames::Height, BeamNames::ProfileArea});
 }
 
 GS::Array<GS::UniString> BeamElementFuncs::GetQuantityNames(const API_Element& element)
 {
-    GS::Array<GS::UniString> names = Names({2, 11, 3, 4, 5, 6, 7});
+    GS::Array<GS::UniString> names =
+        Names({BeamNames::Volume, BeamNames::CoreVolume, BeamNames::Area, BeamNames::Length,
+               BeamNames::ProjectionLength, BeamNames::Width, BeamNames::Height});
     if (FirstBeamSegmentIsProfiled(element))
-        names.Push(Name(9));
+        names.Push(Name(BeamNames::ProfileArea));
     return names;
 }
 
 GS::Array<GS::UniString> BeamElementFuncs::GetAllFunctionNames()
 {
-    return Names({8, 10});
+    return Names({BeamNames::Property, BeamNames::ProfileRegionVolume});
 }
 
 GS::Array<GS::UniString> BeamElementFuncs::GetFunctionNames(const API_Element& element)
 {
-    GS::Array<GS::UniString> names = Names({8});
+    GS::Array<GS::UniString> names = Names({BeamNames::Property});
     if (FirstBeamSegmentIsProfiled(element))
-        names.Push(Name(10));
+        names.Push(Name(BeamNames::ProfileRegionVolume));
     return names;
 }
 
@@ -90,25 +92,25 @@ void BeamElementFuncs::SetVariables(API_Element element, ElementFormulaContext& 
 {
     const double projectionLength = ElementFuncsUtil::BeamProjectionLength(element);
     const double length = ElementFuncsUtil::BeamLength(element);
-    context.SetVariable(Name(5), projectionLength);
-    context.SetVariable(Name(4), length);
+    context.SetVariable(Name(BeamNames::ProjectionLength), projectionLength);
+    context.SetVariable(Name(BeamNames::Length), length);
 
     double coreVolume = 0.0;
     Segment segment;
     if (ElementFuncsUtil::ReadFirstBeamSegment(element, &segment)) {
         if (!HasProfile(segment)) {
-            context.SetVariable(Name(6), segment.nominalWidth);
-            context.SetVariable(Name(7), segment.nominalHeight);
-            context.SetVariable(Name(9), 0.0);
+            context.SetVariable(Name(BeamNames::Width), segment.nominalWidth);
+            context.SetVariable(Name(BeamNames::Height), segment.nominalHeight);
+            context.SetVariable(Name(BeamNames::ProfileArea), 0.0);
         } else {
             const GS::UInt32 profile = static_cast<GS::UInt32>(segment.profileAttr);
             double width = 0.0;
             double height = 0.0;
             if (GetProfileDimensions(profile, width, height)) {
-                context.SetVariable(Name(6), width);
-                context.SetVariable(Name(7), height);
+                context.SetVariable(Name(BeamNames::Width), width);
+                context.SetVariable(Name(BeamNames::Height), height);
             }
-            context.SetVariable(Name(9), GetProfileArea(profile));
+            context.SetVariable(Name(BeamNames::ProfileArea), GetProfileArea(profile));
             const double coreArea = GetProfileCoreArea(profile, segment.nominalWidth, segment.nominalHeight);
             if (coreArea > 0.0)
                 coreVolume = coreArea * length;
@@ -121,18 +123,18 @@ void BeamElementFuncs::SetVariables(API_Element element, ElementFormulaContext& 
     HostMaskSet(mask.elements.beam.volume);
     HostElementQuantity quantity;
     if (GetElementQuantities(element, mask, &quantity, nullptr)) {
-        context.SetVariable(Name(3), quantity.beam.area);
-        context.SetVariable(Name(2), quantity.beam.volume);
-        context.SetVariable(Name(11), coreVolume > 0.0 ? coreVolume : quantity.beam.volume);
+        context.SetVariable(Name(BeamNames::Area), quantity.beam.area);
+        context.SetVariable(Name(BeamNames::Volume), quantity.beam.volume);
+        context.SetVariable(Name(BeamNames::CoreVolume), coreVolume > 0.0 ? coreVolume : quantity.beam.volume);
     }
 }
 
 double BeamElementFuncs::EvaluateFunction(API_Element element, GS::UniString name, GS::Array<Math_Parameter> args)
 {
-    if (name == Name(8))
+    if (name == Name(BeamNames::Property))
         return EvaluatePropertyFunction(element, name, args);
     GS::UniString material;
-    if (name != Name(10) || !OneTextArgument(args, &material))
+    if (name != Name(BeamNames::ProfileRegionVolume) || !OneTextArgument(args, &material))
         return 0.0;
     Segment segment;
     if (!ElementFuncsUtil::ReadFirstBeamSegment(element, &segment) || !HasProfile(segment))
@@ -142,34 +144,34 @@ double BeamElementFuncs::EvaluateFunction(API_Element element, GS::UniString nam
 }
 
 // ---- Column ----------------------------------------------------------------------------------
-// List 32702: 2 CoreVolume, 3 CoreArea, 4 Height, 5 Property, 6 Width, 7 ProfileHeight,
-// 8 ProfileArea, 9 ProfileRegionVolume.
 
 GS::Array<GS::UniString> ColumnElementFuncs::GetAllQuantityNames()
 {
-    return Names({2, 3, 4, 6, 7, 8});
+    return Names({ColumnNames::CoreVolume, ColumnNames::CoreArea, ColumnNames::Height, ColumnNames::Width,
+                  ColumnNames::ProfileHeight, ColumnNames::ProfileArea});
 }
 
 GS::Array<GS::UniString> ColumnElementFuncs::GetQuantityNames(const API_Element& element)
 {
-    GS::Array<GS::UniString> names = Names({2, 3, 4, 6});
+    GS::Array<GS::UniString> names =
+        Names({ColumnNames::CoreVolume, ColumnNames::CoreArea, ColumnNames::Height, ColumnNames::Width});
     if (FirstColumnSegmentIsProfiled(element)) {
-        names.Push(Name(7));
-        names.Push(Name(8));
+        names.Push(Name(ColumnNames::ProfileHeight));
+        names.Push(Name(ColumnNames::ProfileArea));
     }
     return names;
 }
 
 GS::Array<GS::UniString> ColumnElementFuncs::GetAllFunctionNames()
 {
-    return Names({5, 9});
+    return Names({ColumnNames::Property, ColumnNames::ProfileRegionVolume});
 }
 
 GS::Array<GS::UniString> ColumnElementFuncs::GetFunctionNames(const API_Element& element)
 {
-    GS::Array<GS::UniString> names = Names({5});
+    GS::Array<GS::UniString> names = Names({ColumnNames::Property});
     if (FirstColumnSegmentIsProfiled(element))
-        names.Push(Name(9));
+        names.Push(Name(ColumnNames::ProfileRegionVolume));
     return names;
 }
 
@@ -182,36 +184,36 @@ void ColumnElementFuncs::SetVariables(API_Element element, ElementFormulaContext
     HostMaskSet(mask.elements.column.height);
     HostElementQuantity quantity;
     if (GetElementQuantities(element, mask, &quantity, nullptr)) {
-        context.SetVariable(Name(3), quantity.column.coreArea);
-        context.SetVariable(Name(2), quantity.column.coreVolume);
-        context.SetVariable(Name(4), quantity.column.height);
+        context.SetVariable(Name(ColumnNames::CoreArea), quantity.column.coreArea);
+        context.SetVariable(Name(ColumnNames::CoreVolume), quantity.column.coreVolume);
+        context.SetVariable(Name(ColumnNames::Height), quantity.column.height);
     }
 
     Segment segment;
     if (!ElementFuncsUtil::ReadFirstColumnSegment(element, &segment))
         return;
     if (!HasProfile(segment)) {
-        context.SetVariable(Name(6), segment.nominalWidth);
-        context.SetVariable(Name(7), segment.nominalHeight);
-        context.SetVariable(Name(8), 0.0);
+        context.SetVariable(Name(ColumnNames::Width), segment.nominalWidth);
+        context.SetVariable(Name(ColumnNames::ProfileHeight), segment.nominalHeight);
+        context.SetVariable(Name(ColumnNames::ProfileArea), 0.0);
         return;
     }
     const GS::UInt32 profile = static_cast<GS::UInt32>(segment.profileAttr);
     double width = 0.0;
     double height = 0.0;
     if (GetProfileDimensions(profile, width, height)) {
-        context.SetVariable(Name(6), width);
-        context.SetVariable(Name(7), height);
+        context.SetVariable(Name(ColumnNames::Width), width);
+        context.SetVariable(Name(ColumnNames::ProfileHeight), height);
     }
-    context.SetVariable(Name(8), GetProfileArea(profile));
+    context.SetVariable(Name(ColumnNames::ProfileArea), GetProfileArea(profile));
 }
 
 double ColumnElementFuncs::EvaluateFunction(API_Element element, GS::UniString name, GS::Array<Math_Parameter> args)
 {
-    if (name == Name(5))
+    if (name == Name(ColumnNames::Property))
         return EvaluatePropertyFunction(element, name, args);
     GS::UniString material;
-    if (name != Name(9) || !OneTextArgument(args, &material))
+    if (name != Name(ColumnNames::ProfileRegionVolume) || !OneTextArgument(args, &material))
         return 0.0;
     Segment segment;
     if (!ElementFuncsUtil::ReadFirstColumnSegment(element, &segment) || !HasProfile(segment))
@@ -226,38 +228,40 @@ double ColumnElementFuncs::EvaluateFunction(API_Element element, GS::UniString n
 }
 
 // ---- Wall ------------------------------------------------------------------------------------
-// List 32711: 2 Volume, 3 CoreVolume, 4 Area, 5 Thickness, 6 Perimeter, 7 Length, 8 RefLength,
-// 9 MaxHeight, 10 MinHeight, 11 SkinVolume, 12 SkinArea, 13 Property, 14 ProfileWidth,
-// 15 ProfileHeight, 16 ProfileRegionVolume, 17 ProfileRegionArea.
 
 GS::Array<GS::UniString> WallElementFuncs::GetAllQuantityNames()
 {
-    return Names({2, 3, 4, 5, 6, 7, 8, 9, 10, 14, 15});
+    return Names({WallNames::Volume, WallNames::CoreVolume, WallNames::Area, WallNames::Thickness, WallNames::Perimeter,
+                  WallNames::Length, WallNames::RefLength, WallNames::MaxHeight, WallNames::MinHeight,
+                  WallNames::ProfileWidth, WallNames::ProfileHeight});
 }
 
 GS::Array<GS::UniString> WallElementFuncs::GetQuantityNames(const API_Element& element)
 {
-    GS::Array<GS::UniString> names = Names({2, 3, 4, 5, 6, 7, 8, 9, 10});
+    GS::Array<GS::UniString> names =
+        Names({WallNames::Volume, WallNames::CoreVolume, WallNames::Area, WallNames::Thickness, WallNames::Perimeter,
+               WallNames::Length, WallNames::RefLength, WallNames::MaxHeight, WallNames::MinHeight});
     if (element.wall.modelElemStructureType == API_ProfileStructure) {
-        names.Push(Name(14));
-        names.Push(Name(15));
+        names.Push(Name(WallNames::ProfileWidth));
+        names.Push(Name(WallNames::ProfileHeight));
     }
     return names;
 }
 
 GS::Array<GS::UniString> WallElementFuncs::GetAllFunctionNames()
 {
-    return Names({11, 12, 16, 17, 13});
+    return Names({WallNames::SkinVolume, WallNames::SkinArea, WallNames::ProfileRegionVolume,
+                  WallNames::ProfileRegionArea, WallNames::Property});
 }
 
 GS::Array<GS::UniString> WallElementFuncs::GetFunctionNames(const API_Element& element)
 {
     GS::Array<GS::UniString> names;
     if (element.wall.modelElemStructureType == API_CompositeStructure)
-        names = Names({11, 12});
+        names = Names({WallNames::SkinVolume, WallNames::SkinArea});
     else if (element.wall.modelElemStructureType == API_ProfileStructure)
-        names = Names({16, 17});
-    names.Push(Name(13));
+        names = Names({WallNames::ProfileRegionVolume, WallNames::ProfileRegionArea});
+    names.Push(Name(WallNames::Property));
     return names;
 }
 
@@ -280,37 +284,38 @@ void WallElementFuncs::SetVariables(API_Element element, ElementFormulaContext& 
     GS::Array<API_CompositeQuantity> skins;
     if (GetElementQuantities(element, mask, &quantity, &skins)) {
         const API_WallQuantity& q = quantity.wall;
-        context.SetVariable(Name(6), q.perimeter);
-        context.SetVariable(Name(7), q.length);
-        context.SetVariable(Name(8), q.refLineLength);
-        context.SetVariable(Name(9), q.maxHeight);
-        context.SetVariable(Name(10), q.minHeight);
-        context.SetVariable(Name(4), q.area);
-        context.SetVariable(Name(2), q.volume);
-        context.SetVariable(Name(3), CompositeCoreVolume(q.volume, element.wall.modelElemStructureType, skins));
+        context.SetVariable(Name(WallNames::Perimeter), q.perimeter);
+        context.SetVariable(Name(WallNames::Length), q.length);
+        context.SetVariable(Name(WallNames::RefLength), q.refLineLength);
+        context.SetVariable(Name(WallNames::MaxHeight), q.maxHeight);
+        context.SetVariable(Name(WallNames::MinHeight), q.minHeight);
+        context.SetVariable(Name(WallNames::Area), q.area);
+        context.SetVariable(Name(WallNames::Volume), q.volume);
+        context.SetVariable(Name(WallNames::CoreVolume),
+                            CompositeCoreVolume(q.volume, element.wall.modelElemStructureType, skins));
     }
 
     if (element.wall.modelElemStructureType == API_ProfileStructure && element.wall.profileAttr != 0) {
         double width = 0.0;
         double height = 0.0;
         if (GetProfileDimensions(static_cast<GS::UInt32>(element.wall.profileAttr), width, height)) {
-            context.SetVariable(Name(14), width);
-            context.SetVariable(Name(15), height);
+            context.SetVariable(Name(WallNames::ProfileWidth), width);
+            context.SetVariable(Name(WallNames::ProfileHeight), height);
         }
     }
 }
 
 double WallElementFuncs::EvaluateFunction(API_Element element, GS::UniString name, GS::Array<Math_Parameter> args)
 {
-    if (name == Name(13))
+    if (name == Name(WallNames::Property))
         return EvaluatePropertyFunction(element, name, args);
-    const bool skinVolume = name == Name(11);
-    if (skinVolume || name == Name(12)) {
+    const bool skinVolume = name == Name(WallNames::SkinVolume);
+    if (skinVolume || name == Name(WallNames::SkinArea)) {
         return EvaluateSkinFunction(element, element.wall.modelElemStructureType, element.wall.composite, skinVolume,
                                     args);
     }
-    const bool regionVolume = name == Name(16);
-    if (!regionVolume && name != Name(17))
+    const bool regionVolume = name == Name(WallNames::ProfileRegionVolume);
+    if (!regionVolume && name != Name(WallNames::ProfileRegionArea))
         return 0.0;
     GS::UniString material;
     if (element.wall.modelElemStructureType != API_ProfileStructure || element.wall.profileAttr == 0 ||

@@ -1,25 +1,7 @@
 #pragma once
-// One IElementFuncs per supported element type. Names come from the type's string list, item 1
-// being the type name.
+// One IElementFuncs per supported element type. Names come from the type's string list.
 #include "ElementFuncs/IElementFuncs.hpp"
-
-namespace ElementNameLists {
-constexpr GS::Int16 Beam = 32701;
-constexpr GS::Int16 Column = 32702;
-constexpr GS::Int16 Fill = 32703;
-constexpr GS::Int16 Line = 32704;
-constexpr GS::Int16 Morph = 32705;
-constexpr GS::Int16 Object = 32706;
-constexpr GS::Int16 PolyLine = 32707;
-constexpr GS::Int16 Roof = 32708;
-constexpr GS::Int16 Slab = 32709;
-constexpr GS::Int16 Stair = 32710;
-constexpr GS::Int16 Wall = 32711;
-constexpr GS::Int16 Window = 32712;
-constexpr GS::Int16 Zone = 32713;
-constexpr GS::Int16 Railing = 32714;
-constexpr GS::Int16 CurtainWall = 32715;
-}  // namespace ElementNameLists
+#include "ResourceNames.hpp"
 
 // A type whose names all come from one list.
 class ListedElementFuncs : public IElementFuncs {
@@ -28,6 +10,9 @@ public:
     GS::UniString GetTypeName() override;
 
 protected:
+    // Every type's list starts with the type's name.
+    static constexpr GS::Int16 TypeNameItem = 1;
+
     GS::UniString Name(GS::Int16 item) const;
     GS::Array<GS::UniString> Names(std::initializer_list<GS::Int16> items) const;
     const GS::Int16 listId;
@@ -46,7 +31,7 @@ public:
 
 class WallElementFuncs : public ListedElementFuncs {
 public:
-    WallElementFuncs() : ListedElementFuncs(ElementNameLists::Wall) {}
+    WallElementFuncs() : ListedElementFuncs(WallNames::ListId) {}
     GS::Array<GS::UniString> GetQuantityNames(const API_Element& element) override;
     GS::Array<GS::UniString> GetAllQuantityNames() override;
     GS::Array<GS::UniString> GetFunctionNames(const API_Element& element) override;
@@ -57,7 +42,7 @@ public:
 
 class ColumnElementFuncs : public ListedElementFuncs {
 public:
-    ColumnElementFuncs() : ListedElementFuncs(ElementNameLists::Column) {}
+    ColumnElementFuncs() : ListedElementFuncs(ColumnNames::ListId) {}
     GS::Array<GS::UniString> GetQuantityNames(const API_Element& element) override;
     GS::Array<GS::UniString> GetAllQuantityNames() override;
     GS::Array<GS::UniString> GetFunctionNames(const API_Element& element) override;
@@ -68,7 +53,7 @@ public:
 
 class BeamElementFuncs : public ListedElementFuncs {
 public:
-    BeamElementFuncs() : ListedElementFuncs(ElementNameLists::Beam) {}
+    BeamElementFuncs() : ListedElementFuncs(BeamNames::ListId) {}
     GS::Array<GS::UniString> GetQuantityNames(const API_Element& element) override;
     GS::Array<GS::UniString> GetAllQuantityNames() override;
     GS::Array<GS::UniString> GetFunctionNames(const API_Element& element) override;
@@ -79,7 +64,7 @@ public:
 
 class WindowElementFuncs : public ListedElementFuncs {
 public:
-    WindowElementFuncs() : ListedElementFuncs(ElementNameLists::Window) {}
+    WindowElementFuncs() : ListedElementFuncs(WindowNames::ListId) {}
     GS::Array<GS::UniString> GetAllQuantityNames() override;
     GS::Array<GS::UniString> GetAllFunctionNames() override;
     void SetVariables(API_Element element, ElementFormulaContext& context) override;
@@ -88,7 +73,7 @@ public:
 
 class ObjectElementFuncs : public ListedElementFuncs {
 public:
-    ObjectElementFuncs() : ListedElementFuncs(ElementNameLists::Object) {}
+    ObjectElementFuncs() : ListedElementFuncs(ObjectNames::ListId) {}
     GS::Array<GS::UniString> GetAllQuantityNames() override;
     GS::Array<GS::UniString> GetAllFunctionNames() override;
     void SetVariables(API_Element element, ElementFormulaContext& context) override;
@@ -97,7 +82,7 @@ public:
 
 class SlabElementFuncs : public ListedElementFuncs {
 public:
-    SlabElementFuncs() : ListedElementFuncs(ElementNameLists::Slab) {}
+    SlabElementFuncs() : ListedElementFuncs(SlabNames::ListId) {}
     GS::Array<GS::UniString> GetAllQuantityNames() override;
     GS::Array<GS::UniString> GetFunctionNames(const API_Element& element) override;
     GS::Array<GS::UniString> GetAllFunctionNames() override;
@@ -107,7 +92,7 @@ public:
 
 class RoofElementFuncs : public ListedElementFuncs {
 public:
-    RoofElementFuncs() : ListedElementFuncs(ElementNameLists::Roof) {}
+    RoofElementFuncs() : ListedElementFuncs(RoofNames::ListId) {}
     GS::Array<GS::UniString> GetAllQuantityNames() override;
     GS::Array<GS::UniString> GetFunctionNames(const API_Element& element) override;
     GS::Array<GS::UniString> GetAllFunctionNames() override;
@@ -117,7 +102,7 @@ public:
 
 class ZoneElementFuncs : public ListedElementFuncs {
 public:
-    ZoneElementFuncs() : ListedElementFuncs(ElementNameLists::Zone) {}
+    ZoneElementFuncs() : ListedElementFuncs(ZoneNames::ListId) {}
     GS::Array<GS::UniString> GetAllQuantityNames() override;
     GS::Array<GS::UniString> GetAllFunctionNames() override;
     void SetVariables(API_Element element, ElementFormulaContext& context) override;
@@ -126,21 +111,21 @@ public:
 
 class FillElementFuncs : public NoFunctionElementFuncs {
 public:
-    FillElementFuncs() : NoFunctionElementFuncs(ElementNameLists::Fill) {}
+    FillElementFuncs() : NoFunctionElementFuncs(FillNames::ListId) {}
     GS::Array<GS::UniString> GetAllQuantityNames() override;
     void SetVariables(API_Element element, ElementFormulaContext& context) override;
 };
 
 class LineElementFuncs : public NoFunctionElementFuncs {
 public:
-    LineElementFuncs() : NoFunctionElementFuncs(ElementNameLists::Line) {}
+    LineElementFuncs() : NoFunctionElementFuncs(LineNames::ListId) {}
     GS::Array<GS::UniString> GetAllQuantityNames() override;
     void SetVariables(API_Element element, ElementFormulaContext& context) override;
 };
 
 class PolyLineElementFuncs : public NoFunctionElementFuncs {
 public:
-    PolyLineElementFuncs() : NoFunctionElementFuncs(ElementNameLists::PolyLine) {}
+    PolyLineElementFuncs() : NoFunctionElementFuncs(PolyLineNames::ListId) {}
     GS::Array<GS::UniString> GetAllQuantityNames() override;
     void SetVariables(API_Element element, ElementFormulaContext& context) override;
     // Length of the polyline's memo polygon, arcs counted along their curve.
@@ -149,28 +134,28 @@ public:
 
 class CurtainWallElementFuncs : public NoFunctionElementFuncs {
 public:
-    CurtainWallElementFuncs() : NoFunctionElementFuncs(ElementNameLists::CurtainWall) {}
+    CurtainWallElementFuncs() : NoFunctionElementFuncs(CurtainWallNames::ListId) {}
     GS::Array<GS::UniString> GetAllQuantityNames() override;
     void SetVariables(API_Element element, ElementFormulaContext& context) override;
 };
 
 class MorphElementFuncs : public NoFunctionElementFuncs {
 public:
-    MorphElementFuncs() : NoFunctionElementFuncs(ElementNameLists::Morph) {}
+    MorphElementFuncs() : NoFunctionElementFuncs(MorphNames::ListId) {}
     GS::Array<GS::UniString> GetAllQuantityNames() override;
     void SetVariables(API_Element element, ElementFormulaContext& context) override;
 };
 
 class StairElementFuncs : public NoFunctionElementFuncs {
 public:
-    StairElementFuncs() : NoFunctionElementFuncs(ElementNameLists::Stair) {}
+    StairElementFuncs() : NoFunctionElementFuncs(StairNames::ListId) {}
     GS::Array<GS::UniString> GetAllQuantityNames() override;
     void SetVariables(API_Element element, ElementFormulaContext& context) override;
 };
 
 class RailingElementFuncs : public NoFunctionElementFuncs {
 public:
-    RailingElementFuncs() : NoFunctionElementFuncs(ElementNameLists::Railing) {}
+    RailingElementFuncs() : NoFunctionElementFuncs(RailingNames::ListId) {}
     GS::Array<GS::UniString> GetAllQuantityNames() override;
     void SetVariables(API_Element element, ElementFormulaContext& context) override;
 };

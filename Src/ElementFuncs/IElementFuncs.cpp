@@ -3,27 +3,22 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <utility>
 
-#include "HostApi/HostElementCalls.hpp"
+#include "HostApi/HostHandles.hpp"
 #include "GSRoot/Memory.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
 namespace {
 
-// Reads a profile's extended definition and hands its image (or null) to use; the definition
-// is released on every path once it was read.
+// Reads a profile's extended definition and hands its image (or null) to use.
 template <typename Use>
 bool WithProfileImage(GS::UInt32 profileIndex, Use use)
 {
-    HostAttributeDefExt defExt;
-    std::memset(&defExt, 0, sizeof defExt);
-    if (HostGetAttributeDefExt(HostAttr_Profile, static_cast<GS::Int32>(profileIndex), &defExt) != NoError)
+    const HeldAttributeDefExt defExt(HostAttr_Profile, static_cast<GS::Int32>(profileIndex));
+    if (!defExt)
         return false;
-    struct Release {
-        HostAttributeDefExt* def;
-        ~Release() { HostDisposeAttributeDefExt(def); }
-    } release{&defExt};
-    use(defExt.profile_vectorImageItems);
+    use(defExt->profile_vectorImageItems);
     return true;
 }
 
@@ -53,17 +48,6 @@ public:
     }
     const GS::UniString& name;
     double sum = 0.0;
-};
-
-// Releases a memo that was read, on every path.
-struct MemoGuard {
-    API_ElementMemo* memo;
-    bool read;
-    ~MemoGuard()
-    {
-        if (read)
-            HostDisposeElementMemo(memo);
-    }
 };
 
 }  // namespace
@@ -98,8 +82,7 @@ bool ReadAttribute(GS::Int32 typeID, GS::Int32 index, HostAttribute* attribute)
     if (HostGetAttribute(attribute) != NoError)
         return false;
     // A surface hands over its texture name; nothing here needs it.
-    if (attribute->surface.textureName != nullptr)
-        BMKillHandle(&attribute->surface.textureName);
+    const HeldHandle<char> texture(std::exchange(attribute->surface.textureName, nullptr));
     return true;
 }
 
@@ -108,17 +91,14 @@ GS::UniString AttributeName(const HostAttribute& attribute)
     return FieldText(attribute.header.name, sizeof attribute.header.name);
 }
 
-// Reads the memo part that holds the segments and copies the first one; the memo is released
-// on every path once it was read.
+// Reads the memo part that holds the segments and copies the first one.
 template <typename SegmentType>
 static bool ReadFirstSegment(const API_Element& element, GS::UInt64 part, SegmentType* API_ElementMemo::*segments,
                              Segment* segment)
 {
-    API_ElementMemo memo;
-    std::memset(&memo, 0, sizeof memo);
-    MemoGuard guard{&memo, HostGetElementMemo(element.header.guid, &memo, part) == NoError};
-    const SegmentType* first = memo.*segments;
-    if (!guard.read || first == nullptr)
+    const HeldMemo memo(element.header.guid, part);
+    const SegmentType* first = (*memo).*segments;
+    if (!memo || first == nullptr)
         return false;
     if (BMGetPtrSize(reinterpret_cast<GSConstPtr>(first)) < static_cast<GSSize>(sizeof(SegmentType)))
         return false;
@@ -317,15 +297,12 @@ double IElementFuncs::EvaluateParameterFunction(const API_Element& element, cons
         return 0.0;
     const GS::UniString wanted = ElementFuncsUtil::ArgumentText(args[0]);
 
-    API_ElementMemo memo;
-    std::memset(&memo, 0, sizeof memo);
-    MemoGuard guard{&memo, HostGetElementMemo(element.header.guid, &memo, APIMemoMask_All) == NoError};
-    if (!guard.read || memo.params == nullptr)
+    const HeldMemo memo(element.header.guid, APIMemoMask_All);
+    if (!memo || memo->params == nullptr)
         return 0.0;
-    const GSSize count = BMGetHandleSize(reinterpret_cast<GSConstHandle>(memo.params)) /
-                         static_cast<GSSize>(sizeof(HostAddParam));
+    const GSSize count = HandleRecords(memo->params);
     for (GSSize i = 0; i < count; ++i) {
-        const HostAddParam& param = (*memo.params)[i];
+        const HostAddParam& param = (*memo->params)[i];
         if (ElementFuncsUtil::FieldText(param.name, sizeof param.name) != wanted)
             continue;
         if (param.typeID == APIParT_Length || param.typeID == APIParT_RealNum)
@@ -366,21 +343,17 @@ double IElementFuncs::EvaluateSkinFunction(const API_Element& element, GS::Int32
     HostAttribute composite;
     if (!ElementFuncsUtil::ReadAttribute(HostAttr_Composite, compositeIndex, &composite))
         return 0.0;
-    HostAttributeDef def;
-    std::memset(&def, 0, sizeof def);
-    if (HostGetAttributeDef(HostAttr_Composite, compositeIndex, &def) != NoError)
+    const HeldAttributeDef def(HostAttr_Composite, compositeIndex);
+    if (!def)
         return 0.0;
 
-    const GSSize defSkins = def.skins == nullptr ? 0
-                                                 : BMGetHandleSize(reinterpret_cast<GSConstHandle>(def.skins)) /
-                                                       static_cast<GSSize>(sizeof(HostCompositeSkin));
-    const GSSize n = std::min(static_cast<GSSize>(skins.GetSize()), defSkins);
+    const GSSize n = std::min(static_cast<GSSize>(skins.GetSize()), HandleRecords(def->skins));
     double volumeSum = 0.0;
     double areaSum = 0.0;
     bool matched = false;
     for (GSSize i = 0; i < n; ++i) {
         HostAttribute material;
-        if (!ElementFuncsUtil::ReadAttribute(HostAttr_BuildingMaterial, (*def.skins)[i].buildingMaterial, &material))
+        if (!ElementFuncsUtil::ReadAttribute(HostAttr_BuildingMaterial, (*def->skins)[i].buildingMaterial, &material))
             continue;
         if (!ElementFuncsUtil::AttributeName(material).IsEqual(materialName, true))
             continue;
@@ -388,7 +361,6 @@ double IElementFuncs::EvaluateSkinFunction(const API_Element& element, GS::Int32
         areaSum += skins[static_cast<GS::UIndex>(i)].area;
         matched = true;
     }
-    HostDisposeAttributeDef(&def);
     if (!matched)
         return 0.0;
     return isVolume ? volumeSum : areaSum;

@@ -1,32 +1,25 @@
 // Slab, roof, window, object, zone, stair, fill, morph, railing, curtain wall, line, polyline.
 #include <algorithm>
 #include <cmath>
-#include <cstring>
 
-#include "HostApi/HostElementCalls.hpp"
+#include "HostApi/HostHandles.hpp"
 #include "ElementFuncs/ElementFormulaContext.hpp"
 #include "ElementFuncs/ElementTypes.hpp"
-#include "GSRoot/Memory.hpp"
+#include "ResourceNames.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
 namespace {
 
-// Handle size in whole records of T; 0 for no handle.
-template <typename T>
-GSSize HandleRecords(T** handle)
-{
-    if (handle == nullptr)
-        return 0;
-    return BMGetHandleSize(reinterpret_cast<GSConstHandle>(handle)) / static_cast<GSSize>(sizeof(T));
-}
-
-// Railing and curtain wall: Height from the record; Length and Area (item 4, stored though not
-// offered) from the host.
+// Railing and curtain wall: Height from the record; Length and Area (stored though not offered)
+// from the host. Both lists name them alike.
+static_assert(RailingNames::Length == CurtainWallNames::Length && RailingNames::Height == CurtainWallNames::Height &&
+                  RailingNames::Area == CurtainWallNames::Area,
+              "railings and curtain walls share their quantities");
 template <typename Quantity>
 void StoreHeightLengthArea(IElementFuncs& funcs, const API_Element& element, ElementFormulaContext& context,
                            GS::Int16 listId, double height, Quantity HostElementQuantity::*part)
 {
-    context.SetVariable(GetResString(listId, 3), height);
+    context.SetVariable(GetResString(listId, RailingNames::Height), height);
     HostQuantitiesMask mask;
     HostMaskClear(&mask);
     HostMaskSet((mask.elements.*part).length);
@@ -34,36 +27,35 @@ void StoreHeightLengthArea(IElementFuncs& funcs, const API_Element& element, Ele
     HostElementQuantity quantity;
     if (!funcs.GetElementQuantities(element, mask, &quantity, nullptr))
         return;
-    context.SetVariable(GetResString(listId, 2), (quantity.*part).length);
-    context.SetVariable(GetResString(listId, 4), (quantity.*part).area);
+    context.SetVariable(GetResString(listId, RailingNames::Length), (quantity.*part).length);
+    context.SetVariable(GetResString(listId, RailingNames::Area), (quantity.*part).area);
 }
 
 }  // namespace
 
 // ---- Slab ------------------------------------------------------------------------------------
-// List 32709: 2 Volume, 3 CoreVolume, 4 Area, 5 Perimeter, 6 Thickness, 7 CoreThickness,
-// 8 SkinVolume, 9 SkinArea, 10 Property.
 
 GS::Array<GS::UniString> SlabElementFuncs::GetAllQuantityNames()
 {
-    return Names({2, 3, 4, 5, 6, 7});
+    return Names({SlabNames::Volume, SlabNames::CoreVolume, SlabNames::Area, SlabNames::Perimeter, SlabNames::Thickness,
+                  SlabNames::CoreThickness});
 }
 
 GS::Array<GS::UniString> SlabElementFuncs::GetAllFunctionNames()
 {
-    return Names({8, 9, 10});
+    return Names({SlabNames::SkinVolume, SlabNames::SkinArea, SlabNames::Property});
 }
 
 GS::Array<GS::UniString> SlabElementFuncs::GetFunctionNames(const API_Element& element)
 {
     if (element.slab.modelElemStructureType == API_CompositeStructure)
-        return Names({8, 9, 10});
-    return Names({10});
+        return Names({SlabNames::SkinVolume, SlabNames::SkinArea, SlabNames::Property});
+    return Names({SlabNames::Property});
 }
 
 void SlabElementFuncs::SetVariables(API_Element element, ElementFormulaContext& context)
 {
-    context.SetVariable(Name(6), element.slab.thickness);
+    context.SetVariable(Name(SlabNames::Thickness), element.slab.thickness);
 
     HostQuantitiesMask mask;
     HostMaskClear(&mask);
@@ -77,10 +69,11 @@ void SlabElementFuncs::SetVariables(API_Element element, ElementFormulaContext& 
     GS::Array<API_CompositeQuantity> skins;
     if (GetElementQuantities(element, mask, &quantity, &skins)) {
         const API_SlabQuantity& q = quantity.slab;
-        context.SetVariable(Name(5), q.perimeter);
-        context.SetVariable(Name(4), std::max(q.topSurface, q.bottomSurface));
-        context.SetVariable(Name(2), q.volume);
-        context.SetVariable(Name(3), CompositeCoreVolume(q.volume, element.slab.modelElemStructureType, skins));
+        context.SetVariable(Name(SlabNames::Perimeter), q.perimeter);
+        context.SetVariable(Name(SlabNames::Area), std::max(q.topSurface, q.bottomSurface));
+        context.SetVariable(Name(SlabNames::Volume), q.volume);
+        context.SetVariable(Name(SlabNames::CoreVolume),
+                            CompositeCoreVolume(q.volume, element.slab.modelElemStructureType, skins));
     } else {
         skins.Clear();
     }
@@ -89,55 +82,52 @@ void SlabElementFuncs::SetVariables(API_Element element, ElementFormulaContext& 
     HostAttribute composite;
     if (!ElementFuncsUtil::ReadAttribute(HostAttr_Composite, element.slab.composite, &composite))
         return;
-    HostAttributeDef def;
-    std::memset(&def, 0, sizeof def);
-    if (HostGetAttributeDef(HostAttr_Composite, element.slab.composite, &def) != NoError)
+    const HeldAttributeDef def(HostAttr_Composite, element.slab.composite);
+    if (!def)
         return;
     // Only a composite slab's skin records count.
     const GSSize records =
         element.slab.modelElemStructureType == API_CompositeStructure ? static_cast<GSSize>(skins.GetSize()) : 0;
-    const GSSize n = std::min(records, HandleRecords(def.skins));
+    const GSSize n = std::min(records, HandleRecords(def->skins));
     double coreThickness = 0.0;
     for (GSSize i = 0; i < n; ++i) {
-        const HostCompositeSkin& skin = (*def.skins)[i];
+        const HostCompositeSkin& skin = (*def->skins)[i];
         if ((skin.flags & APISkin_Core) != 0)
             coreThickness += skin.thickness;
     }
-    HostDisposeAttributeDef(&def);
-    context.SetVariable(Name(7), coreThickness);
+    context.SetVariable(Name(SlabNames::CoreThickness), coreThickness);
 }
 
 double SlabElementFuncs::EvaluateFunction(API_Element element, GS::UniString name, GS::Array<Math_Parameter> args)
 {
-    if (name == Name(10))
+    if (name == Name(SlabNames::Property))
         return EvaluatePropertyFunction(element, name, args);
-    const bool skinVolume = name == Name(8);
-    if (skinVolume || name == Name(9))
+    const bool skinVolume = name == Name(SlabNames::SkinVolume);
+    if (skinVolume || name == Name(SlabNames::SkinArea))
         return EvaluateSkinFunction(element, element.slab.modelElemStructureType, element.slab.composite, skinVolume,
                                     args);
     return 0.0;
 }
 
 // ---- Roof ------------------------------------------------------------------------------------
-// List 32708: 2 Volume, 3 CoreVolume, 4 Area, 5 ProjectionArea, 6 Perimeter, 7 RidgesLength,
-// 8 EavesLength, 9 GabelsLength, 10 ValleysLength, 11 HipsLength, 12 SkinVolume, 13 SkinArea,
-// 14 Property.
 
 GS::Array<GS::UniString> RoofElementFuncs::GetAllQuantityNames()
 {
-    return Names({2, 3, 4, 5, 6, 7, 8, 9, 10, 11});
+    return Names({RoofNames::Volume, RoofNames::CoreVolume, RoofNames::Area, RoofNames::ProjectionArea,
+                  RoofNames::Perimeter, RoofNames::RidgesLength, RoofNames::EavesLength, RoofNames::GabelsLength,
+                  RoofNames::ValleysLength, RoofNames::HipsLength});
 }
 
 GS::Array<GS::UniString> RoofElementFuncs::GetAllFunctionNames()
 {
-    return Names({12, 13, 14});
+    return Names({RoofNames::SkinVolume, RoofNames::SkinArea, RoofNames::Property});
 }
 
 GS::Array<GS::UniString> RoofElementFuncs::GetFunctionNames(const API_Element& element)
 {
     if (element.roof.modelElemStructureType == API_CompositeStructure)
-        return Names({12, 13, 14});
-    return Names({14});
+        return Names({RoofNames::SkinVolume, RoofNames::SkinArea, RoofNames::Property});
+    return Names({RoofNames::Property});
 }
 
 void RoofElementFuncs::SetVariables(API_Element element, ElementFormulaContext& context)
@@ -161,40 +151,41 @@ void RoofElementFuncs::SetVariables(API_Element element, ElementFormulaContext& 
     if (!GetElementQuantities(element, mask, &quantity, &skins))
         return;
     const API_RoofQuantity& q = quantity.roof;
-    context.SetVariable(Name(6), q.perimeter);
-    context.SetVariable(Name(5), q.projectionArea);
-    context.SetVariable(Name(4), q.area);
-    context.SetVariable(Name(2), q.volume);
-    context.SetVariable(Name(7), q.ridgesLength);
-    context.SetVariable(Name(8), q.eavesLength);
-    context.SetVariable(Name(9), q.gablesLength);
-    context.SetVariable(Name(10), q.valleysLength);
-    context.SetVariable(Name(11), q.hipsLength);
-    context.SetVariable(Name(3), CompositeCoreVolume(q.volume, element.roof.modelElemStructureType, skins));
+    context.SetVariable(Name(RoofNames::Perimeter), q.perimeter);
+    context.SetVariable(Name(RoofNames::ProjectionArea), q.projectionArea);
+    context.SetVariable(Name(RoofNames::Area), q.area);
+    context.SetVariable(Name(RoofNames::Volume), q.volume);
+    context.SetVariable(Name(RoofNames::RidgesLength), q.ridgesLength);
+    context.SetVariable(Name(RoofNames::EavesLength), q.eavesLength);
+    context.SetVariable(Name(RoofNames::GabelsLength), q.gablesLength);
+    context.SetVariable(Name(RoofNames::ValleysLength), q.valleysLength);
+    context.SetVariable(Name(RoofNames::HipsLength), q.hipsLength);
+    context.SetVariable(Name(RoofNames::CoreVolume),
+                        CompositeCoreVolume(q.volume, element.roof.modelElemStructureType, skins));
 }
 
 double RoofElementFuncs::EvaluateFunction(API_Element element, GS::UniString name, GS::Array<Math_Parameter> args)
 {
-    if (name == Name(14))
+    if (name == Name(RoofNames::Property))
         return EvaluatePropertyFunction(element, name, args);
-    const bool skinVolume = name == Name(12);
-    if (skinVolume || name == Name(13))
+    const bool skinVolume = name == Name(RoofNames::SkinVolume);
+    if (skinVolume || name == Name(RoofNames::SkinArea))
         return EvaluateSkinFunction(element, element.roof.modelElemStructureType, element.roof.composite, skinVolume,
                                     args);
     return 0.0;
 }
 
 // ---- Window ----------------------------------------------------------------------------------
-// List 32712: 2 Volume, 3 Area, 4 Width1, 5 Height1, 6 Parameter; twenty more names are fixed.
+// Twenty more names are fixed.
 
 GS::Array<GS::UniString> WindowElementFuncs::GetAllQuantityNames()
 {
-    return Names({2, 3, 4, 5});
+    return Names({WindowNames::Volume, WindowNames::Area, WindowNames::Width1, WindowNames::Height1});
 }
 
 GS::Array<GS::UniString> WindowElementFuncs::GetAllFunctionNames()
 {
-    return Names({6});
+    return Names({WindowNames::Parameter});
 }
 
 void WindowElementFuncs::SetVariables(API_Element element, ElementFormulaContext& context)
@@ -205,11 +196,11 @@ void WindowElementFuncs::SetVariables(API_Element element, ElementFormulaContext
     if (!GetElementQuantities(element, mask, &quantity, nullptr))
         return;
     const API_DoorWindowQuantity& q = quantity.window;
-    context.SetVariable(Name(4), q.width1);
+    context.SetVariable(Name(WindowNames::Width1), q.width1);
     context.SetVariable("Width2", q.width2);
-    context.SetVariable(Name(5), q.height1);
+    context.SetVariable(Name(WindowNames::Height1), q.height1);
     context.SetVariable("Height2", q.height2);
-    context.SetVariable(Name(3), q.area);
+    context.SetVariable(Name(WindowNames::Area), q.area);
     context.SetVariable("Area1", q.area1);
     context.SetVariable("Area2", q.area2);
     context.SetVariable("NominalWidth1", q.nominalWidth1);
@@ -218,7 +209,7 @@ void WindowElementFuncs::SetVariables(API_Element element, ElementFormulaContext
     context.SetVariable("NominalHeight2", q.nominalHeight2);
     context.SetVariable("NominalArea1", q.nominalArea1);
     context.SetVariable("NominalArea2", q.nominalArea2);
-    context.SetVariable(Name(2), q.volume);
+    context.SetVariable(Name(WindowNames::Volume), q.volume);
     context.SetVariable("GrossArea", q.grossArea);
     context.SetVariable("GrossVolume", q.grossVolume);
     context.SetVariable("SillHeight", q.sillHeight);
@@ -233,44 +224,43 @@ void WindowElementFuncs::SetVariables(API_Element element, ElementFormulaContext
 
 double WindowElementFuncs::EvaluateFunction(API_Element element, GS::UniString name, GS::Array<Math_Parameter> args)
 {
-    return EvaluateParameterFunction(element, name, Name(6), args);
+    return EvaluateParameterFunction(element, name, Name(WindowNames::Parameter), args);
 }
 
 // ---- Object ----------------------------------------------------------------------------------
-// List 32706: 2 A, 3 B, 4 Parameter.
 
 GS::Array<GS::UniString> ObjectElementFuncs::GetAllQuantityNames()
 {
-    return Names({2, 3});
+    return Names({ObjectNames::A, ObjectNames::B});
 }
 
 GS::Array<GS::UniString> ObjectElementFuncs::GetAllFunctionNames()
 {
-    return Names({4});
+    return Names({ObjectNames::Parameter});
 }
 
 void ObjectElementFuncs::SetVariables(API_Element element, ElementFormulaContext& context)
 {
-    context.SetVariable(Name(2), element.object.a);
-    context.SetVariable(Name(3), element.object.b);
+    context.SetVariable(Name(ObjectNames::A), element.object.a);
+    context.SetVariable(Name(ObjectNames::B), element.object.b);
 }
 
 double ObjectElementFuncs::EvaluateFunction(API_Element element, GS::UniString name, GS::Array<Math_Parameter> args)
 {
-    return EvaluateParameterFunction(element, name, Name(4), args);
+    return EvaluateParameterFunction(element, name, Name(ObjectNames::Parameter), args);
 }
 
 // ---- Zone ------------------------------------------------------------------------------------
-// List 32713: 2 Area, 3 Perimeter, 4 Volume, 5 Height, 6 NetArea, 7 CalcArea, 8 Parameter.
 
 GS::Array<GS::UniString> ZoneElementFuncs::GetAllQuantityNames()
 {
-    return Names({2, 3, 4, 5, 6, 7});
+    return Names({ZoneNames::Area, ZoneNames::Perimeter, ZoneNames::Volume, ZoneNames::Height, ZoneNames::NetArea,
+                  ZoneNames::CalcArea});
 }
 
 GS::Array<GS::UniString> ZoneElementFuncs::GetAllFunctionNames()
 {
-    return Names({8});
+    return Names({ZoneNames::Parameter});
 }
 
 void ZoneElementFuncs::SetVariables(API_Element element, ElementFormulaContext& context)
@@ -288,26 +278,26 @@ void ZoneElementFuncs::SetVariables(API_Element element, ElementFormulaContext& 
     if (!GetElementQuantities(element, mask, &quantity, nullptr))
         return;
     const API_ZoneQuantity& q = quantity.zone;
-    context.SetVariable(Name(2), q.area);
-    context.SetVariable(Name(3), q.perimeter);
-    context.SetVariable(Name(4), q.volume);
-    context.SetVariable(Name(5), q.height);
-    context.SetVariable(Name(6), q.netArea);
-    context.SetVariable(Name(7), q.calcArea);
+    context.SetVariable(Name(ZoneNames::Area), q.area);
+    context.SetVariable(Name(ZoneNames::Perimeter), q.perimeter);
+    context.SetVariable(Name(ZoneNames::Volume), q.volume);
+    context.SetVariable(Name(ZoneNames::Height), q.height);
+    context.SetVariable(Name(ZoneNames::NetArea), q.netArea);
+    context.SetVariable(Name(ZoneNames::CalcArea), q.calcArea);
 }
 
 double ZoneElementFuncs::EvaluateFunction(API_Element element, GS::UniString name, GS::Array<Math_Parameter> args)
 {
     // The zone stamp's additional parameters, read as for objects and windows.
-    return EvaluateParameterFunction(element, name, Name(8), args);
+    return EvaluateParameterFunction(element, name, Name(ZoneNames::Parameter), args);
 }
 
 // ---- Stair -----------------------------------------------------------------------------------
-// List 32710: 2 Volume, 3 Area, 4 Height, 5 WalklineLength, 6 Gradient, 7 NumOfRisers, 8 NumOfTreads.
 
 GS::Array<GS::UniString> StairElementFuncs::GetAllQuantityNames()
 {
-    return Names({2, 3, 4, 5, 6, 7, 8});
+    return Names({StairNames::Volume, StairNames::Area, StairNames::Height, StairNames::WalklineLength,
+                  StairNames::Gradient, StairNames::NumOfRisers, StairNames::NumOfTreads});
 }
 
 void StairElementFuncs::SetVariables(API_Element element, ElementFormulaContext& context)
@@ -318,21 +308,20 @@ void StairElementFuncs::SetVariables(API_Element element, ElementFormulaContext&
     if (!GetElementQuantities(element, mask, &quantity, nullptr))
         return;
     const API_StairQuantity& q = quantity.stair;
-    context.SetVariable(Name(2), q.volume);
-    context.SetVariable(Name(3), q.area);
-    context.SetVariable(Name(4), q.height);
-    context.SetVariable(Name(5), q.walklineLength);
-    context.SetVariable(Name(6), q.gradient);
-    context.SetVariable(Name(7), static_cast<double>(q.numOfRisers));
-    context.SetVariable(Name(8), static_cast<double>(q.numOfTreads));
+    context.SetVariable(Name(StairNames::Volume), q.volume);
+    context.SetVariable(Name(StairNames::Area), q.area);
+    context.SetVariable(Name(StairNames::Height), q.height);
+    context.SetVariable(Name(StairNames::WalklineLength), q.walklineLength);
+    context.SetVariable(Name(StairNames::Gradient), q.gradient);
+    context.SetVariable(Name(StairNames::NumOfRisers), static_cast<double>(q.numOfRisers));
+    context.SetVariable(Name(StairNames::NumOfTreads), static_cast<double>(q.numOfTreads));
 }
 
 // ---- Fill ------------------------------------------------------------------------------------
-// List 32703: 2 Area, 3 Perimeter.
 
 GS::Array<GS::UniString> FillElementFuncs::GetAllQuantityNames()
 {
-    return Names({2, 3});
+    return Names({FillNames::Area, FillNames::Perimeter});
 }
 
 void FillElementFuncs::SetVariables(API_Element element, ElementFormulaContext& context)
@@ -344,16 +333,15 @@ void FillElementFuncs::SetVariables(API_Element element, ElementFormulaContext& 
     HostElementQuantity quantity;
     if (!GetElementQuantities(element, mask, &quantity, nullptr))
         return;
-    context.SetVariable(Name(2), quantity.hatch.area);
-    context.SetVariable(Name(3), quantity.hatch.perimeter);
+    context.SetVariable(Name(FillNames::Area), quantity.hatch.area);
+    context.SetVariable(Name(FillNames::Perimeter), quantity.hatch.perimeter);
 }
 
 // ---- Morph -----------------------------------------------------------------------------------
-// List 32705: 2 Volume, 3 Area.
 
 GS::Array<GS::UniString> MorphElementFuncs::GetAllQuantityNames()
 {
-    return Names({2, 3});
+    return Names({MorphNames::Volume, MorphNames::Area});
 }
 
 void MorphElementFuncs::SetVariables(API_Element element, ElementFormulaContext& context)
@@ -365,16 +353,15 @@ void MorphElementFuncs::SetVariables(API_Element element, ElementFormulaContext&
     HostElementQuantity quantity;
     if (!GetElementQuantities(element, mask, &quantity, nullptr))
         return;
-    context.SetVariable(Name(2), quantity.morph.volume);
-    context.SetVariable(Name(3), quantity.morph.area);
+    context.SetVariable(Name(MorphNames::Volume), quantity.morph.volume);
+    context.SetVariable(Name(MorphNames::Area), quantity.morph.area);
 }
 
 // ---- Railing and curtain wall ----------------------------------------------------------------
-// Lists 32714 and 32715: 2 Length, 3 Height, 4 Area (stored, not offered).
 
 GS::Array<GS::UniString> RailingElementFuncs::GetAllQuantityNames()
 {
-    return Names({2, 3});
+    return Names({RailingNames::Length, RailingNames::Height});
 }
 
 void RailingElementFuncs::SetVariables(API_Element element, ElementFormulaContext& context)
@@ -384,7 +371,7 @@ void RailingElementFuncs::SetVariables(API_Element element, ElementFormulaContex
 
 GS::Array<GS::UniString> CurtainWallElementFuncs::GetAllQuantityNames()
 {
-    return Names({2, 3});
+    return Names({CurtainWallNames::Length, CurtainWallNames::Height});
 }
 
 void CurtainWallElementFuncs::SetVariables(API_Element element, ElementFormulaContext& context)
@@ -394,48 +381,47 @@ void CurtainWallElementFuncs::SetVariables(API_Element element, ElementFormulaCo
 }
 
 // ---- Line and polyline -----------------------------------------------------------------------
-// Lists 32704 and 32707: 2 Length.
 
 GS::Array<GS::UniString> LineElementFuncs::GetAllQuantityNames()
 {
-    return Names({2});
+    return Names({LineNames::Length});
 }
 
 void LineElementFuncs::SetVariables(API_Element element, ElementFormulaContext& context)
 {
     const double dx = element.line.begC.x - element.line.endC.x;
     const double dy = element.line.begC.y - element.line.endC.y;
-    context.SetVariable(Name(2), std::sqrt(dx * dx + dy * dy));
+    context.SetVariable(Name(LineNames::Length), std::sqrt(dx * dx + dy * dy));
 }
 
 GS::Array<GS::UniString> PolyLineElementFuncs::GetAllQuantityNames()
 {
-    return Names({2});
+    return Names({PolyLineNames::Length});
 }
 
 double PolyLineElementFuncs::PolyLineLength(const API_Element& element)
 {
-    API_ElementMemo memo;
-    std::memset(&memo, 0, sizeof memo);
-    if (HostGetElementMemo(element.header.guid, &memo, APIMemoMask_Polygon) != NoError)
+    const HeldMemo memo(element.header.guid, APIMemoMask_Polygon);
+    if (!memo)
         return 0.0;
 
     // Vertices are numbered from 1; entry 0 of the handle is unused. Never trust the record's
     // counts beyond what the memo really holds.
-    const GSSize coordEntries = HandleRecords(memo.coords);
+    const GSSize coordEntries = HandleRecords(memo->coords);
     const GSSize n = std::min<GSSize>(element.polyLine.poly.nCoords, coordEntries > 0 ? coordEntries - 1 : 0);
-    const GSSize nArcs = std::min<GSSize>(std::max<GS::Int32>(element.polyLine.poly.nArcs, 0), HandleRecords(memo.parcs));
+    const GSSize nArcs =
+        std::min<GSSize>(std::max<GS::Int32>(element.polyLine.poly.nArcs, 0), HandleRecords(memo->parcs));
 
     double length = 0.0;
     for (GSSize i = 2; i <= n; ++i) {
-        const API_Coord& a = (*memo.coords)[i - 1];
-        const API_Coord& b = (*memo.coords)[i];
+        const API_Coord& a = (*memo->coords)[i - 1];
+        const API_Coord& b = (*memo->coords)[i];
         const double chord = std::sqrt((a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y));
         double segment = chord;
         // The first arc that begins at the segment's first vertex decides; its end index plays
         // no part, so a record with a stray end index is still this segment's arc.
         for (GSSize k = 0; k < nArcs; ++k) {
-            const API_PolyArc& arc = (*memo.parcs)[k];
+            const API_PolyArc& arc = (*memo->parcs)[k];
             if (arc.begIndex != i - 1)
                 continue;
             const double angle = std::fabs(arc.arcAngle);
@@ -447,11 +433,10 @@ double PolyLineElementFuncs::PolyLineLength(const API_Element& element)
         }
         length += segment;
     }
-    HostDisposeElementMemo(&memo);
     return length;
 }
 
 void PolyLineElementFuncs::SetVariables(API_Element element, ElementFormulaContext& context)
 {
-    context.SetVariable(Name(2), PolyLineLength(element));
+    context.SetVariable(Name(PolyLineNames::Length), PolyLineLength(element));
 }

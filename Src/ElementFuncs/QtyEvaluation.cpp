@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "HostApi/HostElementCalls.hpp"
+#include "HostApi/HostHandles.hpp"
 #include "ElementFuncs/ElementFormulaContext.hpp"
 #include "ElementFuncs/ElementFuncsFactory.hpp"
 #include "GSRoot/Guid.hpp"
@@ -106,9 +106,9 @@ GS::UniString LocationName(const API_Guid& guid)
     if (HostGetStorySettings(&stories) != NoError)
         return GS::UniString();
     GS::UniString name;
+    const HeldHandle<HostStoryType> storyList(stories.data);
     if (stories.data != nullptr) {
-        const GSSize held = BMGetHandleSize(reinterpret_cast<GSConstHandle>(stories.data)) /
-                            static_cast<GSSize>(sizeof(HostStoryType));
+        const GSSize held = HandleRecords(stories.data);
         const GSSize listed = static_cast<GSSize>(stories.lastStory) - stories.firstStory + 1;
         const GSSize count = std::min(held, std::max<GSSize>(listed, 0));
         for (GSSize i = 0; i < count; ++i) {
@@ -118,7 +118,6 @@ GS::UniString LocationName(const API_Guid& guid)
                 break;
             }
         }
-        BMKillHandle(reinterpret_cast<GSHandle*>(&stories.data));
     }
     return name;
 }

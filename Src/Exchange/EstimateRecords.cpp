@@ -3,15 +3,16 @@
 #include <cmath>
 #include <limits>
 
+#include "ResourceNames.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
 namespace {
 
-const GS::Int16 WorkbookLabelList = 32532;
+namespace Texts = WorkbookLabelStrings;
 
 std::string Label(GS::Int16 index)
 {
-    return GetResString(WorkbookLabelList, index).ToCStr(CC_UTF8).Get();
+    return GetResString(Texts::ListId, index).ToCStr(CC_UTF8).Get();
 }
 
 } // namespace
@@ -19,17 +20,17 @@ std::string Label(GS::Int16 index)
 WorkbookLabels ReadWorkbookLabels()
 {
     WorkbookLabels labels;
-    labels.code = Label(1);
-    labels.category = Label(2);
-    labels.total = Label(3);
-    labels.grandTotal = Label(4);
-    labels.categoryTotal = Label(5);
-    labels.number = Label(6);
-    labels.description = Label(7);
-    labels.unit = Label(8);
-    labels.quantity = Label(9);
-    labels.price = Label(10);
-    labels.author = Label(11);
+    labels.code = Label(Texts::Code);
+    labels.category = Label(Texts::Category);
+    labels.total = Label(Texts::Total);
+    labels.grandTotal = Label(Texts::GrandTotal);
+    labels.categoryTotal = Label(Texts::CategoryTotal);
+    labels.number = Label(Texts::Number);
+    labels.description = Label(Texts::Description);
+    labels.unit = Label(Texts::Unit);
+    labels.quantity = Label(Texts::Quantity);
+    labels.price = Label(Texts::Price);
+    labels.author = Label(Texts::Author);
     return labels;
 }
 

@@ -49,22 +49,22 @@ struct ProjectInfoTexts {
     std::string contactCompany;
 };
 
-// The fixed texts of the workbook layout, items 1 to 11 of string list 32532.
+// The fixed texts of the workbook layout, from the string list WorkbookLabelStrings.
 struct WorkbookLabels {
-    std::string code; // 1
-    std::string category; // 2
-    std::string total; // 3
-    std::string grandTotal; // 4
-    std::string categoryTotal; // 5
-    std::string number; // 6
-    std::string description; // 7
-    std::string unit; // 8
-    std::string quantity; // 9
-    std::string price; // 10
-    std::string author; // 11
+    std::string code;
+    std::string category;
+    std::string total;
+    std::string grandTotal;
+    std::string categoryTotal;
+    std::string number;
+    std::string description;
+    std::string unit;
+    std::string quantity;
+    std::string price;
+    std::string author;
 };
 
-// Items 1 to 11 of string list 32532.
+// The labels, read from the add-on's own string list.
 WorkbookLabels ReadWorkbookLabels();
 
 // A number cut toward zero to 32 bits, saturating at the limits; NaN gives 0. Sort orders pass

@@ -1,7 +1,8 @@
 #pragma once
 // The element-related calls into the host: elements, memos, quantities, properties, attributes,
 // databases, stories and library parts. Each returns APIERR_MISSINGENTRY without calling anything
-// when the host's table has no entry for it.
+// when the host's table has no entry for it. What a read hands out is taken through the holders of
+// HostApi/HostHandles.hpp.
 #include "API/ApiElements.hpp"
 #include "HostApi/HostCalls.hpp"
 
@@ -10,7 +11,6 @@ GSErrCode HostGetElement(API_Element* element, GS::UInt32 mask = 0);
 GSErrCode HostGetElementHeader(API_Elem_Head* header, GS::UInt32 mask = 0);
 // The whole record of the element with this guid; false when the host cannot give it.
 bool HostReadElement(const API_Guid& guid, API_Element* element);
-// Hands out the memo parts of the mask (APIMemoMask_...); release with HostDisposeElementMemo.
 GSErrCode HostGetElementMemo(const API_Guid& guid, API_ElementMemo* memo, GS::UInt64 mask);
 GSErrCode HostDisposeElementMemo(API_ElementMemo* memo);
 // Fills the fields the mask asks for; composites gets one record per skin of a composite element.
@@ -43,7 +43,7 @@ GSErrCode HostGetCurrentDatabase(HostDatabaseInfo* info);
 // Finds the database by its guid, or else the first of its type; fills in the rest of the record.
 GSErrCode HostChangeDatabase(HostDatabaseInfo* info);
 GSErrCode HostGetContainingDatabase(const API_Guid& elemGuid, HostDatabaseInfo* info);
-// The caller releases info->data with BMKillHandle.
+// Hands out info->data, a memory handle.
 GSErrCode HostGetStorySettings(HostStoryInfo* info);
 
 // Library parts.

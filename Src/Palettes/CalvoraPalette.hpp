@@ -4,11 +4,12 @@
 #include "DG/DGPanel.hpp"
 #include "Palettes/CalvoraPanel.hpp"
 #include "Palettes/PaletteSupport.hpp"
+#include "ResourceNames.hpp"
 
 class CalvoraPalette : public DG::Palette, public CalvoraPanel, public PaletteSupport<CalvoraPalette> {
 public:
-    static constexpr GS::Int16 ResourceId = 32401;
-    static constexpr GS::Int16 MenuResId = 32500;
+    static constexpr GS::Int16 ResourceId = CalvoraPaletteItems::ResourceId;
+    static constexpr GS::Int16 MenuResId = ShowPaletteMenuStrings::ListId;
     static constexpr const char* Name = "CalvoraPalette";
     static constexpr const char* GuidText = "B64AED35-3C1E-4333-8599-3A5AF013FD47";
 

@@ -10,9 +10,13 @@
 #include "ElementFuncs/QtyEvaluation.hpp"
 #include "HostApi/Guard.hpp"
 #include "HostApi/HostCalls.hpp"
+#include "ResourceNames.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
 namespace {
+
+namespace Items = CalvoraPaletteItems;
+namespace Texts = CalvoraPaletteStrings;
 
 // Live panels by key. The re-check timer carries the key, never a pointer, so a tick that
 // outlives its panel finds nothing instead of a dangling object. The main palette's singleton
@@ -35,27 +39,27 @@ std::uintptr_t NextPanelKey()
 CalvoraPanel::CalvoraPanel(DG::Panel& palette, Int16 resourceId)
     : palette(palette),
       resourceId(resourceId),
-      categoryPopUp(palette, CategoryPopUpId),
-      descriptionText(palette, DescriptionTextId),
-      separator(palette, SeparatorId),
-      itemsList(palette, ItemsListId),
-      splitter(palette, SplitterId),
-      qtiesLabel(palette, QtiesLabelId),
-      qtiesList(palette, QtiesListId),
-      addCategoryButton(palette, AddCategoryButtonId),
-      editCategoryButton(palette, EditCategoryButtonId),
-      deleteCategoryButton(palette, DeleteCategoryButtonId),
-      reorderCategoriesButton(palette, ReorderCategoriesButtonId),
-      addItemButton(palette, AddItemButtonId),
-      editItemButton(palette, EditItemButtonId),
-      deleteItemButton(palette, DeleteItemButtonId),
-      addQtyButton(palette, AddQtyButtonId),
-      editQtyButton(palette, EditQtyButtonId),
-      deleteQtyButton(palette, DeleteQtyButtonId),
-      reloadQtyButton(palette, ReloadQtyButtonId),
-      zoomButton(palette, ZoomButtonId),
-      cloneItemButton(palette, CloneItemButtonId),
-      totalText(palette, TotalTextId)
+      categoryPopUp(palette, Items::CategoryPopUp),
+      descriptionText(palette, Items::DescriptionText),
+      separator(palette, Items::Separator),
+      itemsList(palette, Items::ItemsList),
+      splitter(palette, Items::Splitter),
+      qtiesLabel(palette, Items::QtiesLabel),
+      qtiesList(palette, Items::QtiesList),
+      addCategoryButton(palette, Items::AddCategoryButton),
+      editCategoryButton(palette, Items::EditCategoryButton),
+      deleteCategoryButton(palette, Items::DeleteCategoryButton),
+      reorderCategoriesButton(palette, Items::ReorderCategoriesButton),
+      addItemButton(palette, Items::AddItemButton),
+      editItemButton(palette, Items::EditItemButton),
+      deleteItemButton(palette, Items::DeleteItemButton),
+      addQtyButton(palette, Items::AddQtyButton),
+      editQtyButton(palette, Items::EditQtyButton),
+      deleteQtyButton(palette, Items::DeleteQtyButton),
+      reloadQtyButton(palette, Items::ReloadQtyButton),
+      zoomButton(palette, Items::ZoomButton),
+      cloneItemButton(palette, Items::CloneItemButton),
+      totalText(palette, Items::TotalText)
 {
     registryId = NextPanelKey();
     LivePanels()[registryId] = this;
@@ -69,19 +73,23 @@ CalvoraPanel::CalvoraPanel(DG::Panel& palette, Int16 resourceId)
 
     baseRowHeight = itemsList.GetItemHeight();
     itemsList.SetItemHeight(static_cast<Int16>(2 * baseRowHeight));
-    itemsList.SetTabFieldCount(7);
+    itemsList.SetTabFieldCount(ItemsColumnCount);
     itemsList.SetHeaderSynchronState(false);
     itemsList.EnableMouseMoveEvent();
-    for (Int16 i = 1; i <= 7; ++i)
-        itemsList.SetHeaderItemText(i, GetResString(resourceId, i));
+    const Int16 itemHeaders[ItemsColumnCount] = {
+        Texts::ItemNoHeader,  Texts::ItemCodeHeader,  Texts::ItemDescriptionHeader, Texts::ItemUnitHeader,
+        Texts::ItemQtyHeader, Texts::ItemPriceHeader, Texts::ItemTotalHeader};
+    for (Int16 column = ItemNoColumn; column <= ItemsColumnCount; ++column)
+        itemsList.SetHeaderItemText(column, GetResString(resourceId, itemHeaders[column - 1]));
     LayoutItemsList();
 
-    qtiesList.SetTabFieldCount(5);
+    qtiesList.SetTabFieldCount(QtiesColumnCount);
     qtiesList.SetHeaderSynchronState(false);
-    const Int16 qtyHeaders[] = {8, 9, 12, 10};
-    for (Int16 i = 1; i <= 4; ++i)
-        qtiesList.SetHeaderItemText(i, GetResString(resourceId, qtyHeaders[i - 1]));
-    qtiesList.SetHeaderItemText(5, GS::UniString());
+    const Int16 qtyHeaders[] = {Texts::QtyNoHeader, Texts::QtyDescriptionHeader, Texts::QtyFormulaHeader,
+                                Texts::QtyValueHeader};
+    for (Int16 column = QtyNoColumn; column <= QtyValueColumn; ++column)
+        qtiesList.SetHeaderItemText(column, GetResString(resourceId, qtyHeaders[column - 1]));
+    qtiesList.SetHeaderItemText(QtyStatusColumn, GS::UniString());
     qtiesList.EnableMouseMoveEvent();
     LayoutQtiesList();
 
@@ -165,7 +173,8 @@ void CalvoraPanel::ListBoxDoubleClicked(const DG::ListBoxDoubleClickEvent& ev)
 void CalvoraPanel::ListBoxMouseMoved(const DG::ListBoxMouseMoveEvent& ev, Int16* inArea)
 {
     // Rows are dragged by their "No." field only.
-    if (ev.GetTabFieldIndex() == 1 && inArea != nullptr)
+    const Int16 noColumn = ev.GetSource() == &qtiesList ? Int16(QtyNoColumn) : Int16(ItemNoColumn);
+    if (ev.GetTabFieldIndex() == noColumn && inArea != nullptr)
         *inArea = 1;
 }
 
@@ -215,10 +224,10 @@ void CalvoraPanel::RunQtyAction(const char* where, const std::function<bool(cons
         [&] { ReloadAndShowItem(itemId); });
 }
 
-bool CalvoraPanel::AskYesNo(Text title, Text question) const
+bool CalvoraPanel::AskYesNo(Int16 title, Int16 question) const
 {
     return DGAlert(DG::DG_WARNING, GetResString(resourceId, title), GetResString(resourceId, question), "",
-                   GetResString(resourceId, NoText), GetResString(resourceId, YesText), "") != 1;
+                   GetResString(resourceId, Texts::NoText), GetResString(resourceId, Texts::YesText), "") != 1;
 }
 
 bool CalvoraPanel::ReadSelectionOfOneType(VumoElementsList& elements) const
@@ -226,8 +235,9 @@ bool CalvoraPanel::ReadSelectionOfOneType(VumoElementsList& elements) const
     GetSelectedElements(elements);
     if (elements.GetSize() < 2 || AllSameElementType(elements))
         return true;
-    DGAlert(DG::DG_WARNING, GetResString(resourceId, MultipleSelectionTitle),
-            GetResString(resourceId, MultipleSelectionText), "", GetResString(resourceId, OkText), "", "");
+    DGAlert(DG::DG_WARNING, GetResString(resourceId, Texts::MultipleSelectionTitle),
+            GetResString(resourceId, Texts::MultipleSelectionText), "", GetResString(resourceId, Texts::OkText), "",
+            "");
     return false;
 }
 

@@ -22,30 +22,24 @@ class CalvoraPanel : public DG::PanelObserver,
                      public DG::PopUpObserver,
                      public DG::CompoundItemObserver {
 public:
-    // Items of the palette resource.
-    enum ItemId : Int16 {
-        CategoryLabelId = 1,
-        CategoryPopUpId = 2,
-        DescriptionTextId = 3,
-        SeparatorId = 4,
-        ItemsListId = 5,
-        SplitterId = 6,
-        QtiesLabelId = 7,
-        QtiesListId = 8,
-        AddCategoryButtonId = 9,
-        EditCategoryButtonId = 10,
-        DeleteCategoryButtonId = 11,
-        ReorderCategoriesButtonId = 12,
-        AddItemButtonId = 13,
-        EditItemButtonId = 14,
-        DeleteItemButtonId = 15,
-        AddQtyButtonId = 16,
-        EditQtyButtonId = 17,
-        DeleteQtyButtonId = 18,
-        ReloadQtyButtonId = 19,
-        ZoomButtonId = 20,
-        CloneItemButtonId = 21,
-        TotalTextId = 22
+    // The lists' columns. Both start with "No.", the field a row is dragged by.
+    enum ItemsColumn : Int16 {
+        ItemNoColumn = 1,
+        ItemCodeColumn,
+        ItemDescriptionColumn,
+        ItemUnitColumn,
+        ItemQtyColumn,
+        ItemPriceColumn,
+        ItemTotalColumn,
+        ItemsColumnCount = ItemTotalColumn
+    };
+    enum QtiesColumn : Int16 {
+        QtyNoColumn = 1,
+        QtyDescriptionColumn,
+        QtyFormulaColumn,
+        QtyValueColumn,
+        QtyStatusColumn,
+        QtiesColumnCount = QtyStatusColumn
     };
 
     CalvoraPanel(DG::Panel& palette, Int16 resourceId);
@@ -110,34 +104,15 @@ public:
     UInt32 GetRecheckPosition() const { return recheckPosition; }
 
 protected:
-    // The texts of the palette's string list the actions use.
-    enum Text : Int16 {
-        OkText = 19,
-        DeleteCategoryTitle = 20,
-        DeleteCategoryQuestion = 21,
-        NoText = 22,
-        YesText = 23,
-        UntitledCategory = 24,
-        MultipleSelectionTitle = 25,
-        MultipleSelectionText = 26,
-        DeleteItemTitle = 27,
-        DeleteItemQuestion = 28,
-        DeleteQtyTitle = 29,
-        DeleteQtyQuestion = 30,
-        ZoomTitle = 31,
-        SelectFailedText = 32,
-        EditQtiesTitle = 33,
-        EditQtiesQuestion = 34
-    };
-
     // Runs a button's action. A database error ends it where it happens: resync brings the panel back
     // in step with the database, the error goes to the debug output and the user is told.
     static void RunAction(const char* where, const std::function<void()>& work, const std::function<void()>& resync);
     // Runs an action on the selected quantities' rows (none: nothing happens) with the re-check
     // stopped. When work reports a change, the item's row and the total show the database again.
     void RunQtyAction(const char* where, const std::function<bool(const GS::Array<Int16>& rows)>& work);
-    // The warning's "Yes" (rather than "No") was pressed.
-    bool AskYesNo(Text title, Text question) const;
+    // The warning's "Yes" (rather than "No") was pressed; title and question are texts of the
+    // palette's string list.
+    bool AskYesNo(Int16 title, Int16 question) const;
     // Reads the selected elements; false, after telling the user, when they are of several types.
     bool ReadSelectionOfOneType(VumoElementsList& elements) const;
     // Saves the quantity once, unlinked, or a copy linked to each element with its formula evaluated

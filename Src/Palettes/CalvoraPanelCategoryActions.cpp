@@ -4,7 +4,10 @@
 #include "Dialogs/EditCategoryDialog.hpp"
 #include "Dialogs/SortCategoriesDialog.hpp"
 #include "Palettes/CalvoraPanel.hpp"
+#include "ResourceNames.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
+
+namespace Texts = CalvoraPaletteStrings;
 
 namespace {
 
@@ -78,7 +81,7 @@ void CalvoraPanel::DeleteCategory()
     if (entry < 1)
         return;
     RunAction("CalvoraPanel::DeleteCategory", [&] {
-        if (!AskYesNo(DeleteCategoryTitle, DeleteCategoryQuestion))
+        if (!AskYesNo(Texts::DeleteCategoryTitle, Texts::DeleteCategoryQuestion))
             return;
         const Int32 id = static_cast<Int32>(categoryPopUp.GetItemValue(entry));
         CategoriesTable categories;
@@ -90,7 +93,7 @@ void CalvoraPanel::DeleteCategory()
         // The project always keeps one category.
         if (categoryMap.IsEmpty()) {
             Category untitled;
-            untitled.setString("title", GetResString(resourceId, UntitledCategory));
+            untitled.setString("title", GetResString(resourceId, Texts::UntitledCategory));
             if (categories.save(untitled))
                 categoryPopUp.SelectItem(AppendCategoryEntry(untitled));
         }

@@ -6,6 +6,9 @@
 #include "Dialogs/FormulaAssistance.hpp"
 #include "ElementFuncs/QtyEvaluation.hpp"
 #include "Palettes/CalvoraPanel.hpp"
+#include "ResourceNames.hpp"
+
+namespace Texts = CalvoraPaletteStrings;
 
 namespace {
 
@@ -131,7 +134,7 @@ void CalvoraPanel::DeleteItem()
         return;
     const Int32 id = static_cast<Int32>(itemsList.GetItemValue(row));
     RunAction("CalvoraPanel::DeleteItem", [&] {
-        if (!AskYesNo(DeleteItemTitle, DeleteItemQuestion))
+        if (!AskYesNo(Texts::DeleteItemTitle, Texts::DeleteItemQuestion))
             return;
         ItemsTable items;
         Item stored = items.findById(id);

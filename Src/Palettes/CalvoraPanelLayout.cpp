@@ -41,7 +41,7 @@ void CalvoraPanel::LayoutItemsList()
         int headerWidth, begin, end;
         DG::Justification justification;
     };
-    const Column columns[7] = {
+    const Column columns[ItemsColumnCount] = {
         {30, 0, 30, DG::DG_IS_LEFT},
         {70, 30, 100, DG::DG_IS_LEFT},
         {w - 350, 100, w - 250, DG::DG_IS_LEFT},
@@ -50,11 +50,11 @@ void CalvoraPanel::LayoutItemsList()
         {50, w - 150, w - 100, DG::DG_IS_RIGHT},
         {100, w - 100, w, DG::DG_IS_RIGHT},
     };
-    for (Int16 i = 1; i <= 7; ++i) {
-        const Column& c = columns[i - 1];
-        itemsList.SetHeaderItemSize(i, I16(c.headerWidth));
-        itemsList.SetTabFieldProperties(i, I16(c.begin), I16(c.end), c.justification, false, false);
-        itemsList.SetTabFieldOwnerDrawFlag(i, true);
+    for (Int16 column = ItemNoColumn; column <= ItemsColumnCount; ++column) {
+        const Column& c = columns[column - 1];
+        itemsList.SetHeaderItemSize(column, I16(c.headerWidth));
+        itemsList.SetTabFieldProperties(column, I16(c.begin), I16(c.end), c.justification, false, false);
+        itemsList.SetTabFieldOwnerDrawFlag(column, true);
     }
 }
 
@@ -86,19 +86,20 @@ void CalvoraPanel::LayoutQtiesList()
     descriptionWidth = I16(d);
     formulaWidth = I16(f);
 
-    const int widths[5] = {30, d, f, 50, 20};
-    const DG::Justification justifications[5] = {DG::DG_IS_LEFT, DG::DG_IS_LEFT, DG::DG_IS_LEFT, DG::DG_IS_RIGHT,
-                                                 DG::DG_IS_CENTER};
+    const int widths[QtiesColumnCount] = {30, d, f, 50, 20};
+    const DG::Justification justifications[QtiesColumnCount] = {DG::DG_IS_LEFT, DG::DG_IS_LEFT, DG::DG_IS_LEFT,
+                                                                DG::DG_IS_RIGHT, DG::DG_IS_CENTER};
     int begin = 0;
-    for (Int16 i = 1; i <= 5; ++i) {
-        qtiesList.SetHeaderItemSize(i, I16(widths[i - 1]));
-        qtiesList.SetHeaderItemSizeableFlag(i, i == 2 || i == 3);
-        qtiesList.SetTabFieldProperties(i, I16(begin), I16(begin + widths[i - 1]), justifications[i - 1], false,
+    for (Int16 column = QtyNoColumn; column <= QtiesColumnCount; ++column) {
+        const int width = widths[column - 1];
+        qtiesList.SetHeaderItemSize(column, I16(width));
+        qtiesList.SetHeaderItemSizeableFlag(column, column == QtyDescriptionColumn || column == QtyFormulaColumn);
+        qtiesList.SetTabFieldProperties(column, I16(begin), I16(begin + width), justifications[column - 1], false,
                                         false);
-        qtiesList.SetTabFieldOwnerDrawFlag(i, true);
-        begin += widths[i - 1];
+        qtiesList.SetTabFieldOwnerDrawFlag(column, true);
+        begin += width;
     }
-    qtiesList.SetHeaderItemStyle(4, DG::DG_IS_RIGHT);
+    qtiesList.SetHeaderItemStyle(QtyValueColumn, DG::DG_IS_RIGHT);
 }
 
 Int16 CalvoraPanel::ListBoxHeaderItemResized(const DG::ListBoxHeaderItemResizeEvent& ev)
@@ -107,12 +108,12 @@ Int16 CalvoraPanel::ListBoxHeaderItemResized(const DG::ListBoxHeaderItemResizeEv
         if (ev.GetSource() != &qtiesList)
             return;
         const int change = ev.GetResizeDifference();
-        if (ev.GetHeaderItem() == 2) {
+        if (ev.GetHeaderItem() == QtyDescriptionColumn) {
             const int oldD = descriptionWidth;
             const int newD = std::max(oldD + change, int(MinColumnWidth));
             descriptionWidth = I16(newD);
             formulaWidth = I16(std::max(formulaWidth - (newD - oldD), int(MinColumnWidth)));
-        } else if (ev.GetHeaderItem() == 3) {
+        } else if (ev.GetHeaderItem() == QtyFormulaColumn) {
             formulaWidth = I16(std::max(formulaWidth + change, int(MinColumnWidth)));
         }
         LayoutQtiesList();

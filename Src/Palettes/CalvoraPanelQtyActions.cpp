@@ -8,7 +8,10 @@
 #include "GSRoot/Guid.hpp"
 #include "HostApi/HostCalls.hpp"
 #include "Palettes/CalvoraPanel.hpp"
+#include "ResourceNames.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
+
+namespace Texts = CalvoraPaletteStrings;
 
 namespace {
 
@@ -85,7 +88,7 @@ void CalvoraPanel::EditQty()
         const double value = edited.getDouble("value");
 
         const bool several = rows.GetSize() > 1;
-        if (several && !AskYesNo(EditQtiesTitle, EditQtiesQuestion))
+        if (several && !AskYesNo(Texts::EditQtiesTitle, Texts::EditQtiesQuestion))
             return false;
         for (Int16 row : rows) {
             const Int32 id = static_cast<Int32>(qtiesList.GetItemValue(row));
@@ -114,7 +117,7 @@ void CalvoraPanel::DeleteQties()
     const Int16 itemRow = itemsList.GetSelectedItem();
     const Int32 itemId = itemRow > 0 ? static_cast<Int32>(itemsList.GetItemValue(itemRow)) : 0;
     RunQtyAction("CalvoraPanel::DeleteQties", [&](const GS::Array<Int16>& rows) {
-        if (!AskYesNo(DeleteQtyTitle, DeleteQtyQuestion))
+        if (!AskYesNo(Texts::DeleteQtyTitle, Texts::DeleteQtyQuestion))
             return false;
         QtiesTable qties;
         GS::Array<Qty> doomed;
@@ -176,6 +179,6 @@ void CalvoraPanel::ZoomToLinkedElement()
         neigs.Push(neig);
     }
     if (HostSelectElements(neigs, true) != NoError)
-        DGAlert(DG::DG_ERROR, GetResString(resourceId, ZoomTitle), GetResString(resourceId, SelectFailedText), "",
-                GetResString(resourceId, OkText), "", "");
+        DGAlert(DG::DG_ERROR, GetResString(resourceId, Texts::ZoomTitle),
+                GetResString(resourceId, Texts::SelectFailedText), "", GetResString(resourceId, Texts::OkText), "", "");
 }

@@ -14,6 +14,7 @@
 #include "HostApi/HostCalls.hpp"
 #include "Palettes/CalvoraPanel.hpp"
 #include "Palettes/ModelSelection.hpp"
+#include "ResourceNames.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
 namespace {
@@ -91,13 +92,13 @@ void CalvoraPanel::SetItemRow(Int16 row, const AmountFormat& amounts)
     const Item* item = itemMap.GetPtr(static_cast<Int32>(itemsList.GetItemValue(row)));
     if (item == nullptr)
         return;
-    itemsList.SetTabItemText(row, 1, GS::UniString::Printf("%d", item->getInt("sort_order")));
-    itemsList.SetTabItemText(row, 2, item->getString("code"));
-    itemsList.SetTabItemText(row, 3, item->getString("descript"));
-    itemsList.SetTabItemText(row, 4, item->getString("unit"));
-    itemsList.SetTabItemText(row, 5, amounts.Text(item->getDouble("qty")));
-    itemsList.SetTabItemText(row, 6, amounts.Text(item->getDouble("price")));
-    itemsList.SetTabItemText(row, 7, amounts.Text(item->getDouble("total")));
+    itemsList.SetTabItemText(row, ItemNoColumn, GS::UniString::Printf("%d", item->getInt("sort_order")));
+    itemsList.SetTabItemText(row, ItemCodeColumn, item->getString("code"));
+    itemsList.SetTabItemText(row, ItemDescriptionColumn, item->getString("descript"));
+    itemsList.SetTabItemText(row, ItemUnitColumn, item->getString("unit"));
+    itemsList.SetTabItemText(row, ItemQtyColumn, amounts.Text(item->getDouble("qty")));
+    itemsList.SetTabItemText(row, ItemPriceColumn, amounts.Text(item->getDouble("price")));
+    itemsList.SetTabItemText(row, ItemTotalColumn, amounts.Text(item->getDouble("total")));
 }
 
 void CalvoraPanel::SetQtyRow(Int16 row, const AmountFormat& amounts)
@@ -105,11 +106,11 @@ void CalvoraPanel::SetQtyRow(Int16 row, const AmountFormat& amounts)
     const Qty* qty = qtyMap.GetPtr(static_cast<Int32>(qtiesList.GetItemValue(row)));
     if (qty == nullptr)
         return;
-    qtiesList.SetTabItemText(row, 1, GS::UniString::Printf("%d", qty->getInt("sort_order")));
-    qtiesList.SetTabItemText(row, 2, QtyDisplayDescription(*qty));
-    qtiesList.SetTabItemText(row, 3, qty->getString("formula"));
-    qtiesList.SetTabItemText(row, 4, amounts.Text(qty->getDouble("value")));
-    qtiesList.SetTabItemText(row, 5, GS::UniString());
+    qtiesList.SetTabItemText(row, QtyNoColumn, GS::UniString::Printf("%d", qty->getInt("sort_order")));
+    qtiesList.SetTabItemText(row, QtyDescriptionColumn, QtyDisplayDescription(*qty));
+    qtiesList.SetTabItemText(row, QtyFormulaColumn, qty->getString("formula"));
+    qtiesList.SetTabItemText(row, QtyValueColumn, amounts.Text(qty->getDouble("value")));
+    qtiesList.SetTabItemText(row, QtyStatusColumn, GS::UniString());
 }
 
 void CalvoraPanel::ReloadItemRow(Int16 row, Int32 itemId)
@@ -159,7 +160,7 @@ void CalvoraPanel::UpdateTotal(const AmountFormat& amounts)
     if (itemMap.IsEmpty())
         totalText.SetText(GS::UniString());
     else
-        totalText.SetText(GetResString(resourceId, 11) + amounts.Text(sum));
+        totalText.SetText(GetResString(resourceId, CalvoraPaletteStrings::TotalLabel) + amounts.Text(sum));
 }
 
 // ---- categories, items, quantities -----------------------------------------------------------
@@ -368,9 +369,10 @@ void CalvoraPanel::ListBoxTabFieldUpdate(const DG::ListBoxTabFieldUpdateEvent& e
                 fore = Black;
             }
         }
-        if (field != 5) {
+        if (field != QtyStatusColumn) {
             DrawCellBase(context, back, fore, width, height);
-            DrawCellText(context, qtiesList.GetTabItemText(row, field), width, height, field == 4 ? 1 : 0);
+            const Int32 alignment = field == QtyValueColumn ? 1 : 0;
+            DrawCellText(context, qtiesList.GetTabItemText(row, field), width, height, alignment);
             DrawBottomRule(context, width, height);
             return;
         }

@@ -4,13 +4,14 @@
 #include "DG/DGPanel.hpp"
 #include "Palettes/ElementItemsPanel.hpp"
 #include "Palettes/PaletteSupport.hpp"
+#include "ResourceNames.hpp"
 
 class ElementItemsPalette : public DG::Palette,
                             public ElementItemsPanel,
                             public PaletteSupport<ElementItemsPalette> {
 public:
-    static constexpr GS::Int16 ResourceId = 32402;
-    static constexpr GS::Int16 MenuResId = 32501;
+    static constexpr GS::Int16 ResourceId = ElementItemsPaletteItems::ResourceId;
+    static constexpr GS::Int16 MenuResId = ExplorerMenuStrings::ListId;
     static constexpr const char* Name = "ElementItemsPalette";
     static constexpr const char* GuidText = "A1C3F7E2-8D4B-4F61-9A2E-6B8C05D2E4F3";
 

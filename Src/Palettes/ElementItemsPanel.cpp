@@ -6,27 +6,36 @@
 #include "HostApi/Guard.hpp"
 #include "HostApi/HostCalls.hpp"
 #include "Palettes/ModelSelection.hpp"
+#include "ResourceNames.hpp"
 #include "VumoFuncs/VumoFuncs.hpp"
 
 namespace {
-constexpr GS::Int16 kListItem = 1;
-constexpr GS::Int16 kGotoButtonItem = 2;
-constexpr GS::Int16 kColumnCount = 4;
-constexpr GS::Int16 kMultipleSelectionText = 5;
+namespace Items = ElementItemsPaletteItems;
+namespace Texts = ElementItemsPaletteStrings;
+
+enum Column : GS::Int16 {
+    CategoryCodeColumn = 1,
+    CategoryTitleColumn,
+    ItemCodeColumn,
+    ItemDescriptionColumn,
+    ColumnCount = ItemDescriptionColumn
+};
 }  // namespace
 
 ElementItemsPanel::ElementItemsPanel(DG::Panel& owner, GS::Int16 resourceId)
-    : owner(owner), resourceId(resourceId), list(owner, kListItem), gotoButton(owner, kGotoButtonItem)
+    : owner(owner), resourceId(resourceId), list(owner, Items::ItemsList), gotoButton(owner, Items::GotoItemButton)
 {
     owner.Attach(*this);
     list.Attach(*this);
     gotoButton.Attach(*this);
 
-    list.SetTabFieldCount(kColumnCount);
+    list.SetTabFieldCount(ColumnCount);
     list.SetHeaderSynchronState(false);
     list.EnableMouseMoveEvent();
-    for (GS::Int16 column = 1; column <= kColumnCount; ++column)
-        list.SetHeaderItemText(column, GetResString(resourceId, column));
+    const GS::Int16 headers[ColumnCount] = {Texts::CategoryCodeHeader, Texts::CategoryTitleHeader,
+                                            Texts::ItemCodeHeader, Texts::ItemDescriptionHeader};
+    for (GS::Int16 column = CategoryCodeColumn; column <= ColumnCount; ++column)
+        list.SetHeaderItemText(column, GetResString(resourceId, headers[column - 1]));
     gotoButton.Disable();
 }
 
@@ -50,7 +59,7 @@ void ElementItemsPanel::RefreshFromSelection()
         return;
     if (info.sel_nElem >= 2) {
         list.AppendItem();
-        list.SetTabItemText(1, 1, GetResString(resourceId, kMultipleSelectionText));
+        list.SetTabItemText(1, CategoryCodeColumn, GetResString(resourceId, Texts::MultipleSelectionText));
         list.SetItemStatus(1, false);
         return;
     }
@@ -77,10 +86,10 @@ void ElementItemsPanel::LoadLinkedItems(const GS::UniString& guidText)
             list.AppendItem();
             const GS::Int16 n = list.GetItemCount();
             list.SetItemValue(n, row.itemId);
-            list.SetTabItemText(n, 1, item.categoryCode);
-            list.SetTabItemText(n, 2, item.categoryTitle);
-            list.SetTabItemText(n, 3, item.itemCode);
-            list.SetTabItemText(n, 4, item.itemDescription);
+            list.SetTabItemText(n, CategoryCodeColumn, item.categoryCode);
+            list.SetTabItemText(n, CategoryTitleColumn, item.categoryTitle);
+            list.SetTabItemText(n, ItemCodeColumn, item.itemCode);
+            list.SetTabItemText(n, ItemDescriptionColumn, item.itemDescription);
         });
     });
     if (rows.GetSize() > before)
@@ -91,9 +100,9 @@ void ElementItemsPanel::LayoutColumns()
 {
     const GS::Int16 w = list.GetWidth();
     const GS::Int16 h = static_cast<GS::Int16>((w - 100) / 2);
-    const GS::Int16 bounds[kColumnCount + 1] = {0, 50, static_cast<GS::Int16>(50 + h), static_cast<GS::Int16>(100 + h),
-                                                w};
-    for (GS::Int16 column = 1; column <= kColumnCount; ++column) {
+    const GS::Int16 bounds[ColumnCount + 1] = {0, 50, static_cast<GS::Int16>(50 + h), static_cast<GS::Int16>(100 + h),
+                                               w};
+    for (GS::Int16 column = CategoryCodeColumn; column <= ColumnCount; ++column) {
         list.SetTabFieldProperties(column, bounds[column - 1], bounds[column], DG::DG_IS_LEFT, true, false);
         list.SetHeaderItemSize(column, static_cast<GS::Int16>(bounds[column] - bounds[column - 1]));
     }

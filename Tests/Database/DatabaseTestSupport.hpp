@@ -16,6 +16,7 @@
 #include "Database/ProjectDatabase.hpp"
 #include "Database/QtiesTable.hpp"
 #include "GSRoot/Debug.hpp"
+#include "GSRoot/Memory.hpp"
 #include "Host/StandInHost.hpp"
 
 // (id, sort_order) pairs.
@@ -74,12 +75,15 @@ protected:
         CalvoraSetHostTable(host->Table());
         GS::SetDebugCapture([this](const std::string& line) { debugOutput += line; });
         Db().reopen();
+        handles = GS::LiveHandleCount();
     }
 
+    // Every handle the host handed over or a store made was released.
     void TearDown() override
     {
         GS::SetDebugCapture({});
         Db().reopen();  // leave no connection that a later case could store into a dead host
+        EXPECT_EQ(GS::LiveHandleCount(), handles);
     }
 
     static ProjectDatabase& Db() { return ProjectDatabase::instance(); }
@@ -166,4 +170,5 @@ protected:
 
     std::unique_ptr<Host::StandInHost> host;
     std::string debugOutput;
+    GS::Int64 handles = 0;
 };

@@ -231,6 +231,15 @@ TEST_F(StoringInTheProject, UnusableModuleDataLoadsAsAFreshDatabase)
         AddItem(1, 2.0, {3.0});
         EXPECT_EQ(Get("categories", "total", 1), 6.0) << name;
     }
+
+    // A host that answers an error yet leaves a handle in the record.
+    host->SetEntry(Slot_GetModuleData, reinterpret_cast<void*>(+[](API_ModulData* info, const GS::UniString*) {
+        info->dataHdl = BMAllocateHandle(16);
+        return static_cast<GSErrCode>(APIERR_GENERAL);
+    }));
+    CalvoraSetHostTable(host->Table());
+    Db().reopen();
+    EXPECT_EQ(QueryText("SELECT group_concat(title) FROM categories"), "Untitled Category");
 }
 
 // A store that fails (the host refuses it, or SQLite's heap limit stops the backup part-way)

@@ -3,9 +3,7 @@
 #include <cstring>
 #include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -66,15 +64,14 @@ inline Qty MakeQty(const char* guid, const char* formula, double stored = 0.0, c
     return qty;
 }
 
-struct Outcome {
-    bool ok = false;
-    double value = -12345.0;  // stays when the evaluation fails
-    std::string error;
-};
+// value stays when the evaluation fails.
+struct Outcome { bool ok = false; double value = -12345.0; std::string error; };
 
+// An evaluation sets the quantity's message or empties it; only an empty formula leaves it alone.
 inline Outcome Evaluate(const char* guid, const char* formula, bool switchLocale = false)
 {
     Qty qty = MakeQty(guid, formula);
+    qty.setErrorText("earlier message");
     Outcome outcome;
     outcome.ok = EvaluateQtyFormula(qty, &outcome.value, switchLocale);
     outcome.error = qty.errorText;
@@ -109,26 +106,6 @@ protected:
         std::ifstream in(path);
         EXPECT_TRUE(in.good()) << path;
         return Host::Json::parse(in);
-    }
-
-    // Checks "Name=value Name=- ..." against the variables the element's type stores ('-': not stored).
-    static void ExpectVariables(const char* guid, const char* expectations)
-    {
-        const API_Element element = Read(guid);
-        ElementFormulaContext context;
-        context.SetElement(&element);
-        GetElementFuncsFactory().SetVariables(element, context);
-        std::istringstream in(expectations);
-        for (std::string item; in >> item;) {
-            const std::string name = item.substr(0, item.find('=')), expected = item.substr(item.find('=') + 1);
-            const double* value = context.variables.GetPtr(GS::UniString(name.c_str()));
-            if (expected == "-")
-                EXPECT_EQ(value, nullptr) << name << " = " << *value;
-            else if (value == nullptr)
-                ADD_FAILURE() << name << " is not stored";
-            else
-                EXPECT_NEAR(*value, std::stod(expected), 1e-12) << name;
-        }
     }
 
     std::unique_ptr<Host::StandInHost> host;

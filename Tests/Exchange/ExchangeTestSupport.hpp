@@ -17,6 +17,10 @@
 
 using Json = nlohmann::json;
 using Entries = std::vector<std::pair<std::string, std::string>>; // (name, content)
+using Texts = std::vector<std::string>;
+// The categories as rows: title|code|sort order|total.
+inline const char* const CategoryRows = "SELECT title || '|' || code || '|' || sort_order || '|' || "
+                                        "printf('%.6f', total) FROM categories ORDER BY sort_order, id";
 
 // A folder of its own under the system's temporary folder, removed with everything in it.
 std::string MakeTempDir();

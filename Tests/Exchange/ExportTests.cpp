@@ -1,3 +1,4 @@
+#include <clocale>
 #include <cmath>
 #include <string>
 
@@ -26,16 +27,45 @@ protected:
     }
 };
 
-TEST_F(ExportTest, WritesTheLayoutThatOpenpyxlReads)
+// Under a comma-decimal locale, which neither the written nor the read numbers may follow.
+TEST_F(ExportTest, WritesTheLayoutThatOpenpyxlReadsWhateverTheTextsAndImportsItBack)
 {
+    ScopedLocale german("de_DE.UTF-8");
+    ASSERT_TRUE(german.active) << "de_DE.UTF-8 must be generated on this machine";
     SetProjectInfo({ { "PROJECTNAME", "House Nord" }, { "CLIENT_FULLNAME", "Ana Client" },
         { "CLIENTADDRESS1", "Main Street 1" }, { "CLIENTCITY", "Ljubljana" }, { "CLIENTCOUNTRY", "Slovenia" },
         { "CONTACT_FULLNAME", "Bo Author" }, { "CONTACTCOMPANY", "Build Ltd" } });
     BuildEstimate();
+    // Long texts, and bytes that are no UTF-8 as a damaged or foreign database could hold them;
+    // U+FFFE and U+FFFF are UTF-8 but no characters an XML part may hold.
+    std::string sections, sentences;
+    for (int i = 1; i <= 97; ++i)
+        sections += (i > 1 ? "\n\n" : "") + std::to_string(i) + ". Section";
+    AddCategory("Long", "", std::string(1000, 'x'));
+    AddCategory("Huge", "", std::string(10000, 'y'));
+    AddCategory("Sections", "", sections);
+    AddItem(AddCategory("x"), "I", "", "m", 1.0, 1.0);
+    Db().execSql("UPDATE categories SET title = CAST(X'41FF42' AS TEXT), descript = CAST(X'C328' AS TEXT) "
+                 "WHERE title = 'x'; UPDATE items SET unit = CAST(X'E282' AS TEXT), "
+                 "code = 'a' || char(65534) || 'b' || char(65535) WHERE code = 'I'");
+    // Descriptions cut into rows, titles that need care, an untitled category, exact numbers.
+    for (int i = 0; i < 13; ++i)
+        sentences += std::string(118, char('a' + i)) + ". "; // cut into three rows...
+    sentences += "End.\n\n\n";                                // ...the last with its line feeds
+    const std::string bob = "Bob's [roof]: \xC5\xBD" "elezo _x0041_";
+    const std::string longTitle = "A category title well beyond thirty-one characters";
+    AddCategory("Notes", "", sentences);
+    AddCategory("Empty category");
+    AddItem(AddCategory(bob, "R-2"), "R1", "\xE2\x82\xAC price", "kg", 1e6, 0.01);
+    AddItem(AddCategory("", "99"), "", "untitled item", "", 0.0, 7.0);
+    AddItem(AddCategory(longTitle, "L"), "L1", "Line one\nline two", "m3", 1.0 / 3.0, 3.0);
     const Json book = ExportAndInspect();
-    const Json expected = Json::parse(R"J({"order": ["Recapitulation", "Walls", "Bob's _empty__ a_b"], "sheets": {
+    EXPECT_STREQ(std::localeconv()->decimal_point, ",") << "the process locale is left as it was";
+    const Json expected = Json::parse(R"J({"order": ["Recapitulation", "Walls", "Bob's _empty__ a_b", "Long", "Huge",
+      "Sections", "A\uFFFDB", "Notes", "Empty category", "Bob's _roof__ \u017Delezo _x0041_", "_",
+      "A category title well beyond th"], "sheets": {
       "Recapitulation": {"protected": false, "widths": {"A": 8, "B": 30, "C": 10},
-        "merged": ["A18:C18", "A1:B1", "A4:B4", "A5:B5", "A6:B6", "A7:B7"], "cells": {
+        "merged": ["A1:B1", "A27:C27", "A4:B4", "A5:B5", "A6:B6", "A7:B7"], "cells": {
         "A1": {"value": "House Nord", "fontSize": 14, "bold": true}, "A4": {"value": "Ana Client"},
         "A5": {"value": "Main Street 1"}, "A6": {"value": "Ljubljana, Slovenia"}, "A7": {"value": "Build Ltd"},
         "A12": {"value": "Code", "bold": true, "fontSize": 10, "bottom": "thin", "bottomColor": "FF000000",
@@ -44,8 +74,9 @@ TEST_F(ExportTest, WritesTheLayoutThatOpenpyxlReads)
         "A13": {"value": "01", "bold": false}, "B13": {"value": "Walls", "fontSize": 10, "vertical": "top"},
         "C13": {"formula": "='Walls'!G14", "cached": 240.645, "numberFormat": "0.00", "bold": false},
         "B14": {"value": "Bob's [empty]: a/b"}, "C14": {"formula": "='Bob''s _empty__ a_b'!B100", "cached": 0},
-        "B15": {"value": "TOTAL", "bold": true, "bottom": "thin"}, "A18": {"value": "Author: Bo Author"},
-        "C15": {"formula": "=SUM(C13:C14)", "cached": 240.645, "bold": true, "bottom": "thin",
+        "C17": {"formula": "='Sections'!B100", "cached": "Code"}, "B18": {"value": "A\uFFFDB"}, "C18": {"cached": 1},
+        "B24": {"value": "TOTAL", "bold": true, "bottom": "thin"}, "A27": {"value": "Author: Bo Author"},
+        "C24": {"formula": "=SUM(C13:C23)", "cached": 10242.645, "bold": true, "bottom": "thin",
           "numberFormat": "0.00"}}},
       "Walls": {"protected": false, "merged": ["A2:G2", "A3:G3", "A4:G4"], "heights": {"2": 30, "3": 30, "4": 30},
         "widths": {"A": 8, "B": 10, "C": 30, "D": 6, "E": 8, "F": 8, "G": 10}, "cells": {
@@ -63,10 +94,32 @@ TEST_F(ExportTest, WritesTheLayoutThatOpenpyxlReads)
         "G11": {"formula": "=E11*F11", "cached": 0.02}, "F14": {"value": "TOTAL:", "bold": true, "bottom": "thin"},
         "G14": {"formula": "=SUM(G7:G11)", "cached": 240.645, "bold": true, "bottom": "thin", "numberFormat": "0.00"}}},
       "Bob's _empty__ a_b": {"merged": ["A2:G2"], "heights": {"2": 30}, "cells": {
-        "A1": {"value": "Bob's [empty]: a/b"}, "A4": {"value": "No."}, "G4": {"value": "Total"}}}}})J");
+        "A1": {"value": "Bob's [empty]: a/b"}, "A4": {"value": "No."}, "G4": {"value": "Total"}}},
+      "Long": {"heights": {"2": 195}}, "Huge": {"heights": {"2": 409}},
+      "Sections": {"cells": {"A98": {"value": "97. Section"}, "B100": {"value": "Code"}}},
+      "A\uFFFDB": {"cells": {"A2": {"value": "\uFFFD("}, "B5": {"value": "a\uFFFDb\uFFFD"},
+        "D5": {"value": "\uFFFD\uFFFD"}}}}})J");
     ExpectSubset(book, expected);
+    EXPECT_EQ(book["sheets"]["Long"]["cells"]["A2"]["value"].get<std::string>().size(), 1000u);
     for (const auto& [ref, cell] : book["sheets"]["Bob's _empty__ a_b"]["cells"].items())
         EXPECT_LE(std::stoi(ref.substr(1)), 4) << "a sheet without items ends at its header: " << ref;
+
+    // Imported: codes from column A, sort orders from the rows, the grand total ends the list, no
+    // default category beside the imported ones, and a section number's leading blanks are gone.
+    ASSERT_TRUE(Import(temp.Path("export.xlsx")));
+    EXPECT_EQ(Rows(CategoryRows),
+        (Texts { "Walls|01|1|240.645000", "Bob's [empty]: a/b||2|0.000000", "Long||3|0.000000", "Huge||4|0.000000",
+            "Sections||5|0.000000", "A\xEF\xBF\xBD" "B||6|1.000000", "Notes||7|0.000000", "Empty category||8|0.000000",
+            bob + "|R-2|9|10000.000000", "|99|10|0.000000", longTitle + "|L|11|1.000000" }));
+    EXPECT_EQ(Rows("SELECT descript FROM categories ORDER BY id"),
+        (Texts { "Intro\n\n1. Walls\n\n2. Doors", "", std::string(1000, 'x'), std::string(10000, 'y'), sections,
+            "\xEF\xBF\xBD(", sentences, "", "", "", "" }));
+    EXPECT_EQ(Rows("SELECT qty = 1.0 / 3 FROM items WHERE code = 'L1'"), Texts { "1" }) << "the exact quantity";
+    EXPECT_EQ(Rows("SELECT COUNT(*) FROM qties"), Texts { "0" }) << "quantities are not in the workbook";
+    EXPECT_TRUE(Db().isChanged());
+    // Everything else the workbook holds (items with their numbers, codes, texts, quantities and
+    // prices) shows in exporting the estimate again: the same workbook, styles and layout too.
+    EXPECT_EQ(ExportAndInspect(), book);
 }
 
 TEST_F(ExportTest, PriceOptionsChooseTheLookAndLockOfPriceCells)
@@ -98,29 +151,9 @@ TEST_F(ExportTest, PriceOptionsChooseTheLookAndLockOfPriceCells)
     }
 }
 
-TEST_F(ExportTest, FailsInsteadOfWritingAWorkbookThatCannotBeRead)
-{
-    // Sheet names that clash: the same first 31 characters, letter case, the recapitulation's
-    // name, names that are equal once made valid.
-    const std::vector<std::vector<std::string>> clashes = { { "Same first 31 characters, then A",
-        "Same first 31 characters, then B" }, { "Walls", "WALLS" }, { "Recapitulation" }, { "a/b", "a?b" } };
-    for (const auto& titles : clashes) {
-        RemoveDefaultCategory();
-        for (const std::string& title : titles)
-            AddCategory(title);
-        EXPECT_FALSE(Export(temp.Path("clash.xlsx"))) << titles[0];
-    }
-    RemoveDefaultCategory();
-    EXPECT_FALSE(Export(temp.Path("no/such/folder/x.xlsx")));
-    // An infinite price cannot be written; without prices it is not written at all.
-    AddItem(AddCategory("Bad"), "I", "", "m", 1.0, HUGE_VAL);
-    EXPECT_FALSE(Export(temp.Path("inf.xlsx")));
-    EXPECT_TRUE(Export(temp.Path("fine.xlsx"), { true, false, false }));
-}
-
 // An estimate without categories, with each kind of project information; every workbook replaces
 // the file before it.
-TEST_F(ExportTest, AnEmptyEstimateTotalsZeroWithoutReferringToItself)
+TEST_F(ExportTest, AnEmptyEstimateTotalsZeroWithoutReferringToItselfAndUnreadableWorkbooksAreRefused)
 {
     RemoveDefaultCategory();
     WriteFileBytes(temp.Path("export.xlsx"), std::string(100000, 'z'));
@@ -147,37 +180,24 @@ TEST_F(ExportTest, AnEmptyEstimateTotalsZeroWithoutReferringToItself)
     // A host that cannot give the texts leaves them all empty; the export still succeeds.
     host->FailOperation("HostGetAutoTexts");
     EXPECT_EQ(ExportAndInspect()["sheets"]["Recapitulation"]["cells"]["A1"]["value"], "Project");
-    // Imported again, the workbook leaves the default category alone.
-    ASSERT_TRUE(Import(temp.Path("export.xlsx")));
-    EXPECT_EQ(Rows("SELECT title FROM categories"), std::vector<std::string> { "Untitled Category" });
-}
 
-TEST_F(ExportTest, LongAndDamagedTextsStillGiveAReadableWorkbook)
-{
+    // Instead of a workbook that cannot be read, the export fails: for sheet names that clash (the
+    // same first 31 characters, letter case, the recapitulation's name, names that are equal once
+    // made valid), a folder that does not exist, and an infinite price (without prices it is not
+    // written at all).
+    const std::vector<std::vector<std::string>> clashes = { { "Same first 31 characters, then A",
+        "Same first 31 characters, then B" }, { "Walls", "WALLS" }, { "Recapitulation" }, { "a/b", "a?b" } };
+    for (const auto& titles : clashes) {
+        RemoveDefaultCategory();
+        for (const std::string& title : titles)
+            AddCategory(title);
+        EXPECT_FALSE(Export(temp.Path("clash.xlsx"))) << titles[0];
+    }
     RemoveDefaultCategory();
-    std::string sections;
-    for (int i = 1; i <= 97; ++i)
-        sections += (i > 1 ? "\n\n" : "") + std::to_string(i) + ". Section";
-    AddCategory("Long", "", std::string(1000, 'x'));
-    AddCategory("Huge", "", std::string(10000, 'y'));
-    AddCategory("Sections", "", sections);
-    AddItem(AddCategory("x"), "I", "", "m", 1.0, 1.0);
-    // Bytes that are no UTF-8, as a damaged or foreign database could hold them; U+FFFE and
-    // U+FFFF are UTF-8 but no characters an XML part may hold.
-    Db().execSql("UPDATE categories SET title = CAST(X'41FF42' AS TEXT), descript = CAST(X'C328' AS TEXT) "
-                 "WHERE title = 'x'");
-    Db().execSql("UPDATE items SET unit = CAST(X'E282' AS TEXT), code = 'a' || char(65534) || 'b' || char(65535)");
-    const Json book = ExportAndInspect();
-    EXPECT_EQ(book["sheets"]["Long"]["cells"]["A2"]["value"].get<std::string>().size(), 1000u);
-    // 1000 bytes ask for 13 lines; no row is higher than a spreadsheet allows. 97 description
-    // rows put the header on row 100, where a category without items refers.
-    ExpectSubset(book, Json::parse(R"J({"order": ["Recapitulation", "Long", "Huge", "Sections", "A\uFFFDB"],
-      "sheets": {"Long": {"heights": {"2": 195}}, "Huge": {"heights": {"2": 409}},
-      "Sections": {"cells": {"A98": {"value": "97. Section"}, "B100": {"value": "Code"}}},
-      "Recapitulation": {"cells": {"C15": {"formula": "='Sections'!B100", "cached": "Code"}, "C16": {"cached": 1},
-        "B16": {"value": "A\uFFFDB"}, "C17": {"cached": 1}}},
-      "A\uFFFDB": {"cells": {"A2": {"value": "\uFFFD("}, "B5": {"value": "a\uFFFDb\uFFFD"},
-        "D5": {"value": "\uFFFD\uFFFD"}}}}})J"));
+    EXPECT_FALSE(Export(temp.Path("no/such/folder/x.xlsx")));
+    AddItem(AddCategory("Bad"), "I", "", "m", 1.0, HUGE_VAL);
+    EXPECT_FALSE(Export(temp.Path("inf.xlsx")));
+    EXPECT_TRUE(Export(temp.Path("fine.xlsx"), { true, false, false }));
 }
 
 } // namespace

@@ -34,19 +34,6 @@ TEST(SectionNumber, RecognisesNumbersFollowedByOneBlankAndAWord)
         EXPECT_FALSE(StartsWithSectionNumber(no)) << no;
 }
 
-TEST(SplitAfterDelimiter, KeepsTheDelimiterLessItsTrailingBlank)
-{
-    const struct { std::string text, delimiter; Texts expected; } cases[] = {
-        { "A. B. C", ". ", { "A.", "B.", "C" } }, { "no delimiter", ". ", { "no delimiter" } }, { "", ". ", {} },
-        { "a\n\nb", "\n\n", { "a\n\n", "b" } }, { "x, y, ", ", ", { "x,", "y," } }, { ". A", ". ", { ".", "A" } },
-        { "a\n\n\nb", "\n\n", { "a\n\n", "\nb" } },
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(SplitAfterDelimiter(c.text, c.delimiter), c.expected) << c.text;
-}
-
-const std::string NumberedLine = Repeat("a", 500) + "\n3 pieces of glass\n" + Repeat("b", 400);
-
 // Each description is split into the expected rows (when given), and the rows joined again give
 // a text that splits into the same rows: the text itself when whole is set.
 TEST(SplitDescription, CutsAtSectionsAndLongParagraphsAndJoinsBack)
@@ -81,6 +68,10 @@ TEST(SplitDescription, CutsAtSectionsAndLongParagraphsAndJoinsBack)
             Sentences({ 132, 48 }, "") + "\n\n\n7. " + Sentences({ 142, 116 }, "") + " " + Sentences({ 76 }) + "\n\n\n"
                 + Sentences({ 107 }) + "\n\n\n\n" + Sentences({ 13 }) + "\n" + Sentences({ 105 }) + "\n\n\n\n"
                 + Sentences({ 41 }) + "\n\n\n\n6. " + Sentences({ 81 }), {}, true },
+        // A line opening with a number and a blank starts a row but no section: no empty line is
+        // put before it when joined, or the description would change at every round trip.
+        { "a numbered line inside a paragraph", Repeat("a", 500) + "\n3 pieces of glass\n" + Repeat("b", 400),
+            { Repeat("a", 500) + "\n", "3 pieces of glass\n\n" + Repeat("b", 400) }, false },
     };
     for (const auto& c : cases) {
         const Texts rows = SplitDescriptionParagraphs(c.text, 800);
@@ -89,32 +80,10 @@ TEST(SplitDescription, CutsAtSectionsAndLongParagraphsAndJoinsBack)
         EXPECT_EQ(SplitDescriptionParagraphs(joined, 800), rows) << c.name;
         EXPECT_TRUE(!c.whole || joined == c.text) << c.name;
     }
-    // A piece starting with a number, a blank and a word opens a row of its own.
-    EXPECT_EQ(SplitDescriptionParagraphs(NumberedLine, 800),
-        (Texts { Repeat("a", 500) + "\n", "3 pieces of glass\n\n" + Repeat("b", 400) }));
     EXPECT_EQ(JoinDescriptionChunks({ "Intro", "1. Walls", "more" }, 800), "Intro\n\n1. Walls\nmore");
     EXPECT_EQ(JoinDescriptionChunks({ "A.\nB.", "C." }, 5), "A. B. C.") << "a cut paragraph comes back whole";
-}
-
-// A line of a paragraph that opens with a number ("3 pieces") is no new section: joining must not
-// put an empty line before it, or the description changes at every round trip.
-TEST(SplitDescription, ARowOpeningWithANumberInsideAParagraphJoinsBack)
-{
-    const Texts rows = SplitDescriptionParagraphs(NumberedLine, 800);
-    EXPECT_EQ(SplitDescriptionParagraphs(JoinDescriptionChunks(rows, 800), 800), rows);
-}
-
-TEST(TruncateUtf8, CountsCharactersNotBytes)
-{
-    const std::string c2 = "\xC4\x8D", euro = "\xE2\x82\xAC", emoji = "\xF0\x9F\x98\x80";
-    const struct { std::string text; size_t maximum; std::string expected; } cases[] = {
-        { Repeat(c2, 40), 31, Repeat(c2, 31) }, { "Walls", 31, "Walls" }, { Repeat("a", 32), 31, Repeat("a", 31) },
-        { "", 31, "" }, { "ab" + euro + "c", 3, "ab" + euro }, { "a" + emoji + "b", 2, "a" + emoji },
-        // A cut sequence at the end is dropped; stray bytes count as characters.
-        { "ab\xE2\x82", 5, "ab" }, { "a\x80\x80" "b", 3, "a\x80\x80" },
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(TruncateUtf8(c.text, c.maximum), c.expected);
+    // The pieces between delimiters show in the rows above; an empty text has none.
+    EXPECT_TRUE(SplitAfterDelimiter("", "\n\n").empty());
 }
 
 TEST(CategorySheetName, IsAlwaysAValidSheetName)
@@ -128,6 +97,10 @@ TEST(CategorySheetName, IsAlwaysAValidSheetName)
         { Repeat(emoji, 20), Repeat(emoji, 15) }, { "ab" + Repeat(emoji, 15), "ab" + Repeat(emoji, 14) },
         // The cut comes first, so an apostrophe that ends up last is replaced too.
         { Repeat("x", 30) + "'s", Repeat("x", 30) + "_" },
+        // Characters are counted, not bytes; a cut sequence at the end is dropped; stray bytes
+        // count as characters.
+        { Repeat("\xE2\x82\xAC", 40), Repeat("\xE2\x82\xAC", 31) }, { "ab\xE2\x82", "ab" },
+        { Repeat("x", 28) + "\x80\x80" "bc", Repeat("x", 28) + "\x80\x80" "b" },
     };
     for (const auto& c : cases)
         EXPECT_EQ(CategorySheetName(c.title), c.expected) << c.title;

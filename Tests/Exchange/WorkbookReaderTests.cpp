@@ -48,7 +48,9 @@ std::string Refusal(const std::string& path, const Xlsx::ReaderLimits& limits = 
     }
 }
 
-TEST(WorkbookReader, ReadsSharedStringsRichTextAndEveryCellType)
+// The sheets' parts in unusual places, entry names in other letter case, prefixed elements,
+// absolute targets; shared strings with rich text, and every type of cell.
+TEST(WorkbookReader, FollowsRelationshipsAndReadsSharedStringsAndEveryCellType)
 {
     const std::string shared = "<si><t>plain</t></si><si><r><rPr><b/></rPr><t>rich </t></r><r><t "
                                "xml:space=\"preserve\">text </t></r><rPh sb=\"0\" eb=\"1\"><t>phonetic</t></rPh></si>"
@@ -62,11 +64,37 @@ TEST(WorkbookReader, ReadsSharedStringsRichTextAndEveryCellType)
                              "<row r=\"4\"><c><v>1.5E3</v></c><c><v>-0.25</v></c></row>"
                              "<row><c r=\"AA5\"><v>123456789012</v></c><c r=\"AB5\"><v>99999999999999999999</v></c>"
                              "<c r=\"AC5\"><v> 7 </v></c></row>";
-    auto workbook = Xlsx::OpenWorkbook(Package(RawWorkbook({ { "Data", rows } }, shared)));
-    const Xlsx::IWorksheet& sheet = workbook->GetSheet(0);
+    const std::string main = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
+    const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
+    const std::string rels = "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+    const Entries entries = {
+        { "_RELS/.rels",
+            rels + "<Relationship Id=\"r\" Type=\"" + rel
+                + "/officeDocument\" Target=\"/Book/Main.xml\"/></Relationships>" },
+        { "book/main.xml",
+            "<x:workbook xmlns:x=\"" + main + "\" xmlns:rel=\"" + rel
+                + "\"><x:sheets><x:sheet name=\"B sheet\" sheetId=\"7\" rel:id=\"s2\"/><x:sheet name=\"A sheet\" "
+                  "sheetId=\"3\" rel:id=\"s1\"/></x:sheets></x:workbook>" },
+        { "Book/_rels/Main.xml.rels",
+            rels + "<Relationship Id=\"s1\" Type=\"" + rel + "/worksheet\" Target=\"/Data/One.XML\"/><Relationship "
+                + "Id=\"s2\" Type=\"" + rel + "/worksheet\" Target=\"../Data/./two.xml\"/><Relationship Id=\"t\" "
+                + "Type=\"" + rel + "/sharedStrings\" Target=\"Strings.XML\"/></Relationships>" },
+        { "data/one.xml",
+            "<x:worksheet xmlns:x=\"" + main + "\"><x:sheetData><x:row r=\"1\"><x:c r=\"A1\"><x:v>1</x:v></x:c>"
+                + "</x:row></x:sheetData></x:worksheet>" },
+        { "DATA/TWO.xml", RawWorkbook({ { "", rows } }).front().second },
+        { "book/strings.xml", "<sst xmlns=\"" + main + "\">" + shared + "</sst>" },
+    };
+    auto book = Xlsx::OpenWorkbook(Package(entries));
+    ASSERT_EQ(book->GetSheetCount(), 2u);
+    EXPECT_EQ(book->GetSheetName(0), "B sheet");
+    EXPECT_EQ(book->GetSheetName(1), "A sheet");
+    EXPECT_EQ(book->GetSheet(1).GetValue(1, 1).integer, 1);
+    EXPECT_EQ(book->FindSheet("a sheet"), nullptr) << "sheet names match byte for byte";
+    EXPECT_EQ(book->FindSheet("A sheet"), &book->GetSheet(1));
+    const Xlsx::IWorksheet& sheet = book->GetSheet(0);
     // number: the integer, number or boolean.
-    const struct { const char* ref; CellType type; const char* text; double number; const char* formula; } cases[]
-        = {
+    const struct { const char* ref; CellType type; const char* text; double number; const char* formula; } cases[] = {
         { "A1", CellType::Text, "plain", 0, "" }, { "B1", CellType::Text, "rich text ", 0, "" },
         { "C1", CellType::Text, "line\rbreak _x0041_", 0, "" }, { "D1", CellType::Text, " ", 0, "" },
         { "A2", CellType::Error, "#DIV/0!", 0, "" }, { "B2", CellType::Text, "plainx", 0, "A1&\"x\"" },
@@ -88,51 +116,21 @@ TEST(WorkbookReader, ReadsSharedStringsRichTextAndEveryCellType)
         const double number
             = v.type == CellType::Integer ? v.integer : v.type == CellType::Boolean ? v.boolean : v.number;
         EXPECT_EQ(std::make_tuple(v.type, v.text, number, cell.formula),
-            std::make_tuple(c.type, std::string(c.text), c.number, std::string(c.formula)))
-            << c.ref;
+            std::make_tuple(c.type, std::string(c.text), c.number, std::string(c.formula))) << c.ref;
     }
     EXPECT_EQ(sheet.GetLastRow(), 5u);
 }
 
-TEST(WorkbookReader, FollowsRelationshipsPrefixesAndEntryNamesInAnyCase)
-{
-    // Parts in unusual places, names in other letter case, prefixed elements, an absolute target.
-    const std::string main = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
-    const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
-    const std::string rels = "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
-    const Entries entries = {
-        { "_RELS/.rels",
-            rels + "<Relationship Id=\"r\" Type=\"" + rel
-                + "/officeDocument\" Target=\"/Book/Main.xml\"/></Relationships>" },
-        { "book/main.xml",
-            "<x:workbook xmlns:x=\"" + main + "\" xmlns:rel=\"" + rel
-                + "\"><x:sheets><x:sheet name=\"B sheet\" sheetId=\"7\" rel:id=\"s2\"/><x:sheet name=\"A sheet\" "
-                  "sheetId=\"3\" rel:id=\"s1\"/></x:sheets></x:workbook>" },
-        { "Book/_rels/Main.xml.rels",
-            rels + "<Relationship Id=\"s1\" Type=\"" + rel + "/worksheet\" Target=\"/Data/One.XML\"/><Relationship "
-                + "Id=\"s2\" Type=\"" + rel + "/worksheet\" Target=\"../Data/./two.xml\"/></Relationships>" },
-        { "data/one.xml",
-            "<x:worksheet xmlns:x=\"" + main + "\"><x:sheetData><x:row r=\"1\"><x:c r=\"A1\"><x:v>1</x:v></x:c>"
-                + "</x:row></x:sheetData></x:worksheet>" },
-        { "DATA/TWO.xml", RawWorkbook({ { "", Num("B2", "2") } }).front().second },
-    };
-    auto book = Xlsx::OpenWorkbook(Package(entries));
-    ASSERT_EQ(book->GetSheetCount(), 2u);
-    EXPECT_EQ(book->GetSheetName(0), "B sheet");
-    EXPECT_EQ(book->GetSheetName(1), "A sheet");
-    EXPECT_EQ(book->GetSheet(0).GetValue(2, 2).integer, 2);
-    EXPECT_EQ(book->GetSheet(1).GetValue(1, 1).integer, 1);
-    EXPECT_EQ(book->FindSheet("a sheet"), nullptr) << "sheet names match byte for byte";
-    EXPECT_EQ(book->FindSheet("A sheet"), &book->GetSheet(1));
-}
-
-TEST(WorkbookReader, RefusesHostileAndBrokenFiles)
+TEST(WorkbookReader, RefusesHostileAndBrokenFilesAndStopsAtItsLimits)
 {
     const Entries good = RawWorkbook({ { "Data", "<c r=\"A1\" t=\"s\"><v>0</v></c>" } }, "<si><t>a</t></si>");
     const std::string sheet = "xl/worksheets/sheet1.xml", cell = "<c r=\"A1\" t=\"s\"><v>0</v></c>";
     const std::string laughs = "<!DOCTYPE sst [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">"
                                "<!ENTITY c \"&b;&b;&b;&b;&b;&b;&b;&b;\">]><sst><si><t>&c;</t></si></sst>";
-    const struct { const char* name; Entries entries; const char* message; } cases[] = {
+    Xlsx::ReaderLimits small;
+    small.maxEntryBytes = 1 << 20;
+    small.maxCells = 2;
+    const struct { const char* name; Entries entries; const char* message; Xlsx::ReaderLimits limits = {}; } cases[] = {
         { "no package relationships", Edit(good, "_rels/.rels", "", ""), "no workbook" },
         { "workbook part missing", Edit(good, "xl/workbook.xml", "", ""), "no workbook" },
         { "sheet part missing", Edit(good, sheet, "", ""), "no part" },
@@ -148,9 +146,12 @@ TEST(WorkbookReader, RefusesHostileAndBrokenFiles)
         { "malformed number", Edit(good, sheet, cell, "<c><v>1,5</v></c>"), "malformed number" },
         { "number that is no finite value", Edit(good, sheet, cell, "<c><v>inf</v></c>"), "malformed number" },
         { "unknown cell type", Edit(good, sheet, "t=\"s\"", "t=\"zz\""), "unknown type" },
+        { "part beyond the size limit", Edit(good, sheet, "", std::string(3 << 20, ' ')), "size limit", small },
+        { "too many cells", Edit(good, sheet, cell, cell + Num("B1", "2") + Num("C1", "3")), "too many", small },
+        { "cells up to the limit", Edit(good, sheet, cell, cell + Num("B1", "2")), "accepted", small },
     };
     for (const auto& c : cases)
-        EXPECT_NE(Refusal(Package(c.entries)).find(c.message), std::string::npos) << c.name;
+        EXPECT_NE(Refusal(Package(c.entries), c.limits).find(c.message), std::string::npos) << c.name;
 
     // Files that are no package: text, a package cut in the middle, no file at all.
     const std::string text = temp.Path("text.xlsx"), cut = temp.Path("cut.xlsx");
@@ -159,20 +160,6 @@ TEST(WorkbookReader, RefusesHostileAndBrokenFiles)
     std::filesystem::resize_file(cut, std::filesystem::file_size(cut) / 2);
     for (const std::string& path : { text, cut, temp.Path("missing.xlsx") })
         EXPECT_NE(Refusal(path), "accepted") << path;
-}
-
-TEST(WorkbookReader, StopsAtItsLimits)
-{
-    Xlsx::ReaderLimits limits;
-    limits.maxEntryBytes = 1 << 20;
-    limits.maxCells = 2;
-    // A sheet that inflates to 3 MiB of blanks.
-    const std::string large
-        = Package(Edit(RawWorkbook({ { "Data", "" } }), "xl/worksheets/sheet1.xml", "", std::string(3 << 20, ' ')));
-    EXPECT_NE(Refusal(large, limits).find("size limit"), std::string::npos);
-    const std::string three = Package(RawWorkbook({ { "Data", Num("A1", "1") + Num("B1", "2") + Num("C1", "3") } }));
-    EXPECT_NE(Refusal(three, limits).find("too many cells"), std::string::npos);
-    EXPECT_EQ(Refusal(Package(RawWorkbook({ { "Data", Num("A1", "1") + Num("B1", "2") } })), limits), "accepted");
 }
 
 TEST(CellReference, ParsesRowAndColumnWithinTheSheetsBounds)

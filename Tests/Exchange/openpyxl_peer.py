@@ -1,8 +1,6 @@
-# The exchange tests' independent peer.
-# read PATH: prints the workbook as openpyxl reads it, as JSON: the sheet order, and per sheet its
-# protection, merges, column widths, row heights and every written cell's value or formula, cached
-# result and style.
-# write CONTENTS PATH: writes {"sheets": [{"name", "cells": {"A1": value | {"formula": "=..."}}}]}.
+# The exchange tests' independent peer. read PATH: prints the workbook as openpyxl reads it, as JSON: the sheet order,
+# per sheet its protection, merges, column widths, row heights and every written cell's value or formula, cached result
+# and style. write CONTENTS PATH: writes {"sheets": [{"name", "cells": {"A1": value | {"formula": "=..."}}}]}.
 import json
 import sys
 

@@ -4,12 +4,14 @@
 using namespace FormulaTest;
 using Errors = PointLocale;
 
-TEST_F(Errors, EveryMessageWordForWord)
+TEST_F(Errors, EveryMessageWordForWordTheLimitsAndAnErrorStaysUntilCleared)
 {
-    const std::string huge = "1" + std::string(200, '0');  // 1e200
     const std::string missing = "Value to the right of operator is missing or invalid.";
-    const std::string mismatch = "Parentheses mismatch.";
-    Expect({
+    const std::string mismatch = "Parentheses mismatch.", huge = "1" + std::string(200, '0');  // 1e200
+    const std::string sum = "1" + Repeat("+1", 511), spaced = "1" + Repeat(" + 1", 511);  // 1023 characters, no blanks
+    const std::string argument = "Argument length limit exceeded.", operand = "Operand length limit exceeded.";
+    TestContext context;
+    Expect(context, {
         {huge + "*" + huge, 1, "Result of * is infinite or not a number."},
         {huge + "/0.0" + std::string(150, '0') + "1", 1, "Result of / is infinite or not a number."},
         {"2(3)", 2, "Missing mathematical operator near: (."}, {"(2)3", 2, "Missing mathematical operator near: )."},
@@ -26,22 +28,6 @@ TEST_F(Errors, EveryMessageWordForWord)
         {"()", 4, "Invalid token: "}, {"", 4, "Invalid token: "}, {"   ", 4, "Invalid token: "},  // the character 0
         {"5!", 4, "Invalid token: 5"}, {"5.", 4, "Invalid token: 5"}, {".5", 4, "Invalid token: ."},
         {"2*", 9, missing}, {"2+", 9, missing}, {"1+~", 9, missing}, {"!!1", 9, missing}, {"1<", 9, missing},
-        {"(1+2", 10, mismatch}, {"1+2)", 10, mismatch}, {")(", 10, mismatch}, {"SUM(1,2", 10, mismatch},
-        {"SUM(", 10, mismatch}, {"SUM((1)", 10, mismatch},
-    });
-}
-
-TEST_F(Errors, FixedBuffersAndNestingStopWithAnError)
-{
-    std::string sum = "1", spaced = "1", nested, deep;  // 1+1+...+1: 1023 characters without blanks
-    for (int i = 0; i < 511; ++i)
-        sum += "+1", spaced += " + 1";
-    for (int i = 0; i < 1000; ++i)
-        deep += "ABS(";
-    for (int i = 0; i < 50; ++i)
-        nested += "ABS(";
-    const std::string argument = "Argument length limit exceeded.", operand = "Operand length limit exceeded.";
-    Expect({
         // An argument of more than 1023 characters; its dropped blanks do not count.
         {"SUM(" + sum + ")", 512}, {"SUM(" + sum + "1)", 4, argument},
         {"SUM(" + spaced + ")", 512}, {"SUM(" + spaced + "1)", 4, argument},
@@ -49,22 +35,13 @@ TEST_F(Errors, FixedBuffersAndNestingStopWithAnError)
         {std::string(348, '0') + "*2", 0}, {"1" + std::string(308, '0') + "*1", 1e308},
         {std::string(349, '0') + "*2", 4, operand}, {"2*" + std::string(349, '0'), 4, operand},
         {"1" + std::string(320, '0'), 1, "Result is infinite or not a number."},  // beyond a double
-        {nested + "0-2" + std::string(50, ')'), 2},
-        {deep + "1" + std::string(1000, ')'), 4, "Nesting depth limit exceeded."},
+        {Repeat("ABS(", 50) + "0-2" + std::string(50, ')'), 2},
+        {Repeat("ABS(", 1000) + "1" + std::string(1000, ')'), 4, "Nesting depth limit exceeded."},
+        {"(1+2", 10, mismatch}, {"1+2)", 10, mismatch}, {")(", 10, mismatch}, {"SUM(1,2", 10, mismatch},
+        {"SUM(", 10, mismatch}, {"SUM((1)", 10, mismatch}, {"1+1", 2},
     });
-    // With 200 digits of precision a write-back no longer fits the operand buffer.
-    TestContext context;
-    context.precision = 200;
-    Expect(context, {{"1" + std::string(200, '0') + "*1", 8, "Text->Double converion failed."},
-                     {"(0." + std::string(299, '0') + "1)", 8, "Text->Double converion failed."}, {"2*3", 6}});
-}
-
-TEST_F(Errors, AnErrorStaysUntilClearedOrReplaced)
-{
-    TestContext context;
-    Expect(context, {{"1/0", 3, "Divide by zero."}, {"(1", 10, "Parentheses mismatch."}, {"1+1", 2}});
-    // The second error replaced the first, and a success does not clear it.
-    EXPECT_STREQ(context.message, "Parentheses mismatch.");
+    // Each error replaced the one before, and a success does not clear it.
+    EXPECT_STREQ(context.message, mismatch.c_str());
     EXPECT_EQ(context.code, Math_ErrParentheses);
     Math_ClearError(&context);
     EXPECT_EQ(context.message, nullptr);
@@ -74,4 +51,8 @@ TEST_F(Errors, AnErrorStaysUntilClearedOrReplaced)
     EXPECT_EQ(Math_Evaluate(&context, "2*4", nullptr), Math_NoError);
     EXPECT_EQ(Math_Evaluate(&context, nullptr, &value), Math_ErrInvalidToken);
     EXPECT_EQ(value, 12.5);
+    // With 200 digits of precision a write-back no longer fits the operand buffer.
+    context.precision = 200;
+    Expect(context, {{"1" + std::string(200, '0') + "*1", 8, "Text->Double converion failed."},
+                     {"(0." + std::string(299, '0') + "1)", 8, "Text->Double converion failed."}, {"2*3", 6}});
 }

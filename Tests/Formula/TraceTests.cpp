@@ -4,10 +4,8 @@
 using namespace FormulaTest;
 using Trace = PointLocale;
 
-namespace {
-
 // Every line handed to the trace sink, one after the other.
-std::string TraceOf(const std::string& expression, const Variables& variables = {}, bool trace = true)
+static std::string TraceOf(const std::string& expression, const Variables& variables = {}, bool trace = true)
 {
     static std::string lines;
     lines.clear();
@@ -18,15 +16,12 @@ std::string TraceOf(const std::string& expression, const Variables& variables = 
     return lines;
 }
 
-}  // namespace
-
-TEST_F(Trace, LinesForOperatorsPrefixesComplementsErrorsAndArguments)
+TEST_F(Trace, LinesOfEachStepToTheSinkOrTheOutputCutToTheBufferWithTheContextsSeparator)
 {
     const std::vector<std::pair<const char*, const char*>> rows = {
         {"2*3-1", "\"2*3-1\" = {\n\t(2.0000 * 3.0000) = 6.0000\n\t(6.0000 - 1.0000) = 5.0000\n} = 5.0000\n"},
-        {"!0", "\"!0\" = {\n\t!0 = 1\n} = 1.0000\n"},
+        {"!0", "\"!0\" = {\n\t!0 = 1\n} = 1.0000\n"}, {"~5", "\"~5\" = {\n\t~5 = 5.0000\n} = -6.0000\n"},
         {"1+~3", "\"1+~3\" = {\n\t~3 = -4\n\t(1.0000 + -4.0000) = -3.0000\n} = -3.0000\n"},
-        {"~5", "\"~5\" = {\n\t~5 = 5.0000\n} = -6.0000\n"},
         {"1/0", "\"1/0\" = {\n\tDivide by zero.\n} = 0.0000\n"},
         {"SUM(2,1+1)", "\"SUM(2,1+1)\" = {\n\"2\" = {\n} = 2.0000\n\"1+1\" = {\n\t(1.0000 + 1.0000) = 2.0000\n"
                        "} = 2.0000\n} = 4.0000\n"},
@@ -36,24 +31,15 @@ TEST_F(Trace, LinesForOperatorsPrefixesComplementsErrorsAndArguments)
     for (const auto& row : rows)
         EXPECT_EQ(TraceOf(row.first), row.second) << row.first;
     EXPECT_TRUE(TraceOf("1/0", {}, false).empty());
-}
-
-TEST_F(Trace, StandardOutputWithoutASink)
-{
+    // Without a sink the lines go to the standard output.
     TestContext context;
     Math_SetTrace(&context, true);
     ::testing::internal::CaptureStdout();
     EvaluateIn(context, "1+2");
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), "(1+2) = {\n\t(1.0000 + 2.0000) = 3.0000\n} = 3.0000\n");
-}
-
-TEST_F(Trace, LongLinesAreCutAndNumbersUseTheContextsSeparator)
-{
+    // Long lines are cut; numbers are written with the separator of the context's locale.
     const std::string name(100, 'v');
-    std::string expression = name;
-    for (int i = 0; i < 30; ++i)
-        expression += "+" + name;
-    const std::string lines = TraceOf(expression, {{name, 1}});
+    const std::string lines = TraceOf(name + Repeat("+" + name, 30), {{name, 1}});
     EXPECT_EQ(lines.find("\t(1.0000 + 1.0000)"), static_cast<size_t>(Math_TraceBufferSize - 1));  // the first line, cut
     EXPECT_EQ(lines.substr(lines.size() - 12), "} = 31.0000\n");
     ScopedLocale comma(kCommaLocale);

@@ -1,9 +1,9 @@
 #!/usr/bin/python3
 # Random expressions of + - * / ( ) over small decimals and variables, with their exact values.
-# Usage: exact_check.py SEED COUNT OUTPUT; writes "OK <expression> <exact> <bound>" per line, or
-# "SKIP <expression>" when a divisor may be zero within the bound. The bound follows the evaluator's
-# roundings: each number read to the nearest double, each operator's result written back with 16
-# decimals, each parenthesised group with 16 significant digits.
+# Usage: exact_check.py SEED COUNT SEPARATOR; prints "OK <expression> <exact> <bound>" per line (the
+# expression with that decimal separator, the numbers with a point), or "SKIP <expression>" when a divisor
+# may be zero within the bound. The bound follows the evaluator's roundings: each number read to the nearest
+# double, each operator's result written back with 16 decimals, each group with 16 significant digits.
 import random
 import re
 import sys
@@ -27,35 +27,27 @@ def generate(rnd, depth):
     return operand() + "".join(rnd.choice("+-*/") + operand() for _ in range(rnd.randint(0, 3)))
 
 
-def rounded(value, error):
-    # an operator's result: the double operation, then 16 decimals, then read back
+def rounded(value, error):  # an operator's result: the double operation, then 16 decimals, then read back
     return value, error + (abs(value) + error) * ULP * 2 + SIXTEEN_DECIMALS
 
 
-class Parser:
-    def __init__(self, text):
-        self.tokens = re.findall(r"\d+(?:\.\d+)?|V\w|.", text) + [None]
-        self.i = 0
+def evaluate(text):  # the exact value and the bound of the evaluator's error, read as the evaluator reads
+    tokens = re.findall(r"\d+(?:\.\d+)?|V\w|.", text)[::-1]
 
-    def take(self, *wanted):
-        # the next token, or None when it is not one of the wanted ones
-        token = self.tokens[self.i]
-        if wanted and token not in wanted:
-            return None
-        self.i += 1
-        return token
+    def take(*wanted):  # the next token when it is one of the wanted ones
+        return tokens.pop() if tokens and tokens[-1] in wanted else None
 
-    def expr(self):
-        a, ea = self.term()
-        while op := self.take("+", "-"):
-            b, eb = self.term()
+    def expr():
+        a, ea = term()
+        while op := take("+", "-"):
+            b, eb = term()
             a, ea = rounded(a + b if op == "+" else a - b, ea + eb)
         return a, ea
 
-    def term(self):
-        a, ea = self.factor()
-        while op := self.take("*", "/"):
-            b, eb = self.factor()
+    def term():
+        a, ea = factor()
+        while op := take("*", "/"):
+            b, eb = factor()
             if op == "*":
                 a, ea = rounded(a * b, abs(a) * eb + abs(b) * ea + ea * eb)
             elif abs(b) <= eb:
@@ -64,29 +56,25 @@ class Parser:
                 a, ea = rounded(a / b, (abs(a) * eb + abs(b) * ea) / (abs(b) * (abs(b) - eb)))
         return a, ea
 
-    def factor(self):
-        sign = -1 if self.take("-") else 1
-        if self.take("("):
-            v, e = self.expr()
-            assert self.take(")")
+    def factor():
+        sign = -1 if take("-") else 1
+        if take("("):
+            v, e = expr()
+            assert take(")")
             return sign * v, e + (abs(v) + e) * SIXTEEN_DIGITS
-        token = self.take()
+        token = tokens.pop()
         v = Fraction(VARIABLES.get(token, token))
         return sign * v, abs(v) * ULP
 
-
-def main():
-    rnd = random.Random(int(sys.argv[1]))
-    with open(sys.argv[3], "w") as target:
-        for _ in range(int(sys.argv[2])):
-            text = generate(rnd, 3)
-            try:
-                value, error = Parser(text).expr()
-                # comparing with the nearest double of the exact value costs one more rounding
-                target.write("OK %s %r %r\n" % (text, float(value), float(2 * error + abs(value) * ULP)))
-            except ZeroDivisionError:
-                target.write("SKIP %s\n" % text)
+    return expr()
 
 
-if __name__ == "__main__":
-    main()
+rnd = random.Random(int(sys.argv[1]))
+for _ in range(int(sys.argv[2])):
+    text = generate(rnd, 3)
+    try:
+        value, error = evaluate(text)
+        # comparing with the nearest double of the exact value costs one more rounding
+        print("OK %s %r %r" % (text.replace(".", sys.argv[3]), float(value), float(2 * error + abs(value) * ULP)))
+    except ZeroDivisionError:
+        print("SKIP %s" % text.replace(".", sys.argv[3]))

@@ -8,47 +8,38 @@
 #include "Database/ProjectDatabase.hpp"
 #include "HostApi/HostCalls.hpp"
 #include "Palettes/CalvoraPanel.hpp"
+#include "ResourceNames.hpp"
 #include "ScenarioSupport.hpp"
 
 namespace {
 using namespace Scenario;
 
-// One item of two unlinked quantities (2 and 3) in the fresh estimate's category.
-const std::string OneItem =
-    "INSERT INTO items (category_id, sort_order, code, descript, unit, price, qty, total) "
-    "VALUES (1, 1, 'E-01', 'Excavation', 'm3', 10, 5, 50);"
+// Item 1 with five unlinked quantities (ids 1-5), item 2 with one (id 6), in the fresh estimate's category.
+const std::string Estimate =
+    "INSERT INTO items (category_id, sort_order, code, descript, unit, price, qty, total) VALUES "
+    "(1, 1, 'E-01', 'Excavation', 'm3', 10, 8, 80), (1, 2, 'E-02', 'Backfill', 'm3', 2, 1, 2);"
     "INSERT INTO qties (item_id, guid, sort_order, descript, formula, value) VALUES (1, '', 1, 'a', '2', 2), "
-    "(1, '', 2, 'b', '3', 3);";
-// Item 1 with five quantities, item 2 with one.
-const std::string TwoItems = OneItem + "INSERT INTO items (category_id, sort_order, code, descript, unit, price, qty, total) "
-                                       "VALUES (1, 2, 'E-02', 'Backfill', 'm3', 2, 1, 2);"
-                                       "INSERT INTO qties (item_id, guid, sort_order, descript, formula, value) VALUES "
-                                       "(1, '', 3, 'c', '1', 1), (1, '', 4, 'd', '1', 1), (1, '', 5, 'e', '1', 1), "
-                                       "(2, '', 1, 'f', '1', 1);";
+    "(1, '', 2, 'b', '3', 3), (1, '', 3, 'c', '1', 1), (1, '', 4, 'd', '1', 1), (1, '', 5, 'e', '1', 1), (2, '', 1, 'f', '1', 1);";
 
 struct OpenPanel {
-    OpenPanel() : palette(HostGetOwnResModule(), 32401, HostGetOwnResModule()), panel(palette, 32401) { palette.Show(); }
+    OpenPanel()
+        : palette(HostGetOwnResModule(), CalvoraPaletteItems::ResourceId, HostGetOwnResModule()),
+          panel(palette, CalvoraPaletteItems::ResourceId)
+    {
+        palette.Show();
+    }
     Int16 Id() const { return palette.GetId(); }
     DG::Palette palette;
     CalvoraPanel panel;
 };
 
-class PanelInProcess : public InProcess {
-protected:
-    std::vector<std::string> Alerts()
-    {
-        std::vector<std::string> alerts;
-        for (const auto& a : DG::User::AlertLog())
-            alerts.push_back(a.ToString());
-        return alerts;
-    }
-    std::string error;
-};
+using PanelInProcess = InProcess;
 
 // A table that fails under an action ends it with an error alert and the panel read again; one that
 // fails under a selection goes to the debug output. Nothing reaches the host.
 TEST_F(PanelInProcess, ADatabaseErrorEndsTheActionCleanly)
 {
+    std::string error;
     const std::string failed = R"~(alert error "Error": "The estimate could not be changed." / "no such table: )~";
     const struct {
         const char* table;
@@ -58,11 +49,11 @@ TEST_F(PanelInProcess, ADatabaseErrorEndsTheActionCleanly)
         std::vector<std::string> alerts;
         GS::USize itemsAfter, qtiesAfter;
     } cases[] = {
-        {"qties", {1}, {1, 2}, CalvoraPanel::DeleteQtyButtonId, {2, 1},
+        {"qties", {1}, {1, 2}, CalvoraPaletteItems::DeleteQtyButton, {2, 1},
          {R"~(alert warning "Delete Qty": "Are you sure you want to delete selected quantities?" / "" ["No", "Yes"] -> 2)~",
-          failed + "qties\" [\"OK\"] -> 1"}, 1, 0},
-        {"items", {1}, {}, CalvoraPanel::EditItemButtonId, {1}, {failed + "items\" [\"OK\"] -> 1"}, 0, 0},
-        {"categories", {}, {}, CalvoraPanel::DeleteCategoryButtonId, {2, 1},
+          failed + "qties\" [\"OK\"] -> 1"}, 2, 0},
+        {"items", {1}, {}, CalvoraPaletteItems::EditItemButton, {1}, {failed + "items\" [\"OK\"] -> 1"}, 0, 0},
+        {"categories", {}, {}, CalvoraPaletteItems::DeleteCategoryButton, {2, 1},
          {R"~(alert warning "Delete Category": "Are you sure you want to delete this category?" / "" ["No", "Yes"] -> 2)~",
           failed + "categories\" [\"OK\"] -> 1"}, 0, 0},
         {"qties", {}, {}, 0, {}, {}, 0, 0},
@@ -70,24 +61,20 @@ TEST_F(PanelInProcess, ADatabaseErrorEndsTheActionCleanly)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.table) + " " + std::to_string(c.button));
         DG::User::ResetLogs();
-        Start(FixtureProject(), OneItem.c_str());
+        Start(FixtureProject(), Estimate.c_str());
         OpenPanel open;
-        if (!c.items.empty()) {
-            ASSERT_TRUE(DG::User::SelectRows(open.Id(), CalvoraPanel::ItemsListId, c.items, &error)) << error;
-        }
-        if (!c.qties.empty()) {
-            ASSERT_TRUE(DG::User::SelectRows(open.Id(), CalvoraPanel::QtiesListId, c.qties, &error)) << error;
-        }
+        ASSERT_TRUE(c.items.empty() || DG::User::SelectRows(open.Id(), CalvoraPaletteItems::ItemsList, c.items, &error)) << error;
+        ASSERT_TRUE(c.qties.empty() || DG::User::SelectRows(open.Id(), CalvoraPaletteItems::QtiesList, c.qties, &error)) << error;
         ProjectDatabase::instance().execSql(GS::UniString("DROP TABLE ") + c.table);
         for (Int16 answer : c.answers)
             Act([answer](Int16, std::string* e) { return DG::User::AnswerAlert(answer, e); });
         debug.clear();
-        if (c.button != 0) {
-            ASSERT_TRUE(DG::User::ClickButton(open.Id(), c.button, &error)) << error;
-        } else {
-            ASSERT_TRUE(DG::User::SelectRows(open.Id(), CalvoraPanel::ItemsListId, {1}, &error)) << error;
-        }
-        EXPECT_EQ(Alerts(), c.alerts);
+        ASSERT_TRUE(c.button != 0 ? DG::User::ClickButton(open.Id(), c.button, &error)
+                                  : DG::User::SelectRows(open.Id(), CalvoraPaletteItems::ItemsList, {1}, &error)) << error;
+        std::vector<std::string> alerts;
+        for (const auto& a : DG::User::AlertLog())
+            alerts.push_back(a.ToString());
+        EXPECT_EQ(alerts, c.alerts);
         EXPECT_TRUE(actions.empty());
         if (c.button == 0) {
             EXPECT_NE(debug.find("CalvoraPanel::ListBoxSelectionChanged: no such table: qties"), std::string::npos) << debug;
@@ -101,10 +88,12 @@ TEST_F(PanelInProcess, ADatabaseErrorEndsTheActionCleanly)
 
 TEST_F(PanelInProcess, ARefusedReorderLeavesTheRowsAsTheyWere)
 {
-    Start(FixtureProject(), TwoItems.c_str());
+    std::string error;
+    Start(FixtureProject(), Estimate.c_str());
     OpenPanel open;
     ProjectDatabase::instance().execSql("DROP TABLE items");
-    ASSERT_TRUE(DG::User::DragRow(open.Id(), 5, 2, 1, &error)) << error;  // the list has moved the row
+    // The list has moved the row.
+    ASSERT_TRUE(DG::User::DragRow(open.Id(), CalvoraPaletteItems::ItemsList, 2, 1, &error)) << error;
     EXPECT_TRUE(Shows(Scope(DG::User::Describe(open.Id()), "5"), "row 1 value 2 | \"2\" | \"E-02\""))
         << DG::User::Describe(open.Id());
     EXPECT_EQ(open.panel.GetItemMap().Get(2).getInt("sort_order"), 2);
@@ -113,19 +102,18 @@ TEST_F(PanelInProcess, ARefusedReorderLeavesTheRowsAsTheyWere)
 // With no category the panel holds no items and shows no total, and "Add New Item" opens nothing.
 TEST_F(PanelInProcess, NoCategoryLeavesNoItemsAndNoTotal)
 {
-    Start(FixtureProject(), OneItem.c_str());
+    std::string error;
+    Start(FixtureProject(), Estimate.c_str());
     OpenPanel open;
-    ASSERT_EQ(open.panel.GetItemMap().GetSize(), 1u);
+    ASSERT_EQ(open.panel.GetItemMap().GetSize(), 2u);
     ProjectDatabase::instance().execSql("DELETE FROM categories");
     open.panel.RefreshCategories();
     EXPECT_TRUE(open.panel.GetItemMap().IsEmpty());
-    EXPECT_TRUE(Shows(DG::User::Describe(open.Id()),
-                      "=2 popup (5,23,390,20) selected 0\n=3 statictext (5,50,690,50)\n!row \n"
-                      "=11 iconbutton (465,22,28,28) disabled tooltip \"Delete Category\" icon 32552 \"Delete\"\n"
-                      "=22 statictext (265,313,220,18) right"));
-    ASSERT_TRUE(DG::User::ClickButton(open.Id(), CalvoraPanel::AddItemButtonId, &error)) << error;
+    EXPECT_TRUE(Shows(Plain(DG::User::Describe(open.Id())), "=2 popup selected 0\n=3 statictext\n!row \n"
+                      "=11 iconbutton disabled tooltip \"Delete Category\" icon 32552 \"Delete\"\n=22 statictext right"));
+    ASSERT_TRUE(DG::User::ClickButton(open.Id(), CalvoraPaletteItems::AddItemButton, &error)) << error;
     EXPECT_EQ(DG::User::AbandonedModals(), 0) << "no editor opens";
-    EXPECT_TRUE(Alerts().empty());
+    EXPECT_TRUE(DG::User::AlertLog().empty());
     SQLite::Statement saved = ProjectDatabase::instance().prepare("SELECT count(*) FROM items WHERE category_id = 0");
     ASSERT_TRUE(saved.executeStep());
     EXPECT_EQ(saved.getColumn(0).getInt(), 0);
@@ -133,11 +121,13 @@ TEST_F(PanelInProcess, NoCategoryLeavesNoItemsAndNoTotal)
 
 TEST_F(PanelInProcess, RecheckTimersAreFoundThroughTheRegistryOfLivePanels)
 {
-    Start(FixtureProject(), TwoItems.c_str());
+    std::string error;
+    Start(FixtureProject(), Estimate.c_str());
     auto first = std::make_unique<OpenPanel>();
     OpenPanel second;
-    ASSERT_TRUE(DG::User::SelectRows(first->Id(), 5, {1}, &error)) << error;   // 5 quantities
-    ASSERT_TRUE(DG::User::SelectRows(second.Id(), 5, {2}, &error)) << error;  // 1 quantity
+    const Int16 items = CalvoraPaletteItems::ItemsList;
+    ASSERT_TRUE(DG::User::SelectRows(first->Id(), items, {1}, &error)) << error;   // 5 quantities
+    ASSERT_TRUE(DG::User::SelectRows(second.Id(), items, {2}, &error)) << error;  // 1 quantity
     const std::uintptr_t firstTimer = first->panel.GetRecheckTimer();
     ASSERT_NE(firstTimer, 0u);
     ASSERT_NE(firstTimer, second.panel.GetRecheckTimer());

@@ -42,9 +42,9 @@ Case Panel(const std::string& name, const std::string& actions, const std::vecto
 class MainPanel : public Session {};
 Case Seeded(Case c, const std::string& more) { c.seed += more; return c; }
 
-const std::string Item1 = "select-rows Calvora 5 1", Item2 = "select-rows Calvora 5 2";
-std::string Splitter(int x) { return "drag-splitter Calvora 6 " + std::to_string(x); }
-std::string Header(int h, int by) { return "resize-header Calvora 8 " + std::to_string(h) + " " + std::to_string(by); }
+const std::string Item1 = "select-rows Calvora ItemsList 1", Item2 = "select-rows Calvora ItemsList 2";
+std::string Splitter(int x) { return "drag-splitter Calvora Splitter " + std::to_string(x); }
+std::string Header(int h, int by) { return "resize-header Calvora QtiesList " + std::to_string(h) + " " + std::to_string(by); }
 
 // The quantities list is 182 wide at first (avail 82: halves 41/41). A splitter drag to x makes
 // the items list x - 5 wide and the quantities list 700 + 5 - 12 - 5 - x; the total line then
@@ -96,16 +96,16 @@ TEST_F(MainPanel, LayoutFollowsSplitterHeadersAndResize)
     });
 }
 
-TEST_F(MainPanel, RowsPopUpAndTotalLine)
+TEST_F(MainPanel, RowsPopUpTotalLineAndDraggedRows)
 {
+    plain = true;
+    const std::string stored = "@flush SELECT sort_order || ' ' || ";
     RunCases(FixtureProject(), {
         Panel("pop-up in sort order, not id order; the first category's items", "",
-              {{"2", "=2 popup (5,23,390,20) selected 1\n=entry 1 \"A1 Earthworks\" value 1 *\n"
+              {{"2", "=2 popup selected 1\n=entry 1 \"A1 Earthworks\" value 1 *\n"
                      "=entry 2 \" Masonry\" value 3\n=entry 3 \"B2 Concrete\" value 2"},
-               {"", "=3 statictext (5,50,690,50) \"Digging and filling\"\n"
-                    "=10 iconbutton (435,22,28,28) tooltip \"Edit Category\" icon 32551 \"Edit\"\n"
-                    "=14 iconbutton (35,310,28,28) disabled tooltip \"Edit Item\" icon 32551 \"Edit\"\n"
-                    "=22 statictext (265,313,220,18) \"Total: 2359.50\" right"},
+               {"", "=3 statictext \"Digging and filling\"\n=10 iconbutton tooltip \"Edit Category\" icon 32551 \"Edit\"\n"
+                    "=14 iconbutton disabled tooltip \"Edit Item\" icon 32551 \"Edit\"\n=22 statictext \"Total: 2359.50\" right"},
                {"5", "!selected\n=row 3 value 3 | \"3\" | \"E-03\" | \"Transport\" | \"m3\" | \"1.00\" | \"1234.50\" | \"1234.50\""},
                {"5 row 1", "=fill 0,0-30,36 #FFFFFFFF\n=text 2,2 26x32 \"1\" Arial 12 plain align 0 #000000FF\n"
                            "=line 0,35-30,35 #D2D2D2FF"},
@@ -119,41 +119,47 @@ TEST_F(MainPanel, RowsPopUpAndTotalLine)
                {"8 row 1", "!polygon"},
                {"8 row 2", "=fill 0,0-41,18 #F5F5F5FF\n=text 2,2 37x14 \"Wall W-1\" Arial 12 plain align 0 #000000FF"},
                {"5 row 1", "=fill 0,0-30,36 #3366CCFF\n=text 2,2 26x32 \"1\" Arial 12 plain align 0 #FFFFFFFF"},
-               {"", "=17 iconbutton (540,310,28,28) disabled tooltip \"Edit Qty\" icon 32551 \"Edit\"\n"
-                    "=21 iconbutton (95,310,28,28) tooltip \"Clone Item\" icon 32554 \"Clone\""}}),
-        Panel("quantity rows selected: quantity buttons on", Item1 + "\nselect-rows Calvora 8 2 4",
-              {{"", "=20 iconbutton (630,310,28,28) tooltip \"Zoom to linked Element\" icon 32556 \"Zoom\""}}),
+               {"", "=17 iconbutton disabled tooltip \"Edit Qty\" icon 32551 \"Edit\"\n"
+                    "=21 iconbutton tooltip \"Clone Item\" icon 32554 \"Clone\""}}),
+        Panel("quantity rows selected: quantity buttons on", Item1 + "\nselect-rows Calvora QtiesList 2 4",
+              {{"", "=20 iconbutton tooltip \"Zoom to linked Element\" icon 32556 \"Zoom\""}}),
         Seeded(Panel("sort orders 3, 1, 2 list ids 2, 3, 1; equal ones go by id", "",
                      {{"2", "=entry 1 \"B2 Concrete\" value 2 *\n=entry 2 \" Masonry\" value 3\n"
                             "=entry 3 \"A1 Earthworks\" value 1\n=entry 4 \"D4 Roofing\" value 4"},
                       {"5", "row 1 value 4 | \"1\" | \"C-01\" | \"Footing\"\n!row 2"}}),
                "UPDATE categories SET sort_order = 4 - sort_order WHERE id <> 3; INSERT INTO categories "
                "(id, title, code, sort_order, descript, total) VALUES (4, 'Roofing', 'D4', 3, '', 0);"),
-        Panel("an empty category: no rows, empty description and total line", Item1 + "\nchoose Calvora 2 2",
-              {{"", "=3 statictext (5,50,690,50)\n!row \n=22 statictext (265,313,220,18) right"}}),
-        Panel("one item of total 0 still shows the total line", "choose Calvora 2 3",
-              {{"", "=22 statictext (265,313,220,18) \"Total: 0.00\" right"}}),
+        Panel("an empty category: no rows, empty description and total line", Item1 + "\nchoose Calvora CategoryPopUp 2",
+              {{"", "=3 statictext\n!row \n=22 statictext right"}}),
+        Panel("one item of total 0 still shows the total line", "choose Calvora CategoryPopUp 3",
+              {{"", "=22 statictext \"Total: 0.00\" right"}}),
+        Panel("item row 3 dragged to the top", "drag-row Calvora ItemsList 3 1",
+              {{"5", "=row 1 value 3 | \"1\" | \"E-03\" | \"Transport\" | \"m3\" | \"1.00\" | \"1234.50\" | \"1234.50\"\n"
+                     "=row 2 value 1 | \"2\" | \"E-01\" | \"Excavation\" | \"m3\" | \"111.50\" | \"10.00\" | \"1115.00\""},
+               {"", "=22 statictext \"Total: 2359.50\" right"},
+               {stored + "code FROM items WHERE category_id = 1 ORDER BY sort_order", "=1 E-03 ; 2 E-01 ; 3 E-02"}}),
+        Panel("quantity row 5 dragged to the top, kept when the item is selected again",
+              Item1 + "\ndrag-row Calvora QtiesList 5 1\n" + Item2 + "\n" + Item1,
+              {{"8", "=row 1 value 5 | \"1\" | \"Third\" | \"Volume\" | \"3.00\" | \"\"\n"
+                     "=row 2 value 2 | \"2\" | \"Outdated\" | \"Volume\" | \"99.00\" | \"\""},
+               {stored + "descript FROM qties WHERE item_id = 1 ORDER BY sort_order",
+                "=1 Third ; 2 Outdated ; 3 Wall #ID ; 4 Gone ; 5 Fixed"}}),
     });
 }
 
 // Each fill of a list reads the user's locale afresh: the amounts change with it between fills.
 TEST_F(MainPanel, AmountsFollowTheUsersLocaleOfEachFill)
 {
+    plain = true;
     Start(FixtureProject(), Estimate.c_str());
-    const std::string refill = "choose Calvora 2 2\nchoose Calvora 2 1\n" + Item1 + "\n@view\n";
-    const auto amounts = [](char point) {
-        std::string text = "=row 3 value 3 | \"3\" | \"E-03\" | \"Transport\" | \"m3\" | \"1.00\" | \"1234.50\" | \"1234.50\"\n"
-                           "=row 1 value 2 | \"1\" | \"Outdated\" | \"Volume\" | \"99.00\" | \"\"\n"
-                           "=22 statictext (265,313,220,18) \"Total: 2359.50\" right";
-        std::replace(text.begin(), text.end(), '.', point);
-        return text;
-    };
-    {
-        UserLocale german("de_DE.UTF-8");
-        ASSERT_TRUE(german.ok);
-        Play({{"menu \"Show Calvora Palette\"\n" + refill, amounts(',')}});
-    }
-    Play({{refill, amounts('.')}});
+    const std::string refill = "choose Calvora CategoryPopUp 2\nchoose Calvora CategoryPopUp 1\n" + Item1 + "\n@view\n";
+    std::string amounts = "=row 3 value 3 | \"3\" | \"E-03\" | \"Transport\" | \"m3\" | \"1.00\" | \"1234.50\" | \"1234.50\"\n"
+                          "=row 1 value 2 | \"1\" | \"Outdated\" | \"Volume\" | \"99.00\" | \"\"\n=22 statictext \"Total: 2359.50\" right";
+    Play({{"menu \"Show Calvora Palette\"\n" + refill, amounts}});
+    std::replace(amounts.begin(), amounts.end(), '.', ',');
+    UserLocale german("de_DE.UTF-8");
+    ASSERT_TRUE(german.ok);
+    Play({{refill, amounts}});
 }
 
 // The status square of a 20 x 18 cell: 6 x 6 around (10, 9), a gradient of one colour.
@@ -163,8 +169,11 @@ std::string Square(const std::string& c)
 }
 const std::string Orange = "#E6821EFF", Green = "#3CB43CFF", Red = "#D23232FF";
 
-TEST_F(MainPanel, RecheckOneQuantityPerTick)
+// A re-check of one quantity per tick marks its row's status; the rows of the selected elements are
+// highlighted.
+TEST_F(MainPanel, QuantityRowsShowTheirStatusAndTheSelectedElements)
 {
+    const std::string linked = "=fill 0,0-30,18 #FFF0B4FF", none = "!#FFF0B4FF";
     RunCases(FixtureProject(), {
         Panel("first tick: the first row's square", Item1 + "\ntick 1",
               {{"8 row 1", Square(Orange)}, {"8 row 2", "!polygon"}, {"@timers", "=timers 1"}}),
@@ -175,20 +184,13 @@ TEST_F(MainPanel, RecheckOneQuantityPerTick)
         Panel("another item midway restarts from the first quantity", Item1 + "\ntick 2\n" + Item2 + "\n" + Item1 + "\ntick 1",
               {{"8 row 1", Square(Orange)}, {"8 row 2", "!polygon"}, {"@timers", "=timers 1"}}),
         Panel("one unlinked quantity: computed, then stopped", Item2 + "\ntick 2", {{"@timers", "=timers 0"}}),
-        Panel("an empty category: no timer", Item1 + "\nchoose Calvora 2 2", {{"@timers", "=timers 0"}}),
-    });
-}
-
-TEST_F(MainPanel, QuantitiesOfSelectedElementsAreHighlighted)
-{
-    const std::string linked = "=fill 0,0-30,18 #FFF0B4FF", none = "!#FFF0B4FF";
-    RunCases(FixtureProject(), {
+        Panel("an empty category: no timer", Item1 + "\nchoose Calvora CategoryPopUp 2", {{"@timers", "=timers 0"}}),
         Panel("a section element cut from W2 marks W2's quantity", Item1 + "\nselect " + SE,
               {{"8 row 1", linked + "\n=fill 0,0-20,18 #FFF0B4FF"}, {"8 row 2", "=fill 0,0-30,18 #F5F5F5FF"},
                {"8 row 3", "=fill 0,0-30,18 #FFFFFFFF"}}),
         Panel("two walls: both rows, even or odd; the others keep their shading", Item1 + "\nselect " + W1 + " " + W3,
               {{"8 row 2", linked}, {"8 row 4", "=fill 0,0-30,18 #F5F5F5FF"}, {"8 row 5", linked}}),
-        Panel("a selected row keeps the selection colour", Item1 + "\nselect-rows Calvora 8 2\nselect " + W1,
+        Panel("a selected row keeps the selection colour", Item1 + "\nselect-rows Calvora QtiesList 2\nselect " + W1,
               {{"8 row 2", "=fill 0,0-30,18 #3366CCFF\n" + none}}),
         Panel("the selection emptied: no highlight", Item1 + "\nselect " + W2 + "\nselect none", {{"8", none}}),
         Panel("an element the host cannot read is passed over",
@@ -198,24 +200,6 @@ TEST_F(MainPanel, QuantitiesOfSelectedElementsAreHighlighted)
         Seeded(Panel("a stored guid text differing in letter case is not the selected one", Item1 + "\nselect " + W1 + " " + W3,
                      {{"8 row 2", linked}, {"8 row 5", "=fill 0,0-30,18 #FFFFFFFF"}}),
                "UPDATE qties SET guid = lower(guid) WHERE id = 5;"),
-    });
-}
-
-TEST_F(MainPanel, RowDragWritesSortOrders)
-{
-    const std::string stored = "@flush SELECT sort_order || ' ' || ";
-    RunCases(FixtureProject(), {
-        Panel("item row 3 dragged to the top", "drag-row Calvora 5 3 1",
-              {{"5", "=row 1 value 3 | \"1\" | \"E-03\" | \"Transport\" | \"m3\" | \"1.00\" | \"1234.50\" | \"1234.50\"\n"
-                     "=row 2 value 1 | \"2\" | \"E-01\" | \"Excavation\" | \"m3\" | \"111.50\" | \"10.00\" | \"1115.00\""},
-               {"", "=22 statictext (265,313,220,18) \"Total: 2359.50\" right"},
-               {stored + "code FROM items WHERE category_id = 1 ORDER BY sort_order", "=1 E-03 ; 2 E-01 ; 3 E-02"}}),
-        Panel("quantity row 5 dragged to the top, kept when the item is selected again",
-              Item1 + "\ndrag-row Calvora 8 5 1\n" + Item2 + "\n" + Item1,
-              {{"8", "=row 1 value 5 | \"1\" | \"Third\" | \"Volume\" | \"3.00\" | \"\"\n"
-                     "=row 2 value 2 | \"2\" | \"Outdated\" | \"Volume\" | \"99.00\" | \"\""},
-               {stored + "descript FROM qties WHERE item_id = 1 ORDER BY sort_order",
-                "=1 Third ; 2 Outdated ; 3 Wall #ID ; 4 Gone ; 5 Fixed"}}),
     });
 }
 

@@ -1,5 +1,6 @@
 #include "ScenarioSupport.hpp"
 
+#include <SQLiteCpp/SQLiteCpp.h>
 #include <sqlite3.h>
 
 #include <cctype>
@@ -8,6 +9,8 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <regex>
 #include <sstream>
 #include <streambuf>
 
@@ -15,28 +18,9 @@
 #include "GSRoot/Debug.hpp"
 #include "Host/Script.hpp"
 #include "HostApi/HostCalls.hpp"
+#include "IO/Location.hpp"
 
 namespace Scenario {
-
-Host::Json FixtureProject()
-{
-    Host::Json elements = Host::Json::array();
-    const char* walls[] = {W1, W2, W3, W4, W5};
-    const double volumes[] = {2.5, 4.0, 3.0, 1.5, 2.0};
-    for (int i = 0; i < 5; ++i)
-        elements.push_back({{"guid", walls[i]}, {"typeID", "Wall"}, {"id", "W-" + std::to_string(i + 1)},
-                            {"quantities", {{"volume", volumes[i]}, {"area", 10.0 + i}, {"length", 4.0}}}});
-    elements.push_back({{"guid", S1}, {"typeID", "Slab"}, {"id", "S-1"},
-                        {"quantities", {{"volume", 12.0}, {"topSurface", 40.0}}}});
-    elements.push_back({{"guid", L1}, {"typeID", "Line"}, {"id", "L-1"}, {"begC", {0, 0}}, {"endC", {3, 4}}});
-    elements.push_back({{"guid", SE}, {"typeID", "SectionElement"}, {"parentGuid", W2}});
-    Host::Json properties = Host::Json::array(
-        {{{"guid", "C0000000-0000-4000-8000-000000000001"}, {"name", "U-Value"}, {"description", "Thermal"},
-          {"valueType", "real"}, {"default", 0.25}, {"types", {"Wall"}}},
-         {{"guid", "C0000000-0000-4000-8000-000000000002"}, {"name", "Count()"}, {"description", "Pieces"},
-          {"valueType", "integer"}, {"default", 3}, {"types", {"Wall"}}}});
-    return {{"model", {{"elements", elements}, {"propertyDefinitions", properties}}}};
-}
 
 Host::Json ReadJson(const std::string& path)
 {
@@ -45,14 +29,14 @@ Host::Json ReadJson(const std::string& path)
     return Host::Json::parse(in);
 }
 
+Host::Json FixtureProject() { return ReadJson(CALVORA_SUPPORT_DIR "/fixture-project.json"); }
+
 UserLocale::UserLocale(const char* name)
     : process(std::setlocale(LC_ALL, nullptr)), env(std::getenv("LC_ALL") ? std::getenv("LC_ALL") : ""),
       hadEnv(std::getenv("LC_ALL") != nullptr)
 {
-    if (name == nullptr)
-        return;
-    setenv("LC_ALL", name, 1);
-    ok = std::setlocale(LC_ALL, name) != nullptr;
+    if (name != nullptr && setenv("LC_ALL", name, 1) == 0)
+        ok = std::setlocale(LC_ALL, name) != nullptr;
 }
 
 UserLocale::~UserLocale()
@@ -75,108 +59,76 @@ std::vector<std::string> SplitLines(const std::string& text, bool trim)
 ::testing::AssertionResult Shows(const std::string& output, const std::string& expect)
 {
     const std::vector<std::string> lines = SplitLines(output, true);
+    std::vector<std::string> wanted = SplitLines(expect, true), absent;  // absent: up to the next line matched
+    wanted.push_back("");                                                 // the end
     std::size_t at = 0;
-    std::vector<std::string> absent;  // checked up to the next line matched
-    auto checkAbsent = [&](std::size_t end) -> std::string {
-        for (const std::string& a : absent)
-            for (std::size_t i = at; i < end; ++i)
-                if (lines[i].find(a) != std::string::npos)
-                    return a;
-        absent.clear();
-        return "";
-    };
-    for (const std::string& wanted : SplitLines(expect, true)) {
-        if (wanted.empty())
+    for (std::size_t w = 0; w < wanted.size(); ++w) {
+        const std::string& want = wanted[w];
+        const bool end = w + 1 == wanted.size(), whole = !want.empty() && want[0] == '=';
+        if (!want.empty() && want[0] == '!')
+            absent.push_back(want.substr(1));
+        if (want.empty() ? !end : want[0] == '!')  // blank lines go; absent ones wait for the next match
             continue;
-        if (wanted[0] == '!') {
-            absent.push_back(wanted.substr(1));
-            continue;
-        }
-        const bool whole = wanted[0] == '=';
-        const std::string text = whole ? wanted.substr(1) : wanted;
-        std::size_t i = at;
-        while (i < lines.size() && (whole ? lines[i] != text : lines[i].find(text) == std::string::npos))
+        std::size_t i = end ? lines.size() : at;
+        while (i < lines.size() && (whole ? lines[i] != want.substr(1) : lines[i].find(want) == std::string::npos))
             ++i;
-        if (i == lines.size())
-            return ::testing::AssertionFailure() << "missing (in this order): " << wanted;
-        if (const std::string shown = checkAbsent(i); !shown.empty())
-            return ::testing::AssertionFailure() << "shows what it must not: " << shown << " (before " << wanted << ")";
+        if (i == lines.size() && !end)
+            return ::testing::AssertionFailure() << "missing (in this order): " << want;
+        for (const std::string& a : absent)
+            for (std::size_t j = at; j < i; ++j)
+                if (lines[j].find(a) != std::string::npos)
+                    return ::testing::AssertionFailure() << "shows what it must not: " << a << (end ? "" : " (before " + want + ")");
+        absent.clear();
         at = i + 1;
     }
-    if (const std::string shown = checkAbsent(lines.size()); !shown.empty())
-        return ::testing::AssertionFailure() << "shows what it must not: " << shown;
     return ::testing::AssertionSuccess();
 }
 
-std::string LinesWith(const std::string& text, const std::string& fragment)
+std::string LinesWith(const std::string& text, const std::string& fragment, bool with)
 {
     std::string result;
     for (const std::string& line : SplitLines(text, false))
-        if (line.find(fragment) != std::string::npos)
-            result += line + "\n";
-    return result;
-}
-
-std::string Without(std::string text, const std::string& part)
-{
-    std::string result;
-    for (const std::string& line : SplitLines(text, false))
-        if (line.find(part) == std::string::npos)
+        if ((line.find(fragment) != std::string::npos) == with)
             result += line + "\n";
     return result;
 }
 
 std::string Joined(const std::string& lines)
 {
-    std::string joined;
-    for (const std::string& line : SplitLines(lines, false))
-        joined += (joined.empty() ? "" : " ; ") + line;
-    return joined;
+    return std::regex_replace(lines.substr(0, lines.find_last_not_of('\n') + 1), std::regex("\n"), " ; ");
 }
 
 std::string Query(const std::vector<unsigned char>& image, const std::string& sql)
 {
-    sqlite3* db = nullptr;
-    sqlite3_open(":memory:", &db);
+    SQLite::Database db(":memory:", SQLite::OPEN_READWRITE);
     auto* copy = static_cast<unsigned char*>(sqlite3_malloc64(image.size()));
     std::memcpy(copy, image.data(), image.size());
-    if (sqlite3_deserialize(db, "main", copy, image.size(), image.size(),
-                            SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE) != SQLITE_OK) {
-        sqlite3_close(db);
+    if (sqlite3_deserialize(db.getHandle(), "main", copy, image.size(), image.size(),
+                            SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE) != SQLITE_OK)
         return "unreadable image\n";
-    }
     std::string rows;
-    auto run = [&](const std::string& query, const std::string& prefix) {
-        sqlite3_stmt* stmt = nullptr;
-        if (sqlite3_prepare_v2(db, query.c_str(), -1, &stmt, nullptr) != SQLITE_OK) {
-            rows += prefix + "missing\n";
-            return;
-        }
-        while (sqlite3_step(stmt) == SQLITE_ROW) {
-            rows += prefix;
-            for (int c = 0; c < sqlite3_column_count(stmt); ++c) {
-                const unsigned char* text = sqlite3_column_text(stmt, c);
-                rows += (c == 0 ? "" : "|") + std::string(text ? reinterpret_cast<const char*>(text) : "");
+    for (const std::string table : {"categories", "items", "qties", ""}) {
+        if (sql.empty() == table.empty())
+            continue;
+        const std::string prefix = table.empty() ? "" : table + ": ";
+        try {
+            SQLite::Statement query(db, table.empty() ? sql : "SELECT * FROM " + table + " ORDER BY id");
+            for (; query.executeStep(); rows += "\n") {
+                rows += prefix;
+                for (int c = 0; c < query.getColumnCount(); ++c)
+                    rows += (c == 0 ? "" : "|") + std::string(query.getColumn(c).getText());
             }
-            rows += "\n";
+        } catch (const SQLite::Exception&) {
+            rows += prefix + "missing\n";
         }
-        sqlite3_finalize(stmt);
-    };
-    if (!sql.empty())
-        run(sql, "");
-    else
-        for (const std::string table : {"categories", "items", "qties"})
-            run("SELECT * FROM " + table + " ORDER BY id", table + ": ");
-    sqlite3_close(db);
+    }
     return rows;
 }
 
 std::string ReadFile(const std::string& path)
 {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
 void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
@@ -211,23 +163,22 @@ void StoreEstimate(Host::StandInHost& host, const std::string& sql)
 std::string Scope(const std::string& view, const std::string& scope)
 {
     std::istringstream in(scope);
-    std::vector<std::string> w;
-    for (std::string word; in >> word;)
-        w.push_back(word);
+    std::vector<std::string> w{std::istream_iterator<std::string>(in), std::istream_iterator<std::string>()};
     const std::vector<std::string> lines = SplitLines(view, true);
     std::string out;
     if (!w.empty() && (w[0] == "rects" || w[0] == "headers" || w[0] == "tabs")) {
+        if (w.size() == 1)  // every item's
+            for (const std::string& l : lines)
+                if (!l.empty() && std::isdigit(static_cast<unsigned char>(l[0])))
+                    w.push_back(l.substr(0, l.find(' ')));
         for (std::size_t i = 1; i < w.size(); ++i)
             for (const std::string& l : SplitLines(Scope(view, w[i]), false)) {
                 std::istringstream t(l);
                 std::string kind, number, third;
                 t >> kind >> number >> third;
-                if (w[0] == "rects" && kind == w[i])
-                    out += (out.empty() ? "" : " ") + third;
-                else if (w[0] == "tabs" && kind == "tab")
-                    out += (out.empty() ? "" : " ") + third;
-                else if (w[0] == "headers" && kind == "header")
-                    out += (out.empty() ? "" : " ") + std::to_string(std::atoi(l.c_str() + l.find(" size ") + 6));
+                const bool header = w[0] == "headers" && kind == "header";
+                if ((w[0] == "rects" && kind == w[i]) || (w[0] == "tabs" && kind == "tab") || header)
+                    out += (out.empty() ? "" : " ") + (header ? std::to_string(std::atoi(l.c_str() + l.find(" size ") + 6)) : third);
             }
         return out + "\n";
     }
@@ -240,6 +191,36 @@ std::string Scope(const std::string& view, const std::string& scope)
             inRow = l.compare(0, row.size(), row) == 0;
         if (inItem && (row.empty() || inRow))
             out += l + "\n";
+    }
+    return out;
+}
+
+std::string Plain(const std::string& view)
+{
+    static const std::regex rect(R"(^(\s*\d+ \w+) \(-?\d+,-?\d+,\d+,\d+\))");
+    std::string out;
+    for (const std::string& line : SplitLines(view, false))
+        out += std::regex_replace(line, rect, "$1", std::regex_constants::format_first_only) + "\n";
+    return out;
+}
+
+std::string Texts(Int16 panel)
+{
+    Host::Json resource;  // its items in the order of their numbers
+    for (const DG::User::PanelInfo& info : DG::User::Panels())
+        for (const auto& file : std::filesystem::directory_iterator(CALVORA_RESOURCES_DIR "/Dialogs"))
+            if (info.id == panel && file.path().filename().string().rfind(std::to_string(info.resourceId) + "-", 0) == 0)
+                resource = ReadJson(file.path());
+    const Host::Json items = resource.value("items", Host::Json::array());
+    static const std::regex size(R"(^(\w+ ".*") \d+x\d+)"), item(R"(^(\d+) \w+)");
+    std::string out;
+    for (const std::string& line : SplitLines(Plain(DG::User::Describe(panel)), true)) {
+        std::smatch m;
+        const std::size_t n = std::regex_search(line, m, item) ? std::stoul(m[1]) : 0;
+        if (n == 0)
+            out += (out.empty() ? std::regex_replace(line, size, "$1") : line) + "\n";
+        else
+            out += (n <= items.size() ? items[n - 1].value("name", m[1].str()) : m[1].str()) + m.suffix().str() + "\n";
     }
     return out;
 }
@@ -272,6 +253,7 @@ void Session::Start(const Host::Json& project, const char* seed)
 
 void Session::Finish()
 {
+    IO::LimitFileSize(0);
     if (loaded)
         host.UnloadAddOn();
     loaded = false;
@@ -279,18 +261,12 @@ void Session::Finish()
 
 std::string Session::WriteProject(const std::string& name, const Host::Json& project)
 {
-    const std::string path = dir + "/" + name;
-    std::ofstream(path) << project.dump(2);
-    return path;
+    WriteFile(dir + "/" + name, project.dump(2));
+    return dir + "/" + name;
 }
 
 namespace {
-std::string Expand(std::string text, const std::string& dir)
-{
-    for (std::size_t at = text.find("$DIR"); at != std::string::npos; at = text.find("$DIR", at + dir.size()))
-        text.replace(at, 4, dir);
-    return text;
-}
+std::string Expand(const std::string& text, const std::string& dir) { return std::regex_replace(text, std::regex("\\$DIR"), dir); }
 
 // Hands the script to the runner line by line; a test line is answered, when the runner reaches
 // it (a modal may have taken the lines before), by echo lines holding the hook's text.
@@ -304,23 +280,13 @@ public:
 protected:
     int_type underflow() override
     {
-        if (gptr() != nullptr && gptr() < egptr())
-            return traits_type::to_int_type(*gptr());
         if (next >= lines.size())
             return traits_type::eof();
         const std::string line = lines[next++];
-        current = line + "\n";
-        if (line.rfind("@", 0) == 0) {
-            current.clear();
-            for (const std::string& text : SplitLines(hook(line), false)) {
-                current += "echo \"";
-                for (char c : text)
-                    current += (c == '"' || c == '\\') ? std::string("\\") + c : std::string(1, c);
-                current += "\"\n";
-            }
-            if (current.empty())
-                current = "\n";
-        }
+        const bool testLine = line.rfind("@", 0) == 0;
+        current = testLine ? "\n" : line + "\n";
+        for (const std::string& text : SplitLines(testLine ? hook(line) : "", false))
+            current += "echo \"" + std::regex_replace(text, std::regex(R"((["\\]))"), "\\$1") + "\"\n";
         setg(&current[0], &current[0], &current[0] + current.size());
         return traits_type::to_int_type(*gptr());
     }
@@ -343,10 +309,19 @@ std::string Session::Hook(const std::string& line)
         const auto image = host.ModuleData("CalvoraDB");
         return (image ? Joined(Query(*image, rest)) : "nothing stored") + "\n";
     }
+    if (word == "@disk") {
+        IO::LimitFileSize(std::stoull(rest));
+        return "";
+    }
     if (word == "@timers")
         return "timers " + std::to_string(DG::User::RunningTimerCount()) + "\n";
     if (word == "@view")
         return "@view" + (rest.empty() ? "" : " " + rest) + "\n" + Scope(DG::User::Describe(DG::User::FindPanel("32401")), rest);
+    if (word == "@show") {
+        const std::string name = rest.substr(0, rest.find(' ')), scope = rest.size() > name.size() ? rest.substr(name.size() + 1) : "";
+        const Int16 panel = name == "top" ? DG::User::TopModal() : DG::User::FindPanel(name);
+        return scope.empty() ? Texts(panel) : Scope(DG::User::Describe(panel), scope);
+    }
     ADD_FAILURE() << "unknown test line " << line;
     return "";
 }
@@ -366,7 +341,8 @@ void Session::Play(const std::vector<Step>& steps)
 {
     for (const Step& step : steps) {
         const std::string output = Run(step.script);
-        EXPECT_TRUE(Shows(output, Expand(step.expect, dir))) << "after:\n" << step.script << "\n--\n" << output;
+        EXPECT_TRUE(Shows(plain ? Plain(output) : output, Expand(step.expect, dir)))
+            << "after:\n" << step.script << "\n--\n" << output;
     }
 }
 
@@ -428,6 +404,14 @@ void InProcess::Act(std::function<bool(Int16, std::string*)> action)
     actions.push_back([action] {
         std::string error;
         EXPECT_TRUE(action(DG::User::TopModal(), &error)) << error;
+    });
+}
+
+void InProcess::Act(const std::string& line)
+{
+    Act([this, line](Int16, std::string* error) {
+        std::ostringstream out;
+        return Host::ScriptRunner(host, out).RunLine(line, error);
     });
 }
 

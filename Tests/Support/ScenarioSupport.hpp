@@ -14,8 +14,9 @@
 
 namespace Scenario {
 
-// The fixture model: walls W1..W5 (volumes 2.5, 4, 3, 1.5, 2; areas 10..14; length 4), a slab S1,
-// a line L1 and a section element SE cut from W2; wall properties "U-Value" 0.25 and "Count()" 3.
+// The fixture model (fixture-project.json): walls W1..W5 (volumes 2.5, 4, 3, 1.5, 2; areas 10..14;
+// length 4), a slab S1, a line L1 and a section element SE cut from W2; wall properties "U-Value" 0.25
+// and "Count()" 3.
 constexpr const char* W1 = "B0000000-0000-4000-8000-000000000001";
 constexpr const char* W2 = "B0000000-0000-4000-8000-000000000002";
 constexpr const char* W3 = "B0000000-0000-4000-8000-000000000003";
@@ -49,8 +50,9 @@ struct UserLocale {
 // as a whole line (leading blanks dropped); "!text" in no line between the lines matched before and
 // after it (from the start, or to the end, when there is none).
 ::testing::AssertionResult Shows(const std::string& output, const std::string& expect);
-std::string LinesWith(const std::string& text, const std::string& fragment);
-std::string Without(std::string text, const std::string& part);
+// The lines of a text that hold a fragment (with) or do not.
+std::string LinesWith(const std::string& text, const std::string& fragment, bool with = true);
+inline std::string Without(const std::string& text, const std::string& part) { return LinesWith(text, part, false); }
 
 // The rows of an estimate image for a query, one line each, columns joined by '|'; without a query
 // every row of the three tables as "table: a|b|...", in id order.
@@ -65,9 +67,15 @@ std::string TempDir();  // removed with its files when the tests end
 void StoreEstimate(Host::StandInHost& host, const std::string& sql);
 
 // A scope of a panel's text view: "" all of it; "8" item 8 with its headers, tabs and rows; "8 row 2"
-// one row with its painted cells; "rects 5 8" the items' rectangles, "headers 8" a list's header
-// sizes and "tabs 8" its tab ranges, each on one line.
+// one row with its painted cells; "rects 5 8" the items' rectangles ("rects" every item's), "headers 8"
+// a list's header sizes and "tabs 8" its tab ranges, each on one line.
 std::string Scope(const std::string& view, const std::string& scope);
+// The lines without the items' rectangles: what a behaviour scenario compares (rows, values, texts).
+std::string Plain(const std::string& view);
+
+// What a behaviour scenario looks at in a panel: its text view with the items named as in their
+// resource, without the panel's size and the items' rectangles (layout tests take those from Scope).
+std::string Texts(Int16 panel);
 
 // A scenario: the add-on loaded afresh on the project with its estimate made by the seed, the script
 // run, and the lines it prints.
@@ -87,6 +95,8 @@ protected:
     //   @stored [SQL]  the stored estimate's rows, on one line (Joined)
     //   @flush [SQL]   the same after Close stores a changed estimate
     //   @timers        the running timers            @view SCOPE   a scope of the main palette
+    //   @show PANEL [SCOPE]   the panel's Texts, or a scope of its text view ("top": the top modal)
+    //   @disk BYTES    the largest file the disk takes from then on (0: any; lifted when the add-on is unloaded)
     std::string Run(const std::string& script);
     struct Step {
         std::string script, expect;
@@ -97,6 +107,7 @@ protected:
 
     Host::StandInHost host;
     std::string debug, dir;
+    bool plain = false;  // Play compares the output without the items' rectangles
 
 private:
     std::string Hook(const std::string& line);
@@ -123,6 +134,8 @@ protected:
     void Start(const Host::Json& project, const char* seed);
     // Queues a user action on the top modal (or none); a refused action fails the test.
     void Act(std::function<bool(Int16 panel, std::string* error)> action);
+    // The same as a line of the host's script language ("click top OkButton", "answer 1").
+    void Act(const std::string& line);
 
     Host::StandInHost host;
     std::deque<std::function<void()>> actions;
