@@ -1,7 +1,8 @@
 #pragma once
-#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
+#include <fstream>
 #include <memory>
 #include <string>
 #include <vector>
@@ -15,18 +16,23 @@
 #include "Database/ProjectDatabase.hpp"
 #include "Database/QtiesTable.hpp"
 #include "GSRoot/Debug.hpp"
+#include "GSRoot/Memory.hpp"
 #include "Host/StandInHost.hpp"
 
 // (id, sort_order) pairs.
 using Rows = std::vector<std::pair<int, int>>;
 
-// The tables as they were stored before categories had a code.
-inline const char* const OldSchema =
-    "CREATE TABLE categories (id INTEGER PRIMARY KEY AUTOINCREMENT, title TEXT, sort_order INTEGER, descript TEXT, total REAL);\n"
+// What a fresh database dumps: the schema and the default category.
+inline const char* const FreshDump =
+    "-- Database schema and data dump\n\n"
+    "CREATE TABLE categories (id INTEGER PRIMARY KEY AUTOINCREMENT, title TEXT, code TEXT, sort_order INTEGER, "
+    "descript TEXT, total REAL);\n\n"
     "CREATE TABLE items (id INTEGER PRIMARY KEY AUTOINCREMENT, category_id INTEGER, sort_order INTEGER, code TEXT, "
-    "descript TEXT, unit TEXT, price REAL, qty REAL, total REAL);\n"
+    "descript TEXT, unit TEXT, price REAL, qty REAL, total REAL);\n\n"
     "CREATE TABLE qties (id INTEGER PRIMARY KEY AUTOINCREMENT, item_id INTEGER, guid TEXT, sort_order INTEGER, "
-    "descript TEXT, formula TEXT, value REAL);\n";
+    "descript TEXT, formula TEXT, value REAL);\n\n"
+    "INSERT INTO categories (id, title, code, sort_order, descript, total) VALUES (1, 'Untitled Category', '', 1, '', "
+    "0.000000);\n\n\n\n";
 
 // A directory of its own for files a case writes (or must not write).
 class TempDir {
@@ -38,22 +44,26 @@ public:
     }
     ~TempDir() { std::filesystem::remove_all(path); }
     std::string File(const std::string& name) const { return path + "/" + name; }
+    std::string Write(const std::string& name, const std::vector<unsigned char>& bytes) const
+    {
+        std::ofstream(File(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        return File(name);
+    }
+    std::string Read(const std::string& name) const
+    {
+        std::ifstream file(File(name), std::ios::binary);
+        return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    }
+    // What the shell command writes to its standard output.
+    std::string Run(const std::string& command) const
+    {
+        EXPECT_NE(std::system(("(" + command + ") > " + File("output")).c_str()), -1) << command;
+        return Read("output");
+    }
     long Count() const { return std::distance(std::filesystem::directory_iterator(path), std::filesystem::directory_iterator()); }
 
     std::string path;
 };
-
-inline std::string RunShell(const std::string& command)
-{
-    std::string output;
-    if (FILE* pipe = popen(command.c_str(), "r")) {
-        char buffer[4096];
-        for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-            output.append(buffer, n);
-        pclose(pipe);
-    }
-    return output;
-}
 
 // Every case starts with its own stand-in host (no stored data) and a freshly loaded database,
 // with the debug output captured.
@@ -65,12 +75,15 @@ protected:
         CalvoraSetHostTable(host->Table());
         GS::SetDebugCapture([this](const std::string& line) { debugOutput += line; });
         Db().reopen();
+        handles = GS::LiveHandleCount();
     }
 
+    // Every handle the host handed over or a store made was released.
     void TearDown() override
     {
         GS::SetDebugCapture({});
         Db().reopen();  // leave no connection that a later case could store into a dead host
+        EXPECT_EQ(GS::LiveHandleCount(), handles);
     }
 
     static ProjectDatabase& Db() { return ProjectDatabase::instance(); }
@@ -140,6 +153,14 @@ protected:
         return text.ToUtf8();
     }
 
+    // Loads the estimate the project holds now.
+    void Load(const std::vector<unsigned char>& image)
+    {
+        host->SetModuleData("CalvoraDB", image);
+        debugOutput.clear();
+        Db().reopen();
+    }
+
     // Stores the pending changes, so the changed flag starts clear.
     void StoreNow()
     {
@@ -149,4 +170,5 @@ protected:
 
     std::unique_ptr<Host::StandInHost> host;
     std::string debugOutput;
+    GS::Int64 handles = 0;
 };

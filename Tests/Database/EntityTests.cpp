@@ -5,24 +5,9 @@
 
 namespace {
 
-TEST(Entity, EachAccessorReadsOnlyItsOwnMapAndKeepsTheLastValue)
-{
-    Entity entity;
-    entity.setInt("id", 7);
-    entity.setDouble("id", 2.5);  // one name may stand in several maps
-    entity.setString("title", "first");
-    entity.setString("title", "Walls");
-    EXPECT_EQ(entity.getString("id"), GS::UniString());
-    EXPECT_EQ(entity.getInt("title"), 0);
-    EXPECT_EQ(entity.getInt("id"), 7);
-    EXPECT_EQ(entity.getDouble("id"), 2.5);
-    EXPECT_EQ(entity.getString("title"), GS::UniString("Walls"));
-    EXPECT_EQ(entity.stringFields.GetSize(), 1u);
-}
-
-// Copies are deep and carry the new flag, the message and the link status; so does assigning
-// a quantity to itself.
-TEST(Qty, CopiesCarryEverything)
+// Copies are deep and carry the new flag, the message and the link status, also onto themselves;
+// a message is cut to 199 bytes, never inside a character, and always terminated.
+TEST(Qty, CopiesCarryEverythingAndMessagesAreCutTo199Bytes)
 {
     Qty source;
     EXPECT_EQ(source.linkStatus, LinkNotComputed);
@@ -31,40 +16,30 @@ TEST(Qty, CopiesCarryEverything)
     source.setString("formula", "Volume*2");
     source.setErrorText("Variable was not defined: Volume.");
     source.linkStatus = LinkOutdated;
-    Qty copied(source);
-    Qty assigned;
+    Qty copied(source), assigned;
     assigned = source;
     Qty& self = assigned;
     assigned = self;
     source.setString("formula", "changed");
+    source.setErrorText(nullptr);
+    EXPECT_STREQ(source.errorText, "");
     for (const Qty* qty : {&copied, &assigned}) {
         EXPECT_FALSE(qty->isNew);
         EXPECT_STREQ(qty->errorText, "Variable was not defined: Volume.");
         EXPECT_EQ(qty->linkStatus, LinkOutdated);
         EXPECT_EQ(qty->getString("formula"), GS::UniString("Volume*2"));
     }
-}
 
-TEST(Qty, MessagesAreCutTo199BytesAndTerminated)
-{
     const std::string d198(198, 'd');
-    const std::vector<std::pair<std::string, std::string>> cases = {
-        {"", ""},
-        {std::string(199, 'a'), std::string(199, 'a')},
-        {std::string(200, 'b'), std::string(199, 'b')},
-        {d198 + "\xC3\xA9tail", d198},  // a two-byte character across the cut goes whole
-    };
-    for (const auto& [message, expected] : cases) {
+    for (const auto& [message, expected] : std::vector<std::pair<std::string, std::string>>{
+             {"", ""}, {std::string(199, 'a'), std::string(199, 'a')}, {std::string(200, 'b'), std::string(199, 'b')},
+             {d198 + "\xC3\xA9tail", d198}}) {  // a two-byte character across the cut goes whole
         Qty qty;
         std::memset(qty.errorText, 'x', sizeof qty.errorText);
         qty.setErrorText(message.c_str());
         EXPECT_EQ(qty.errorText[199], '\0') << message.size();
         EXPECT_EQ(std::string(qty.errorText), expected) << message.size();
     }
-    Qty qty;
-    qty.setErrorText("Old message");
-    qty.setErrorText(nullptr);
-    EXPECT_STREQ(qty.errorText, "");
 }
 
 const char* const WallGuid = "E0000000-0000-4000-8000-000000000001";

@@ -1,21 +1,9 @@
 #include <clocale>
-#include <fstream>
 #include <tuple>
 
 #include "DatabaseTestSupport.hpp"
 
 namespace {
-
-const char* const FreshDump =
-    "-- Database schema and data dump\n\n"
-    "CREATE TABLE categories (id INTEGER PRIMARY KEY AUTOINCREMENT, title TEXT, code TEXT, sort_order INTEGER, "
-    "descript TEXT, total REAL);\n\n"
-    "CREATE TABLE items (id INTEGER PRIMARY KEY AUTOINCREMENT, category_id INTEGER, sort_order INTEGER, code TEXT, "
-    "descript TEXT, unit TEXT, price REAL, qty REAL, total REAL);\n\n"
-    "CREATE TABLE qties (id INTEGER PRIMARY KEY AUTOINCREMENT, item_id INTEGER, guid TEXT, sort_order INTEGER, "
-    "descript TEXT, formula TEXT, value REAL);\n\n"
-    "INSERT INTO categories (id, title, code, sort_order, descript, total) VALUES (1, 'Untitled Category', '', 1, '', "
-    "0.000000);\n\n\n\n";
 
 std::string Replaced(std::string text, const std::string& from, const std::string& to)
 {
@@ -28,15 +16,15 @@ class SqlDump : public DatabaseTest {
 protected:
     // Category 2 holds item 1, whose texts need care and are bound through the table layer, with
     // quantities 1 (linked), 2 and 3 (guid NULL); item 2, in category 1, holds NULLs, a negative
-    // number and infinities.
-    void BuildEstimate()
+    // number and infinities. Gives the dump.
+    std::string BuildEstimate()
     {
         Item item;
         item.setInt("category_id", AddCategory("Mauerwerk"));
         item.setString("descript", GS::UniString("Ziegel 'Poroton' \xE6\x9D\xB1\xE4\xBA\xAC", CC_UTF8));
         item.setString("unit", GS::UniString("m\xC2\xB3", CC_UTF8));
         item.setDouble("price", 185.25);
-        ASSERT_TRUE(ItemsTable().save(item));
+        EXPECT_TRUE(ItemsTable().save(item));
         AddQty(1, 12.5, "6E1B1A0C-6B5D-4B4C-9D53-0A8F7C1F2E3D");
         AddQty(1, 0.333333);
         AddQty(1, 2.0);
@@ -44,18 +32,16 @@ protected:
                      "UPDATE qties SET formula = '1/3', descript = 'Manual ''extra''' WHERE id = 2;"
                      "UPDATE qties SET guid = NULL WHERE id = 3;"
                      "INSERT INTO items (category_id, sort_order, price, qty, total) VALUES (1, -5, 9e999, 0, -9e999);");
+        return Dump();
     }
 };
 
-TEST_F(SqlDump, FreshDatabaseDumpsExactly)
+// The rows go out as SQL whatever the locale. Importing the dump gives back every row, and the next
+// ids; without the links only the quantities whose guid is empty or NULL stay, and the items keep
+// the totals of the dump.
+TEST_F(SqlDump, RowsGoOutAsSqlWhateverTheLocaleAndComeBackWithOrWithoutLinks)
 {
-    EXPECT_EQ(Dump(), FreshDump);
-}
-
-TEST_F(SqlDump, RowsAreWrittenAsSqlWhateverTheLocale)
-{
-    BuildEstimate();
-    const std::string dump = Dump();
+    const std::string dump = BuildEstimate();
     for (const char* line : {
              "INSERT INTO categories (id, title, code, sort_order, descript, total) VALUES "
              "(2, 'Mauerwerk', '01', 2, 'O''Brien''s walls', 2747.260000);\n",
@@ -75,14 +61,7 @@ TEST_F(SqlDump, RowsAreWrittenAsSqlWhateverTheLocale)
     std::setlocale(LC_ALL, previous.c_str());
     EXPECT_STREQ(probe, "1,5");
     EXPECT_EQ(commaLocaleDump, dump);
-}
 
-// Importing the dump gives back every row, and the next ids; without the links only the
-// quantities whose guid is empty or NULL stay, and the items keep the totals of the dump.
-TEST_F(SqlDump, ImportOfTheDumpWithAndWithoutLinks)
-{
-    BuildEstimate();
-    const std::string dump = Dump();
     Db().resetToEmpty();
     StoreNow();
     ASSERT_TRUE(Db().replaceWithSql(GS::UniString(dump, CC_UTF8_Edge), true));
@@ -91,7 +70,6 @@ TEST_F(SqlDump, ImportOfTheDumpWithAndWithoutLinks)
     EXPECT_EQ(AddCategory("Next"), 3);
     EXPECT_EQ(AddItem(1, 1.0), 3);
     EXPECT_EQ(AddQty(1, 1.0), 4);
-
     ASSERT_TRUE(Db().replaceWithSql(GS::UniString(dump, CC_UTF8_Edge), false));
     EXPECT_EQ(QueryText("SELECT group_concat(id) FROM qties"), "2,3");
     EXPECT_EQ(QueryText("SELECT group_concat(qty || '/' || total) FROM items"), "14.83/2747.26,0.0/-Inf");
@@ -102,22 +80,21 @@ TEST_F(SqlDump, ImportOfTheDumpWithAndWithoutLinks)
 // connection reads as a fresh one.
 TEST_F(SqlDump, AnImportLeavesNoSettingsBehind)
 {
-    BuildEstimate();
-    const std::string dump = Dump();
-    const char* const settings[] = {"count_changes", "short_column_names", "full_column_names", "reverse_unordered_selects",
-                                    "recursive_triggers", "foreign_keys", "user_version"};
-    std::string fresh;
-    for (const char* name : settings)
-        fresh += QueryText(std::string("PRAGMA ") + name) + " ";
+    const std::string dump = BuildEstimate();
+    auto settings = [this] {
+        std::string values;
+        for (const char* name : {"count_changes", "short_column_names", "full_column_names", "reverse_unordered_selects",
+                                 "recursive_triggers", "foreign_keys", "user_version"})
+            values += QueryText(std::string("PRAGMA ") + name) + " ";
+        return values;
+    };
+    const std::string fresh = settings();
     for (const std::string added : {"PRAGMA count_changes = 1;", "PRAGMA short_column_names = 0; PRAGMA full_column_names = 1;",
                                     "PRAGMA reverse_unordered_selects = 1; PRAGMA recursive_triggers = 1; "
                                     "PRAGMA foreign_keys = 1; PRAGMA user_version = 7;", "value REAL CHECK (value <> 1.0)"}) {
         const std::string text = added.rfind("value", 0) == 0 ? Replaced(dump, "value REAL", added) : dump + added;
         ASSERT_TRUE(Db().replaceWithSql(GS::UniString(text), true)) << added;
-        std::string live;
-        for (const char* name : settings)
-            live += QueryText(std::string("PRAGMA ") + name) + " ";
-        EXPECT_EQ(live, fresh) << added;
+        EXPECT_EQ(settings(), fresh) << added;
         EXPECT_EQ(CategoriesTable().getAll()[1].getString("title"), GS::UniString("Mauerwerk")) << added;
         EXPECT_EQ(AddQty(1, 1.0), 4) << added;
         EXPECT_EQ(Get("items", "qty", 1), 15.83) << added;
@@ -134,14 +111,12 @@ TEST_F(SqlDump, TheSqliteShellRebuildsTheSameRows)
     TempDir dir;
     auto writeImage = [&] {
         Db().saveToProject();
-        const std::vector<unsigned char> image = *host->ModuleData("CalvoraDB");
-        std::ofstream(dir.File("image.db"), std::ios::binary).write(reinterpret_cast<const char*>(image.data()), image.size());
+        return dir.Write("image.db", *host->ModuleData("CalvoraDB"));
     };
 
     // The shell's own dump of the image carries the indexes; it imports as ours does.
     const std::string plain = Dump();
-    writeImage();
-    const std::string shellDump = RunShell("sqlite3 -batch " + dir.File("image.db") + " .dump");
+    const std::string shellDump = dir.Run("sqlite3 -batch " + writeImage() + " .dump");
     EXPECT_NE(shellDump.find("CREATE INDEX qties_item_id"), std::string::npos) << shellDump;
     ASSERT_TRUE(Db().replaceWithSql(GS::UniString(shellDump, CC_UTF8_Edge), true)) << debugOutput;
     EXPECT_EQ(Dump(), plain);
@@ -155,12 +130,11 @@ TEST_F(SqlDump, TheSqliteShellRebuildsTheSameRows)
                              "(2, 1, -5, NULL, char(0)||char(0), NULL, "})
         EXPECT_NE(dump.find(line), std::string::npos) << line << "\n" << dump;
     std::ofstream(dir.File("dump.sql"), std::ios::binary) << dump;
-    writeImage();
     std::string select = " '.mode quote'";
     for (const char* table : {"categories", "items", "qties"})
         select += std::string(" 'SELECT *, hex(descript) FROM ") + table + " ORDER BY id'";
-    const std::string rebuilt = RunShell("sqlite3 -batch :memory: '.read " + dir.File("dump.sql") + "'" + select + " 2>&1");
-    EXPECT_EQ(rebuilt, RunShell("sqlite3 -batch " + dir.File("image.db") + select + " 2>&1"));
+    const std::string rebuilt = dir.Run("sqlite3 -batch :memory: '.read " + dir.File("dump.sql") + "'" + select + " 2>&1");
+    EXPECT_EQ(rebuilt, dir.Run("sqlite3 -batch " + writeImage() + select + " 2>&1"));
     EXPECT_NE(rebuilt.find("2,1,-5,NULL,'',NULL,Inf,0.0,-Inf,'0000'\n"), std::string::npos) << rebuilt;
     EXPECT_NE(rebuilt.find(",1234567.891"), std::string::npos) << rebuilt;
     EXPECT_NE(rebuilt.find(",'6D696400646C6527730000656E6400'\n"), std::string::npos) << rebuilt;
@@ -168,19 +142,9 @@ TEST_F(SqlDump, TheSqliteShellRebuildsTheSameRows)
     EXPECT_EQ(Dump(), dump);
 }
 
-// An old dump opens as a stored old database does: migrated, with the default category.
-TEST_F(SqlDump, AnOldDumpWithoutCodeGetsTheSchemaStep)
-{
-    ASSERT_TRUE(Db().replaceWithSql(OldSchema, true));
-    EXPECT_EQ(QueryText("SELECT group_concat(name) FROM sqlite_master WHERE type = 'index'"), "items_category_id,qties_item_id");
-    EXPECT_NE(Dump().find("INSERT INTO categories (id, title, sort_order, descript, total, code) "
-                          "VALUES (1, 'Untitled Category', 1, '', 0.000000, '');"),
-              std::string::npos);
-}
-
-// SQL does not care how a column name is spelt; a dump written by another tool in capitals
-// must work like ours.
-TEST_F(SqlDump, ColumnNamesInCapitalsAreReadLikeOurs)
+// SQL does not care how a column name is spelt: a dump written by another tool in capitals works
+// like ours. Ids up to the last free one are accepted.
+TEST_F(SqlDump, DumpsInCapitalsAndWithTheLastFreeIdImport)
 {
     const std::string capitals = Replaced(Replaced(FreshDump, "title TEXT", "Title TEXT"), "sort_order INTEGER", "SORT_ORDER INTEGER");
     ASSERT_TRUE(Db().replaceWithSql(GS::UniString(capitals), true));
@@ -189,6 +153,9 @@ TEST_F(SqlDump, ColumnNamesInCapitalsAreReadLikeOurs)
     EXPECT_EQ(ItemsTable().getByCategory(1)[0].getInt("sort_order"), 1);
     EXPECT_EQ(QtiesTable().findById(1).getInt("sort_order"), 1);
     EXPECT_EQ(Get("categories", "total", 1), 5.0);
+
+    ASSERT_TRUE(Db().replaceWithSql(GS::UniString(Dump() + "INSERT INTO items (id, category_id) VALUES (2147483646, 1);"), true));
+    EXPECT_EQ(AddItem(1, 1.0), 2147483647);
 }
 
 // A failed import leaves the estimate and its changed flag as they were, says why on the debug
@@ -196,10 +163,8 @@ TEST_F(SqlDump, ColumnNamesInCapitalsAreReadLikeOurs)
 // the live connection reaches the file system either.
 TEST_F(SqlDump, AFailedImportLeavesTheEstimateAsItWas)
 {
-    BuildEstimate();
-    const std::string dump = Dump();
-    const std::vector<std::tuple<const char*, std::string, std::string, std::string>> cases = {  // why, from, to, added
-        {"creates no table categories", dump, "", ""},  // an empty file
+    const std::string dump = BuildEstimate();
+    std::vector<std::tuple<const char*, std::string, std::string, std::string>> cases = {  // why, from, to, added
         {"no such table: nowhere", "", "", "INSERT INTO nowhere VALUES (1);"},
         {"leaves a transaction open", "", "", "BEGIN TRANSACTION;"},
         {"creates no table categories", "categories", "other", ""},
@@ -227,31 +192,26 @@ TEST_F(SqlDump, AFailedImportLeavesTheEstimateAsItWas)
         {"index qties_item_id", "", "", "CREATE UNIQUE INDEX qties_item_id ON qties (item_id, id);"},
         // SQLite would stop at a zero byte and take what came before it for the whole text.
         {"zero byte", "INSERT INTO qties", std::string(1, '\0') + "INSERT INTO qties", ""},
-        {"zero byte", "", "", std::string(1, '\0')},
         // A query that never ends is interrupted.
         {"ran longer", "", "", "WITH RECURSIVE n(x) AS (SELECT 1 UNION ALL SELECT x + 1 FROM n) SELECT count(*) FROM n;"},
         // Numbers are kept in 32 bits, and so must the next id be, with or without a sequence.
-        {"beyond the 32-bit range", "", "", "INSERT INTO categories (id, title, sort_order) VALUES (2147483648, 'x', 3);"},
-        {"beyond the 32-bit range", "", "", "UPDATE items SET category_id = 4294967297;"},
-        {"beyond the 32-bit range", "", "", "UPDATE qties SET sort_order = -2147483649;"},
         {"beyond the 32-bit range", "categories (id INTEGER PRIMARY KEY AUTOINCREMENT", "categories (id INTEGER PRIMARY KEY",
          "INSERT INTO categories (id) VALUES (2147483647);"},
-        {"beyond the 32-bit range", "", "", "UPDATE sqlite_sequence SET seq = 2147483647 WHERE name = 'items';"},
         // Nothing may reach the file system, or outlive the import on the connection or the process.
         {"too many attached databases", "", "", "ATTACH DATABASE 'DIR/a.db' AS other; CREATE TABLE other.t (x);"},
         {"too many attached databases", "", "", "VACUUM INTO 'DIR/c.db';"},
         {"not authorized", "", "", "SELECT load_extension('DIR/evil');"},
         {"may not be modified", "", "", "PRAGMA writable_schema = ON; UPDATE sqlite_master SET sql = 'x' WHERE name = 'qties';"},
-        {"not authorized", "", "", "PRAGMA temp_store = FILE;"},
-        {"not authorized", "", "", "PRAGMA temp_store_directory = 'DIR';"},
-        {"not authorized", "", "", "PRAGMA query_only = 1;"},
-        {"not authorized", "", "", "PRAGMA max_page_count = 1;"},
-        {"not authorized", "", "", "PRAGMA trusted_schema = ON;"},
-        {"not authorized", "", "", "PRAGMA hard_heap_limit = 2000000000;"},
-        {"not authorized", "", "", "PRAGMA soft_heap_limit = 2000000000;"},
         // fts3_tokenizer(name, pointer) hands out and plants raw function pointers.
         {"fts3tokenize disabled", "", "", "SELECT fts3_tokenizer('planted', fts3_tokenizer('simple'));"},
     };
+    for (const char* added : {"INSERT INTO categories (id, title, sort_order) VALUES (2147483648, 'x', 3);",
+                              "UPDATE items SET category_id = 4294967297;", "UPDATE qties SET sort_order = -2147483649;",
+                              "UPDATE sqlite_sequence SET seq = 2147483647 WHERE name = 'items';"})
+        cases.emplace_back("beyond the 32-bit range", "", "", added);
+    for (const char* pragma : {"temp_store = FILE", "temp_store_directory = 'DIR'", "query_only = 1", "max_page_count = 1",
+                               "trusted_schema = ON", "hard_heap_limit = 2000000000", "soft_heap_limit = 2000000000"})
+        cases.emplace_back("not authorized", "", "", std::string("PRAGMA ") + pragma + ";");
     TempDir dir;
     const double previousLimit = Db().setImportTimeLimit(0.5);
     for (const auto& [why, from, to, added] : cases) {
@@ -278,12 +238,6 @@ TEST_F(SqlDump, AFailedImportLeavesTheEstimateAsItWas)
         EXPECT_THROW(Db().execSql(GS::UniString(Replaced(sql, "DIR", dir.path))), SQLite::Exception) << sql;
     EXPECT_EQ(Query("PRAGMA temp_store"), 2);
     EXPECT_EQ(dir.Count(), 0);
-}
-
-TEST_F(SqlDump, IdsUpToTheLastFreeOneAreAccepted)
-{
-    ASSERT_TRUE(Db().replaceWithSql(GS::UniString(Dump() + "INSERT INTO items (id, category_id) VALUES (2147483646, 1);"), true));
-    EXPECT_EQ(AddItem(1, 1.0), 2147483647);
 }
 
 }  // namespace

@@ -9,9 +9,7 @@
 #include "HostApi/HostElementCalls.hpp"
 #include "GSRoot/Memory.hpp"
 #include "Host/StandInHost.hpp"
-#include "ResourceNames.hpp"
 #include "ScenarioSupport.hpp"
-#include "VumoFuncs/VumoFuncs.hpp"
 
 namespace {
 
@@ -22,22 +20,15 @@ TEST(HostWrappers, AnEmptySlotAnswersMissingEntryWithoutCalling)
     ASSERT_TRUE(CalvoraHostTablePresent());
 
     // Every wrapper is the one slot call; a few of each header stand for them all.
-    API_ModulData modData{};
-    API_MenuItemRef ref{32500, 1};
-    GSFlags flags = 0;
-    API_Element element{};
-    API_ElementMemo memo{};
-    HostAttribute attribute{};
-    API_PenType pen{};
     const std::vector<std::pair<const char*, std::function<GSErrCode()>>> calls = {
-        {"HostRegisterMenu", [&] { return HostRegisterMenu(32500, 32506, 0, 0); }},
-        {"HostGetMenuItemFlags", [&] { return HostGetMenuItemFlags(&ref, &flags); }},
-        {"HostRegisterPalette", [&] { return HostRegisterPalette(1, nullptr, 0, APINULLGuid); }},
-        {"HostGetModuleData", [&] { return HostGetModuleData(&modData, "CalvoraDB"); }},
-        {"HostGetElement", [&] { return HostGetElement(&element); }},
-        {"HostGetElementMemo", [&] { return HostGetElementMemo(APINULLGuid, &memo, 0); }},
-        {"HostGetAttribute", [&] { return HostGetAttribute(&attribute); }},
-        {"HostGetPen", [&] { return HostGetPen(&pen); }},
+        {"HostRegisterMenu", [] { return HostRegisterMenu(32500, 32506, 0, 0); }},
+        {"HostGetMenuItemFlags", [] { API_MenuItemRef ref{32500, 1}; GSFlags flags = 0; return HostGetMenuItemFlags(&ref, &flags); }},
+        {"HostRegisterPalette", [] { return HostRegisterPalette(1, nullptr, 0, APINULLGuid); }},
+        {"HostGetModuleData", [] { API_ModulData data{}; return HostGetModuleData(&data, "CalvoraDB"); }},
+        {"HostGetElement", [] { API_Element element{}; return HostGetElement(&element); }},
+        {"HostGetElementMemo", [] { API_ElementMemo memo{}; return HostGetElementMemo(APINULLGuid, &memo, 0); }},
+        {"HostGetAttribute", [] { HostAttribute attribute{}; return HostGetAttribute(&attribute); }},
+        {"HostGetPen", [] { API_PenType pen{}; return HostGetPen(&pen); }},
     };
     for (const auto& [name, call] : calls)
         EXPECT_EQ(call(), APIERR_MISSINGENTRY) << name;
@@ -59,29 +50,6 @@ TEST(HostWrappers, AnEmptySlotAnswersMissingEntryWithoutCalling)
     CalvoraClearHostTable();
     EXPECT_FALSE(CalvoraHostTablePresent());
     EXPECT_EQ(HostRegisterMenu(32500, 32506, 0, 0), APIERR_MISSINGENTRY);
-}
-
-TEST(StringResources, ItemsOfTheAddOnsOwnLists)
-{
-    namespace Sql = ImportSqlDialogStrings;
-    namespace Env = EnvironmentStrings;
-    namespace Menu = ShowPaletteMenuStrings;
-    struct Case {
-        GS::Int16 list;
-        GS::Int16 index;
-        const char* text;
-    } cases[] = {
-        {Sql::ListId, Sql::BrowseTitle, "Import from SQL"},
-        {Sql::ListId, Sql::FileNotFoundTitle, "File Not Found"},
-        {Env::ListId, Env::AddOnName, "Calvora"},
-        {Env::ListId, Env::AddOnDescription, "Calvora :: Project Quantities and Cost Estimation"},
-        {Menu::ListId, Menu::ShowPalette, "Show Calvora Palette^E3^ES^EE^EI^ET^EM^EW"},
-        {Sql::ListId, 99, ""},
-        {32506, 1, ""},  // no such list
-        {Env::ListId, 0, ""},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(GetResString(c.list, c.index).ToUtf8(), c.text) << c.list << "/" << c.index;
 }
 
 // Module data is read as it was written: blanks and line breaks anywhere are skipped, padding ends
