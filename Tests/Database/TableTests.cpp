@@ -73,12 +73,7 @@ TEST_F(TablePersistence, WritesReadsAndRefusals)
 
     Qty gone = QtiesTable().findById(3);
     ASSERT_TRUE(QtiesTable().remove(gone));
-    try {
-        QtiesTable().findById(3);
-        ADD_FAILURE() << "findById of a deleted row must throw";
-    } catch (const std::runtime_error& e) {
-        EXPECT_STREQ(e.what(), "Entity not found");
-    }
+    EXPECT_THROW(QtiesTable().findById(3), std::runtime_error);
     Db().execSql("CREATE TRIGGER refuse BEFORE INSERT ON qties BEGIN SELECT RAISE(ABORT, 'refused'); END;"
                  "CREATE TRIGGER keep BEFORE DELETE ON qties BEGIN SELECT RAISE(ABORT, 'kept'); END;");
     Qty qty;
@@ -106,7 +101,8 @@ TEST_F(DenseSortOrders, DeletingStaleCopiesOfAnItemAndACategory)
     Category staleCategory = CategoriesTable().findById(b);  // sort order 3 in this copy
     Item moved = staleItem;
     moved.setInt("category_id", a);
-    ASSERT_TRUE(ItemsTable().save(moved));  // keeps its sort order 2, now in A
+    ASSERT_TRUE(ItemsTable().save(moved));
+    EXPECT_EQ(Get("items", "sort_order", b2), 2);  // kept, now in A
     ASSERT_TRUE(ItemsTable().updateSortOrders({b2, a1, a2}));
     ASSERT_TRUE(ItemsTable().remove(staleItem));
     // B keeps the gap the move left; the delete does not touch it.
@@ -369,34 +365,5 @@ TEST_F(RollUp, ItemsAreRoundedToCentsAndCategoriesSumThem)
     EXPECT_EQ(Get("categories", "total", tenths), 0.6);               // adding plainly gives 0.6000000000000001
 }
 
-
-// An item moves between categories and back, with price and value changes in between: each step
-// leaves every total of the chain right, and the move keeps the item's sort order.
-TEST_F(RollUp, ChainAcrossMovesBetweenCategories)
-{
-    const GS::Int32 a = AddCategory("A"), b = AddCategory("B");
-    AddItem(a, 1.0, {7.0});
-    const GS::Int32 mover = AddItem(a, 2.0, {1.5});  // quantity 2
-    AddItem(b, 3.0);
-    // The mover's category, price and quantity value after the step, then the two categories' totals.
-    const std::vector<std::tuple<GS::Int32, double, double, double, double>> steps = {
-        {b, 2.0, 1.5, 7.0, 3.0}, {b, 2.0, 2.25, 7.0, 4.5}, {a, 2.0, 2.25, 11.5, 0.0},
-        {a, 4.0, 2.25, 16.0, 0.0}, {a, 4.0, 0.0, 7.0, 0.0}, {b, 2.0, 10.0, 7.0, 20.0},
-    };
-    for (const auto& [category, price, value, totalA, totalB] : steps) {
-        Qty qty = QtiesTable().findById(2);
-        qty.setDouble("value", value);
-        ASSERT_TRUE(QtiesTable().save(qty));
-        Item item = ItemsTable().findById(mover);
-        item.setInt("category_id", category);
-        item.setDouble("price", price);
-        item.setDouble("qty", 1000.0);  // a stale derived value is recomputed
-        ASSERT_TRUE(ItemsTable().save(item));
-        EXPECT_EQ(Get("categories", "total", a), totalA) << totalA << " " << totalB;
-        EXPECT_EQ(Get("categories", "total", b), totalB) << totalA << " " << totalB;
-        EXPECT_EQ(Get("items", "qty", mover), value) << totalA << " " << totalB;
-        EXPECT_EQ(Get("items", "sort_order", mover), 2) << totalA << " " << totalB;
-    }
-}
 
 }  // namespace
