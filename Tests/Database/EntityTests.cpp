@@ -56,13 +56,11 @@ TEST_F(SectionElementLinks, SavedQuantityLinksToTheElementItStandsFor)
     });
     // The guid saved, whether it needs the parent's, the guid stored, a host call failing for the section element.
     const std::vector<std::tuple<const char*, bool, const char*, const char*>> cases = {
-        {"", false, "", ""},
         {WallGuid, false, WallGuid, ""},
         {SectionGuid, true, WallGuid, ""},
         {"5ec00000-0000-4000-8000-000000000001", true, WallGuid, ""},
         {OrphanGuid, true, MissingGuid, ""},  // its record still names its parent
         {MissingGuid, false, MissingGuid, ""},
-        {"not a guid", false, "not a guid", ""},
         {SectionGuid, true, SectionGuid, "HostGetElement"},
         {SectionGuid, false, SectionGuid, "HostGetElementHeader"},
     };
