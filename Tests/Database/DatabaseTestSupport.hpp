@@ -18,6 +18,7 @@
 #include "GSRoot/Debug.hpp"
 #include "GSRoot/Memory.hpp"
 #include "Host/StandInHost.hpp"
+#include "TempFolder.hpp"
 
 // (id, sort_order) pairs.
 using Rows = std::vector<std::pair<int, int>>;
@@ -35,15 +36,9 @@ inline const char* const FreshDump =
     "0.000000);\n\n\n\n";
 
 // A directory of its own for files a case writes (or must not write).
-class TempDir {
+class TempDir : public TempFolder {
 public:
-    TempDir()
-    {
-        char pattern[] = "/tmp/calvora-db-XXXXXX";
-        path = mkdtemp(pattern);
-    }
-    ~TempDir() { std::filesystem::remove_all(path); }
-    std::string File(const std::string& name) const { return path + "/" + name; }
+    std::string File(const std::string& name) const { return *this / name; }
     std::string Write(const std::string& name, const std::vector<unsigned char>& bytes) const
     {
         std::ofstream(File(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
@@ -61,8 +56,6 @@ public:
         return Read("output");
     }
     long Count() const { return std::distance(std::filesystem::directory_iterator(path), std::filesystem::directory_iterator()); }
-
-    std::string path;
 };
 
 // Every case starts with its own stand-in host (no stored data) and a freshly loaded database,

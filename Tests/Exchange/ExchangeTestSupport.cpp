@@ -28,14 +28,6 @@ static std::string RunPeer(const std::vector<std::string>& args)
     return output;
 }
 
-std::string MakeTempDir()
-{
-    std::string pattern = (std::filesystem::temp_directory_path() / "calvora-exchange-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr)
-        throw std::runtime_error("Cannot make a temporary folder");
-    return pattern;
-}
-
 Json InspectWithOpenpyxl(const std::string& path) { return Json::parse(RunPeer({ "read", path })); }
 
 void WriteWithOpenpyxl(const Json& contents, const std::string& path)

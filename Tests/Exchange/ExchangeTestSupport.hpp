@@ -11,6 +11,7 @@
 #include <nlohmann/json.hpp>
 
 #include "Database/ProjectDatabase.hpp"
+#include "TempFolder.hpp"
 #include "Exchange/XlsxExport.hpp"
 #include "Exchange/XlsxImport.hpp"
 #include "Host/StandInHost.hpp"
@@ -22,12 +23,8 @@ using Texts = std::vector<std::string>;
 inline const char* const CategoryRows = "SELECT title || '|' || code || '|' || sort_order || '|' || "
                                         "printf('%.6f', total) FROM categories ORDER BY sort_order, id";
 
-// A folder of its own under the system's temporary folder, removed with everything in it.
-std::string MakeTempDir();
-struct TempDir {
-    const std::string dir = MakeTempDir();
-    ~TempDir() { std::error_code ignored; std::filesystem::remove_all(dir, ignored); }
-    std::string Path(const std::string& name) const { return dir + "/" + name; }
+struct TempDir : TempFolder {
+    std::string Path(const std::string& name) const { return *this / name; }
 };
 
 // Switches the process locale for one scope and restores it afterwards.

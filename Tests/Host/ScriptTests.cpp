@@ -20,20 +20,9 @@
 #include "Host/Model.hpp"
 #include "Host/Script.hpp"
 #include "Host/StandInHost.hpp"
+#include "TempFolder.hpp"
 
 namespace {
-
-// A folder of the test's own, so runs side by side never share a file; removed with what it holds.
-struct TempFolder {
-    std::string path;
-    TempFolder()
-    {
-        std::string pattern = ::testing::TempDir() + "hostuser-XXXXXX";
-        path = mkdtemp(&pattern[0]) != nullptr ? pattern + "/" : "";
-        EXPECT_FALSE(path.empty()) << "no temporary folder";
-    }
-    ~TempFolder() { std::error_code ignored; std::filesystem::remove_all(path, ignored); }
-};
 
 std::string events;  // since the last TakeEvents, joined by " | "
 void Log(const std::string& text) { events += (events.empty() ? "" : " | ") + text; }
@@ -290,7 +279,7 @@ TEST_F(HostUserTest, CommandTable)
     const API_Guid apiGuid = GSGuid2APIGuid(GS::Guid(guid));
     ASSERT_EQ(Entry<HostRegisterPaletteFn>(Slot_RegisterPalette)(-17, &OnPaletteMessage, 0x3F7, &apiGuid), NoError);
     const TempFolder folder;
-    const std::string svg = folder.path + "p.svg", P = "\"Test Palette\"";
+    const std::string svg = folder / "p.svg", P = "\"Test Palette\"";
     struct Case {
         std::string line;
         std::string output;  // the exact output ("*" first: a part of it); for an error, a part of the message
@@ -375,7 +364,7 @@ TEST_F(HostUserTest, ModalsTakeTheFollowingLines)
     const std::string open = "click \"Test Palette\" Dialog...\n", alert = "click \"Test Palette\" Alert...\n",
                       file = "click \"Test Palette\" File...\n";
     const TempFolder folder;
-    const std::string chosen = folder.path + "chosen.txt";
+    const std::string chosen = folder / "chosen.txt";
     std::ofstream(chosen) << "x";
     const std::string nested = "alert error \"Nested\": \"Inner\" / \"\" [\"OK\"]\n";
     const std::string closed = "dialog 2 \"\"";  // what the test's code got from a dialog the library closed
@@ -521,11 +510,11 @@ TEST_F(HostUserTest, DeletingAnElementRemovesItsDependentsAndTheSelectionFollows
 TEST(RealHost, AScriptEndingWithTheAddOnsDialogOpenFailsNamingTheLineThatOpenedIt)
 {
     const TempFolder folder;
-    std::ofstream(folder.path + "hostuser.script")
+    std::ofstream(folder / "hostuser.script")
         << "menu \"Show Calvora Palette\"\necho\nclick Calvora \"Add New Category\"\nshow top\ntype top CodeEdit \"C-1\"\n";
-    const int status = std::system((std::string(CALVORA_HOST_EXE) + " --script " + folder.path + "hostuser.script > " +
-                                    folder.path + "out.txt 2>&1").c_str());
-    std::ifstream in(folder.path + "out.txt");
+    const int status = std::system((std::string(CALVORA_HOST_EXE) + " --script " + folder / "hostuser.script > " +
+                                    folder / "out.txt 2>&1").c_str());
+    std::ifstream in(folder / "out.txt");
     const std::string output((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status << "\n" << output;
     EXPECT_TRUE(InOrder(output, {"dialog \"Edit Category\" is open\n", "modal \"Edit Category\"",

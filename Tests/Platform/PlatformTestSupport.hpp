@@ -13,21 +13,12 @@
 #include "DG/DGPanel.hpp"
 #include "DG/DGUser.hpp"
 #include "DG/DGUtility.hpp"
+#include "TempFolder.hpp"
 #include "Graphix/Graphix.hpp"
 
 namespace PlatformTest {
 
-// A fresh folder of the test's own, removed with what it holds.
-struct TempDir {
-    std::string path = ::testing::TempDir() + "platform-XXXXXX";
-    TempDir()
-    {
-        if (mkdtemp(path.data()) == nullptr)
-            throw std::runtime_error("no temporary folder");
-    }
-    ~TempDir() { std::error_code ignored; std::filesystem::remove_all(path, ignored); }
-    std::string operator/(const std::string& name) const { return path + "/" + name; }
-};
+using TempDir = TempFolder;
 
 inline const char* kModuleJson = R"({
   "icons": {"32550": "Add"},
